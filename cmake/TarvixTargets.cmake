@@ -1,0 +1,43 @@
+# One static library per layer; sources are every .cpp/.h in the listed folders.
+function(tarvix_library name)
+  cmake_parse_arguments(ARG "" "PCH" "DIRS;LIBS" ${ARGN})
+  set(srcs)
+  foreach(d IN LISTS ARG_DIRS)
+    file(GLOB found CONFIGURE_DEPENDS
+      "${CMAKE_SOURCE_DIR}/${d}/*.cpp" "${CMAKE_SOURCE_DIR}/${d}/*.h")
+    list(APPEND srcs ${found})
+  endforeach()
+  # An empty layer still has to be a library that others can link.
+  set(stub "${CMAKE_BINARY_DIR}/layer_${name}.cpp")
+  if(NOT EXISTS "${stub}")
+    file(WRITE "${stub}" "// layer anchor\nnamespace { [[maybe_unused]] int anchor_${name}; }\n")
+  endif()
+  add_library(${name} STATIC ${srcs} "${stub}")
+  target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  if(ARG_PCH)
+    target_precompile_headers(${name} PRIVATE "${CMAKE_SOURCE_DIR}/${ARG_PCH}")
+  endif()
+endfunction()
+
+# One test executable per folder of tests/<layer>/<folder>, run with the offscreen platform.
+function(tarvix_tests_in dir lib)
+  file(GLOB subdirs LIST_DIRECTORIES true "${dir}/*")
+  foreach(sd IN LISTS subdirs)
+    if(IS_DIRECTORY "${sd}")
+      file(GLOB_RECURSE tsrcs CONFIGURE_DEPENDS "${sd}/*.cpp" "${sd}/*.h")
+      if(tsrcs)
+        get_filename_component(leaf "${sd}" NAME)
+        get_filename_component(layer "${dir}" NAME)
+        set(exe "test_${layer}_${leaf}")
+        add_executable(${exe} ${tsrcs})
+        target_link_libraries(${exe} PRIVATE ${lib} tarvix_test_main GTest::gtest GTest::gmock)
+        target_precompile_headers(${exe} REUSE_FROM tarvix_test_main)
+        add_test(NAME ${exe} COMMAND ${exe})
+        set_tests_properties(${exe} PROPERTIES
+          ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1"
+          TIMEOUT 900)
+      endif()
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,42 @@
+#include "framework/rtl/System.h"
+#include "framework/rtl/Exceptions.h"
+#include <chrono>
+#include <cmath>
+
+uint32_t RandSeed = 0;
+
+int32_t Random(int32_t n)
+{
+    RandSeed = RandSeed * 134775813u + 1u;
+    if (n <= 0)
+        return 0;
+    return static_cast<int32_t>((static_cast<uint64_t>(static_cast<uint32_t>(n)) * RandSeed) >> 32);
+}
+
+double Random()
+{
+    RandSeed = RandSeed * 134775813u + 1u;
+    return static_cast<double>(RandSeed) * (1.0 / 4294967296.0);
+}
+
+void Randomize()
+{
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    RandSeed = static_cast<uint32_t>(static_cast<uint64_t>(ticks));
+}
+
+int64_t Round(double x)
+{
+    if (std::isnan(x) || std::isinf(x) || std::fabs(x) >= 9.2233720368547758e18)
+        throw EInvalidOperation(QStringLiteral("Invalid floating point operation"));
+    return static_cast<int64_t>(std::nearbyint(x)); // default rounding mode: halves to even
+}
+
+int64_t Trunc(double x)
+{
+    if (std::isnan(x) || std::isinf(x) || std::fabs(x) >= 9.2233720368547758e18)
+        throw EInvalidOperation(QStringLiteral("Invalid floating point operation"));
+    return static_cast<int64_t>(x);
+}
+
+double Frac(double x) { return x - std::trunc(x); }

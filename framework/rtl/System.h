@@ -1,0 +1,21 @@
+#pragma once
+// Rounding and the run-time's random generator.
+#include <cstdint>
+
+// The generator's state; assigning it makes a run reproducible.
+extern uint32_t RandSeed;
+
+// Advances the state (state * 134775813 + 1 mod 2^32) and returns the high 32 bits of n * state:
+// an integer in [0, n) for n > 0. For n <= 0 the state still advances and 0 is returned.
+int32_t Random(int32_t n);
+// Advances the state and returns state * 2^-32, in [0, 1).
+double Random();
+// Seeds from the low 32 bits of a high-resolution clock.
+void Randomize();
+
+// Rounds to the nearest integer, halves to even (382.5 -> 382, 383.5 -> 384).
+int64_t Round(double x);
+// Drops the fraction.
+int64_t Trunc(double x);
+// Fractional part with the sign of x.
+double Frac(double x);

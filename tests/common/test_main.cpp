@@ -1,0 +1,13 @@
+// Entry point of every test program: one QApplication on the offscreen platform.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
