@@ -16,7 +16,7 @@ function(tarvix_library name)
   target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   if(ARG_PCH)
-    target_precompile_headers(${name} PRIVATE "${CMAKE_SOURCE_DIR}/${ARG_PCH}")
+    target_precompile_headers(${name} PRIVATE "<${ARG_PCH}>")
   endif()
 endfunction()
 
