@@ -1,0 +1,60 @@
+#pragma once
+// Statistics and matrix routines shared by every analysis: mean and variance, tail probabilities,
+// the 12-bin histogram, sorting and order statistics, regression and matrix margins.
+// They need no window: run state such as the iteration count or the matrix sizes is passed in.
+#include "workspace/TarvixTypes.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <span>
+
+// The last histogram built; the text routines format it.
+extern std::array<double, 13> HistogramEdges;
+extern std::array<int32_t, 12> HistogramCounts;
+
+// Mean and variance. Count says how many leading values are used (never more than the array has).
+void MeanVariance(int32_t Count, std::span<const double> A, double &Mean, double &Variance);
+void MeanVarianceInt(int32_t Count, std::span<const int32_t> A, double &Mean, double &Variance);
+// Angles in degrees; Mean in [0, 360), Variance = 1 - R / Count.
+void CircularMeanVariance(int32_t Count, std::span<const double> A, double &Mean, double &Variance);
+
+// Tail probabilities of Observed against the first Iterations simulated values.
+// P1 = share at or below the observed value, P2 = share at or above it; both left untouched
+// when Iterations < 1.
+void TailProbabilities(std::span<const double> A, double Observed, int32_t Iterations, double &P1, double &P2,
+                       int32_t &Greater, int32_t &Equal, int32_t &Less);
+void TailProbabilitiesInt(std::span<const int32_t> A, double Observed, int32_t Iterations, double &P1, double &P2,
+                          int32_t &Greater, int32_t &Equal, int32_t &Less);
+
+// 12-bin histogram of sorted values A[0..Last]; PositionText gets one CR LF per bin position
+// of the observed value, so that it lines up with the histogram lines.
+void BuildHistogram(int32_t Last, std::span<const double> A, double Observed, QString &PositionText);
+void BuildHistogramInt(int32_t Last, std::span<const int32_t> A, double Observed, QString &PositionText);
+void BuildHistogramIterations(std::span<const double> A, int32_t Iterations, double Observed, QString &PositionText);
+
+// Ascending in-place sorts of elements Low..High.
+void QuickSortReal(std::span<double> A, int32_t Low, int32_t High);
+void QuickSortInt(std::span<int32_t> A, int32_t Low, int32_t High);
+// Sorts A in place and gives its median; Median is untouched for an empty array.
+void MedianReal(std::span<double> A, double &Median);
+void MinReal(int32_t Count, std::span<const double> A, double &Minimum);
+void MaxReal(int32_t Count, std::span<const double> A, double &Maximum);
+
+void LinearRegression(std::span<const double> X, std::span<const double> Y, int32_t Count, double &Slope,
+                      double &Intercept, double &R);
+void RegressionSlope(std::span<const double> X, std::span<const double> Y, int32_t Count, double &Slope);
+
+// Margins of M over sites 1..Cols and species 1..Rows; nothing when either count is below 1.
+void MarginalTotalsSized(Matrix &M, int32_t Cols, int32_t Rows);
+void MarginalTotals(Matrix &M, const TInfoMat &info_Mat);
+void RealMarginalTotals(Real_Matrix &M, int32_t Cols, int32_t Rows);
+// Copies the species rows of Source with a positive total into consecutive rows of Dest from 1;
+// info_Mat[3] becomes the number copied.
+void CopyNonEmptyRows(const Matrix &Source, Matrix &Dest, TInfoMat &info_Mat);
+// Replaces M by a matrix holding only the site columns with a positive total; info_Mat[2] becomes
+// the number kept. The new margins are 0.
+void DropEmptyColumns(Matrix &M, TInfoMat &info_Mat);
+// Number of species rows 1..Rows whose total is positive.
+int32_t CountNonZeroRows(const Matrix &M, int32_t Rows);
+void CopyIntArray(std::span<const int32_t> Source, std::span<int32_t> Dest);
