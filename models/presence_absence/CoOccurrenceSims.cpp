@@ -1,0 +1,461 @@
+#include "models/presence_absence/CoOccurrenceSims.h"
+#include "models/presence_absence/PackedRows.h"
+#include "framework/rtl/System.h"
+
+#include <algorithm>
+#include <numeric>
+
+const QString MsgUnableToSatisfy = QStringLiteral("Unable to satisfy restraints. Aborting simulation.");
+const QString MsgDiscarded3000 = QStringLiteral("3000 consecutive matrices were discarded...aborting simulation.");
+
+namespace {
+
+// Draws per presence before a weighted fill gives up.
+constexpr int32_t MaxDraws = 199999;
+
+int32_t SpeciesOf(const Matrix &P) { return std::max(P.Rows() - 1, 0); }
+int32_t SitesOf(const Matrix &P) { return std::max(P.Cols() - 1, 0); }
+
+// Q becomes a matrix of its own with P's cells.
+void CopyInto(const Matrix &P, Matrix &Q) { Q = P; }
+
+// Q gets P's shape and margins, with every data cell 0.
+void ClearedCopy(const Matrix &P, Matrix &Q)
+{
+    Q = P;
+    for (int32_t c = 1; c < Q.Cols(); ++c) std::fill(Q[c] + 1, Q[c] + Q.Rows(), 0);
+}
+
+// Weighted choice over elements 1.. of a weight vector: the first index whose running sum
+// exceeds the draw (Strict) or reaches it. The running sums are kept so that a draw is a binary
+// search; with a negative weight they are not monotone and the choice scans them in order.
+class TWeightedChoice
+{
+public:
+    TWeightedChoice(const std::vector<double> &Line, int32_t Count, bool Strict) : strict_(Strict)
+    {
+        const int32_t n = std::clamp(Count, 0, std::max(static_cast<int32_t>(Line.size()) - 1, 0));
+        sums_.resize(static_cast<size_t>(n));
+        double sum = 0;
+        for (int32_t i = 1; i <= n; ++i) {
+            const double w = Line[static_cast<size_t>(i)];
+            sum += w;
+            sums_[static_cast<size_t>(i - 1)] = sum;
+            if (w < 0) monotone_ = false;
+            if (w > 0) lastPositive_ = i;
+        }
+    }
+
+    // When rounding leaves the last running sum just below the draw, the last element with a
+    // positive weight is taken: never an index past the end.
+    int32_t Pick(double x) const
+    {
+        if (monotone_) {
+            const auto it = strict_ ? std::upper_bound(sums_.begin(), sums_.end(), x)
+                                    : std::lower_bound(sums_.begin(), sums_.end(), x);
+            if (it != sums_.end()) return static_cast<int32_t>(it - sums_.begin()) + 1;
+        } else {
+            for (size_t i = 0; i < sums_.size(); ++i)
+                if (strict_ ? sums_[i] > x : sums_[i] >= x) return static_cast<int32_t>(i) + 1;
+        }
+        return lastPositive_;
+    }
+
+    bool Usable() const { return lastPositive_ > 0; }
+
+private:
+    std::vector<double> sums_;
+    bool strict_;
+    bool monotone_ = true;
+    int32_t lastPositive_ = 0;
+};
+
+} // namespace
+
+void TEventSlice::Slice()
+{
+    ticks_ = 0;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(10)) return;
+    last_ = now;
+    if (OnSlice) OnSlice();
+    if (ctx_.ProcessMessages) ctx_.ProcessMessages();
+}
+
+TCoOccurrenceSims::TCoOccurrenceSims() : slice_(Context) { Context.InterruptFlag = &ownInterrupt_; }
+
+void TCoOccurrenceSims::Fail(const QString &Message)
+{
+    if (Context.ShowMessage) Context.ShowMessage(Message);
+    if (Context.InterruptFlag) *Context.InterruptFlag = true;
+}
+
+void TCoOccurrenceSims::Caption(const QString &Text)
+{
+    if (Context.SetProgressCaption) Context.SetProgressCaption(Text);
+}
+
+void TCoOccurrenceSims::CloseProgress()
+{
+    if (Context.CloseProgress) Context.CloseProgress();
+}
+
+int32_t TCoOccurrenceSims::SwapCount(int32_t Rows, int32_t Cols)
+{
+    return static_cast<int32_t>(std::max<int64_t>(30000, static_cast<int64_t>(Rows) * Cols));
+}
+
+// ---- Dispatch ------------------------------------------------------------------------------
+
+void TCoOccurrenceSims::GenerateNullMatrix(const Matrix &P, Matrix &Q)
+{
+    // A failed weight vector has already told the user; the fill would only repeat it.
+    auto sites = [&] { SiteWeightsFromMargins(P); return !Interrupted(); };
+    auto species = [&] { SpeciesWeightsFromMargins(P); return !Interrupted(); };
+    switch (RowGroup * 4 + ColumnGroup) {
+    case cnEquiprobable * 4 + cnEquiprobable: ShuffleCells(P, Q); break;
+    case cnEquiprobable * 4 + cnFixedSum: ShuffleWithinColumns(P, Q); break;
+    case cnEquiprobable * 4 + cnProportional: if (sites()) FillTotalWeightedSites(P, Q); break;
+    case cnEquiprobable * 4 + cnUserDefined: FillTotalWeightedSites(P, Q); break;
+    case cnFixedSum * 4 + cnEquiprobable: ShuffleWithinRows(P, Q); break;
+    case cnFixedSum * 4 + cnFixedSum:
+        if (FixedFixedGroup == ffIndependentSwap) IndependentSwap(P, Q);
+        else if (FixedFixedGroup == ffKnightsTour) KnightsTourFill(P, Q);
+        else SequentialSwap(P, Q);
+        break;
+    case cnFixedSum * 4 + cnProportional: if (sites()) FillRowsWeightedSites(P, Q); break;
+    case cnFixedSum * 4 + cnUserDefined: FillRowsWeightedSites(P, Q); break;
+    case cnProportional * 4 + cnEquiprobable: if (species()) FillTotalWeightedSpecies(P, Q); break;
+    case cnProportional * 4 + cnFixedSum: if (species()) FillColumnsWeightedSpecies(P, Q); break;
+    case cnProportional * 4 + cnProportional: if (species() && sites()) FillTotalWeightedBoth(P, Q); break;
+    case cnProportional * 4 + cnUserDefined: if (species()) FillTotalWeightedBoth(P, Q); break;
+    case cnUserDefined * 4 + cnEquiprobable: FillTotalWeightedSpecies(P, Q); break;
+    case cnUserDefined * 4 + cnFixedSum: FillColumnsWeightedSpecies(P, Q); break;
+    case cnUserDefined * 4 + cnProportional: if (sites()) FillTotalWeightedBoth(P, Q); break;
+    case cnUserDefined * 4 + cnUserDefined: FillTotalWeightedBoth(P, Q); break;
+    default: CopyInto(P, Q); break;
+    }
+}
+
+// ---- Cell shuffles ---------------------------------------------------------------------------
+
+void TCoOccurrenceSims::ShuffleCells(const Matrix &P, Matrix &Q)
+{
+    CopyInto(P, Q);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    for (int32_t r = 1; r <= R; ++r)
+        for (int32_t c = 1; c <= C; ++c) {
+            const int32_t r2 = Random(R) + 1;
+            const int32_t c2 = Random(C) + 1;
+            std::swap(Q[c][r], Q[c2][r2]);
+        }
+}
+
+void TCoOccurrenceSims::ShuffleWithinRows(const Matrix &P, Matrix &Q)
+{
+    CopyInto(P, Q);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    for (int32_t r = 1; r <= R; ++r)
+        for (int32_t c = 1; c <= C; ++c) std::swap(Q[c][r], Q[Random(C) + 1][r]);
+}
+
+void TCoOccurrenceSims::ShuffleWithinColumns(const Matrix &P, Matrix &Q)
+{
+    CopyInto(P, Q);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    for (int32_t c = 1; c <= C; ++c) {
+        int32_t *col = Q[c];
+        for (int32_t r = 1; r <= R; ++r) std::swap(col[r], col[Random(R) + 1]);
+    }
+}
+
+// ---- Weighted fills ----------------------------------------------------------------------------
+// Each presence is placed by redrawing until a draw lands on an empty cell, at most MaxDraws
+// times. Draw(site, species) makes one draw and returns false when the cell is taken.
+
+namespace {
+
+template <typename DrawFn>
+bool PlaceOne(TEventSlice &Slice, DrawFn Draw, bool &GaveUp)
+{
+    for (int32_t d = 0; d < MaxDraws; ++d) {
+        if (Slice.Stopped()) return false;
+        if (Draw()) return true;
+    }
+    GaveUp = true;
+    return false;
+}
+
+} // namespace
+
+void TCoOccurrenceSims::FillRowsWeightedSites(const Matrix &P, Matrix &Q)
+{
+    ClearedCopy(P, Q);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    const TWeightedChoice sites(SitesNumberLine, C, true);
+    if (SitesNumberLine.empty() || !(SitesNumberLine[0] > 0) || !sites.Usable()) return Fail(MsgUnableToSatisfy);
+    bool gaveUp = false;
+    for (int32_t r = 1; r <= R; ++r)
+        for (int32_t k = 0; k < P[0][r]; ++k) {
+            auto draw = [&] {
+                int32_t &cell = Q[sites.Pick(Random())][r];
+                return cell == 0 ? (cell = 1, true) : false;
+            };
+            if (!PlaceOne(slice_, draw, gaveUp)) {
+                if (gaveUp) Fail(MsgUnableToSatisfy);
+                return;
+            }
+        }
+}
+
+void TCoOccurrenceSims::FillColumnsWeightedSpecies(const Matrix &P, Matrix &Q)
+{
+    ClearedCopy(P, Q);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    const TWeightedChoice species(SpeciesNumberLine, R, false);
+    if (SpeciesNumberLine.empty() || !(SpeciesNumberLine[0] > 0) || !species.Usable())
+        return Fail(MsgUnableToSatisfy);
+    bool gaveUp = false;
+    for (int32_t c = 1; c <= C; ++c)
+        for (int32_t k = 0; k < P[c][0]; ++k) {
+            auto draw = [&] {
+                int32_t &cell = Q[c][species.Pick(Random())];
+                return cell == 0 ? (cell = 1, true) : false;
+            };
+            if (!PlaceOne(slice_, draw, gaveUp)) {
+                if (gaveUp) Fail(MsgUnableToSatisfy);
+                return;
+            }
+        }
+}
+
+void TCoOccurrenceSims::FillTotalWeightedSites(const Matrix &P, Matrix &Q)
+{
+    ClearedCopy(P, Q);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    const TWeightedChoice sites(SitesNumberLine, C, false);
+    if (SitesNumberLine.empty() || !(SitesNumberLine[0] > 0) || !sites.Usable()) return Fail(MsgUnableToSatisfy);
+    bool gaveUp = false;
+    for (int32_t k = 0; k < P[0][0]; ++k) {
+        auto draw = [&] {
+            const int32_t r = Random(R) + 1;
+            int32_t &cell = Q[sites.Pick(Random())][r];
+            return cell == 0 ? (cell = 1, true) : false;
+        };
+        if (!PlaceOne(slice_, draw, gaveUp)) {
+                if (gaveUp) Fail(MsgUnableToSatisfy);
+                return;
+            }
+    }
+}
+
+void TCoOccurrenceSims::FillTotalWeightedSpecies(const Matrix &P, Matrix &Q)
+{
+    ClearedCopy(P, Q);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    const TWeightedChoice species(SpeciesNumberLine, R, false);
+    if (SpeciesNumberLine.empty() || !(SpeciesNumberLine[0] > 0) || !species.Usable())
+        return Fail(MsgUnableToSatisfy);
+    bool gaveUp = false;
+    for (int32_t k = 0; k < P[0][0]; ++k) {
+        auto draw = [&] {
+            const int32_t c = Random(C) + 1;
+            int32_t &cell = Q[c][species.Pick(Random())];
+            return cell == 0 ? (cell = 1, true) : false;
+        };
+        if (!PlaceOne(slice_, draw, gaveUp)) {
+                if (gaveUp) Fail(MsgUnableToSatisfy);
+                return;
+            }
+    }
+}
+
+void TCoOccurrenceSims::FillTotalWeightedBoth(const Matrix &P, Matrix &Q)
+{
+    ClearedCopy(P, Q);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    const TWeightedChoice sites(SitesNumberLine, C, false);
+    const TWeightedChoice species(SpeciesNumberLine, R, false);
+    if (SitesNumberLine.empty() || !(SitesNumberLine[0] > 0) || !sites.Usable() || SpeciesNumberLine.empty() ||
+        !(SpeciesNumberLine[0] > 0) || !species.Usable())
+        return Fail(MsgUnableToSatisfy);
+    bool gaveUp = false;
+    for (int32_t k = 0; k < P[0][0]; ++k) {
+        auto draw = [&] {
+            const double x1 = Random();
+            const double x2 = Random();
+            int32_t &cell = Q[sites.Pick(x1)][species.Pick(x2)];
+            return cell == 0 ? (cell = 1, true) : false;
+        };
+        if (!PlaceOne(slice_, draw, gaveUp)) {
+                if (gaveUp) Fail(MsgUnableToSatisfy);
+                return;
+            }
+    }
+}
+
+// ---- Weight vectors ------------------------------------------------------------------------------
+
+namespace {
+
+// Line[0] := sum of the weights; Line[i] := weight i / sum when the sum is positive.
+// Returns the sum. The vector is never read or written past its length.
+double Normalize(std::vector<double> &Line, std::span<const double> Weights)
+{
+    if (Line.empty()) Line.resize(Weights.size() + 1);
+    const size_t n = std::min(Weights.size(), Line.size() - 1);
+    const double total = std::accumulate(Weights.begin(), Weights.begin() + static_cast<ptrdiff_t>(n), 0.0);
+    Line[0] = total;
+    if (total > 0)
+        for (size_t i = 1; i <= n; ++i) Line[i] = Weights[i - 1] / total;
+    return total;
+}
+
+} // namespace
+
+void TCoOccurrenceSims::SiteWeightsFromMargins(const Matrix &P)
+{
+    const int32_t C = SitesOf(P);
+    std::vector<double> totals(static_cast<size_t>(C));
+    for (int32_t c = 1; c <= C; ++c) totals[static_cast<size_t>(c - 1)] = P[c][0];
+    if (SitesNumberLine.size() < static_cast<size_t>(C) + 1) SitesNumberLine.resize(static_cast<size_t>(C) + 1);
+    if (!(Normalize(SitesNumberLine, totals) > 0)) Fail(QStringLiteral("Column Number Line error."));
+}
+
+void TCoOccurrenceSims::SpeciesWeightsFromMargins(const Matrix &P)
+{
+    const int32_t R = SpeciesOf(P);
+    std::vector<double> totals(static_cast<size_t>(R));
+    for (int32_t r = 1; r <= R; ++r) totals[static_cast<size_t>(r - 1)] = P[0][r];
+    if (SpeciesNumberLine.size() < static_cast<size_t>(R) + 1) SpeciesNumberLine.resize(static_cast<size_t>(R) + 1);
+    if (!(Normalize(SpeciesNumberLine, totals) > 0)) Fail(QStringLiteral("Row Number Line error."));
+}
+
+void TCoOccurrenceSims::LoadSiteWeights(std::span<const double> Weights) { Normalize(SitesNumberLine, Weights); }
+
+void TCoOccurrenceSims::LoadSpeciesWeights(std::span<const double> Weights) { Normalize(SpeciesNumberLine, Weights); }
+
+// ---- Fixed-fixed algorithms ---------------------------------------------------------------------
+
+bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q)
+{
+    const int32_t R = SpeciesOf(Q), C = SitesOf(Q);
+    if (R < 2 || C < 2) return false;
+    // A matrix without any checkerboard is the only one with its margins and would keep the
+    // draws going for ever. After a long run of misses, look once: its rows then form a chain
+    // under inclusion.
+    const int64_t missesBeforeLook = 4 * static_cast<int64_t>(R) * C + 1000;
+    int64_t misses = 0;
+    for (;;) {
+        if (slice_.Stopped()) {
+            CloseProgress();
+            return false;
+        }
+        const int32_t r1 = Random(R) + 1;
+        const int32_t c1 = Random(C) + 1;
+        const int32_t r2 = Random(R) + 1;
+        const int32_t c2 = Random(C) + 1;
+        int32_t &a = Q[c1][r1], &b = Q[c2][r2], &c = Q[c2][r1], &d = Q[c1][r2];
+        if (a * b + c * d == 1 && a + b + c + d == 2) {
+            a = 1 - a;
+            b = 1 - b;
+            c = 1 - c;
+            d = 1 - d;
+            return true;
+        }
+        if (++misses == missesBeforeLook) {
+            TPackedRows rows;
+            rows.BuildRows(Q, C, R);
+            std::vector<int32_t> order(static_cast<size_t>(R));
+            std::iota(order.begin(), order.end(), 0);
+            std::stable_sort(order.begin(), order.end(), [&](int32_t x, int32_t y) { return rows.Ones(x) > rows.Ones(y); });
+            bool chain = true;
+            for (size_t k = 1; k < order.size() && chain; ++k) chain = rows.Contains(order[k - 1], order[k]);
+            if (chain) return false;
+        }
+    }
+}
+
+void TCoOccurrenceSims::SequentialSwap(const Matrix &P, Matrix &Q)
+{
+    if (Fixed_Mat.Cols() != P.Cols() || Fixed_Mat.Rows() != P.Rows()) {
+        Fixed_Mat = P;
+        Done = false;
+    }
+    if (!Done) {
+        const int32_t N = SwapCount(SpeciesOf(P), SitesOf(P));
+        if (Context.SetProgressMax) Context.SetProgressMax(N);
+        int32_t i = 0;
+        // The bar follows the burn-in on the event slices, not on every swap.
+        slice_.OnSlice = [&] {
+            if (Context.SetProgressPosition) Context.SetProgressPosition(i);
+        };
+        for (; i < N; ++i)
+            if (!CheckerboardSwap(Fixed_Mat)) break;
+        slice_.OnSlice = nullptr;
+        if (Interrupted()) return;
+        if (Context.SetProgressMax) Context.SetProgressMax(Iterations);
+        if (Context.SetProgressPosition) Context.SetProgressPosition(0);
+        Done = true;
+    } else {
+        CheckerboardSwap(Fixed_Mat);
+        if (Interrupted()) return;
+    }
+    CopyInto(Fixed_Mat, Q);
+}
+
+void TCoOccurrenceSims::IndependentSwap(const Matrix &P, Matrix &Q)
+{
+    CopyInto(P, Q);
+    const int32_t N = SwapCount(SpeciesOf(P), SitesOf(P));
+    for (int32_t i = 0; i < N; ++i)
+        if (!CheckerboardSwap(Q)) break;
+}
+
+void TCoOccurrenceSims::KnightsTourFill(const Matrix &P, Matrix &Q)
+{
+    Q.SetLength(P.Cols(), P.Rows());
+    Q.Fill(0);
+    const int32_t R = SpeciesOf(P), C = SitesOf(P);
+    if (R < 1 || C < 1) return;
+    const int32_t T = P[0][0];
+    const int64_t L = static_cast<int64_t>(R) * C - T;
+    // The last two draws; the earlier one is undone when the fill is stuck. Site 0 marks
+    // "no draw yet", so a stuck start never touches the margins.
+    int32_t earlierSite = 0, earlierSpecies = 0, lastSite = 0, lastSpecies = 0;
+    int64_t failures = 0;
+    while (Q[0][0] < T) {
+        if (slice_.Stopped()) {
+            CloseProgress();
+            return;
+        }
+        if (failures > L) {
+            if (earlierSite > 0 && Q[earlierSite][earlierSpecies] == 1) {
+                Q[earlierSite][earlierSpecies] = 0;
+                --Q[earlierSite][0];
+                --Q[0][earlierSpecies];
+                --Q[0][0];
+            }
+            failures = 0;
+            continue;
+        }
+        int32_t s, k;
+        do {
+            s = Random(C + 1);
+            k = Random(R + 1);
+        } while (s < 1 || k < 1);
+        earlierSite = lastSite;
+        earlierSpecies = lastSpecies;
+        lastSite = s;
+        lastSpecies = k;
+        if (Q[s][0] >= P[s][0] || Q[0][k] >= P[0][k] || Q[s][k] == 1) {
+            ++failures;
+            continue;
+        }
+        Q[s][k] = 1;
+        ++Q[s][0];
+        ++Q[0][k];
+        ++Q[0][0];
+        failures = 0;
+    }
+}
