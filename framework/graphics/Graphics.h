@@ -372,8 +372,6 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Pictures
 
-class TStream;
-
 class TGraphic : public TPersistent
 {
 public:
@@ -505,6 +503,8 @@ private:
     std::unique_ptr<TGraphic> graphic_;
 };
 
-// Creates an empty graphic of the class that reads Data ("bmp", "jpeg", "ico", "png"...),
-// or raises EInvalidGraphic.
-std::unique_ptr<TGraphic> CreateGraphicForData(const QByteArray &Data);
+// Reads a picture of whichever class its content shows (BMP, JPEG, icon; PNG and GIF become
+// bitmaps). Metafiles and unknown data raise EInvalidGraphic.
+std::unique_ptr<TGraphic> LoadGraphicFromData(const QByteArray &Data);
+// Reads a whole file; raises EFOpenError when it cannot be read.
+QByteArray ReadGraphicFile(const QString &FileName);
