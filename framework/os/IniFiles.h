@@ -1,0 +1,78 @@
+#pragma once
+// INI files: sections of "name=value" lines in Windows-1252 text.
+#include "framework/rtl/Classes.h"
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class TCustomIniFile : public TObject
+{
+public:
+    explicit TCustomIniFile(const QString &FileName) : fileName_(FileName) {}
+    const QString &FileName() const { return fileName_; }
+
+    virtual QString ReadString(const QString &Section, const QString &Ident, const QString &Default) = 0;
+    virtual void WriteString(const QString &Section, const QString &Ident, const QString &Value) = 0;
+    // Decimal, or hexadecimal written "0x..." or "$..."; Default when missing or not a number.
+    int32_t ReadInteger(const QString &Section, const QString &Ident, int32_t Default);
+    void WriteInteger(const QString &Section, const QString &Ident, int32_t Value);
+    // Any non-zero integer is true.
+    bool ReadBool(const QString &Section, const QString &Ident, bool Default);
+    void WriteBool(const QString &Section, const QString &Ident, bool Value);
+    double ReadFloat(const QString &Section, const QString &Ident, double Default);
+    void WriteFloat(const QString &Section, const QString &Ident, double Value);
+
+    // Names of the values of a section, of all sections, and "name=value" lines of a section.
+    virtual QStringList ReadSection(const QString &Section) = 0;
+    virtual QStringList ReadSections() = 0;
+    virtual QStringList ReadSectionValues(const QString &Section) = 0;
+    virtual void EraseSection(const QString &Section) = 0;
+    virtual void DeleteKey(const QString &Section, const QString &Ident) = 0;
+    bool SectionExists(const QString &Section);
+    virtual bool ValueExists(const QString &Section, const QString &Ident);
+    virtual void UpdateFile() = 0;
+
+private:
+    QString fileName_;
+};
+
+// The whole file held in memory; UpdateFile writes it back. Section and value names compare
+// without regard to case. A file that is not INI text raises EIniFileException.
+class TMemIniFile : public TCustomIniFile
+{
+public:
+    explicit TMemIniFile(const QString &FileName);
+
+    QString ReadString(const QString &Section, const QString &Ident, const QString &Default) override;
+    void WriteString(const QString &Section, const QString &Ident, const QString &Value) override;
+    QStringList ReadSection(const QString &Section) override;
+    QStringList ReadSections() override;
+    QStringList ReadSectionValues(const QString &Section) override;
+    void EraseSection(const QString &Section) override;
+    void DeleteKey(const QString &Section, const QString &Ident) override;
+    bool ValueExists(const QString &Section, const QString &Ident) override;
+    void UpdateFile() override;
+    void Clear();
+    // Replaces the contents by INI text; raises EIniFileException when it is malformed.
+    void SetText(const QString &Text);
+    QString Text() const;
+
+private:
+    struct IniSection
+    {
+        QString name;
+        std::vector<std::pair<QString, QString>> values;
+    };
+    IniSection *find(const QString &name);
+    std::vector<IniSection> sections_;
+};
+
+// Like TMemIniFile, but every change is written to the file at once.
+class TIniFile : public TMemIniFile
+{
+public:
+    explicit TIniFile(const QString &FileName) : TMemIniFile(FileName) {}
+    void WriteString(const QString &Section, const QString &Ident, const QString &Value) override;
+    void EraseSection(const QString &Section) override;
+    void DeleteKey(const QString &Section, const QString &Ident) override;
+};
