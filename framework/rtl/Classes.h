@@ -29,6 +29,8 @@ public:
     // Copies Source into this object. The default asks Source to AssignTo this and raises
     // EConvertError ("Cannot assign a X to a Y") when neither side knows the other.
     virtual void Assign(TPersistent *Source);
+    // The object that owns this one for naming and notification purposes, if any.
+    virtual TPersistent *GetOwner() const { return nullptr; }
 
 protected:
     virtual void AssignTo(TPersistent *Dest);
@@ -53,6 +55,7 @@ public:
     ~TComponent() override;
 
     TComponent *Owner() const { return owner_; }
+    TPersistent *GetOwner() const override { return owner_; }
     const QString &Name() const { return name_; }
     virtual void SetName(const QString &NewName);
     intptr_t Tag() const { return tag_; }
@@ -104,3 +107,8 @@ inline void FreeAndNil(T *&p)
     p = nullptr;
     delete tmp;
 }
+
+// The rest of the unit: streams, lists and string lists.
+#include "framework/rtl/Streams.h"
+#include "framework/rtl/Lists.h"
+#include "framework/rtl/Strings.h"

@@ -202,7 +202,16 @@ QString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits
 
 QString FloatToStr(double Value) { return FloatToStrF(Value, ffGeneral, 15, 0); }
 
-QString CurrToStr(double Value) { return FloatToStrF(Value, ffGeneral, 19, 0); }
+QString CurrToStr(double Value)
+{
+    // Currency has four decimals and never uses the exponent form.
+    TFloatRec r;
+    FloatToDecimal(r, Value, 18, 4);
+    if (r.Nan || r.Inf)
+        return specialText(r);
+    const QString s = fixedText(r, std::max(0, static_cast<int>(r.Digits.size()) - r.Exponent), false);
+    return r.Negative ? QLatin1Char('-') + s : s;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Picture formats

@@ -167,9 +167,17 @@ namespace {
 int collate(const QString &S1, const QString &S2, Qt::CaseSensitivity cs)
 {
     // Locale order; ties broken by code points so that distinct strings never compare equal.
-    QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
-    c.setCaseSensitivity(cs);
-    const int r = c.compare(S1, S2);
+    static thread_local QCollator sensitive = [] {
+        QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
+        c.setCaseSensitivity(Qt::CaseSensitive);
+        return c;
+    }();
+    static thread_local QCollator insensitive = [] {
+        QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    const int r = (cs == Qt::CaseSensitive ? sensitive : insensitive).compare(S1, S2);
     if (r != 0)
         return r < 0 ? -1 : 1;
     return QString::compare(S1, S2, cs);

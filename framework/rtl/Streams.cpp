@@ -1,0 +1,312 @@
+#include "framework/rtl/Streams.h"
+#include "framework/rtl/CodePage.h"
+#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+
+// ---------------------------------------------------------------------------------------------
+// Encodings
+
+TEncoding *TEncoding::Default()
+{
+    static TEncoding e(ekAnsi);
+    return &e;
+}
+
+TEncoding *TEncoding::UTF8()
+{
+    static TEncoding e(ekUTF8);
+    return &e;
+}
+
+TEncoding *TEncoding::Unicode()
+{
+    static TEncoding e(ekUnicode);
+    return &e;
+}
+
+TEncoding *TEncoding::BigEndianUnicode()
+{
+    static TEncoding e(ekBigEndianUnicode);
+    return &e;
+}
+
+QByteArray TEncoding::GetBytes(const QString &S) const
+{
+    switch (kind_) {
+    case ekUTF8:
+        return S.toUtf8();
+    case ekUnicode:
+    case ekBigEndianUnicode: {
+        QByteArray out(S.size() * 2, Qt::Uninitialized);
+        for (qsizetype i = 0; i < S.size(); ++i) {
+            const char16_t u = S[i].unicode();
+            const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+            out[2 * i] = kind_ == ekUnicode ? lo : hi;
+            out[2 * i + 1] = kind_ == ekUnicode ? hi : lo;
+        }
+        return out;
+    }
+    default:
+        return StringToAnsi(S);
+    }
+}
+
+QString TEncoding::GetString(const QByteArray &Bytes) const
+{
+    switch (kind_) {
+    case ekUTF8:
+        return QString::fromUtf8(Bytes);
+    case ekUnicode:
+    case ekBigEndianUnicode: {
+        // An odd last byte cannot form a character and is dropped.
+        QString out(Bytes.size() / 2, Qt::Uninitialized);
+        const auto *b = reinterpret_cast<const unsigned char *>(Bytes.constData());
+        for (qsizetype i = 0; i < out.size(); ++i) {
+            const unsigned first = b[2 * i], second = b[2 * i + 1];
+            out[i] = QChar(static_cast<char16_t>(kind_ == ekUnicode ? (second << 8 | first) : (first << 8 | second)));
+        }
+        return out;
+    }
+    default:
+        return AnsiToString(Bytes);
+    }
+}
+
+QByteArray TEncoding::GetPreamble() const
+{
+    switch (kind_) {
+    case ekUTF8: return QByteArray("\xEF\xBB\xBF", 3);
+    case ekUnicode: return QByteArray("\xFF\xFE", 2);
+    case ekBigEndianUnicode: return QByteArray("\xFE\xFF", 2);
+    default: return QByteArray();
+    }
+}
+
+int TEncoding::GetBufferEncoding(const QByteArray &Buffer, TEncoding *&AEncoding)
+{
+    for (TEncoding *e : {UTF8(), Unicode(), BigEndianUnicode()}) {
+        const QByteArray bom = e->GetPreamble();
+        if (Buffer.startsWith(bom)) {
+            AEncoding = e;
+            return static_cast<int>(bom.size());
+        }
+    }
+    AEncoding = nullptr;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TStream
+
+void TStream::ReadBuffer(void *Buffer, int64_t Count)
+{
+    if (Count != 0 && Read(Buffer, Count) != Count)
+        throw EReadError(QStringLiteral("Stream read error"));
+}
+
+void TStream::WriteBuffer(const void *Buffer, int64_t Count)
+{
+    if (Count != 0 && Write(Buffer, Count) != Count)
+        throw EWriteError(QStringLiteral("Stream write error"));
+}
+
+int64_t TStream::Size()
+{
+    const int64_t pos = Seek(0, soFromCurrent);
+    const int64_t size = Seek(0, soFromEnd);
+    Seek(pos, soFromBeginning);
+    return size;
+}
+
+void TStream::SetSize(int64_t) {}
+
+int64_t TStream::CopyFrom(TStream *Source, int64_t Count)
+{
+    if (Count == 0) {
+        Source->SetPosition(0);
+        Count = Source->Size();
+    }
+    const int64_t total = Count;
+    QByteArray buf(static_cast<qsizetype>(std::min<int64_t>(Count, 0xF000)), Qt::Uninitialized);
+    while (Count > 0) {
+        const int64_t n = std::min<int64_t>(Count, buf.size());
+        Source->ReadBuffer(buf.data(), n);
+        WriteBuffer(buf.constData(), n);
+        Count -= n;
+    }
+    return total;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TMemoryStream
+
+int64_t TMemoryStream::Read(void *Buffer, int64_t Count)
+{
+    if (Count <= 0 || pos_ >= data_.size())
+        return 0;
+    const int64_t n = std::min<int64_t>(Count, data_.size() - pos_);
+    std::memcpy(Buffer, data_.constData() + pos_, static_cast<size_t>(n));
+    pos_ += n;
+    return n;
+}
+
+int64_t TMemoryStream::Write(const void *Buffer, int64_t Count)
+{
+    if (Count <= 0 || pos_ < 0)
+        return 0;
+    const int64_t end = pos_ + Count;
+    if (end > data_.size())
+        SetSize(end);
+    std::memcpy(data_.data() + pos_, Buffer, static_cast<size_t>(Count));
+    pos_ = end;
+    return Count;
+}
+
+int64_t TMemoryStream::Seek(int64_t Offset, int Origin)
+{
+    switch (Origin) {
+    case soFromCurrent: pos_ += Offset; break;
+    case soFromEnd: pos_ = data_.size() + Offset; break;
+    default: pos_ = Offset;
+    }
+    return pos_;
+}
+
+void TMemoryStream::SetSize(int64_t NewSize)
+{
+    if (NewSize < 0)
+        NewSize = 0;
+    const qsizetype old = data_.size();
+    data_.resize(static_cast<qsizetype>(NewSize));
+    if (NewSize > old)
+        std::memset(data_.data() + old, 0, static_cast<size_t>(NewSize - old));
+    if (pos_ > NewSize)
+        pos_ = NewSize;
+}
+
+void TMemoryStream::Clear()
+{
+    data_.clear();
+    pos_ = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream *Stream)
+{
+    Stream->SetPosition(0);
+    const int64_t n = Stream->Size();
+    SetSize(n);
+    if (n > 0)
+        Stream->ReadBuffer(data_.data(), n);
+    pos_ = 0;
+}
+
+void TMemoryStream::SaveToStream(TStream *Stream)
+{
+    if (!data_.isEmpty())
+        Stream->WriteBuffer(data_.constData(), data_.size());
+}
+
+void TMemoryStream::LoadFromFile(const QString &FileName)
+{
+    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&f);
+}
+
+void TMemoryStream::SaveToFile(const QString &FileName)
+{
+    TFileStream f(FileName, fmCreate);
+    SaveToStream(&f);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TStringStream
+
+TStringStream::TStringStream(const QString &AString, TEncoding *AEncoding)
+    : encoding_(AEncoding ? AEncoding : TEncoding::Default())
+{
+    data_ = encoding_->GetBytes(AString);
+}
+
+QString TStringStream::DataString() const { return encoding_->GetString(data_); }
+
+void TStringStream::WriteString(const QString &AString)
+{
+    const QByteArray b = encoding_->GetBytes(AString);
+    WriteBuffer(b.constData(), b.size());
+}
+
+QString TStringStream::ReadString(int64_t Count)
+{
+    QByteArray b(static_cast<qsizetype>(std::max<int64_t>(0, std::min<int64_t>(Count, Size() - Position()))),
+                 Qt::Uninitialized);
+    b.resize(static_cast<qsizetype>(Read(b.data(), b.size())));
+    return encoding_->GetString(b);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFileStream
+
+TFileStream::TFileStream(const QString &AFileName, uint16_t Mode) : fileName_(AFileName), file_(AFileName)
+{
+    if ((Mode & 0xFF00) == fmCreate) {
+        if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate))
+            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(AFileName, file_.errorString()));
+        return;
+    }
+    QIODevice::OpenMode m;
+    switch (Mode & 3) {
+    case fmOpenWrite: m = QIODevice::WriteOnly | QIODevice::ExistingOnly; break;
+    case fmOpenReadWrite: m = QIODevice::ReadWrite | QIODevice::ExistingOnly; break;
+    default: m = QIODevice::ReadOnly;
+    }
+    // Opening for writing never truncates: the original overwrites in place.
+    if (m & QIODevice::WriteOnly)
+        m |= QIODevice::ReadOnly;
+    if (QFileInfo(AFileName).isDir() || !file_.open(m))
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
+                              .arg(AFileName, file_.error() == QFileDevice::NoError
+                                                   ? QStringLiteral("It is a folder") : file_.errorString()));
+    if ((Mode & 3) == fmOpenWrite)
+        writeOnly_ = true;
+}
+
+TFileStream::~TFileStream() = default;
+
+int64_t TFileStream::Read(void *Buffer, int64_t Count)
+{
+    if (Count <= 0 || writeOnly_)
+        return 0;
+    const qint64 n = file_.read(static_cast<char *>(Buffer), Count);
+    return n < 0 ? 0 : n;
+}
+
+int64_t TFileStream::Write(const void *Buffer, int64_t Count)
+{
+    if (Count <= 0)
+        return 0;
+    const qint64 n = file_.write(static_cast<const char *>(Buffer), Count);
+    return n < 0 ? 0 : n;
+}
+
+int64_t TFileStream::Seek(int64_t Offset, int Origin)
+{
+    int64_t target;
+    switch (Origin) {
+    case soFromCurrent: target = file_.pos() + Offset; break;
+    case soFromEnd: target = file_.size() + Offset; break;
+    default: target = Offset;
+    }
+    if (target < 0 || !file_.seek(target))
+        return file_.pos();
+    return target;
+}
+
+void TFileStream::SetSize(int64_t NewSize)
+{
+    const int64_t pos = file_.pos();
+    if (!file_.resize(NewSize))
+        throw EWriteError(QStringLiteral("Stream write error"));
+    if (pos > NewSize)
+        file_.seek(NewSize);
+}
