@@ -1,0 +1,59 @@
+#include "framework/charts/Chart.h"
+#include "tests/common/TestSupport.h"
+#include <gtest/gtest.h>
+
+namespace {
+bool isBlue(QColor c) { return c.blue() > 180 && c.red() < 90 && c.green() < 90; }
+bool isRed(QColor c) { return c.red() > 180 && c.green() < 90 && c.blue() < 90; }
+// A thin line may fall a pixel beside the rounded position.
+bool redNear(const QImage &img, TPoint p)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (isRed(img.pixelColor(p.X + dx, p.Y + dy)))
+                return true;
+    return false;
+}
+} // namespace
+
+TEST(Chart, RendersBluePointsAndRedLineOffscreen)
+{
+    TChart chart;
+    chart.SetTitle("Observed and expected");
+    chart.BottomAxis()->SetTitle("Sites");
+    chart.LeftAxis()->SetTitle("Species");
+    auto *points = chart.AddSeries(std::make_unique<TPointSeries>());
+    auto *line = chart.AddSeries(std::make_unique<TLineSeries>());
+    EXPECT_EQ(points->SeriesColor(), clBlue);
+    EXPECT_EQ(line->SeriesColor(), clRed);
+    const double xs[] = {1, 2, 3, 4, 5}, ys[] = {5, 9, 4, 12, 7};
+    for (int i = 0; i < 5; ++i) {
+        points->AddXY(xs[i], ys[i]);
+        line->AddXY(xs[i], 2 * xs[i] + 1);
+    }
+    EXPECT_EQ(chart.SeriesCount(), 2);
+    EXPECT_EQ(chart.SeriesList(0)->Count(), 5);
+
+    QImage img = chart.RenderToImage(400, 300);
+    ASSERT_EQ(img.size(), QSize(400, 300));
+    // The automatic ranges cover the data.
+    EXPECT_LT(chart.BottomAxis()->Minimum(), 1);
+    EXPECT_GT(chart.BottomAxis()->Maximum(), 5);
+    EXPECT_LT(chart.LeftAxis()->Minimum(), 3);
+    EXPECT_GT(chart.LeftAxis()->Maximum(), 12);
+    // Every point lands where its values map to, in blue; the line passes its midpoints in red.
+    for (int i = 0; i < 5; ++i) {
+        TPoint at = chart.PointPosition(0, xs[i], ys[i]);
+        EXPECT_TRUE(isBlue(img.pixelColor(at.X, at.Y))) << i << " at " << at.X << "," << at.Y;
+        TPoint mid = chart.PointPosition(1, xs[i] + 0.5, 2 * (xs[i] + 0.5) + 1);
+        if (i < 4)
+            EXPECT_TRUE(redNear(img, mid)) << i << " at " << mid.X << "," << mid.Y;
+    }
+    TPoint empty = chart.PointPosition(0, 1.5, 11);
+    EXPECT_FALSE(isBlue(img.pixelColor(empty.X, empty.Y)));
+    EXPECT_FALSE(redNear(img, empty));
+
+    chart.Clear();
+    EXPECT_EQ(points->Count(), 0);
+    EXPECT_THROW(chart.LeftAxis()->SetMinMax(5, 1), EInvalidOperation);
+}
