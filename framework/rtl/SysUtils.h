@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <type_traits>
 
 // ---------------------------------------------------------------------------------------------
 // Locale settings used by every conversion; tests may change them.
@@ -48,8 +49,18 @@ extern TFormatSettings FormatSettings;
 
 QString IntToStr(int32_t Value);
 QString IntToStr(int64_t Value);
-inline QString IntToStr(uint32_t Value) { return IntToStr(static_cast<int64_t>(Value)); }
 QString UIntToStr(uint64_t Value);
+// Other integer types (sizes, counts, unsigned values) without ambiguity.
+template <typename T>
+    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, int32_t> &&
+             !std::is_same_v<T, int64_t>)
+QString IntToStr(T Value)
+{
+    if constexpr (std::is_signed_v<T>)
+        return IntToStr(static_cast<int64_t>(Value));
+    else
+        return UIntToStr(static_cast<uint64_t>(Value));
+}
 // Upper-case hex, zero-padded to at least Digits.
 QString IntToHex(int64_t Value, int Digits);
 // Decimal with optional sign and leading blanks, or hex after '$' or "0x". Raises EConvertError.
@@ -114,6 +125,8 @@ struct TVarRec
     TVarRec(float v) : VType(vtExtended), E(v) {}
     TVarRec(const QString &v) : VType(vtString), S(v) {}
     TVarRec(const char *v) : VType(vtString), S(QString::fromUtf8(v)) {}
+    TVarRec(QLatin1String v) : VType(vtString), S(v) {}
+    TVarRec(QStringView v) : VType(vtString), S(v.toString()) {}
     TVarRec(QChar v) : VType(vtChar), S(v) {}
     TVarRec(bool v) : VType(vtBoolean), I(v) {}
     TVarRec(const void *v) : VType(vtPointer), P(v) {}

@@ -167,6 +167,8 @@ TEST(StringRoutines, OneBasedPositionsAndCase)
               QStringLiteral("xaxaxaxa"));
     EXPECT_EQ(IntToHex(255, 4), QStringLiteral("00FF"));
     EXPECT_EQ(IntToStr(int64_t(-9000000000)), QStringLiteral("-9000000000"));
+    EXPECT_EQ(IntToStr(size_t(18446744073709551615ull)), QStringLiteral("18446744073709551615"));
+    EXPECT_EQ(IntToStr(int16_t(-5)), QStringLiteral("-5"));
     EXPECT_EQ(BoolToStr(true, true), QStringLiteral("True"));
     EXPECT_EQ(BoolToStr(true), QStringLiteral("-1"));
     EXPECT_TRUE(StrToBool(QStringLiteral("true")));
