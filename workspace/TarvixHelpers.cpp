@@ -1,5 +1,7 @@
 #include "workspace/TarvixHelpers.h"
 
+#include "framework/rtl/SysUtils.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -209,6 +211,30 @@ void BuildHistogramInt(int32_t Last, std::span<const int32_t> A, double Observed
 void BuildHistogramIterations(std::span<const double> A, int32_t Iterations, double Observed, QString &PositionText)
 {
     HistogramOf(A.first(Used(Iterations, A)), TBinZero::FromEdge0, Observed, PositionText);
+}
+
+QString FloatToStr75(double Value) { return FloatToStrF(Value, ffFixed, 7, 5); }
+
+void HistogramToText(QString &Ranges, QString &Counts)
+{
+    Ranges = CRLF;
+    Counts = CRLF;
+    for (int i = 0; i < 12; ++i) {
+        Ranges += FloatToStr75(HistogramEdges[i]) + ' ' + FloatToStr75(HistogramEdges[i + 1]) + CRLF;
+        Counts += IntToStr(HistogramCounts[i]) + CRLF;
+    }
+}
+
+void HistogramToColumns(QString &Lower, QString &Upper, QString &Counts)
+{
+    Lower = CRLF;
+    Upper = CRLF;
+    Counts = CRLF;
+    for (int i = 0; i < 12; ++i) {
+        Lower += FloatToStr75(HistogramEdges[i]) + CRLF;
+        Upper += FloatToStr75(HistogramEdges[i + 1]) + CRLF;
+        Counts += IntToStr(HistogramCounts[i]) + CRLF;
+    }
 }
 
 void QuickSortReal(std::span<double> A, int32_t Low, int32_t High) { SortRange(A, Low, High, RealBefore); }

@@ -13,6 +13,9 @@
 extern std::array<double, 13> HistogramEdges;
 extern std::array<int32_t, 12> HistogramCounts;
 
+// The 7,5 fixed format of the result texts: 7 significant digits written with 5 decimals.
+QString FloatToStr75(double Value);
+
 // Mean and variance. Count says how many leading values are used (never more than the array has).
 void MeanVariance(int32_t Count, std::span<const double> A, double &Mean, double &Variance);
 void MeanVarianceInt(int32_t Count, std::span<const int32_t> A, double &Mean, double &Variance);
@@ -32,6 +35,10 @@ void TailProbabilitiesInt(std::span<const int32_t> A, double Observed, int32_t I
 void BuildHistogram(int32_t Last, std::span<const double> A, double Observed, QString &PositionText);
 void BuildHistogramInt(int32_t Last, std::span<const int32_t> A, double Observed, QString &PositionText);
 void BuildHistogramIterations(std::span<const double> A, int32_t Iterations, double Observed, QString &PositionText);
+// The last histogram as text, every text opening with CR LF and every line ended by CR LF:
+// "low high" edge pairs and counts, or low edges, high edges and counts one per line.
+void HistogramToText(QString &Ranges, QString &Counts);
+void HistogramToColumns(QString &Lower, QString &Upper, QString &Counts);
 
 // Ascending in-place sorts of elements Low..High.
 void QuickSortReal(std::span<double> A, int32_t Low, int32_t High);
