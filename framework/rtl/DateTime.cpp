@@ -198,8 +198,8 @@ void formatInto(QString &out, const QString &fmt, const DateParts &p, TDateTime 
                 switch (k) {
                 case 1: out += QString::number(p.mo); break;
                 case 2: out += pad(p.mo, 2); break;
-                case 3: out += FormatSettings.ShortMonthNames[p.mo]; break;
-                default: out += FormatSettings.LongMonthNames[p.mo];
+                case 3: out += ActiveFormatSettings().ShortMonthNames[p.mo]; break;
+                default: out += ActiveFormatSettings().LongMonthNames[p.mo];
                 }
             }
             i += k;
@@ -208,10 +208,10 @@ void formatInto(QString &out, const QString &fmt, const DateParts &p, TDateTime 
             switch (k) {
             case 1: out += QString::number(p.d); break;
             case 2: out += pad(p.d, 2); break;
-            case 3: out += FormatSettings.ShortDayNames[p.dow]; break;
-            case 4: out += FormatSettings.LongDayNames[p.dow]; break;
-            case 5: formatInto(out, FormatSettings.ShortDateFormat, p, dt, depth + 1); break;
-            default: formatInto(out, FormatSettings.LongDateFormat, p, dt, depth + 1);
+            case 3: out += ActiveFormatSettings().ShortDayNames[p.dow]; break;
+            case 4: out += ActiveFormatSettings().LongDayNames[p.dow]; break;
+            case 5: formatInto(out, ActiveFormatSettings().ShortDateFormat, p, dt, depth + 1); break;
+            default: formatInto(out, ActiveFormatSettings().LongDateFormat, p, dt, depth + 1);
             }
             i += k;
         } else if (u == QLatin1Char('H')) {
@@ -238,13 +238,13 @@ void formatInto(QString &out, const QString &fmt, const DateParts &p, TDateTime 
             i += k;
         } else if (u == QLatin1Char('T')) {
             const int k = count(u);
-            formatInto(out, k == 1 ? FormatSettings.ShortTimeFormat : FormatSettings.LongTimeFormat, p, dt, depth + 1);
+            formatInto(out, k == 1 ? ActiveFormatSettings().ShortTimeFormat : ActiveFormatSettings().LongTimeFormat, p, dt, depth + 1);
             i += k;
         } else if (u == QLatin1Char('C')) {
-            formatInto(out, FormatSettings.ShortDateFormat, p, dt, depth + 1);
+            formatInto(out, ActiveFormatSettings().ShortDateFormat, p, dt, depth + 1);
             if (p.h || p.mi || p.s || p.ms) {
                 out += QLatin1Char(' ');
-                formatInto(out, FormatSettings.LongTimeFormat, p, dt, depth + 1);
+                formatInto(out, ActiveFormatSettings().LongTimeFormat, p, dt, depth + 1);
             }
             ++i;
         } else if (startsWithCI(fmt, i, "am/pm")) {
@@ -256,13 +256,13 @@ void formatInto(QString &out, const QString &fmt, const DateParts &p, TDateTime 
             out += fmt[i + (p.h >= 12 ? 2 : 0)];
             i += 3;
         } else if (startsWithCI(fmt, i, "ampm")) {
-            out += p.h >= 12 ? FormatSettings.TimePMString : FormatSettings.TimeAMString;
+            out += p.h >= 12 ? ActiveFormatSettings().TimePMString : ActiveFormatSettings().TimeAMString;
             i += 4;
         } else if (c == QLatin1Char('/')) {
-            out += FormatSettings.DateSeparator;
+            out += ActiveFormatSettings().DateSeparator;
             ++i;
         } else if (c == QLatin1Char(':')) {
-            out += FormatSettings.TimeSeparator;
+            out += ActiveFormatSettings().TimeSeparator;
             ++i;
         } else {
             out += c;
@@ -348,7 +348,7 @@ enum DateOrder { doMDY, doDMY, doYMD };
 
 DateOrder dateOrder()
 {
-    for (QChar c : FormatSettings.ShortDateFormat) {
+    for (QChar c : ActiveFormatSettings().ShortDateFormat) {
         const QChar u = c.toUpper();
         if (u == QLatin1Char('D'))
             return doDMY;
@@ -363,9 +363,9 @@ DateOrder dateOrder()
 bool scanDate(Scanner &sc, TDateTime &out)
 {
     int n1, n2, n3 = 0, l1, l2, l3 = 0;
-    if (!sc.number(n1, l1) || !sc.ch(FormatSettings.DateSeparator) || !sc.number(n2, l2))
+    if (!sc.number(n1, l1) || !sc.ch(ActiveFormatSettings().DateSeparator) || !sc.number(n2, l2))
         return false;
-    const bool three = sc.ch(FormatSettings.DateSeparator);
+    const bool three = sc.ch(ActiveFormatSettings().DateSeparator);
     if (three && !sc.number(n3, l3))
         return false;
     const int currentYear = QDate::currentDate().year();
@@ -384,7 +384,7 @@ bool scanDate(Scanner &sc, TDateTime &out)
         }
     }
     if (ylen <= 2) {
-        const int window = FormatSettings.TwoDigitYearCenturyWindow;
+        const int window = ActiveFormatSettings().TwoDigitYearCenturyWindow;
         const int century = currentYear - window;
         y += century / 100 * 100;
         if (window > 0 && y < century)
@@ -397,22 +397,22 @@ bool scanTime(Scanner &sc, TDateTime &out)
 {
     int ampm = -1; // -1 none, 0 am, 1 pm
     auto marker = [&] {
-        if (sc.word(FormatSettings.TimeAMString) || sc.word(QStringLiteral("AM")) || sc.word(QStringLiteral("A")))
+        if (sc.word(ActiveFormatSettings().TimeAMString) || sc.word(QStringLiteral("AM")) || sc.word(QStringLiteral("A")))
             ampm = 0;
-        else if (sc.word(FormatSettings.TimePMString) || sc.word(QStringLiteral("PM")) || sc.word(QStringLiteral("P")))
+        else if (sc.word(ActiveFormatSettings().TimePMString) || sc.word(QStringLiteral("PM")) || sc.word(QStringLiteral("P")))
             ampm = 1;
     };
     marker();
     int h, mi = 0, s = 0, ms = 0, len;
     if (!sc.number(h, len))
         return false;
-    if (sc.ch(FormatSettings.TimeSeparator)) {
+    if (sc.ch(ActiveFormatSettings().TimeSeparator)) {
         if (!sc.number(mi, len))
             return false;
-        if (sc.ch(FormatSettings.TimeSeparator)) {
+        if (sc.ch(ActiveFormatSettings().TimeSeparator)) {
             if (!sc.number(s, len))
                 return false;
-            if (sc.ch(FormatSettings.DecimalSeparator) && !sc.number(ms, len))
+            if (sc.ch(ActiveFormatSettings().DecimalSeparator) && !sc.number(ms, len))
                 return false;
         }
     }
@@ -489,4 +489,40 @@ TDateTime StrToDateTime(const QString &S)
     if (!TryStrToDateTime(S, v))
         throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(S));
     return v;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Months and explicit settings
+
+TDateTime IncMonth(TDateTime Date, int NumberOfMonths)
+{
+    Word y, m, d;
+    DecodeDate(Date, y, m, d);
+    if (y == 0)
+        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+    int64_t months = static_cast<int64_t>(y) * 12 + (m - 1) + NumberOfMonths;
+    const int ny = static_cast<int>(months >= 0 ? months / 12 : (months - 11) / 12);
+    const int nm = static_cast<int>(months - static_cast<int64_t>(ny) * 12) + 1;
+    const int nd = std::min<int>(d, DaysInAMonth(ny, nm));
+    const TDateTime day = EncodeDate(ny, nm, nd);
+    const double time = std::fabs(Frac(Date));
+    return day < 0 ? day - time : day + time;
+}
+
+QString FormatDateTime(const QString &Format, TDateTime DateTime, const TFormatSettings &Settings)
+{
+    TFormatSettingsScope scope(Settings);
+    return FormatDateTime(Format, DateTime);
+}
+
+TDateTime StrToDate(const QString &S, const TFormatSettings &Settings)
+{
+    TFormatSettingsScope scope(Settings);
+    return StrToDate(S);
+}
+
+TDateTime StrToTime(const QString &S, const TFormatSettings &Settings)
+{
+    TFormatSettingsScope scope(Settings);
+    return StrToTime(S);
 }

@@ -100,12 +100,12 @@ QString fixedText(const TFloatRec &r, int Decimals, bool thousands)
         ip = QStringLiteral("0");
     for (int i = 0; i < intDigits; ++i) {
         if (thousands && i > 0 && (intDigits - i) % 3 == 0)
-            ip += FormatSettings.ThousandSeparator;
+            ip += ActiveFormatSettings().ThousandSeparator;
         ip += digitAt(r, i);
     }
     if (Decimals <= 0)
         return ip;
-    ip += FormatSettings.DecimalSeparator;
+    ip += ActiveFormatSettings().DecimalSeparator;
     for (int i = 0; i < Decimals; ++i)
         ip += digitAt(r, r.Exponent + i);
     return ip;
@@ -120,7 +120,7 @@ QString generalText(const TFloatRec &r, int Precision, int Digits)
     if (r.Exponent > Precision || r.Exponent < -3) {
         s += QLatin1Char(r.Digits[0]);
         if (n > 1) {
-            s += FormatSettings.DecimalSeparator;
+            s += ActiveFormatSettings().DecimalSeparator;
             s += QLatin1String(r.Digits.constData() + 1, n - 1);
         }
         return s + QLatin1Char('E') + exponentText(r.Exponent - 1, std::clamp(Digits, 0, 4), false);
@@ -130,9 +130,9 @@ QString generalText(const TFloatRec &r, int Precision, int Digits)
 
 QString currencyText(const QString &amount, bool negative)
 {
-    const QString &c = FormatSettings.CurrencyString;
+    const QString &c = ActiveFormatSettings().CurrencyString;
     if (!negative) {
-        switch (FormatSettings.CurrencyFormat) {
+        switch (ActiveFormatSettings().CurrencyFormat) {
         case 1: return amount + c;
         case 2: return c + QLatin1Char(' ') + amount;
         case 3: return amount + QLatin1Char(' ') + c;
@@ -142,7 +142,7 @@ QString currencyText(const QString &amount, bool negative)
     static const char *const patterns[16] = {
         "($1)", "-$1", "$-1", "$1-", "(1$)", "-1$", "1-$", "1$-",
         "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
-    const char *p = patterns[FormatSettings.NegCurrFormat & 15];
+    const char *p = patterns[ActiveFormatSettings().NegCurrFormat & 15];
     QString s;
     for (; *p; ++p) {
         if (*p == '$')
@@ -174,7 +174,7 @@ QString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits
         QString s = r.Negative ? QStringLiteral("-") : QString();
         s += digitAt(r, 0);
         if (Precision > 1) {
-            s += FormatSettings.DecimalSeparator;
+            s += ActiveFormatSettings().DecimalSeparator;
             for (int i = 1; i < Precision; ++i)
                 s += digitAt(r, i);
         }
@@ -317,7 +317,7 @@ QString applySection(const QString &fmt, double value)
     QString intText;
     for (qsizetype i = 0; i < intDigits.size(); ++i) {
         if (thousands && i > 0 && (intDigits.size() - i) % 3 == 0)
-            intText += FormatSettings.ThousandSeparator;
+            intText += ActiveFormatSettings().ThousandSeparator;
         intText += intDigits[i];
     }
 
@@ -354,7 +354,7 @@ QString applySection(const QString &fmt, double value)
             }
             inFrac = true;
             if (!frac.isEmpty())
-                out += FormatSettings.DecimalSeparator;
+                out += ActiveFormatSettings().DecimalSeparator;
         } else if (c == QLatin1Char(',') && !inFrac && !expDone) {
             // a thousands flag, not a literal
         } else if (c == expChar && !expDone && i + 1 < fmt.size() &&
@@ -424,7 +424,7 @@ bool TryStrToFloat(const QString &S, double &Value)
         a.append(static_cast<char>(t[i++].unicode()));
         ++mantDigits;
     }
-    if (i < n && t[i] == FormatSettings.DecimalSeparator) {
+    if (i < n && t[i] == ActiveFormatSettings().DecimalSeparator) {
         a.append('.');
         ++i;
         while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
@@ -489,4 +489,55 @@ double StrToFloatDef(const QString &S, double Default)
 {
     double v;
     return TryStrToFloat(S, v) ? v : Default;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The same with explicit settings
+
+QString FloatToStr(double Value, const TFormatSettings &Settings)
+{
+    TFormatSettingsScope scope(Settings);
+    return FloatToStr(Value);
+}
+
+QString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits, const TFormatSettings &Settings)
+{
+    TFormatSettingsScope scope(Settings);
+    return FloatToStrF(Value, Format, Precision, Digits);
+}
+
+QString FormatFloat(const QString &Format, double Value, const TFormatSettings &Settings)
+{
+    TFormatSettingsScope scope(Settings);
+    return FormatFloat(Format, Value);
+}
+
+double StrToFloat(const QString &S, const TFormatSettings &Settings)
+{
+    TFormatSettingsScope scope(Settings);
+    return StrToFloat(S);
+}
+
+bool TryStrToFloat(const QString &S, double &Value, const TFormatSettings &Settings)
+{
+    TFormatSettingsScope scope(Settings);
+    return TryStrToFloat(S, Value);
+}
+
+void Val(const QString &S, double &Value, int &Code)
+{
+    TFormatSettings point;
+    point.DecimalSeparator = QLatin1Char('.');
+    // The longest prefix that converts tells where the first bad character is.
+    double v = 0;
+    if (TryStrToFloat(S, v, point) && (S.isEmpty() || S.back().unicode() > ' ')) {
+        Value = v;
+        Code = 0;
+        return;
+    }
+    qsizetype good = 0;
+    for (qsizetype n = 1; n <= S.size(); ++n)
+        if (S[n - 1].unicode() > ' ' && TryStrToFloat(S.left(n), v, point))
+            good = n;
+    Code = static_cast<int>(good) + 1;
 }

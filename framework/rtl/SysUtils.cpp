@@ -5,6 +5,19 @@
 
 TFormatSettings FormatSettings;
 
+namespace {
+thread_local const TFormatSettings *activeSettings = nullptr;
+}
+
+const TFormatSettings &ActiveFormatSettings() { return activeSettings ? *activeSettings : FormatSettings; }
+
+TFormatSettingsScope::TFormatSettingsScope(const TFormatSettings &Settings) : saved_(activeSettings)
+{
+    activeSettings = &Settings;
+}
+
+TFormatSettingsScope::~TFormatSettingsScope() { activeSettings = saved_; }
+
 // ---------------------------------------------------------------------------------------------
 // Integers
 
@@ -424,7 +437,7 @@ QString Format(const QString &Fmt, std::initializer_list<TVarRec> Args)
             case 'G': s = FloatToStrF(v, ffGeneral, prec < 0 ? 15 : std::clamp(prec, 1, 18), 3); break;
             case 'N': s = FloatToStrF(v, ffNumber, 15, prec < 0 ? 2 : std::min(prec, 18)); break;
             default:
-                s = FloatToStrF(v, ffCurrency, 15, prec < 0 ? FormatSettings.CurrencyDecimals : std::min(prec, 18));
+                s = FloatToStrF(v, ffCurrency, 15, prec < 0 ? ActiveFormatSettings().CurrencyDecimals : std::min(prec, 18));
             }
             break;
         }

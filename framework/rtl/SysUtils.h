@@ -44,6 +44,22 @@ struct TFormatSettings
 
 extern TFormatSettings FormatSettings;
 
+// The settings the conversions use: FormatSettings, or those given to a call that takes them.
+const TFormatSettings &ActiveFormatSettings();
+
+// Makes the conversions of this thread use Settings while it lives.
+class TFormatSettingsScope
+{
+public:
+    explicit TFormatSettingsScope(const TFormatSettings &Settings);
+    ~TFormatSettingsScope();
+    TFormatSettingsScope(const TFormatSettingsScope &) = delete;
+    TFormatSettingsScope &operator=(const TFormatSettingsScope &) = delete;
+
+private:
+    const TFormatSettings *saved_;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Integers
 
@@ -92,15 +108,23 @@ struct TFloatRec
 void FloatToDecimal(TFloatRec &Result, double Value, int Precision, int Decimals);
 
 QString FloatToStr(double Value);
+QString FloatToStr(double Value, const TFormatSettings &Settings);
 QString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits);
+QString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits, const TFormatSettings &Settings);
 // Delphi-style picture formats: "0.00", "#,##0.###", "0.00E+00", sections "pos;neg;zero".
 QString FormatFloat(const QString &Format, double Value);
+QString FormatFloat(const QString &Format, double Value, const TFormatSettings &Settings);
 QString CurrToStr(double Value);
 
 // Optional sign, digits with the decimal separator, optional exponent; blanks around allowed.
 double StrToFloat(const QString &S);
+double StrToFloat(const QString &S, const TFormatSettings &Settings);
 double StrToFloatDef(const QString &S, double Default);
 bool TryStrToFloat(const QString &S, double &Value);
+bool TryStrToFloat(const QString &S, double &Value, const TFormatSettings &Settings);
+// The plain conversion with a point as decimal separator, whatever the settings: Code is 0
+// when all of S converted, otherwise the 1-based position of the first character that did not.
+void Val(const QString &S, double &Value, int &Code);
 
 // ---------------------------------------------------------------------------------------------
 // Format
@@ -199,12 +223,18 @@ TDateTime Now();
 TDateTime Date();
 TDateTime Time();
 
+// Adds months; the day is cut to the length of the month it lands in.
+TDateTime IncMonth(TDateTime Date, int NumberOfMonths = 1);
+
 QString FormatDateTime(const QString &Format, TDateTime DateTime);
+QString FormatDateTime(const QString &Format, TDateTime DateTime, const TFormatSettings &Settings);
 QString DateToStr(TDateTime Date);
 QString TimeToStr(TDateTime Time);
 QString DateTimeToStr(TDateTime DateTime);
 TDateTime StrToDate(const QString &S);
+TDateTime StrToDate(const QString &S, const TFormatSettings &Settings);
 TDateTime StrToTime(const QString &S);
+TDateTime StrToTime(const QString &S, const TFormatSettings &Settings);
 TDateTime StrToDateTime(const QString &S);
 bool TryStrToDate(const QString &S, TDateTime &Value);
 bool TryStrToTime(const QString &S, TDateTime &Value);

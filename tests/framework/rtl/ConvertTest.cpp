@@ -55,6 +55,11 @@ TEST(FloatToStr, ShortestGeneralForm)
     for (const auto &c : cases)
         EXPECT_EQ(FloatToStr(c.v), QString::fromLatin1(c.text)) << c.v;
     SettingsGuard g;
+    TFormatSettings comma = FormatSettings;
+    comma.DecimalSeparator = QLatin1Char(',');
+    comma.ThousandSeparator = QLatin1Char('.');
+    EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 15, 1, comma), QStringLiteral("1.234,5"));
+    EXPECT_EQ(FloatToStr(2.5), QStringLiteral("2.5"));
     FormatSettings.DecimalSeparator = QLatin1Char(',');
     EXPECT_EQ(FloatToStr(2.5), QStringLiteral("2,5"));
     EXPECT_DOUBLE_EQ(StrToFloat(QStringLiteral("2,5")), 2.5);
@@ -100,6 +105,17 @@ TEST(StrToNumber, AcceptsAndRejects)
         StrToFloat(QStringLiteral("inf"));
     } catch (const EConvertError &e) {
         EXPECT_EQ(e.Message(), QStringLiteral("'inf' is not a valid floating point value"));
+    }
+    // Val reads with a point whatever the settings and reports where it stopped.
+    struct { const char *s; int code; double v; } vals[] = {{"1.5", 0, 1.5}, {" 2e3", 0, 2000}, {"12a", 3, 0}, {"", 1, 0}, {"1 ", 2, 0}};
+    for (const auto &c : vals) {
+        double v = -1;
+        int code = -1;
+        Val(QString::fromLatin1(c.s), v, code);
+        EXPECT_EQ(code, c.code) << c.s;
+        if (c.code == 0) {
+            EXPECT_EQ(v, c.v);
+        }
     }
     // Every double survives the trip through text at 17 digits.
     for (double v : {0.1, 1.0 / 3, 2.675, 1e-300, 123456.789e10})

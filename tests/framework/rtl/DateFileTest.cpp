@@ -59,6 +59,18 @@ TEST(Dates, FormatDateTimePatterns)
     EXPECT_EQ(TimeToStr(t), QStringLiteral("2:07:09 PM"));
 }
 
+TEST(Dates, IncMonthCutsTheDay)
+{
+    struct { int y, m, d, add, ry, rm, rd; } cases[] = {
+        {2024, 1, 31, 1, 2024, 2, 29}, {2023, 1, 31, 1, 2023, 2, 28}, {2024, 3, 15, -3, 2023, 12, 15},
+        {2024, 12, 1, 1, 2025, 1, 1}, {2024, 5, 31, -14, 2023, 3, 31}, {2024, 5, 31, 0, 2024, 5, 31},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(IncMonth(EncodeDate(c.y, c.m, c.d), c.add), EncodeDate(c.ry, c.rm, c.rd)) << c.y << "-" << c.m;
+    EXPECT_DOUBLE_EQ(IncMonth(EncodeDate(2024, 1, 1) + 0.25), EncodeDate(2024, 2, 1) + 0.25);
+    EXPECT_THROW(IncMonth(EncodeDate(9999, 12, 1)), EConvertError);
+}
+
 TEST(Dates, ParseWithTheSettings)
 {
     SettingsGuard g;
@@ -77,6 +89,13 @@ TEST(Dates, ParseWithTheSettings)
     FormatSettings.ShortDateFormat = QStringLiteral("dd.MM.yyyy");
     FormatSettings.DateSeparator = QLatin1Char('.');
     EXPECT_EQ(StrToDate(QStringLiteral("05.03.2024")), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(DateToStr(EncodeDate(2024, 3, 5)), QStringLiteral("05.03.2024"));
+    // Explicit settings leave the global ones alone.
+    TFormatSettings de = FormatSettings;
+    de.DateSeparator = QLatin1Char('-');
+    de.ShortDateFormat = QStringLiteral("yyyy/mm/dd");
+    EXPECT_EQ(FormatDateTime(QStringLiteral("ddddd"), EncodeDate(2024, 3, 5), de), QStringLiteral("2024-03-05"));
+    EXPECT_EQ(StrToDate(QStringLiteral("2024-3-5"), de), EncodeDate(2024, 3, 5));
     EXPECT_EQ(DateToStr(EncodeDate(2024, 3, 5)), QStringLiteral("05.03.2024"));
     // Two-digit years fall inside the century window around today.
     Word y, m, d;
