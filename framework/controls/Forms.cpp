@@ -1,0 +1,774 @@
+#include "framework/controls/Forms.h"
+#include "framework/controls/ControlBridge.h"
+#include "framework/controls/Menus.h"
+#include "framework/controls/UiSeam.h"
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+
+TApplication g_application;
+TScreen g_screen;
+
+void destroyFormsAtExit()
+{
+    Application->DestroyForms();
+}
+
+void ensureCleanup()
+{
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        qAddPostRoutine(destroyFormsAtExit);
+    }
+}
+
+}  // namespace
+
+TApplication *Application = &g_application;
+TScreen *Screen = &g_screen;
+
+// ---------------------------------------------------------------------------------------------
+// TCustomForm
+
+namespace {
+// The form's widget holds the menu bar on top and the client area below it.
+class TFormClient : public QWidget
+{
+public:
+    using QWidget::QWidget;
+};
+}  // namespace
+
+static QWidget *newFormWidget()
+{
+    auto *w = new QWidget;
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    return w;
+}
+
+TCustomForm::TCustomForm(TComponent *AOwner) : TWinControl(AOwner, newFormWidget())
+{
+    ensureCleanup();
+    client_ = new TFormClient(widget_);
+    client_->setMouseTracking(true);
+    client_->setAttribute(Qt::WA_NoMousePropagation);
+    bridge_->Watch(client_);
+    InitVisible(false);
+    SetControlStyle(ControlStyle() + csAcceptsControls);
+    SetParentFont(false);
+    ApplyFont();
+    ApplyColor();
+    SetBounds(0, 0, 320, 240);
+    Screen->forms_.push_back(this);
+}
+
+TCustomForm::~TCustomForm()
+{
+    DetachBridge();
+    auto &v = Screen->forms_;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    if (Application->mainForm_ == this)
+        Application->mainForm_ = nullptr;
+    if (menu_ && menu_->MenuBar())
+        menu_->MenuBar()->setParent(nullptr);
+    if (menu_)
+        menu_->RemoveFreeNotification(this);
+    if (modalLoop_)
+        modalLoop_->quit();
+}
+
+void TCustomForm::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == menu_) {
+        menu_ = nullptr;
+        LayoutWidget();
+    }
+}
+
+void TCustomForm::AfterConstruction()
+{
+    if (created_)
+        return;
+    created_ = true;
+    if (OnCreate)
+        OnCreate(this);
+}
+
+void TCustomForm::BeforeDestruction()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    if (OnDestroy)
+        OnDestroy(this);
+}
+
+QString TCustomForm::GetText() const
+{
+    return widget_ ? widget_->windowTitle() : QString();
+}
+
+void TCustomForm::ApplyText(const QString &v)
+{
+    widget_->setWindowTitle(v);
+}
+
+void TCustomForm::LayoutWidget()
+{
+    if (!widget_ || !client_)
+        return;
+    int top = 0;
+    if (menu_ && menu_->MenuBar()) {
+        QMenuBar *bar = menu_->MenuBar();
+        top = bar->sizeHint().height();
+        bar->setGeometry(0, 0, widget_->width(), top);
+    }
+    client_->setGeometry(0, top, widget_->width(), std::max(widget_->height() - top, 0));
+}
+
+TRect TCustomForm::ClientRect() const
+{
+    return Rect(0, 0, client_->width(), client_->height());
+}
+
+void TCustomForm::SetMenu(TMainMenu *v)
+{
+    if (menu_ == v)
+        return;
+    if (menu_) {
+        menu_->RemoveFreeNotification(this);
+        if (menu_->MenuBar()) {
+            menu_->MenuBar()->hide();
+            menu_->MenuBar()->setParent(nullptr);
+        }
+    }
+    menu_ = v;
+    if (v) {
+        v->FreeNotification(this);
+        if (QMenuBar *bar = v->MenuBar()) {
+            bar->setParent(widget_);
+            bar->show();
+        }
+    }
+    LayoutWidget();
+    Realign();
+}
+
+void TCustomForm::applyWindowFlags()
+{
+    Qt::WindowFlags f = Qt::Window;
+    switch (borderStyle_) {
+    case bsNone: f |= Qt::FramelessWindowHint; break;
+    case bsDialog: f = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint; break;
+    case bsToolWindow: case bsSizeToolWin: f = Qt::Tool; break;
+    case bsSingle: f |= Qt::MSWindowsFixedSizeDialogHint; break;
+    default: break;
+    }
+    if (borderStyle_ != bsDialog && borderStyle_ != bsNone) {
+        f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (borderIcons_.Contains(biSystemMenu)) f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (borderIcons_.Contains(biMinimize)) f |= Qt::WindowMinimizeButtonHint;
+        if (borderIcons_.Contains(biMaximize)) f |= Qt::WindowMaximizeButtonHint;
+    }
+    if (formStyle_ == fsStayOnTop)
+        f |= Qt::WindowStaysOnTopHint;
+    const bool shown = widget_->isVisible();
+    widget_->setWindowFlags(f);
+    if (shown)
+        widget_->show();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle v)
+{
+    borderStyle_ = v;
+    applyWindowFlags();
+}
+
+void TCustomForm::SetBorderIcons(const TBorderIcons &v)
+{
+    borderIcons_ = v;
+    applyWindowFlags();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle v)
+{
+    formStyle_ = v;
+    applyWindowFlags();
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    const Qt::WindowStates s = widget_->windowState();
+    if (s & Qt::WindowMinimized) return wsMinimized;
+    if (s & Qt::WindowMaximized) return wsMaximized;
+    return wsNormal;
+}
+
+void TCustomForm::SetWindowState(TWindowState v)
+{
+    const Qt::WindowState s = v == wsMinimized ? Qt::WindowMinimized : v == wsMaximized ? Qt::WindowMaximized : Qt::WindowNoState;
+    widget_->setWindowState(s);
+}
+
+void TCustomForm::SetModalResult(TModalResult v)
+{
+    modalResult_ = v;
+    if (v != mrNone && modalLoop_)
+        modalLoop_->quit();
+}
+
+void TCustomForm::SetActiveControl(TWinControl *v)
+{
+    if (v && (v == this || !ContainsControl(v)))
+        throw EInvalidOperation(QStringLiteral("Invalid active control"));
+    activeControl_ = v;
+    if (v && Visible() && v->CanFocus())
+        v->SetFocus();
+}
+
+bool TCustomForm::Active() const
+{
+    return widget_ && widget_->isActiveWindow();
+}
+
+void TCustomForm::placeOnShow()
+{
+    if (placed_)
+        return;
+    placed_ = true;
+    QRect area;
+    TCustomForm *over = nullptr;
+    switch (position_) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        if (QScreen *s = QGuiApplication::primaryScreen())
+            area = s->availableGeometry();
+        break;
+    case poMainFormCenter:
+        over = Application->MainForm();
+        break;
+    case poOwnerFormCenter:
+        over = dynamic_cast<TCustomForm *>(Owner());
+        break;
+    default:
+        return;
+    }
+    if (over && over != this)
+        area = over->widget_->frameGeometry();
+    else if (area.isNull() && QGuiApplication::primaryScreen())
+        area = QGuiApplication::primaryScreen()->availableGeometry();
+    if (area.isNull())
+        return;
+    SetBounds(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2, Width(), Height());
+}
+
+void TCustomForm::focusActiveControl()
+{
+    if (activeControl_ && activeControl_->CanFocus()) {
+        activeControl_->Widget()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    activeControl_ = nullptr;
+    std::vector<TWinControl *> list;
+    GetTabOrderList(list);
+    for (TWinControl *c : list)
+        if (c->TabStop() && c->CanFocus()) {
+            activeControl_ = c;
+            c->Widget()->setFocus(Qt::TabFocusReason);
+            return;
+        }
+}
+
+void TCustomForm::SetVisible(bool v)
+{
+    if (v == Visible())
+        return;
+    InitVisible(v);
+    if (v) {
+        placeOnShow();
+        DoShow();
+        if (!Visible())
+            return;
+        widget_->setGeometry(Left(), Top(), Width(), Height());
+        widget_->show();
+        widget_->raise();
+        widget_->activateWindow();
+        focusActiveControl();
+    } else {
+        DoHide();
+        widget_->hide();
+    }
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    BringToFront();
+}
+
+void TCustomForm::BringToFront()
+{
+    if (!widget_)
+        return;
+    widget_->raise();
+    if (widget_->isVisible())
+        widget_->activateWindow();
+}
+
+void TCustomForm::DoShow()
+{
+    if (OnShow)
+        OnShow(this);
+}
+
+void TCustomForm::DoHide()
+{
+    if (OnHide)
+        OnHide(this);
+}
+
+int TCustomForm::ShowModal()
+{
+    if (Visible() || !Enabled() || formState_.Contains(fsModal))
+        throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
+    formState_.Include(fsModal);
+    modalResult_ = mrNone;
+    widget_->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    auto restore = [this] {
+        modalLoop_ = nullptr;
+        formState_.Exclude(fsModal);
+        if (Visible())
+            SetVisible(false);
+        widget_->setWindowModality(Qt::NonModal);
+    };
+    try {
+        Show();
+        while (modalResult_ == mrNone || !closeModal()) {
+            if (Application->Terminated()) {
+                modalResult_ = mrCancel;
+                break;
+            }
+            if (modalResult_ == mrNone)
+                loop.exec();
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return modalResult_;
+}
+
+bool TCustomForm::closeModal()
+{
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        action = caHide;
+        DoClose(action);
+    }
+    if (action == caNone) {
+        modalResult_ = mrNone;
+        return false;
+    }
+    if (action == caFree)
+        Release();
+    return true;
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::DoClose(TCloseAction &Action)
+{
+    if (OnClose)
+        OnClose(this, Action);
+}
+
+void TCustomForm::Close()
+{
+    if (formState_.Contains(fsModal)) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone)
+        return;
+    if (Application->MainForm() == this)
+        Application->Terminate();
+    else if (action == caHide)
+        SetVisible(false);
+    else if (action == caMinimize)
+        SetWindowState(wsMinimized);
+    else
+        Release();
+}
+
+void TCustomForm::Release()
+{
+    auto alive = Bridge() ? Bridge()->Alive() : std::make_shared<bool>(false);
+    QTimer::singleShot(0, qApp, [this, alive] {
+        if (*alive) {
+            BeforeDestruction();
+            delete this;
+        }
+    });
+}
+
+void TCustomForm::SetFocus()
+{
+    if (!widget_->isVisible())
+        throw EInvalidOperation(QStringLiteral("Cannot focus a disabled or invisible window"));
+    widget_->activateWindow();
+    focusActiveControl();
+}
+
+bool TCustomForm::CanFocus() const
+{
+    return Visible() && Enabled();
+}
+
+TWinControl *TCustomForm::FindNextControl(TWinControl *CurControl, bool GoForward, bool CheckTabStop, bool CheckParent) const
+{
+    std::vector<TWinControl *> list;
+    GetTabOrderList(list);
+    if (list.empty())
+        return nullptr;
+    const int n = static_cast<int>(list.size());
+    int start = -1;
+    for (int i = 0; i < n; ++i)
+        if (list[i] == CurControl)
+            start = i;
+    if (start < 0)
+        start = GoForward ? n - 1 : 0;
+    for (int k = 1; k <= n; ++k) {
+        int i = GoForward ? (start + k) % n : (start - k + n) % n;
+        TWinControl *c = list[i];
+        if ((!CheckTabStop || c->TabStop()) && (!CheckParent || c->Parent() == CurControl->Parent()) && c->CanFocus())
+            return c;
+    }
+    return nullptr;
+}
+
+void TCustomForm::SelectNext(TWinControl *CurControl, bool GoForward, bool CheckTabStop)
+{
+    if (TWinControl *c = FindNextControl(CurControl, GoForward, CheckTabStop, false))
+        c->SetFocus();
+}
+
+bool TCustomForm::IsShortCut(Word Key, TShiftState Shift)
+{
+    return menu_ && menu_->IsShortCut(Key, Shift);
+}
+
+void TCustomForm::Dispatch(TMessage &Message)
+{
+    if (Message.Msg == CM_DIALOGKEY) {
+        CMDialogKey(Message);
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::CMDialogKey(TMessage &Message)
+{
+    const TShiftState shift = GetShiftState();
+    switch (Message.CharCode()) {
+    case VK_TAB:
+        if (!shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) {
+            SelectNext(activeControl_, !shift.Contains(ssShift), true);
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+        if (activeControl_ && activeControl_->Parent()) {
+            const bool fwd = Message.CharCode() == VK_RIGHT || Message.CharCode() == VK_DOWN;
+            if (TWinControl *c = FindNextControl(activeControl_, fwd, false, true))
+                c->SetFocus();
+            Message.Result = 1;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::Paint()
+{
+    if (OnPaint)
+        OnPaint(this);
+}
+
+void TCustomForm::WMPaint(TMessage &Message)
+{
+    if (!OnPaint) {
+        DefaultHandler(Message);
+        return;
+    }
+    QPainter painter(client_);
+    std::unique_ptr<TCanvas> &canvas = canvas_;
+    if (!canvas)
+        canvas = std::make_unique<TCanvas>();
+    canvas->AttachPainter(&painter);
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetColor(Color());
+    try {
+        canvas->FillRect(ClientRect());
+        Paint();
+    } catch (...) {
+        canvas->DetachPainter();
+        throw;
+    }
+    canvas->DetachPainter();
+}
+
+TCanvas *TCustomForm::Canvas()
+{
+    if (!canvas_)
+        canvas_ = std::make_unique<TCanvas>();
+    return canvas_.get();
+}
+
+bool TCustomForm::QtEvent(QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::Close:
+        // The window's close box: the form decides, through OnCloseQuery and OnClose.
+        e->ignore();
+        SafeCall(this, [this] { Close(); });
+        return true;
+    case QEvent::WindowActivate:
+        if (OnActivate)
+            SafeCall(this, [this] { OnActivate(this); });
+        return false;
+    case QEvent::WindowDeactivate:
+        if (OnDeactivate)
+            SafeCall(this, [this] { OnDeactivate(this); });
+        return false;
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication() = default;
+
+void TApplication::SetTitle(const QString &v)
+{
+    title_ = v;
+    if (qApp)
+        QGuiApplication::setApplicationDisplayName(v);
+}
+
+QString TApplication::ExeName() const
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+void TApplication::formCreated(TCustomForm *form)
+{
+    if (!mainForm_)
+        mainForm_ = form;
+    form->AfterConstruction();
+}
+
+void TApplication::Run()
+{
+    if (!mainForm_)
+        return;
+    if (showMainForm_)
+        mainForm_->Show();
+    QEventLoop loop;
+    loop_ = &loop;
+    while (!terminated_)
+        loop.exec();
+    loop_ = nullptr;
+}
+
+void TApplication::ProcessMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::HandleMessage()
+{
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TApplication::Terminate()
+{
+    terminated_ = true;
+    if (loop_)
+        loop_->quit();
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (QEventLoop *l = Screen->Forms(i)->modalLoop_)
+            l->quit();
+}
+
+int TApplication::MessageBox(const QString &Text, const QString &Caption, uint32_t Flags)
+{
+    return UiMessageBox(Text, Caption.isEmpty() ? title_ : Caption, Flags);
+}
+
+void TApplication::HandleException(TObject *Sender)
+{
+    if (!std::current_exception())
+        return;
+    auto handle = [this, Sender](const Exception &e) {
+        if (OnException) {
+            try {
+                OnException(Sender, e);
+                return;
+            } catch (const EAbort &) {
+                return;
+            } catch (const Exception &inner) {
+                ShowException(inner);
+                return;
+            } catch (...) {
+            }
+        }
+        ShowException(e);
+    };
+    try {
+        throw;
+    } catch (const EAbort &) {
+    } catch (const Exception &e) {
+        handle(e);
+    } catch (const std::exception &e) {
+        handle(Exception(QString::fromUtf8(e.what())));
+    } catch (...) {
+        handle(Exception(QStringLiteral("Unknown exception")));
+    }
+}
+
+void TApplication::ShowException(const Exception &E)
+{
+    QString msg = E.Message();
+    // As the original: a message gets a closing full stop unless it ends in punctuation.
+    if (!msg.isEmpty() && msg.back() > QLatin1Char('.'))
+        msg += QLatin1Char('.');
+    MessageBox(msg, title_, MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::BringToFront()
+{
+    if (mainForm_)
+        mainForm_->BringToFront();
+}
+
+void TApplication::Minimize()
+{
+    if (mainForm_)
+        mainForm_->SetWindowState(wsMinimized);
+}
+
+void TApplication::Restore()
+{
+    if (mainForm_)
+        mainForm_->SetWindowState(wsNormal);
+}
+
+void TApplication::SetHint(const QString &v)
+{
+    hint_ = v;
+    if (OnHint)
+        SafeCall(this, [this] { OnHint(this); });
+}
+
+void TApplication::DestroyForms()
+{
+    for (int i = ComponentCount() - 1; i >= 0; i = std::min(i - 1, ComponentCount() - 1))
+        if (auto *f = dynamic_cast<TCustomForm *>(Components(i)))
+            f->BeforeDestruction();
+    DestroyComponents();
+    mainForm_ = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TScreen
+
+TScreen::TScreen() : TComponent(nullptr) {}
+
+void TScreen::SetCursor(TCursor v)
+{
+    if (v == cursor_)
+        return;
+    const bool had = cursor_ != crDefault;
+    cursor_ = v;
+    if (!qApp)
+        return;
+    if (v == crDefault) {
+        if (had)
+            QGuiApplication::restoreOverrideCursor();
+    } else if (had) {
+        QGuiApplication::changeOverrideCursor(CursorToQCursor(v));
+    } else {
+        QGuiApplication::setOverrideCursor(CursorToQCursor(v));
+    }
+}
+
+TCustomForm *TScreen::Forms(int Index) const
+{
+    if (Index < 0 || Index >= FormCount())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    return forms_[static_cast<size_t>(Index)];
+}
+
+TCustomForm *TScreen::ActiveForm() const
+{
+    QWidget *w = QApplication::activeWindow();
+    return w ? dynamic_cast<TCustomForm *>(FindControlOfWidget(w)) : nullptr;
+}
+
+TWinControl *TScreen::ActiveControl() const
+{
+    TCustomForm *f = ActiveForm();
+    return f ? f->ActiveControl() : nullptr;
+}
+
+int TScreen::Width() const
+{
+    QScreen *s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 0;
+}
+
+int TScreen::Height() const
+{
+    QScreen *s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() : 0;
+}
+
+const QStringList &TScreen::Fonts() const
+{
+    if (fonts_.isEmpty())
+        fonts_ = QFontDatabase::families();
+    return fonts_;
+}
