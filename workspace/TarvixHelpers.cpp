@@ -1,5 +1,6 @@
 #include "workspace/TarvixHelpers.h"
 
+#include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
 
 #include <algorithm>
@@ -141,6 +142,14 @@ void Margins(TMatrixOf<T> &M, int32_t cols, int32_t rows)
     M[0][0] = static_cast<T>(grand);
 }
 
+std::vector<double> Numbers(const TStrings &list)
+{
+    std::vector<double> v;
+    v.reserve(list.Count());
+    for (int i = 0; i < list.Count(); ++i) v.push_back(StrToFloat(list.Strings(i)));
+    return v;
+}
+
 } // namespace
 
 void MeanVariance(int32_t Count, std::span<const double> A, double &Mean, double &Variance)
@@ -160,6 +169,15 @@ void MeanVarianceInt(int32_t Count, std::span<const int32_t> A, double &Mean, do
     double ss;
     MeanAndSS(values, Mean, ss);
     Variance = values.size() < 2 ? 0 : ss / static_cast<double>(values.size() - 1);
+}
+
+void MeanVarianceList(const TStrings &List, double &Mean, double &Variance)
+{
+    const auto values = Numbers(List);
+    double ss;
+    MeanAndSS(std::span<const double>(values), Mean, ss);
+    // No rounding tolerance here, unlike MeanVariance.
+    Variance = ss == 0 || values.size() < 2 ? 0 : ss / static_cast<double>(values.size() - 1);
 }
 
 void CircularMeanVariance(int32_t Count, std::span<const double> A, double &Mean, double &Variance)
@@ -196,6 +214,13 @@ void TailProbabilitiesInt(std::span<const int32_t> A, double Observed, int32_t I
                           int32_t &Greater, int32_t &Equal, int32_t &Less)
 {
     TailOf(A, Observed, Iterations, [](double x, int32_t s) { return x == s; }, P1, P2, Greater, Equal, Less);
+}
+
+void TailProbabilitiesList(const TStrings &List, double Observed, double &P1, double &P2, int32_t &Greater,
+                           int32_t &Equal, int32_t &Less)
+{
+    const auto values = Numbers(List);
+    TailProbabilities(values, Observed, static_cast<int32_t>(values.size()), P1, P2, Greater, Equal, Less);
 }
 
 void BuildHistogram(int32_t Last, std::span<const double> A, double Observed, QString &PositionText)
@@ -247,6 +272,12 @@ void MedianReal(std::span<double> A, double &Median)
     std::sort(A.begin(), A.end(), RealBefore);
     const size_t n = A.size();
     Median = n % 2 ? A[n / 2] : (A[n / 2 - 1] + A[n / 2]) / 2;
+}
+
+void MedianList(const TStrings &List, double &Median)
+{
+    auto values = Numbers(List);
+    MedianReal(values, Median);
 }
 
 void MinReal(int32_t Count, std::span<const double> A, double &Minimum)

@@ -4,6 +4,8 @@
 // They need no window: run state such as the iteration count or the matrix sizes is passed in.
 #include "workspace/TarvixTypes.h"
 
+class TStrings;
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -19,6 +21,9 @@ QString FloatToStr75(double Value);
 // Mean and variance. Count says how many leading values are used (never more than the array has).
 void MeanVariance(int32_t Count, std::span<const double> A, double &Mean, double &Variance);
 void MeanVarianceInt(int32_t Count, std::span<const int32_t> A, double &Mean, double &Variance);
+// The list forms read every line as a decimal number; a line that is not one raises
+// EConvertError (the lists hold numbers the system wrote itself).
+void MeanVarianceList(const TStrings &List, double &Mean, double &Variance);
 // Angles in degrees; Mean in [0, 360), Variance = 1 - R / Count.
 void CircularMeanVariance(int32_t Count, std::span<const double> A, double &Mean, double &Variance);
 
@@ -29,6 +34,10 @@ void TailProbabilities(std::span<const double> A, double Observed, int32_t Itera
                        int32_t &Greater, int32_t &Equal, int32_t &Less);
 void TailProbabilitiesInt(std::span<const int32_t> A, double Observed, int32_t Iterations, double &P1, double &P2,
                           int32_t &Greater, int32_t &Equal, int32_t &Less);
+// The same over the numbers of a list, divided by its line count; P1 and P2 are untouched for
+// an empty list.
+void TailProbabilitiesList(const TStrings &List, double Observed, double &P1, double &P2, int32_t &Greater,
+                           int32_t &Equal, int32_t &Less);
 
 // 12-bin histogram of sorted values A[0..Last]; PositionText gets one CR LF per bin position
 // of the observed value, so that it lines up with the histogram lines.
@@ -45,6 +54,8 @@ void QuickSortReal(std::span<double> A, int32_t Low, int32_t High);
 void QuickSortInt(std::span<int32_t> A, int32_t Low, int32_t High);
 // Sorts A in place and gives its median; Median is untouched for an empty array.
 void MedianReal(std::span<double> A, double &Median);
+// Median of the list's numbers, taken on a sorted copy; untouched for an empty list.
+void MedianList(const TStrings &List, double &Median);
 void MinReal(int32_t Count, std::span<const double> A, double &Minimum);
 void MaxReal(int32_t Count, std::span<const double> A, double &Maximum);
 

@@ -1,8 +1,12 @@
 #include "workspace/TarvixHelpers.h"
+#include "framework/rtl/Strings.h"
+#include "framework/rtl/Exceptions.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -43,6 +47,81 @@ TEST(HistogramText, FormatsTheLastBuild)
     HistogramToText(ranges, counts);
     EXPECT_TRUE(ranges.startsWith("\r\n-1.50000 -1.00000\r\n"));
     EXPECT_TRUE(counts.startsWith("\r\n1\r\n0\r\n"));
+}
+
+} // namespace
+
+namespace {
+
+std::unique_ptr<TStringList> Lines(std::initializer_list<const char *> lines)
+{
+    auto list = std::make_unique<TStringList>();
+    for (const char *s : lines) list->Add(QString::fromLatin1(s));
+    return list;
+}
+
+TEST(ListForms, MeanVarianceKeepsTinyVariances)
+{
+    double mean = -1, variance = -1;
+    MeanVarianceList(*Lines({"1", "2", "3", "4"}), mean, variance);
+    EXPECT_DOUBLE_EQ(mean, 2.5);
+    EXPECT_DOUBLE_EQ(variance, 5.0 / 3);
+
+    // Sample variance 5e-18: the array form rounds it to 0, the list form keeps it.
+    const QString d = QString::number(std::sqrt(1e-17), 'g', 17);
+    TStringList tiny;
+    tiny.Add("0");
+    tiny.Add(d);
+    MeanVarianceList(tiny, mean, variance);
+    EXPECT_NEAR(variance, 5e-18, 1e-30);
+    EXPECT_GT(variance, 0);
+
+    MeanVarianceList(*Lines({"7"}), mean, variance);
+    EXPECT_EQ(mean, 7);
+    EXPECT_EQ(variance, 0);
+    MeanVarianceList(TStringList(), mean, variance);
+    EXPECT_EQ(mean, 0);
+    EXPECT_EQ(variance, 0);
+}
+
+TEST(ListForms, TailProbabilitiesDivideByTheLineCount)
+{
+    double p1 = -1, p2 = -1;
+    int32_t greater, equal, less;
+    TailProbabilitiesList(*Lines({"1", "3", "3", "2.0000000000000005"}), 2.0, p1, p2, greater, equal, less);
+    EXPECT_EQ(greater, 1);
+    EXPECT_EQ(equal, 1);
+    EXPECT_EQ(less, 2);
+    EXPECT_DOUBLE_EQ(p1, 0.5);
+    EXPECT_DOUBLE_EQ(p2, 0.75);
+
+    p1 = 0.125;
+    p2 = 0.25;
+    greater = equal = less = 3;
+    TailProbabilitiesList(TStringList(), 2.0, p1, p2, greater, equal, less);
+    EXPECT_EQ(p1, 0.125);
+    EXPECT_EQ(p2, 0.25);
+    EXPECT_EQ(greater + equal + less, 0);
+}
+
+TEST(ListForms, MedianOnASortedCopy)
+{
+    const auto list = Lines({"9", "-1", "4.5", "2"});
+    double median = 0;
+    MedianList(*list, median);
+    EXPECT_EQ(median, 3.25);
+    EXPECT_EQ(list->Strings(0), "9"); // the list itself keeps its order
+    MedianList(*Lines({"9", "-1", "4.5"}), median);
+    EXPECT_EQ(median, 4.5);
+    median = 11;
+    MedianList(TStringList(), median);
+    EXPECT_EQ(median, 11);
+}
+
+TEST(ListForms, ALineThatIsNotANumberIsReported)
+{
+    double mean, variance;
+    EXPECT_THROW(MeanVarianceList(*Lines({"1", "abc"}), mean, variance), EConvertError);
 }
 
 } // namespace
