@@ -143,7 +143,7 @@ int64_t TStream::CopyFrom(TStream *Source, int64_t Count)
 
 int64_t TMemoryStream::Read(void *Buffer, int64_t Count)
 {
-    if (Count <= 0 || pos_ >= data_.size())
+    if (Count <= 0 || pos_ < 0 || pos_ >= data_.size())
         return 0;
     const int64_t n = std::min<int64_t>(Count, data_.size() - pos_);
     std::memcpy(Buffer, data_.constData() + pos_, static_cast<size_t>(n));

@@ -243,33 +243,47 @@ void TStrings::SetText(const QString &Value)
     EndUpdate();
 }
 
-QString TStrings::DelimitedText() const
+QString TStrings::DelimitedText() const { return delimitedText(delimiter_, quoteChar_, strictDelimiter_); }
+
+void TStrings::SetDelimitedText(const QString &Value)
+{
+    setDelimitedText(Value, delimiter_, quoteChar_, strictDelimiter_);
+}
+
+// CommaText always uses the comma and the double quote, whatever Delimiter and QuoteChar say.
+QString TStrings::CommaText() const { return delimitedText(QLatin1Char(','), QLatin1Char('"'), false); }
+
+void TStrings::SetCommaText(const QString &Value)
+{
+    setDelimitedText(Value, QLatin1Char(','), QLatin1Char('"'), false);
+}
+
+QString TStrings::delimitedText(QChar delimiter, QChar quoteChar, bool strict) const
 {
     const int n = GetCount();
     if (n == 1 && Get(0).isEmpty())
-        return QString(2, quoteChar_);
+        return QString(2, quoteChar);
     QString r;
     for (int i = 0; i < n; ++i) {
         const QString s = Get(i);
         bool quote = false;
         for (QChar c : s)
-            if (c == quoteChar_ || c == delimiter_ || (!strictDelimiter_ && c.unicode() <= ' ') ||
-                (strictDelimiter_ && c.unicode() == 0)) {
+            if (c == quoteChar || c == delimiter || (!strict && c.unicode() <= ' ') || (strict && c.unicode() == 0)) {
                 quote = true;
                 break;
             }
         if (i > 0)
-            r += delimiter_;
-        r += quote ? AnsiQuotedStr(s, quoteChar_) : s;
+            r += delimiter;
+        r += quote ? AnsiQuotedStr(s, quoteChar) : s;
     }
     return r;
 }
 
-void TStrings::SetDelimitedText(const QString &Value)
+void TStrings::setDelimitedText(const QString &Value, QChar delimiter, QChar quoteChar, bool strict)
 {
     const qsizetype n = Value.size();
     qsizetype i = 0;
-    auto isBlank = [&](qsizetype k) { return !strictDelimiter_ && Value[k].unicode() <= ' '; };
+    auto isBlank = [&](qsizetype k) { return !strict && Value[k].unicode() <= ' '; };
     auto skipBlanks = [&] {
         while (i < n && isBlank(i))
             ++i;
@@ -280,13 +294,13 @@ void TStrings::SetDelimitedText(const QString &Value)
         skipBlanks();
         while (i < n) {
             QString s;
-            if (Value[i] == quoteChar_) {
+            if (Value[i] == quoteChar) {
                 // A quoted string; doubled quotes stand for one.
                 ++i;
                 while (i < n) {
-                    if (Value[i] == quoteChar_) {
-                        if (i + 1 < n && Value[i + 1] == quoteChar_) {
-                            s += quoteChar_;
+                    if (Value[i] == quoteChar) {
+                        if (i + 1 < n && Value[i + 1] == quoteChar) {
+                            s += quoteChar;
                             i += 2;
                             continue;
                         }
@@ -297,13 +311,13 @@ void TStrings::SetDelimitedText(const QString &Value)
                 }
             } else {
                 const qsizetype from = i;
-                while (i < n && Value[i] != delimiter_ && !isBlank(i))
+                while (i < n && Value[i] != delimiter && !isBlank(i))
                     ++i;
                 s = Value.mid(from, i - from);
             }
             Add(s);
             skipBlanks();
-            if (i < n && Value[i] == delimiter_) {
+            if (i < n && Value[i] == delimiter) {
                 ++i;
                 if (i >= n)
                     Add(QString()); // a trailing delimiter ends with an empty string
@@ -315,42 +329,6 @@ void TStrings::SetDelimitedText(const QString &Value)
         throw;
     }
     EndUpdate();
-}
-
-QString TStrings::CommaText() const
-{
-    // Always with the comma and double quote, whatever Delimiter and QuoteChar say.
-    auto *self = const_cast<TStrings *>(this);
-    const QChar d = delimiter_, q = quoteChar_;
-    const bool strict = strictDelimiter_;
-    self->delimiter_ = QLatin1Char(',');
-    self->quoteChar_ = QLatin1Char('"');
-    self->strictDelimiter_ = false;
-    const QString r = DelimitedText();
-    self->delimiter_ = d;
-    self->quoteChar_ = q;
-    self->strictDelimiter_ = strict;
-    return r;
-}
-
-void TStrings::SetCommaText(const QString &Value)
-{
-    const QChar d = delimiter_, q = quoteChar_;
-    const bool strict = strictDelimiter_;
-    delimiter_ = QLatin1Char(',');
-    quoteChar_ = QLatin1Char('"');
-    strictDelimiter_ = false;
-    try {
-        SetDelimitedText(Value);
-    } catch (...) {
-        delimiter_ = d;
-        quoteChar_ = q;
-        strictDelimiter_ = strict;
-        throw;
-    }
-    delimiter_ = d;
-    quoteChar_ = q;
-    strictDelimiter_ = strict;
 }
 
 void TStrings::BeginUpdate()

@@ -97,6 +97,9 @@ protected:
     [[noreturn]] static void Error(const QString &Msg, int Data);
 
 private:
+    QString delimitedText(QChar delimiter, QChar quoteChar, bool strict) const;
+    void setDelimitedText(const QString &Value, QChar delimiter, QChar quoteChar, bool strict);
+
     int updateCount_ = 0;
     QChar nameValueSeparator_ = QLatin1Char('=');
     QChar delimiter_ = QLatin1Char(',');

@@ -198,6 +198,8 @@ TEST(Stream, MemoryFileAndStringStreams)
     EXPECT_EQ(QByteArray(buf, 2), QByteArray("lo"));
     m.SetPosition(0);
     EXPECT_THROW(m.ReadBuffer(buf, 6), EReadError);
+    m.Seek(-10, soFromBeginning); // before the start reads nothing
+    EXPECT_EQ(m.Read(buf, 1), 0);
     m.SetPosition(7); // writing past the end fills the gap with zeros
     m.WriteBuffer("!", 1);
     EXPECT_EQ(m.Bytes(), QByteArray("hello\0\0!", 8));
