@@ -99,6 +99,21 @@ private:
     std::vector<TComponent *> freeNotifies_;
 };
 
+// Runs Body between Target.BeginUpdate() and Target.EndUpdate(); the update ends even when
+// Body raises.
+template <typename T, typename F>
+void WithUpdate(T &Target, F &&Body)
+{
+    Target.BeginUpdate();
+    try {
+        Body();
+    } catch (...) {
+        Target.EndUpdate();
+        throw;
+    }
+    Target.EndUpdate();
+}
+
 // Frees an object and clears the pointer.
 template <typename T>
 inline void FreeAndNil(T *&p)

@@ -252,15 +252,10 @@ void TCollection::Clear()
 {
     if (items_.empty())
         return;
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         while (!items_.empty())
             delete items_.back();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 TCollectionItem *TCollection::Items(int Index) const
@@ -289,16 +284,11 @@ void TCollection::Assign(TPersistent *Source)
     }
     if (src == this)
         return;
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Clear();
         for (TCollectionItem *i : src->items_)
             Add()->Assign(i);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TCollection::BeginUpdate() { ++updateCount_; }

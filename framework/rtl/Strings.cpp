@@ -41,28 +41,18 @@ int TStrings::AddObject(const QString &S, TObject *AObject)
 
 void TStrings::AddStrings(TStrings *Strings)
 {
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         for (int i = 0; i < Strings->GetCount(); ++i)
             AddObject(Strings->Get(i), Strings->GetObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::AddStrings(const QStringList &Strings)
 {
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         for (const QString &s : Strings)
             Add(s);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 int TStrings::IndexOf(const QString &S) const
@@ -94,36 +84,26 @@ int TStrings::IndexOfObject(TObject *AObject) const
 
 void TStrings::Exchange(int Index1, int Index2)
 {
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         const QString s = Get(Index1);
         TObject *o = GetObject(Index1);
         Put(Index1, Get(Index2));
         PutObject(Index1, GetObject(Index2));
         Put(Index2, s);
         PutObject(Index2, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Move(int CurIndex, int NewIndex)
 {
     if (CurIndex == NewIndex)
         return;
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         const QString s = Get(CurIndex);
         TObject *o = GetObject(CurIndex);
         Delete(CurIndex);
         InsertObject(NewIndex, s, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 bool TStrings::Equals(TStrings *Strings) const
@@ -145,19 +125,14 @@ void TStrings::Assign(TPersistent *Source)
     }
     if (src == this)
         return;
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Clear();
         nameValueSeparator_ = src->nameValueSeparator_;
         delimiter_ = src->delimiter_;
         quoteChar_ = src->quoteChar_;
         strictDelimiter_ = src->strictDelimiter_;
         AddStrings(src);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 QString TStrings::Names(int Index) const
@@ -218,8 +193,7 @@ QString TStrings::Text() const
 
 void TStrings::SetText(const QString &Value)
 {
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Clear();
         const qsizetype n = Value.size();
         qsizetype start = 0, i = 0;
@@ -236,11 +210,7 @@ void TStrings::SetText(const QString &Value)
         }
         if (start < n)
             Add(Value.mid(start));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 QString TStrings::DelimitedText() const { return delimitedText(delimiter_, quoteChar_, strictDelimiter_); }
@@ -288,8 +258,7 @@ void TStrings::setDelimitedText(const QString &Value, QChar delimiter, QChar quo
         while (i < n && isBlank(i))
             ++i;
     };
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Clear();
         skipBlanks();
         while (i < n) {
@@ -324,11 +293,7 @@ void TStrings::setDelimitedText(const QString &Value, QChar delimiter, QChar quo
                 skipBlanks();
             }
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::BeginUpdate()

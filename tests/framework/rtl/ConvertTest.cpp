@@ -1,18 +1,11 @@
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/System.h"
 #include "tests/common/TestSupport.h"
+#include "tests/framework/rtl/SettingsGuard.h"
 #include <gtest/gtest.h>
 #include <cmath>
 #include <limits>
 
-namespace {
-// Restores the default settings after a test changed them.
-struct SettingsGuard
-{
-    TFormatSettings saved = FormatSettings;
-    ~SettingsGuard() { FormatSettings = saved; }
-};
-} // namespace
 
 TEST(FloatToStrF, RoundsOnceAtTheFirstLimit)
 {

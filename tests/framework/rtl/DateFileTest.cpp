@@ -1,18 +1,12 @@
 #include "framework/rtl/SysUtils.h"
 #include "tests/common/TestSupport.h"
+#include "tests/framework/rtl/SettingsGuard.h"
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <set>
 
-namespace {
-struct SettingsGuard
-{
-    TFormatSettings saved = FormatSettings;
-    ~SettingsGuard() { FormatSettings = saved; }
-};
-} // namespace
 
 TEST(Dates, EncodeDecodeRoundTrip)
 {
