@@ -45,6 +45,12 @@ void Variant::castError(TVarType to) const
                             .arg(VarTypeAsText(type_), VarTypeAsText(to)));
 }
 
+void Variant::overflowError(TVarType to) const
+{
+    throw EVariantError(QStringLiteral("Overflow while converting variant of type (%1) into type (%2)")
+                            .arg(VarTypeAsText(type_), VarTypeAsText(to)));
+}
+
 bool Variant::isIntegerKind() const
 {
     switch (type_) {
@@ -95,7 +101,7 @@ int64_t Variant::AsInt64() const
     }
     const double d = AsDouble();
     if (!std::isfinite(d) || std::fabs(d) >= 9.2233720368547758e18)
-        castError(varInt64);
+        overflowError(varInt64);
     return Round(d);
 }
 
@@ -106,7 +112,7 @@ int32_t Variant::AsInteger() const
     if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) {
         if (type_ == varLongWord || type_ == varUInt64 || type_ == varInt64)
             return static_cast<int32_t>(v); // the original reinterprets integer bits
-        castError(varInteger);
+        overflowError(varInteger);
     }
     return static_cast<int32_t>(v);
 }

@@ -62,7 +62,8 @@ public:
     // Conversions with the original's rules: Empty reads as 0, "" or false; Null and Error
     // raise; text is read with StrToFloat (or "True"/"False"); floats round halves to even.
     // A value that does not convert raises EVariantError
-    // "Could not convert variant of type (X) into type (Y)".
+    // "Could not convert variant of type (X) into type (Y)", one out of range
+    // "Overflow while converting variant of type (X) into type (Y)".
     int32_t AsInteger() const;
     int64_t AsInt64() const;
     double AsDouble() const;
@@ -82,6 +83,7 @@ public:
 private:
     friend TVariantRelationship VarCompareValue(const Variant &A, const Variant &B);
     [[noreturn]] void castError(TVarType to) const;
+    [[noreturn]] void overflowError(TVarType to) const;
     bool isIntegerKind() const;
     bool isFloatKind() const;
     bool isStringKind() const { return type_ == varUString || type_ == varString || type_ == varOleStr; }
