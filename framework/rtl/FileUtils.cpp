@@ -124,6 +124,15 @@ int64_t FileAge(const QString &FileName)
     return fi.lastModified().toSecsSinceEpoch();
 }
 
+bool FileAge(const QString &FileName, TDateTime &FileDateTime)
+{
+    const QFileInfo fi(FileName);
+    if (!fi.exists() || fi.isDir())
+        return false;
+    FileDateTime = toDateTime(fi.lastModified());
+    return true;
+}
+
 int64_t FileGetSize(const QString &FileName)
 {
     const QFileInfo fi(FileName);

@@ -265,6 +265,8 @@ QString GetCurrentDir();
 void SetCurrentDir(const QString &Dir);
 // Seconds since the epoch of the file's last change, -1 when it does not exist.
 int64_t FileAge(const QString &FileName);
+// The file's last change as a local date and time; false when it does not exist.
+bool FileAge(const QString &FileName, TDateTime &FileDateTime);
 int64_t FileGetSize(const QString &FileName);
 
 constexpr int faReadOnly = 0x01;

@@ -138,6 +138,10 @@ TEST(Files, NamesAndFolders)
     EXPECT_EQ(FileGetSize(root + QStringLiteral("b.txt")), 3);
     EXPECT_GT(FileAge(root + QStringLiteral("b.txt")), 0);
     EXPECT_EQ(FileAge(root + QStringLiteral("none")), -1);
+    TDateTime changed = 0;
+    ASSERT_TRUE(FileAge(root + QStringLiteral("b.txt"), changed));
+    EXPECT_LT(std::abs(changed - Now()), 1.0); // written moments ago
+    EXPECT_FALSE(FileAge(root + QStringLiteral("p"), changed));
 
     auto find = [&](const QString &mask, int attr) {
         std::set<QString> names;
