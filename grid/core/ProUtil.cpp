@@ -1,6 +1,7 @@
 #include "grid/core/ProUtil.h"
 
 #include "framework/rtl/CodePage.h"
+#include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
 
 #include <array>
@@ -327,6 +328,14 @@ QString RemoveCR(const QString &s)
 {
     QString r(s);
     return r.remove(CR);
+}
+
+QString StringsToText(const TStrings &strings)
+{
+    QString r;
+    for (int i = 0; i < strings.Count(); ++i)
+        r += strings.Strings(i);
+    return r;
 }
 
 void AddHTMLClipboardHeader(QString &html)

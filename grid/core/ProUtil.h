@@ -9,6 +9,8 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/rtl/Types.h"
 
+class TStrings;
+
 // ---- Quoting and line-break marks ----------------------------------------------------------------
 
 // Marks that carry line breaks inside one field of a delimited text line.
@@ -68,6 +70,8 @@ QString LineBreaksToBR(const QString &s);
 // Clipboard text: every line break becomes a single LF.
 QString CRToLF(const QString &s);
 QString RemoveCR(const QString &s);
+// All lines joined with nothing between them.
+QString StringsToText(const TStrings &strings);
 // Wraps an HTML fragment in the clipboard's HTML format header.
 void AddHTMLClipboardHeader(QString &html);
 

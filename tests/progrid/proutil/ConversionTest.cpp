@@ -2,6 +2,7 @@
 #include "grid/core/ProUtil.h"
 
 #include "framework/rtl/CodePage.h"
+#include "framework/rtl/Strings.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -221,6 +222,16 @@ TEST(OtherFormats, SettingsEscapesHtmlAndClipboardText)
     EXPECT_EQ(LineBreaksToBR(QStringLiteral("a\r\nb")), QStringLiteral("a<br>\nb"));
     EXPECT_EQ(CRToLF(QStringLiteral("a\r\nb\rc\nd")), QStringLiteral("a\nb\nc\nd"));
     EXPECT_EQ(RemoveCR(QStringLiteral("a\r\nb\r")), QStringLiteral("a\nb"));
+}
+
+TEST(OtherFormats, StringsToTextJoinsWithoutSeparators)
+{
+    TStringList lines;
+    EXPECT_EQ(StringsToText(lines), QString());
+    lines.Add(QStringLiteral("<b>Title"));
+    lines.Add(QString());
+    lines.Add(QStringLiteral(" line</b>"));
+    EXPECT_EQ(StringsToText(lines), QStringLiteral("<b>Title line</b>"));
 }
 
 TEST(OtherFormats, HtmlClipboardHeaderOffsetsPointIntoTheResult)
