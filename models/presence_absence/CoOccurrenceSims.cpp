@@ -1,6 +1,7 @@
 #include "models/presence_absence/CoOccurrenceSims.h"
 #include "models/presence_absence/PackedRows.h"
 #include "framework/rtl/System.h"
+#include "workspace/TarvixHelpers.h"
 
 #include <algorithm>
 #include <numeric>
@@ -32,7 +33,8 @@ void ClearedCopy(const Matrix &P, Matrix &Q)
 class TWeightedChoice
 {
 public:
-    TWeightedChoice(const std::vector<double> &Line, int32_t Count, bool Strict) : strict_(Strict)
+    TWeightedChoice(const std::vector<double> &Line, int32_t Count, bool Strict)
+        : strict_(Strict), total_(Line.empty() ? 0 : Line[0])
     {
         const int32_t n = std::clamp(Count, 0, std::max(static_cast<int32_t>(Line.size()) - 1, 0));
         sums_.resize(static_cast<size_t>(n));
@@ -61,11 +63,13 @@ public:
         return lastPositive_;
     }
 
-    bool Usable() const { return lastPositive_ > 0; }
+    // A total weight that is not positive cannot place anything.
+    bool Usable() const { return total_ > 0 && lastPositive_ > 0; }
 
 private:
     std::vector<double> sums_;
     bool strict_;
+    double total_;
     bool monotone_ = true;
     int32_t lastPositive_ = 0;
 };
@@ -109,6 +113,7 @@ int32_t TCoOccurrenceSims::SwapCount(int32_t Rows, int32_t Cols)
 
 void TCoOccurrenceSims::GenerateNullMatrix(const Matrix &P, Matrix &Q)
 {
+    marginsCurrent_ = false;
     // A failed weight vector has already told the user; the fill would only repeat it.
     auto sites = [&] { SiteWeightsFromMargins(P); return !Interrupted(); };
     auto species = [&] { SpeciesWeightsFromMargins(P); return !Interrupted(); };
@@ -170,42 +175,32 @@ void TCoOccurrenceSims::ShuffleWithinColumns(const Matrix &P, Matrix &Q)
 }
 
 // ---- Weighted fills ----------------------------------------------------------------------------
-// Each presence is placed by redrawing until a draw lands on an empty cell, at most MaxDraws
-// times. Draw(site, species) makes one draw and returns false when the cell is taken.
+// Each presence is placed by redrawing until a draw lands on an empty cell.
 
-namespace {
-
-template <typename DrawFn>
-bool PlaceOne(TEventSlice &Slice, DrawFn Draw, bool &GaveUp)
+template <typename CellFn>
+bool TCoOccurrenceSims::Place(CellFn Cell)
 {
     for (int32_t d = 0; d < MaxDraws; ++d) {
-        if (Slice.Stopped()) return false;
-        if (Draw()) return true;
+        if (slice_.Stopped()) return false;
+        int32_t &cell = Cell();
+        if (cell == 0) {
+            cell = 1;
+            return true;
+        }
     }
-    GaveUp = true;
+    Fail(MsgUnableToSatisfy);
     return false;
 }
-
-} // namespace
 
 void TCoOccurrenceSims::FillRowsWeightedSites(const Matrix &P, Matrix &Q)
 {
     ClearedCopy(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
     const TWeightedChoice sites(SitesNumberLine, C, true);
-    if (SitesNumberLine.empty() || !(SitesNumberLine[0] > 0) || !sites.Usable()) return Fail(MsgUnableToSatisfy);
-    bool gaveUp = false;
+    if (!sites.Usable()) return Fail(MsgUnableToSatisfy);
     for (int32_t r = 1; r <= R; ++r)
-        for (int32_t k = 0; k < P[0][r]; ++k) {
-            auto draw = [&] {
-                int32_t &cell = Q[sites.Pick(Random())][r];
-                return cell == 0 ? (cell = 1, true) : false;
-            };
-            if (!PlaceOne(slice_, draw, gaveUp)) {
-                if (gaveUp) Fail(MsgUnableToSatisfy);
-                return;
-            }
-        }
+        for (int32_t k = 0; k < P[0][r]; ++k)
+            if (!Place([&]() -> int32_t & { return Q[sites.Pick(Random())][r]; })) return;
 }
 
 void TCoOccurrenceSims::FillColumnsWeightedSpecies(const Matrix &P, Matrix &Q)
@@ -213,20 +208,10 @@ void TCoOccurrenceSims::FillColumnsWeightedSpecies(const Matrix &P, Matrix &Q)
     ClearedCopy(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
     const TWeightedChoice species(SpeciesNumberLine, R, false);
-    if (SpeciesNumberLine.empty() || !(SpeciesNumberLine[0] > 0) || !species.Usable())
-        return Fail(MsgUnableToSatisfy);
-    bool gaveUp = false;
+    if (!species.Usable()) return Fail(MsgUnableToSatisfy);
     for (int32_t c = 1; c <= C; ++c)
-        for (int32_t k = 0; k < P[c][0]; ++k) {
-            auto draw = [&] {
-                int32_t &cell = Q[c][species.Pick(Random())];
-                return cell == 0 ? (cell = 1, true) : false;
-            };
-            if (!PlaceOne(slice_, draw, gaveUp)) {
-                if (gaveUp) Fail(MsgUnableToSatisfy);
-                return;
-            }
-        }
+        for (int32_t k = 0; k < P[c][0]; ++k)
+            if (!Place([&]() -> int32_t & { return Q[c][species.Pick(Random())]; })) return;
 }
 
 void TCoOccurrenceSims::FillTotalWeightedSites(const Matrix &P, Matrix &Q)
@@ -234,19 +219,13 @@ void TCoOccurrenceSims::FillTotalWeightedSites(const Matrix &P, Matrix &Q)
     ClearedCopy(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
     const TWeightedChoice sites(SitesNumberLine, C, false);
-    if (SitesNumberLine.empty() || !(SitesNumberLine[0] > 0) || !sites.Usable()) return Fail(MsgUnableToSatisfy);
-    bool gaveUp = false;
-    for (int32_t k = 0; k < P[0][0]; ++k) {
-        auto draw = [&] {
-            const int32_t r = Random(R) + 1;
-            int32_t &cell = Q[sites.Pick(Random())][r];
-            return cell == 0 ? (cell = 1, true) : false;
-        };
-        if (!PlaceOne(slice_, draw, gaveUp)) {
-                if (gaveUp) Fail(MsgUnableToSatisfy);
-                return;
-            }
-    }
+    if (!sites.Usable()) return Fail(MsgUnableToSatisfy);
+    for (int32_t k = 0; k < P[0][0]; ++k)
+        if (!Place([&]() -> int32_t & {
+                const int32_t r = Random(R) + 1;
+                return Q[sites.Pick(Random())][r];
+            }))
+            return;
 }
 
 void TCoOccurrenceSims::FillTotalWeightedSpecies(const Matrix &P, Matrix &Q)
@@ -254,20 +233,13 @@ void TCoOccurrenceSims::FillTotalWeightedSpecies(const Matrix &P, Matrix &Q)
     ClearedCopy(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
     const TWeightedChoice species(SpeciesNumberLine, R, false);
-    if (SpeciesNumberLine.empty() || !(SpeciesNumberLine[0] > 0) || !species.Usable())
-        return Fail(MsgUnableToSatisfy);
-    bool gaveUp = false;
-    for (int32_t k = 0; k < P[0][0]; ++k) {
-        auto draw = [&] {
-            const int32_t c = Random(C) + 1;
-            int32_t &cell = Q[c][species.Pick(Random())];
-            return cell == 0 ? (cell = 1, true) : false;
-        };
-        if (!PlaceOne(slice_, draw, gaveUp)) {
-                if (gaveUp) Fail(MsgUnableToSatisfy);
-                return;
-            }
-    }
+    if (!species.Usable()) return Fail(MsgUnableToSatisfy);
+    for (int32_t k = 0; k < P[0][0]; ++k)
+        if (!Place([&]() -> int32_t & {
+                const int32_t c = Random(C) + 1;
+                return Q[c][species.Pick(Random())];
+            }))
+            return;
 }
 
 void TCoOccurrenceSims::FillTotalWeightedBoth(const Matrix &P, Matrix &Q)
@@ -276,22 +248,14 @@ void TCoOccurrenceSims::FillTotalWeightedBoth(const Matrix &P, Matrix &Q)
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
     const TWeightedChoice sites(SitesNumberLine, C, false);
     const TWeightedChoice species(SpeciesNumberLine, R, false);
-    if (SitesNumberLine.empty() || !(SitesNumberLine[0] > 0) || !sites.Usable() || SpeciesNumberLine.empty() ||
-        !(SpeciesNumberLine[0] > 0) || !species.Usable())
-        return Fail(MsgUnableToSatisfy);
-    bool gaveUp = false;
-    for (int32_t k = 0; k < P[0][0]; ++k) {
-        auto draw = [&] {
-            const double x1 = Random();
-            const double x2 = Random();
-            int32_t &cell = Q[sites.Pick(x1)][species.Pick(x2)];
-            return cell == 0 ? (cell = 1, true) : false;
-        };
-        if (!PlaceOne(slice_, draw, gaveUp)) {
-                if (gaveUp) Fail(MsgUnableToSatisfy);
-                return;
-            }
-    }
+    if (!sites.Usable() || !species.Usable()) return Fail(MsgUnableToSatisfy);
+    for (int32_t k = 0; k < P[0][0]; ++k)
+        if (!Place([&]() -> int32_t & {
+                const double x1 = Random();
+                const double x2 = Random();
+                return Q[sites.Pick(x1)][species.Pick(x2)];
+            }))
+            return;
 }
 
 // ---- Weight vectors ------------------------------------------------------------------------------
@@ -337,43 +301,116 @@ void TCoOccurrenceSims::LoadSpeciesWeights(std::span<const double> Weights) { No
 
 // ---- Fixed-fixed algorithms ---------------------------------------------------------------------
 
+namespace {
+
+// Cells of a Matrix as the swap sees them.
+class TMatrixCells
+{
+public:
+    explicit TMatrixCells(Matrix &Q) : q_(Q) {}
+    int32_t Get(int32_t c, int32_t r) const { return q_[c][r]; }
+    void Flip(int32_t c, int32_t r) { q_[c][r] = 1 - q_[c][r]; }
+
+private:
+    Matrix &q_;
+};
+
+// The same cells as bits, column by column. A swap chain reads four random cells per attempt;
+// a bit matrix stays in the nearest caches where the 32-bit matrix does not.
+class TBitCells
+{
+public:
+    explicit TBitCells(const Matrix &Q)
+        : words_((Q.Rows() + 63) / 64), bits_(static_cast<size_t>(Q.Cols()) * words_, 0)
+    {
+        for (int32_t c = 1; c < Q.Cols(); ++c)
+            for (int32_t r = 1; r < Q.Rows(); ++r)
+                if (Q[c][r] == 1) Flip(c, r);
+    }
+    int32_t Get(int32_t c, int32_t r) const { return static_cast<int32_t>((Word(c, r) >> (r & 63)) & 1); }
+    void Flip(int32_t c, int32_t r) { Word(c, r) ^= uint64_t(1) << (r & 63); }
+    void CopyTo(Matrix &Q) const
+    {
+        for (int32_t c = 1; c < Q.Cols(); ++c)
+            for (int32_t r = 1; r < Q.Rows(); ++r) Q[c][r] = Get(c, r);
+    }
+
+private:
+    uint64_t &Word(int32_t c, int32_t r) { return bits_[static_cast<size_t>(c) * words_ + (r >> 6)]; }
+    uint64_t Word(int32_t c, int32_t r) const { return bits_[static_cast<size_t>(c) * words_ + (r >> 6)]; }
+
+    int32_t words_;
+    std::vector<uint64_t> bits_;
+};
+
+// One attempt: species r1, site c1, species r2, site c2; the 2 x 2 submatrix is flipped when it
+// is a checkerboard. Row and column totals stay the same.
+template <typename Cells>
+bool TrySwap(Cells &q, int32_t R, int32_t C)
+{
+    const int32_t r1 = Random(R) + 1;
+    const int32_t c1 = Random(C) + 1;
+    const int32_t r2 = Random(R) + 1;
+    const int32_t c2 = Random(C) + 1;
+    const int32_t a = q.Get(c1, r1), b = q.Get(c2, r2), c = q.Get(c2, r1), d = q.Get(c1, r2);
+    if (a * b + c * d != 1 || a + b + c + d != 2) return false;
+    q.Flip(c1, r1);
+    q.Flip(c2, r2);
+    q.Flip(c2, r1);
+    q.Flip(c1, r2);
+    return true;
+}
+
+// A matrix has no checkerboard exactly when its rows form a chain under inclusion; it is then
+// the only matrix with its margins.
+bool HasCheckerboard(const Matrix &Q)
+{
+    TPackedRows rows;
+    rows.BuildRows(Q, Q.Cols() - 1, Q.Rows() - 1);
+    std::vector<int32_t> order(static_cast<size_t>(rows.Count()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int32_t x, int32_t y) { return rows.Ones(x) > rows.Ones(y); });
+    for (size_t k = 1; k < order.size(); ++k)
+        if (!rows.Contains(order[k - 1], order[k])) return true;
+    return false;
+}
+
+} // namespace
+
 bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q)
 {
     const int32_t R = SpeciesOf(Q), C = SitesOf(Q);
     if (R < 2 || C < 2) return false;
-    // A matrix without any checkerboard is the only one with its margins and would keep the
-    // draws going for ever. After a long run of misses, look once: its rows then form a chain
-    // under inclusion.
+    // Without any checkerboard the draws would go on for ever; after a long run of misses,
+    // look once whether there is one.
     const int64_t missesBeforeLook = 4 * static_cast<int64_t>(R) * C + 1000;
-    int64_t misses = 0;
-    for (;;) {
+    TMatrixCells cells(Q);
+    for (int64_t misses = 1;; ++misses) {
         if (slice_.Stopped()) {
             CloseProgress();
             return false;
         }
-        const int32_t r1 = Random(R) + 1;
-        const int32_t c1 = Random(C) + 1;
-        const int32_t r2 = Random(R) + 1;
-        const int32_t c2 = Random(C) + 1;
-        int32_t &a = Q[c1][r1], &b = Q[c2][r2], &c = Q[c2][r1], &d = Q[c1][r2];
-        if (a * b + c * d == 1 && a + b + c + d == 2) {
-            a = 1 - a;
-            b = 1 - b;
-            c = 1 - c;
-            d = 1 - d;
-            return true;
-        }
-        if (++misses == missesBeforeLook) {
-            TPackedRows rows;
-            rows.BuildRows(Q, C, R);
-            std::vector<int32_t> order(static_cast<size_t>(R));
-            std::iota(order.begin(), order.end(), 0);
-            std::stable_sort(order.begin(), order.end(), [&](int32_t x, int32_t y) { return rows.Ones(x) > rows.Ones(y); });
-            bool chain = true;
-            for (size_t k = 1; k < order.size() && chain; ++k) chain = rows.Contains(order[k - 1], order[k]);
-            if (chain) return false;
-        }
+        if (TrySwap(cells, R, C)) return true;
+        if (misses == missesBeforeLook && !HasCheckerboard(Q)) return false;
     }
+}
+
+void TCoOccurrenceSims::SwapMany(Matrix &Q, int32_t N, int32_t &Swaps)
+{
+    Swaps = 0;
+    const int32_t R = SpeciesOf(Q), C = SitesOf(Q);
+    if (R < 2 || C < 2 || !HasCheckerboard(Q)) return;
+    TBitCells cells(Q);
+    for (; Swaps < N; ++Swaps)
+        for (;;) {
+            if (slice_.Stopped()) {
+                CloseProgress();
+                cells.CopyTo(Q);
+                return;
+            }
+            if (TrySwap(cells, R, C)) break;
+        }
+    cells.CopyTo(Q);
 }
 
 void TCoOccurrenceSims::SequentialSwap(const Matrix &P, Matrix &Q)
@@ -383,15 +420,16 @@ void TCoOccurrenceSims::SequentialSwap(const Matrix &P, Matrix &Q)
         Done = false;
     }
     if (!Done) {
+        // Swaps keep the margins, so every copy of the chain carries current ones.
+        MarginalTotalsSized(Fixed_Mat, SitesOf(P), SpeciesOf(P));
         const int32_t N = SwapCount(SpeciesOf(P), SitesOf(P));
         if (Context.SetProgressMax) Context.SetProgressMax(N);
-        int32_t i = 0;
+        int32_t swaps = 0;
         // The bar follows the burn-in on the event slices, not on every swap.
         slice_.OnSlice = [&] {
-            if (Context.SetProgressPosition) Context.SetProgressPosition(i);
+            if (Context.SetProgressPosition) Context.SetProgressPosition(swaps);
         };
-        for (; i < N; ++i)
-            if (!CheckerboardSwap(Fixed_Mat)) break;
+        SwapMany(Fixed_Mat, N, swaps);
         slice_.OnSlice = nullptr;
         if (Interrupted()) return;
         if (Context.SetProgressMax) Context.SetProgressMax(Iterations);
@@ -402,14 +440,15 @@ void TCoOccurrenceSims::SequentialSwap(const Matrix &P, Matrix &Q)
         if (Interrupted()) return;
     }
     CopyInto(Fixed_Mat, Q);
+    marginsCurrent_ = true;
 }
 
 void TCoOccurrenceSims::IndependentSwap(const Matrix &P, Matrix &Q)
 {
     CopyInto(P, Q);
-    const int32_t N = SwapCount(SpeciesOf(P), SitesOf(P));
-    for (int32_t i = 0; i < N; ++i)
-        if (!CheckerboardSwap(Q)) break;
+    int32_t swaps = 0;
+    SwapMany(Q, SwapCount(SpeciesOf(P), SitesOf(P)), swaps);
+    marginsCurrent_ = true; // P's margins, kept by every swap
 }
 
 void TCoOccurrenceSims::KnightsTourFill(const Matrix &P, Matrix &Q)
@@ -458,4 +497,5 @@ void TCoOccurrenceSims::KnightsTourFill(const Matrix &P, Matrix &Q)
         ++Q[0][0];
         failures = 0;
     }
+    marginsCurrent_ = true; // kept placement by placement
 }

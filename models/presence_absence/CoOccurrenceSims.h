@@ -133,12 +133,21 @@ public:
     void FixDegenerate(Matrix &Q);
 
 private:
+    // N checkerboard swaps on Q, Swaps counting them as they go; stops early on the stop request
+    // or when Q has no checkerboard.
+    void SwapMany(Matrix &Q, int32_t N, int32_t &Swaps);
+    // Places one presence at the cell Cell() draws, drawing again while it is taken; false when
+    // stopped or when the draws ran out (which it reports).
+    template <typename CellFn>
+    bool Place(CellFn Cell);
     bool Interrupted() const { return Context.InterruptFlag && *Context.InterruptFlag; }
     void Fail(const QString &Message);
     void Caption(const QString &Text);
     void CloseProgress();
 
     bool ownInterrupt_ = false;
+    // The last generator left Q with current margins (the swaps and the knight's tour do).
+    bool marginsCurrent_ = false;
     TEventSlice slice_;
 };
 

@@ -24,7 +24,7 @@ void TCoOccurrenceSims::NextSimulatedMatrix(const Matrix &P, Matrix &Q)
     DegenerateFlag = false;
     auto generate = [&] {
         GenerateNullMatrix(P, Q);
-        MarginalTotalsSized(Q, Q.Cols() - 1, Q.Rows() - 1);
+        if (!marginsCurrent_) MarginalTotalsSized(Q, Q.Cols() - 1, Q.Rows() - 1);
     };
     switch (DegenerateGroup) {
     case dgDiscard:

@@ -23,8 +23,8 @@ TLive LiveCounts(const Matrix &M, const TInfoMat &info_Mat)
 thread_local TPackedRows Packed;
 thread_local std::vector<int32_t> Shared;
 
-// Calls Value(i, j, shared) for every species pair i < j (0-based rows of the pack) in pair
-// order, writing the results from Out[0] on.
+// Writes Value(r_i, r_j, shared) for every species pair i < j in pair order from Out[0] on,
+// r being the number of presences of a species.
 template <typename F>
 void ForEachPair(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out, F Value)
 {
@@ -32,11 +32,16 @@ void ForEachPair(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Ou
     Packed.BuildRows(M, live.Sites, live.Species);
     const int32_t n = Packed.Count();
     Shared.resize(static_cast<size_t>(n));
-    size_t k = 0;
-    for (int32_t i = 0; i + 1 < n && k < Out.size(); ++i) {
+    const int32_t *ones = Packed.OnesData();
+    const int32_t *shared = Shared.data();
+    double *out = Out.data();
+    size_t left = Out.size();
+    for (int32_t i = 0; i + 1 < n && left > 0; ++i) {
         Packed.SharedWithLater(i, Shared);
-        const int32_t last = static_cast<int32_t>(std::min<size_t>(n, i + 1 + (Out.size() - k)));
-        for (int32_t j = i + 1; j < last; ++j) Out[k++] = Value(i, j, Shared[static_cast<size_t>(j)]);
+        const int32_t last = static_cast<int32_t>(std::min<size_t>(n, i + 1 + left));
+        const int32_t ri = ones[i];
+        for (int32_t j = i + 1; j < last; ++j) *out++ = Value(ri, ones[j], shared[j]);
+        left -= static_cast<size_t>(last - i - 1);
     }
 }
 
@@ -49,9 +54,7 @@ void PairSharedSites(const Matrix &M, const TInfoMat &info_Mat, std::span<double
 
 void PairUnion(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out)
 {
-    ForEachPair(M, info_Mat, Out, [](int32_t i, int32_t j, int32_t s) {
-        return static_cast<double>(Packed.Ones(i) + Packed.Ones(j) - s);
-    });
+    ForEachPair(M, info_Mat, Out, [](int32_t ri, int32_t rj, int32_t s) { return static_cast<double>(ri + rj - s); });
 }
 
 void PairRelativeOverlap(std::span<const double> Shared, std::span<const double> Union, std::span<double> Out)
@@ -63,8 +66,8 @@ void PairRelativeOverlap(std::span<const double> Shared, std::span<const double>
 void CScoreUnits(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out)
 {
     // 64-bit product: (r_i - S)(r_j - S) passes 2^31 on wide matrices.
-    ForEachPair(M, info_Mat, Out, [](int32_t i, int32_t j, int32_t s) {
-        return static_cast<double>(static_cast<int64_t>(Packed.Ones(i) - s) * (Packed.Ones(j) - s));
+    ForEachPair(M, info_Mat, Out, [](int32_t ri, int32_t rj, int32_t s) {
+        return static_cast<double>(static_cast<int64_t>(ri - s) * (rj - s));
     });
 }
 

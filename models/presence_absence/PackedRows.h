@@ -20,6 +20,7 @@ public:
     const uint64_t *Row(int32_t i) const { return bits_.data() + static_cast<size_t>(i) * words_; }
     // Number of set bits of row i.
     int32_t Ones(int32_t i) const { return ones_[static_cast<size_t>(i)]; }
+    const int32_t *OnesData() const { return ones_.data(); }
 
     // Shared[j] := bits common to rows i and j, for j = i + 1 .. Count() - 1.
     void SharedWithLater(int32_t i, std::span<int32_t> Shared) const;
@@ -33,4 +34,5 @@ private:
     int32_t words_ = 0;
     std::vector<uint64_t> bits_;
     std::vector<int32_t> ones_;
+    std::vector<uint64_t> scratch_;
 };
