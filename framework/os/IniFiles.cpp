@@ -41,14 +41,30 @@ void TCustomIniFile::WriteFloat(const QString &Section, const QString &Ident, do
     WriteString(Section, Ident, FloatToStr(Value));
 }
 
+namespace {
+
+bool containsName(const TStringList &names, const QString &name)
+{
+    for (int i = 0; i < names.Count(); ++i)
+        if (names.Strings(i).compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool TCustomIniFile::SectionExists(const QString &Section)
 {
-    return ReadSections().contains(Section, Qt::CaseInsensitive);
+    TStringList names;
+    ReadSections(&names);
+    return containsName(names, Section);
 }
 
 bool TCustomIniFile::ValueExists(const QString &Section, const QString &Ident)
 {
-    return ReadSection(Section).contains(Ident, Qt::CaseInsensitive);
+    TStringList names;
+    ReadSection(Section, &names);
+    return containsName(names, Ident);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -166,30 +182,33 @@ void TMemIniFile::WriteString(const QString &Section, const QString &Ident, cons
     s->values.emplace_back(Ident.trimmed(), Value.trimmed());
 }
 
-QStringList TMemIniFile::ReadSection(const QString &Section)
+void TMemIniFile::ReadSection(const QString &Section, TStrings *Strings)
 {
-    QStringList out;
-    if (auto *s = find(Section))
-        for (const auto &kv : s->values)
-            out << kv.first;
-    return out;
+    WithUpdate(*Strings, [&] {
+        Strings->Clear();
+        if (auto *s = find(Section))
+            for (const auto &kv : s->values)
+                Strings->Add(kv.first);
+    });
 }
 
-QStringList TMemIniFile::ReadSections()
+void TMemIniFile::ReadSections(TStrings *Strings)
 {
-    QStringList out;
-    for (const IniSection &s : sections_)
-        out << s.name;
-    return out;
+    WithUpdate(*Strings, [&] {
+        Strings->Clear();
+        for (const IniSection &s : sections_)
+            Strings->Add(s.name);
+    });
 }
 
-QStringList TMemIniFile::ReadSectionValues(const QString &Section)
+void TMemIniFile::ReadSectionValues(const QString &Section, TStrings *Strings)
 {
-    QStringList out;
-    if (auto *s = find(Section))
-        for (const auto &[k, v] : s->values)
-            out << k + QLatin1Char('=') + v;
-    return out;
+    WithUpdate(*Strings, [&] {
+        Strings->Clear();
+        if (auto *s = find(Section))
+            for (const auto &[k, v] : s->values)
+                Strings->Add(k + QLatin1Char('=') + v);
+    });
 }
 
 void TMemIniFile::EraseSection(const QString &Section)
@@ -201,11 +220,6 @@ void TMemIniFile::DeleteKey(const QString &Section, const QString &Ident)
 {
     if (auto *s = find(Section))
         std::erase_if(s->values, [&](const auto &kv) { return kv.first.compare(Ident, Qt::CaseInsensitive) == 0; });
-}
-
-bool TMemIniFile::ValueExists(const QString &Section, const QString &Ident)
-{
-    return ReadSection(Section).contains(Ident, Qt::CaseInsensitive);
 }
 
 void TMemIniFile::UpdateFile()

@@ -22,10 +22,11 @@ public:
     double ReadFloat(const QString &Section, const QString &Ident, double Default);
     void WriteFloat(const QString &Section, const QString &Ident, double Value);
 
-    // Names of the values of a section, of all sections, and "name=value" lines of a section.
-    virtual QStringList ReadSection(const QString &Section) = 0;
-    virtual QStringList ReadSections() = 0;
-    virtual QStringList ReadSectionValues(const QString &Section) = 0;
+    // Each replaces the contents of Strings: the names of the values of a section, the names
+    // of all sections, and the "name=value" lines of a section.
+    virtual void ReadSection(const QString &Section, TStrings *Strings) = 0;
+    virtual void ReadSections(TStrings *Strings) = 0;
+    virtual void ReadSectionValues(const QString &Section, TStrings *Strings) = 0;
     virtual void EraseSection(const QString &Section) = 0;
     virtual void DeleteKey(const QString &Section, const QString &Ident) = 0;
     bool SectionExists(const QString &Section);
@@ -45,12 +46,11 @@ public:
 
     QString ReadString(const QString &Section, const QString &Ident, const QString &Default) override;
     void WriteString(const QString &Section, const QString &Ident, const QString &Value) override;
-    QStringList ReadSection(const QString &Section) override;
-    QStringList ReadSections() override;
-    QStringList ReadSectionValues(const QString &Section) override;
+    void ReadSection(const QString &Section, TStrings *Strings) override;
+    void ReadSections(TStrings *Strings) override;
+    void ReadSectionValues(const QString &Section, TStrings *Strings) override;
     void EraseSection(const QString &Section) override;
     void DeleteKey(const QString &Section, const QString &Ident) override;
-    bool ValueExists(const QString &Section, const QString &Ident) override;
     void UpdateFile() override;
     void Clear();
     // Replaces the contents by INI text; raises EIniFileException when it is malformed.
