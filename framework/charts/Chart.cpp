@@ -13,6 +13,7 @@ int TChartSeries::AddXY(double X, double Y, const QString &Label)
     x_.push_back(X);
     y_.push_back(Y);
     labels_.push_back(Label);
+    changed();
     return Count() - 1;
 }
 
@@ -21,6 +22,13 @@ void TChartSeries::Clear()
     x_.clear();
     y_.clear();
     labels_.clear();
+    changed();
+}
+
+void TChartSeries::changed()
+{
+    if (chart_)
+        chart_->Invalidate();
 }
 
 void TChartAxis::SetMinMax(double Min, double Max)
@@ -32,20 +40,48 @@ void TChartAxis::SetMinMax(double Min, double Max)
     automatic_ = false;
 }
 
-TChart::TChart(TComponent *AOwner) : TComponent(AOwner) {}
+TChart::TChart(TComponent *AOwner) : TCustomControl(AOwner)
+{
+    SetColor(clWhite);
+}
+
 TChart::~TChart() = default;
+
+void TChart::SetTitle(const QString &v)
+{
+    title_ = v;
+    Invalidate();
+}
+
+void TChart::SetLegendVisible(bool v)
+{
+    legend_ = v;
+    Invalidate();
+}
 
 TChartSeries *TChart::AddSeries(std::unique_ptr<TChartSeries> Series)
 {
     Series->chart_ = this;
     series_.push_back(std::move(Series));
+    Invalidate();
     return series_.back().get();
+}
+
+void TChart::RemoveAllSeries()
+{
+    series_.clear();
+    Invalidate();
 }
 
 void TChart::Clear()
 {
     for (auto &s : series_)
         s->Clear();
+}
+
+void TChart::Paint()
+{
+    Draw(Canvas(), ClientRect());
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 // Charts of point and line series over Qt Charts.
+#include "framework/controls/Controls.h"
 #include "framework/graphics/Graphics.h"
 #include <QImage>
 #include <QString>
@@ -18,7 +19,7 @@ public:
     void SetSeriesColor(TColor v) { color_ = v; }
     TChart *ParentChart() const { return chart_; }
 
-    // Returns the index of the new point.
+    // Returns the index of the new point. Changes repaint the chart.
     int AddXY(double X, double Y, const QString &Label = QString());
     void Clear();
     int Count() const { return int(x_.size()); }
@@ -27,6 +28,7 @@ public:
 
 protected:
     explicit TChartSeries(TColor color) : color_(color) {}
+    void changed();
     friend class TChart;
     TChart *chart_ = nullptr;
 
@@ -81,24 +83,25 @@ private:
     double min_ = 0, max_ = 0;
 };
 
-class TChart : public TComponent
+// A control that paints its chart; Draw and RenderToImage also paint it elsewhere.
+class TChart : public TCustomControl
 {
 public:
     explicit TChart(TComponent *AOwner = nullptr);
     ~TChart() override;
 
     const QString &Title() const { return title_; }
-    void SetTitle(const QString &v) { title_ = v; }
+    void SetTitle(const QString &v);
     TChartAxis *BottomAxis() { return &bottom_; }
     TChartAxis *LeftAxis() { return &left_; }
     bool LegendVisible() const { return legend_; }
-    void SetLegendVisible(bool v) { legend_ = v; }
+    void SetLegendVisible(bool v);
 
     // The chart takes the series over and returns it.
     TChartSeries *AddSeries(std::unique_ptr<TChartSeries> Series);
     int SeriesCount() const { return int(series_.size()); }
     TChartSeries *SeriesList(int Index) const { return series_.at(size_t(Index)).get(); }
-    void RemoveAllSeries() { series_.clear(); }
+    void RemoveAllSeries();
     // Empties every series.
     void Clear();
 
@@ -107,6 +110,9 @@ public:
     void Draw(TCanvas *Canvas, const TRect &R);
     // Device position of a data point of a series in the last rendering.
     TPoint PointPosition(int SeriesIndex, double X, double Y) const;
+
+protected:
+    void Paint() override;
 
 private:
     void rebuild();

@@ -57,3 +57,35 @@ TEST(Chart, RendersBluePointsAndRedLineOffscreen)
     EXPECT_EQ(points->Count(), 0);
     EXPECT_THROW(chart.LeftAxis()->SetMinMax(5, 1), EInvalidOperation);
 }
+
+TEST(Chart, ControlPaintsItsChartWhenGrabbed)
+{
+    TChart chart;
+    chart.SetBounds(0, 0, 320, 240);
+    auto *points = chart.AddSeries(std::make_unique<TPointSeries>());
+    auto *line = chart.AddSeries(std::make_unique<TLineSeries>());
+    for (int x = 0; x <= 4; ++x) {
+        points->AddXY(x, x % 2 ? 8 : 2);
+        line->AddXY(x, 2 * x - 1);
+    }
+    QImage img = chart.Widget()->grab().toImage();
+    ASSERT_EQ(img.size(), QSize(320, 240));
+    for (int x = 0; x <= 4; ++x) {
+        TPoint at = chart.PointPosition(0, x, x % 2 ? 8 : 2);
+        EXPECT_TRUE(isBlue(img.pixelColor(at.X, at.Y))) << x;
+    }
+    EXPECT_TRUE(redNear(img, chart.PointPosition(1, 2.5, 4)));
+    EXPECT_FALSE(redNear(img, chart.PointPosition(1, 0.5, 7)));
+
+    // A series change shows on the next paint.
+    auto bluePixels = [](const QImage &im) {
+        int n = 0;
+        for (int y = 0; y < im.height(); ++y)
+            for (int x = 0; x < im.width(); ++x)
+                n += isBlue(im.pixelColor(x, y));
+        return n;
+    };
+    EXPECT_GT(bluePixels(img), 0);
+    points->Clear();
+    EXPECT_EQ(bluePixels(chart.Widget()->grab().toImage()), 0);
+}
