@@ -697,6 +697,7 @@ void TWinControl::InsertControl(TControl *AControl)
         AControl->widget_->setGeometry(AControl->left_, AControl->top_, AControl->width_, AControl->height_);
         AControl->widget_->setVisible(AControl->visible_);
     }
+    ControlInserted(AControl);
     AControl->anchorRect_ = AControl->BoundsRect();
     AControl->anchorParent_ = {ClientWidth(), ClientHeight()};
     AControl->ParentColorChanged();
@@ -710,6 +711,8 @@ void TWinControl::RemoveControl(TControl *AControl)
     auto it = std::find(controls_.begin(), controls_.end(), AControl);
     if (it == controls_.end())
         return;
+    if (!IsDestroying())
+        ControlRemoving(AControl);
     controls_.erase(it);
     auto t = std::find(tabList_.begin(), tabList_.end(), AControl);
     if (t != tabList_.end())

@@ -10,6 +10,7 @@
 #include "framework/rtl/Classes.h"
 #include <QCursor>
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <map>
 #include <memory>
@@ -344,6 +345,9 @@ protected:
     TWinControl(TComponent *AOwner, QWidget *AWidget);
 
     virtual void AlignControls(TControl *AControl, TRect &Rect);
+    // A child's widget has just been placed in ClientWidget (a page control moves it into a tab).
+    virtual void ControlInserted(TControl *AControl) {}
+    virtual void ControlRemoving(TControl *AControl) {}
     virtual void KeyDown(Word &Key, TShiftState Shift);
     virtual void KeyUp(Word &Key, TShiftState Shift);
     virtual void KeyPress(QChar &Key);

@@ -579,7 +579,13 @@ bool TCustomForm::QtEvent(QEvent *e)
 
 TApplication::TApplication() : TComponent(nullptr) {}
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication()
+{
+    // Reached at process exit: forms still here outlived Qt's shutdown (an exit() from
+    // inside the program) and can no longer be freed safely.
+    while (ComponentCount() > 0)
+        RemoveComponent(Components(ComponentCount() - 1));
+}
 
 void TApplication::SetTitle(const QString &v)
 {
