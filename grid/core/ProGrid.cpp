@@ -1,0 +1,209 @@
+#include "grid/core/ProGrid.h"
+#include <algorithm>
+
+TProStringGrid::TProStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
+{
+    FVisibleCol.fill(true);
+    FMaxColCount = ColCount();
+    FFixedRowsMin = TCustomGrid::FixedRows();
+    FFixedColsMin = TCustomGrid::FixedCols();
+    SetRowCount(10);
+    SetWidth(400);
+    SetHeight(250);
+    SetDefaultRowHeight(22);
+    SetFixedRowHeight(DefaultRowHeight());
+}
+
+TProStringGrid::~TProStringGrid()
+{
+    for (TGridChangeNotifier *n : FNotifierList)
+        n->RemoveFreeNotification(this);
+    FNotifierList.clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dimensions
+
+void TProStringGrid::SetRowCount(int Value)
+{
+    TBaseGrid::SetRowCount(Value);
+    if (RowCount() > FFixedRowsMin && FFixedRowAlways)
+        SetFixedRows(FFixedRowsMin);
+    FMaxRowCount = std::max(FMaxRowCount, Value);
+    FNormalRowCount = Value;
+}
+
+void TProStringGrid::SetColCount(int Value)
+{
+    TBaseGrid::SetColCount(Value);
+    if (ColCount() > FFixedColsMin && FFixedColAlways)
+        SetFixedCols(FFixedColsMin);
+    FMaxColCount = std::max(FMaxColCount, Value);
+}
+
+int TProStringGrid::FixedRows() const
+{
+    const int v = TBaseGrid::FixedRows();
+    return (v == 0 && FFixedRowAlways) ? 1 : v;
+}
+
+int TProStringGrid::FixedCols() const
+{
+    const int v = TBaseGrid::FixedCols();
+    return (v == 0 && FFixedColAlways) ? 1 : v;
+}
+
+void TProStringGrid::SetFixedRows(int Value)
+{
+    TBaseGrid::SetFixedRows((Value >= RowCount() && FFixedRowAlways) ? RowCount() - 1 : Value);
+    if (!IsLoading())
+        FFixedRowsMin = Value;
+}
+
+void TProStringGrid::SetFixedCols(int Value)
+{
+    TBaseGrid::SetFixedCols((Value >= ColCount() && FFixedColAlways) ? ColCount() - 1 : Value);
+    if (!IsLoading())
+        FFixedColsMin = Value;
+}
+
+void TProStringGrid::SetRow(int Value)
+{
+    if (Col() < 0 || Col() >= ColCount())
+        MoveColRow(FixedCols(), Value, true, true);
+    TBaseGrid::SetRow(Value);
+    if (Row() != FOldRowSel && OnRowUpdate) {
+        OnRowUpdate(this, FOldRowSel, Row());
+        FOldRowSel = Row();
+    }
+}
+
+void TProStringGrid::SetCol(int Value)
+{
+    TBaseGrid::SetCol(Value);
+}
+
+void TProStringGrid::SetTopRow(int Value)
+{
+    if (Value >= FixedRows() && Value <= RowCount() - 1)
+        TBaseGrid::SetTopRow(Value);
+}
+
+void TProStringGrid::SetDefaultRowHeight(int Value)
+{
+    TBaseGrid::SetDefaultRowHeight(Value);
+    if (ComponentState().Contains(csDesigning))
+        FFixedRowHeight = Value;
+}
+
+void TProStringGrid::SetFixedRowHeight(int Value)
+{
+    FFixedRowHeight = Value;
+    if (IsLoading())
+        return;
+    if (Value == DefaultRowHeight()) {
+        SetDefaultRowHeight(Value);
+        return;
+    }
+    for (int r = 0; r < TBaseGrid::FixedRows(); ++r)
+        SetRowHeights(r, Value);
+}
+
+void TProStringGrid::SetFixedColWidth(int Value)
+{
+    if (IsLoading() || Value == DefaultColWidth())
+        return;
+    for (int c = 0; c < TBaseGrid::FixedCols(); ++c)
+        SetColWidths(c, Value);
+}
+
+void TProStringGrid::SetFixedFooters(int Value)
+{
+    FFixedFooters = Value;
+    Invalidate();
+}
+
+void TProStringGrid::SetFixedRightCols(int Value)
+{
+    FFixedRightCols = Value;
+    Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Save range and used cells
+
+int TProStringGrid::SaveStartCol() const
+{
+    return (FSaveFixedCells || FSaveFixedCols) ? 0 : FixedCols();
+}
+
+int TProStringGrid::SaveEndCol() const
+{
+    return (FSaveFixedCells || FSaveFixedCols) ? ColCount() - 1 : ColCount() - FFixedRightCols - 1;
+}
+
+int TProStringGrid::SaveColCount() const
+{
+    return (FSaveFixedCells || FSaveFixedCols) ? ColCount() : ColCount() - FixedCols() - FFixedRightCols;
+}
+
+int TProStringGrid::SaveStartRow() const
+{
+    return (FSaveFixedCells || FSaveFixedRows) ? 0 : FixedRows();
+}
+
+int TProStringGrid::SaveEndRow() const
+{
+    return (FSaveFixedCells || FSaveFixedRows) ? RowCount() - 1 : RowCount() - FFixedFooters - 1;
+}
+
+int TProStringGrid::SaveRowCount() const
+{
+    return (FSaveFixedCells || FSaveFixedRows) ? RowCount() : RowCount() - FixedRows() - FFixedFooters;
+}
+
+TRect TProStringGrid::UsedCells()
+{
+    int minC = ColCount() - 1, minR = RowCount() - 1, maxC = 0, maxR = 0;
+    for (int c = 0; c < ColCount(); ++c)
+        for (int r = 0; r < RowCount(); ++r) {
+            if (GetCellEx(c, r).isEmpty())
+                continue;
+            minC = std::min(minC, c);
+            minR = std::min(minR, r);
+            maxC = std::max(maxC, c);
+            maxR = std::max(maxR, r);
+        }
+    if (maxC < minC || maxR < minR)
+        return {0, 0, 0, 0};
+    return {minC, minR, maxC, maxR};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Display and real columns
+
+int TProStringGrid::RealColIndex(int ACol) const
+{
+    if (FNumHidden == 0 || ACol >= 512)
+        return ACol;
+    int visible = 0;
+    for (int j = 0; j < 512; ++j) {
+        if (!FVisibleCol[j])
+            continue;
+        if (visible == ACol)
+            return j;
+        ++visible;
+    }
+    return 0;
+}
+
+int TProStringGrid::DisplColIndex(int ACol) const
+{
+    if (FNumHidden == 0 || ACol >= 512)
+        return ACol;
+    int hidden = 0;
+    for (int j = 0; j < ACol; ++j)
+        if (!FVisibleCol[j])
+            ++hidden;
+    return ACol - hidden;
+}

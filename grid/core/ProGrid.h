@@ -1,0 +1,195 @@
+#pragma once
+// The grid component: dimensions, structure edits, the update lock and typed cell access.
+#include "grid/core/BaseGrid.h"
+#include <array>
+#include <vector>
+
+using TCellsChangedEvent = std::function<void(TObject *Sender, const TRect &R)>;
+using TRowChangedEvent = std::function<void(TObject *Sender, int OldRow, int NewRow)>;
+
+// Hears of every changed cell rectangle of the grids it is registered with.
+class TGridChangeNotifier : public TComponent
+{
+public:
+    explicit TGridChangeNotifier(TComponent *AOwner = nullptr) : TComponent(AOwner) {}
+    virtual void CellsChanged(const TRect &R) {}
+};
+
+class TProStringGrid : public TBaseGrid
+{
+public:
+    explicit TProStringGrid(TComponent *AOwner);
+    ~TProStringGrid() override;
+
+    // Cell text as users see it: merged cells read and write their base cell.
+    QString Cells(int c, int r) { return GetCellEx(c, r); }
+    void SetCells(int c, int r, const QString &Value) override { SetCellEx(c, r, Value); }
+
+    // Dimensions
+    void SetRowCount(int Value) override;
+    void SetColCount(int Value) override;
+    int FixedRows() const override;
+    void SetFixedRows(int Value) override;
+    int FixedCols() const override;
+    void SetFixedCols(int Value) override;
+    void SetRow(int Value) override;
+    void SetCol(int Value) override;
+    void SetTopRow(int Value) override;
+    void SetDefaultRowHeight(int Value) override;
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int Value);
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int Value);
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int Value);
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int Value);
+    bool FixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool v) { FFixedRowAlways = v; }
+    bool FixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool v) { FFixedColAlways = v; }
+    virtual void AppendRow() { SetRowCount(RowCount() + 1); }
+
+    // The rectangle the file writers save.
+    bool SaveFixedCells() const { return FSaveFixedCells; }
+    void SetSaveFixedCells(bool v) { FSaveFixedCells = v; }
+    bool SaveFixedRows() const { return FSaveFixedRows; }
+    void SetSaveFixedRows(bool v) { FSaveFixedRows = v; }
+    bool SaveFixedCols() const { return FSaveFixedCols; }
+    void SetSaveFixedCols(bool v) { FSaveFixedCols = v; }
+    bool SaveHiddenCells() const { return FSaveHiddenCells; }
+    void SetSaveHiddenCells(bool v) { FSaveHiddenCells = v; }
+    int SaveStartCol() const;
+    int SaveEndCol() const;
+    int SaveColCount() const;
+    int SaveStartRow() const;
+    int SaveEndRow() const;
+    int SaveRowCount() const;
+    // The smallest rectangle holding every non-empty cell; (0, 0, 0, 0) when there is none.
+    virtual TRect UsedCells();
+
+    // Display and real indices
+    int RealColIndex(int ACol) const;
+    int DisplColIndex(int ACol) const override;
+    int RealRowIndex(int ARow) const { return ARow; }
+    int DisplRowIndex(int ARow) const { return ARow; }
+    bool IsHiddenRow(int ARow) const { return false; }
+    int NumHiddenColumns() const { return FNumHidden; }
+    int TotalColCount() const override { return ColCount() + FNumHidden; }
+    int AllColCount() const { return ColCount() + FNumHidden; }
+    int AllRowCount() const { return RowCount(); }
+
+    // Clearing
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool v) { FClearTextOnly = v; }
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void Clear();
+    void ClearAll();
+    void ClearNormalCells();
+    void ClearRows(int RowIndex, int RCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearSelection();
+
+    // Inserting and removing
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls);
+    void AddRow();
+    virtual void InsertCols(int ColIndex, int CCount);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    virtual void RemoveRows(int RowIndex, int RCount);
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+
+    // Trimming, colouring, merging
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+    void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    void MergeCols(int ColIndex1, int ColIndex2, const QString &Separator);
+    bool IsCell(const QString &SubStr, int &ACol, int &ARow) const;
+    bool IsWideCell(int ACol, int ARow);
+
+    // Update lock: nothing repaints until the outermost EndUpdate.
+    void BeginUpdate();
+    void EndUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool v);
+
+    // Cell access by real column and real row
+    QString GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const QString &Value);
+    QString GetGridCellsEx(int ACol, int ARow) const { return GetGridCell(ACol, DisplRowIndex(ARow)); }
+    void SetGridCellsEx(int ACol, int ARow, const QString &Value) { SetGridCell(ACol, DisplRowIndex(ARow), Value); }
+    TObject *GetObjectsEx(int ACol, int ARow) { return GetObjectEx(ACol, DisplRowIndex(ARow)); }
+    void SetObjectsEx(int ACol, int ARow, TObject *Value) { SetObjectEx(ACol, DisplRowIndex(ARow), Value); }
+    TObject *GetGridObjectsEx(int ACol, int ARow) const { return GetGridObject(ACol, DisplRowIndex(ARow)); }
+    virtual QString CurrentCell();
+    virtual void SetCurrentCell(const QString &Value);
+    virtual QString CurrentCellDisplayText();
+
+    // Per-cell background colours
+    TColor GetColors(int ACol, int ARow);
+    void SetColors(int ACol, int ARow, TColor Value);
+
+    // Changed-cell reports
+    virtual void CellsChanged(const TRect &R);
+    void RegisterNotifier(TGridChangeNotifier *ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier *ANotifier);
+
+    TCellsChangedEvent OnCellsChanged;
+    TRowChangedEvent OnRowUpdate;
+
+protected:
+    void InsertRowBlock(int RowIndex, int RCount, bool UpdateCellControls);
+    void DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellControls);
+    virtual void FreeAndDeleteRows(int RowIndex, int RCount);
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+
+    int FMaxRowCount = 0;
+    int FMaxColCount = 0;
+    int FNumHidden = 0;
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
+
+private:
+    bool IsLoading() const { return ComponentState().Contains(csLoading); }
+    // Row operations carry the cells of hidden columns with their row.
+    void WidenColCount();
+    void NarrowColCount();
+    // Copies text and object slot of every column of row Src into row Dst.
+    void CopyGridRow(int Dst, int Src);
+    void CopyGridCol(int Dst, int Src);
+    // Frees the properties of a row kept in the store beyond the counts and empties it.
+    void DiscardStoreRow(int ARow);
+    void RestoreCurrentRow(int OldRow, int OldTopRow);
+
+    bool FFixedRowAlways = false;
+    bool FFixedColAlways = false;
+    int FFixedRowsMin = 1;
+    int FFixedColsMin = 1;
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    int FFixedRowHeight = 22;
+    int FOldRowSel = -1;
+    bool FSaveFixedCells = true;
+    bool FSaveFixedRows = false;
+    bool FSaveFixedCols = false;
+    bool FSaveHiddenCells = false;
+    bool FClearTextOnly = false;
+    int FUpdateCount = 0;
+    std::array<bool, 513> FVisibleCol;
+    std::vector<TGridChangeNotifier *> FNotifierList;
+};

@@ -1,0 +1,79 @@
+#include "grid/core/ProGrid.h"
+#include <algorithm>
+
+QString TProStringGrid::GetCellsEx(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0)
+        return QString();
+    return GetCellEx(ACol, DisplRowIndex(ARow));
+}
+
+void TProStringGrid::SetCellsEx(int ACol, int ARow, const QString &Value)
+{
+    const int r = DisplRowIndex(ARow);
+    SetCellEx(ACol, r, Value);
+    const int d = DisplColIndex(ACol);
+    if (d != ACol)
+        RepaintCell(d, r);
+}
+
+QString TProStringGrid::CurrentCell()
+{
+    const TPoint b = BaseCell(RealColIndex(Col()), Row());
+    return GetGridCell(b.X, b.Y);
+}
+
+void TProStringGrid::SetCurrentCell(const QString &Value)
+{
+    SetCellEx(RealColIndex(Col()), Row(), Value);
+}
+
+QString TProStringGrid::CurrentCellDisplayText()
+{
+    return GetCellEx(RealColIndex(Col()), Row());
+}
+
+TColor TProStringGrid::GetColors(int ACol, int ARow)
+{
+    if (!HasCellProperties(ACol, ARow))
+        return clNone;
+    return GetCellProperties(ACol, ARow)->BrushColor();
+}
+
+void TProStringGrid::SetColors(int ACol, int ARow, TColor Value)
+{
+    GetCellProperties(ACol, ARow)->SetBrushColor(Value);
+}
+
+void TProStringGrid::CellsChanged(const TRect &R)
+{
+    if (OnCellsChanged)
+        OnCellsChanged(this, R);
+    for (TGridChangeNotifier *n : FNotifierList)
+        n->CellsChanged(R);
+}
+
+void TProStringGrid::RegisterNotifier(TGridChangeNotifier *ANotifier)
+{
+    if (!ANotifier || std::find(FNotifierList.begin(), FNotifierList.end(), ANotifier) != FNotifierList.end())
+        return;
+    FNotifierList.push_back(ANotifier);
+    ANotifier->FreeNotification(this);
+}
+
+void TProStringGrid::UnRegisterNotifier(TGridChangeNotifier *ANotifier)
+{
+    auto it = std::find(FNotifierList.begin(), FNotifierList.end(), ANotifier);
+    if (it == FNotifierList.end())
+        return;
+    FNotifierList.erase(it);
+    ANotifier->RemoveFreeNotification(this);
+}
+
+void TProStringGrid::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TBaseGrid::Notification(AComponent, Operation);
+    if (Operation == opRemove)
+        FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), AComponent),
+                            FNotifierList.end());
+}
