@@ -11,6 +11,7 @@ using TClipboardFormat = uint32_t;
 constexpr TClipboardFormat CF_TEXT = 1;
 constexpr TClipboardFormat CF_BITMAP = 2;
 constexpr TClipboardFormat CF_UNICODETEXT = 13;
+constexpr TClipboardFormat CF_HDROP = 15;
 
 // Numbers a named format once per process (from 0xC000 up, like the original platform).
 // "Rich Text Format" travels as "text/rtf", "HTML Format" as "text/html", and any other name
