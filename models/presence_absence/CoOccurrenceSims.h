@@ -30,7 +30,7 @@ void VRatio(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out);
 
 // ---- Generators -----------------------------------------------------------------------------
 
-// What a simulation needs of the window around it. Every member may be left empty.
+// What a simulation needs of the window around it. The functions may be left empty.
 struct TSimContext
 {
     std::function<void()> ProcessMessages;
@@ -40,6 +40,7 @@ struct TSimContext
     std::function<void(int32_t)> SetProgressPosition;
     std::function<void()> CloseProgress;
     // The run's stop request; the engine sets it on a failure and stops when it is set.
+    // TCoOccurrenceSims points it at a flag of its own until the run points it at the run's.
     bool *InterruptFlag = nullptr;
 };
 
