@@ -62,11 +62,12 @@ bool parseInteger(const QString &S, int bits, int64_t &out)
     const uint64_t limit = base == 16 ? (bits == 32 ? 0xFFFFFFFFull : ~0ull) : (neg ? signedMax + 1 : signedMax);
     uint64_t v = 0;
     for (; i < n; ++i) {
-        const int d = QChar(S[i]).isDigit() && S[i].unicode() < 128 ? S[i].unicode() - '0'
-                      : base == 16 && S[i].unicode() < 128 && std::isxdigit(S[i].unicode())
-                          ? (std::tolower(S[i].unicode()) - 'a' + 10)
-                          : -1;
-        if (d < 0 || d >= base)
+        const char16_t c = S[i].unicode();
+        const int d = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : 99;
+        if (d >= base)
             return false;
         if (v > (limit - static_cast<uint64_t>(d)) / static_cast<uint64_t>(base))
             return false;

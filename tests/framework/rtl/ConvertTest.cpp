@@ -78,6 +78,11 @@ TEST(StrToNumber, AcceptsAndRejects)
     EXPECT_EQ(StrToInt(QStringLiteral("2147483647")), 2147483647);
     EXPECT_EQ(StrToInt(QStringLiteral("-2147483648")), std::numeric_limits<int32_t>::min());
     EXPECT_EQ(StrToInt(QStringLiteral("$1F")), 31);
+    EXPECT_EQ(StrToInt(QStringLiteral("0x1f")), 31);
+    EXPECT_EQ(StrToInt(QStringLiteral("-$10")), -16);
+    EXPECT_EQ(StrToInt(QStringLiteral("$FFFFFFFF")), -1);
+    EXPECT_THROW(StrToInt(QStringLiteral("$100000000")), EConvertError);
+    EXPECT_THROW(StrToInt(QStringLiteral("$1G")), EConvertError);
     EXPECT_EQ(StrToInt64(QStringLiteral("99999999999")), 99999999999LL);
     for (const char *bad : {"12a", "99999999999", "2147483648", "", " ", "1 ", "--1", "1.0"})
         EXPECT_THROW(StrToInt(QString::fromLatin1(bad)), EConvertError) << bad;
