@@ -1,0 +1,265 @@
+// The standard controls: edits, memo lines, check boxes, radio groups, lists and buttons.
+#include "framework/controls/Buttons.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/StdCtrls.h"
+#include "tests/common/TestSupport.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+void type(QWidget *w, int key, const QString &text, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QCoreApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+void click(QWidget *w, QPoint p)
+{
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(t, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::LeftButton,
+                      t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    }
+}
+
+struct OnForm : ::testing::Test
+{
+    TForm form{nullptr};
+    template <typename T>
+    T *add()
+    {
+        auto *c = new T(&form);
+        c->SetParent(&form);
+        return c;
+    }
+};
+
+}  // namespace
+
+TEST_F(OnForm, EditTypingGoesThroughKeyPressFilters)
+{
+    auto *edit = add<TEdit>();
+    int changes = 0;
+    edit->OnChange = [&](TObject *) { ++changes; };
+    edit->OnKeyPress = [](TObject *, QChar &Key) {
+        if (Key == QLatin1Char('x'))
+            Key = QChar(0);  // refused
+        else if (Key == QLatin1Char('b'))
+            Key = QLatin1Char('B');
+    };
+    type(edit->Widget(), Qt::Key_A, "a");
+    type(edit->Widget(), Qt::Key_X, "x");
+    type(edit->Widget(), Qt::Key_B, "b");
+    EXPECT_EQ(edit->Text(), QStringLiteral("aB"));
+    EXPECT_EQ(changes, 2);
+    EXPECT_TRUE(edit->Modified());
+
+    // A key cleared in KeyDown never reaches the edit; a character sent by code does.
+    edit->OnKeyDown = [](TObject *, Word &Key, TShiftState) {
+        if (Key == VK_BACK)
+            Key = 0;
+    };
+    type(edit->Widget(), Qt::Key_Backspace, "\b");
+    EXPECT_EQ(edit->Text(), QStringLiteral("aB"));
+    edit->Perform(WM_CHAR, 'z');
+    EXPECT_EQ(edit->Text(), QStringLiteral("aBz"));
+
+    edit->SetText("hello");
+    EXPECT_FALSE(edit->Modified());
+    edit->SetSelStart(1);
+    edit->SetSelLength(3);
+    EXPECT_EQ(edit->SelText(), QStringLiteral("ell"));
+    edit->SetSelText("EL");
+    EXPECT_EQ(edit->Text(), QStringLiteral("hELo"));
+    edit->SetCharCase(ecUpperCase);
+    EXPECT_EQ(edit->Text(), QStringLiteral("HELO"));
+    edit->SetMaxLength(2);
+    edit->SetText("abcdef");
+    EXPECT_EQ(edit->Text(), QStringLiteral("AB"));
+}
+
+TEST_F(OnForm, MemoLinesFollowTheEditControlsLineRules)
+{
+    auto *memo = add<TMemo>();
+    TStrings *lines = memo->Lines();
+    EXPECT_EQ(lines->Count(), 0);
+    lines->Add("x");
+    lines->Add("y");
+    EXPECT_EQ(lines->Count(), 2);
+    EXPECT_EQ(memo->Text(), QStringLiteral("x\r\ny\r\n"));
+    lines->Insert(0, "first");
+    lines->SetStrings(1, "X");
+    lines->Delete(2);
+    EXPECT_EQ(lines->ToStringList(), QStringList({"first", "X"}));
+    EXPECT_THROW(lines->Get(2), EStringListError);
+
+    // Text without a final break: the next line is added after a new break.
+    memo->SetText("a\r\nb");
+    EXPECT_EQ(lines->Count(), 2);
+    lines->Add("c");
+    EXPECT_EQ(memo->Text(), QStringLiteral("a\r\nb\r\nc"));
+    lines->Delete(2);
+    EXPECT_EQ(memo->Text(), QStringLiteral("a\r\nb"));
+    lines->Clear();
+    EXPECT_EQ(lines->Count(), 0);
+    EXPECT_TRUE(memo->Text().isEmpty());
+}
+
+TEST_F(OnForm, CheckBoxClicksOnEveryChangeOfState)
+{
+    auto *box = add<TCheckBox>();
+    int clicks = 0;
+    box->OnClick = [&](TObject *) { ++clicks; };
+    box->SetChecked(true);
+    box->SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+    static_cast<QCheckBox *>(box->Widget())->click();
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(clicks, 2);
+    box->SetAllowGrayed(true);
+    box->SetState(cbGrayed);
+    EXPECT_EQ(box->State(), cbGrayed);
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(OnForm, RadioGroupClampsItemIndexAndClicksOnSelection)
+{
+    auto *group = add<TRadioGroup>();
+    group->SetBounds(0, 0, 200, 100);
+    int clicks = 0;
+    group->OnClick = [&](TObject *) { ++clicks; };
+    group->Items()->Add("Data defined");
+    group->Items()->Add("User defined");
+    EXPECT_EQ(group->ItemIndex(), -1);
+
+    group->SetItemIndex(2);  // past the end: the last item, and a click
+    EXPECT_EQ(group->ItemIndex(), 1);
+    EXPECT_TRUE(group->Buttons(1)->isChecked());
+    EXPECT_EQ(clicks, 1);
+    group->SetItemIndex(1);
+    EXPECT_EQ(clicks, 1);
+    group->SetItemIndex(-5);
+    EXPECT_EQ(group->ItemIndex(), -1);
+    EXPECT_FALSE(group->Buttons(0)->isChecked() || group->Buttons(1)->isChecked());
+    EXPECT_EQ(clicks, 1);
+
+    group->Buttons(0)->click();  // the user's click
+    EXPECT_EQ(group->ItemIndex(), 0);
+    EXPECT_EQ(clicks, 2);
+
+    group->Items()->Delete(1);
+    group->Items()->Delete(0);
+    EXPECT_EQ(group->ItemIndex(), -1);
+
+    // Two columns: the second half of the items starts further right.
+    group->SetColumns(2);
+    for (const char *s : {"a", "b", "c", "d"})
+        group->Items()->Add(s);
+    EXPECT_GT(group->Buttons(2)->x(), group->Buttons(1)->x());
+    EXPECT_EQ(group->Buttons(2)->y(), group->Buttons(0)->y());
+}
+
+TEST_F(OnForm, ComboAndListBoxesKeepItemsWithObjects)
+{
+    TObject tag;
+    auto *combo = add<TComboBox>();
+    combo->SetStyle(csDropDownList);
+    int events = 0;
+    combo->OnChange = [&](TObject *) { ++events; };
+    combo->Items()->AddObject("Species Richness", &tag);
+    combo->Items()->Add("Dominance");
+    combo->SetItemIndex(1);
+    EXPECT_EQ(combo->Text(), QStringLiteral("Dominance"));
+    EXPECT_EQ(combo->Items()->Objects(0), &tag);
+    combo->SetItemIndex(7);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(events, 0);  // only the user's choices are events
+    combo->SetText("Species Richness");
+    EXPECT_EQ(combo->ItemIndex(), 0);
+
+    auto *editable = add<TComboBox>();
+    editable->Items()->Add("1000");
+    editable->SetText("250");
+    EXPECT_EQ(editable->Text(), QStringLiteral("250"));
+    EXPECT_EQ(editable->ItemIndex(), -1);
+
+    auto *list = add<TListBox>();
+    list->SetSorted(true);
+    for (const char *s : {"pear", "Apple", "fig"})
+        list->Items()->Add(s);
+    EXPECT_EQ(list->Items()->ToStringList(), QStringList({"Apple", "fig", "pear"}));
+    list->SetMultiSelect(true);
+    list->SetSelected(0, true);
+    list->SetSelected(2, true);
+    EXPECT_EQ(list->SelCount(), 2);
+    EXPECT_FALSE(list->Selected(1));
+}
+
+TEST_F(OnForm, SpeedButtonsOfAGroupStayDownOneAtATime)
+{
+    auto *a = add<TSpeedButton>();
+    auto *b = add<TSpeedButton>();
+    a->SetGroupIndex(1);
+    b->SetGroupIndex(1);
+    b->SetLeft(30);
+    int clicks = 0;
+    a->OnClick = [&](TObject *) { ++clicks; };
+    click(a->Widget(), {5, 5});
+    EXPECT_TRUE(a->Down());
+    EXPECT_EQ(clicks, 1);
+    click(a->Widget(), {5, 5});  // without AllowAllUp it stays down
+    EXPECT_TRUE(a->Down());
+    click(b->Widget(), {5, 5});
+    EXPECT_TRUE(b->Down());
+    EXPECT_FALSE(a->Down());
+    b->SetAllowAllUp(true);
+    click(b->Widget(), {5, 5});
+    EXPECT_FALSE(b->Down());
+}
+
+TEST_F(OnForm, BitBtnKindsAndTimers)
+{
+    auto *ok = add<TBitBtn>();
+    ok->SetKind(bkOK);
+    EXPECT_EQ(ok->Caption(), QStringLiteral("OK"));
+    EXPECT_EQ(ok->ModalResult(), mrOk);
+    EXPECT_TRUE(ok->Default());
+    auto *no = add<TBitBtn>();
+    no->SetKind(bkNo);
+    EXPECT_TRUE(no->Cancel());
+
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.SetInterval(10);
+    timer.OnTimer = [&](TObject *) {
+        if (++ticks == 2)
+            timer.SetEnabled(false);
+    };
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(ticks, 2);
+}
+
+TEST_F(OnForm, LabelShowsItsCaptionWithoutAcceleratorMarks)
+{
+    auto *label = add<TLabel>();
+    label->SetCaption("&X variable:");
+    EXPECT_EQ(static_cast<QLabel *>(label->Widget())->text(), QStringLiteral("X variable:"));
+    EXPECT_GT(label->Width(), 0);
+    auto *edit = add<TEdit>();
+    label->SetFocusControl(edit);
+    delete edit;  // the label lets go of a freed control
+    EXPECT_EQ(label->FocusControl(), nullptr);
+}
