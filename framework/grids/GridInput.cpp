@@ -65,13 +65,32 @@ void TCustomGrid::Paint()
                 if (defaultDrawing_ && state.Contains(gdFocused) && !options_.Contains(goRowSelect))
                     C->DrawFocusRect(R);
             }
-            if (cl > 0 || rl > 0) {
-                C->Brush()->SetColor(fixed ? clGray : clSilver);
-                if (cl > 0)
-                    C->FillRect(TRect(R.Right, R.Top, R.Right + cl, R.Bottom + rl));
-                if (rl > 0)
-                    C->FillRect(TRect(R.Left, R.Bottom, R.Right, R.Bottom + rl));
-            }
+        }
+    }
+    // Grid lines as whole strips: the fixed part in the darker colour.
+    const int fw = std::min(fixedWidth(), x), fh = std::min(fixedHeight(), y);
+    for (const Span &cs : cols) {
+        const int c = cs.Index, cl = colLine(c);
+        if (cl == 0)
+            continue;
+        const int lx = cs.Pos + colWidths_[size_t(c)];
+        C->Brush()->SetColor(clGray);
+        C->FillRect(TRect(lx, 0, lx + cl, c < fixedCols_ ? y : fh));
+        if (c >= fixedCols_) {
+            C->Brush()->SetColor(clSilver);
+            C->FillRect(TRect(lx, fh, lx + cl, y));
+        }
+    }
+    for (const Span &rs : rows) {
+        const int r = rs.Index, rl = rowLine(r);
+        if (rl == 0)
+            continue;
+        const int ly = rs.Pos + rowHeights_[size_t(r)];
+        C->Brush()->SetColor(clGray);
+        C->FillRect(TRect(0, ly, r < fixedRows_ ? x : fw, ly + rl));
+        if (r >= fixedRows_) {
+            C->Brush()->SetColor(clSilver);
+            C->FillRect(TRect(fw, ly, x, ly + rl));
         }
     }
     // The area beyond the last column and row.

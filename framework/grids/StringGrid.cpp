@@ -188,8 +188,17 @@ TStrings *TStringGrid::Cols(int Index)
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
 {
-    if (DefaultDrawing())
-        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(ACol, ARow));
+    if (DefaultDrawing()) {
+        const QString text = Cells(ACol, ARow);
+        if (!text.isEmpty()) {
+            // The background is already filled; a clear brush keeps the text from filling it again.
+            TBrush *b = Canvas()->Brush();
+            const TBrushStyle style = b->Style();
+            b->SetStyle(bsClear);
+            Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, text);
+            b->SetStyle(style);
+        }
+    }
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 

@@ -362,6 +362,16 @@ TEST_F(GridFixture, PaintDrawsEveryVisibleCellWithItsState)
     EXPECT_TRUE(state(1, 2).Contains(gdSelected));
     EXPECT_FALSE(state(3, 2).Contains(gdSelected));
     EXPECT_FALSE(state(2, 3).Contains(gdSelected));  // the current cell draws as focused instead
+    // Default drawing: selection colour, and the lines in their own strips after each cell.
+    const QImage img = viewport()->grab().toImage();
+    auto pixel = [&](int x, int y) { return img.pixelColor(x, y).rgb(); };
+    const TRect sel = grid->CellRect(1, 2), plain = grid->CellRect(3, 5), fixed = grid->CellRect(0, 5);
+    EXPECT_EQ(pixel(sel.Left + 1, sel.Bottom - 2), ColorToQColor(clHighlight).rgb());
+    EXPECT_EQ(pixel(plain.Right, plain.Top + 3), ColorToQColor(clSilver).rgb());
+    EXPECT_EQ(pixel(plain.Left + 3, plain.Bottom), ColorToQColor(clSilver).rgb());
+    EXPECT_EQ(pixel(fixed.Right, fixed.Top + 3), ColorToQColor(clGray).rgb());
+    EXPECT_EQ(pixel(fixed.Left + 1, fixed.Top + 1), ColorToQColor(clBtnFace).rgb());
+
     grid->SetOptions(grid->Options() + goDrawFocusSelected);
     grid->drawn.clear();
     viewport()->grab();
