@@ -30,6 +30,8 @@ TCustomGrid::TCustomGrid(TComponent *AOwner) : TCustomControl(AOwner, new TGridS
 TCustomGrid::~TCustomGrid()
 {
     DetachBridge();
+    // The editor clears FInplaceEdit as it goes, so it must go while the grid is whole.
+    delete FInplaceEdit;
 }
 
 void TCustomGrid::init()

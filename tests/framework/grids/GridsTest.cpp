@@ -479,6 +479,24 @@ TEST_F(GridFixture, MouseDragSelectsARange)
     EXPECT_EQ(grid->Row(), 4);
 }
 
+TEST_F(GridFixture, ClickOnTheCurrentCellOpensTheEditor)
+{
+    tallGrid(10);
+    grid->SetOptions(grid->Options() + goEditing);
+    grid->SetCells(2, 2, "text");
+    const TRect r = grid->CellRect(2, 2);
+    auto click = [&] {
+        sendMouse(viewport(), QEvent::MouseButtonPress, {r.Left + 5, r.Top + 5});
+        sendMouse(viewport(), QEvent::MouseButtonRelease, {r.Left + 5, r.Top + 5}, Qt::NoButton);
+    };
+    click();
+    EXPECT_FALSE(grid->EditorMode());
+    click();
+    ASSERT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "text");
+    EXPECT_EQ(grid->InplaceEditor()->SelLength(), 4);  // opened with its text selected
+}
+
 TEST(EditMaskTest, DelphiMasksBecomeQtInputMasks)
 {
     const std::pair<const char *, const char *> cases[] = {
