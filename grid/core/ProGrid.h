@@ -157,6 +157,9 @@ protected:
     void DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellControls);
     virtual void FreeAndDeleteRows(int RowIndex, int RCount);
     void Notification(TComponent *AComponent, TOperation Operation) override;
+    // The in-place editor edits the base cell of a merged block.
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString &Value) override;
 
     int FMaxRowCount = 0;
     int FMaxColCount = 0;

@@ -77,3 +77,15 @@ void TProStringGrid::Notification(TComponent *AComponent, TOperation Operation)
         FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), AComponent),
                             FNotifierList.end());
 }
+
+QString TProStringGrid::GetEditText(int ACol, int ARow)
+{
+    const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+    return TBaseGrid::GetEditText(b.X, b.Y);
+}
+
+void TProStringGrid::SetEditText(int ACol, int ARow, const QString &Value)
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    TBaseGrid::SetEditText(RealColIndex(b.X), b.Y, Value);
+}

@@ -39,4 +39,8 @@ TEST(CellAccess, CurrentCellResolvesMergedBlocks)
     EXPECT_EQ(g.CurrentCellDisplayText(), "BLOCK");
     g.SetCurrentCell("new");
     EXPECT_EQ(g.GetGridCell(2, 3), "new");
+    EXPECT_EQ(g.GetEditText(3, 4), "new");
+    g.SetEditText(3, 4, "edited");
+    EXPECT_EQ(g.GetGridCell(2, 3), "edited");
+    EXPECT_EQ(g.GetGridCell(3, 4), "");
 }

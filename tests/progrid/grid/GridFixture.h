@@ -12,6 +12,8 @@ public:
     using TBaseGrid::FHideLastRow;
     using TBaseGrid::FNormalRowCount;
     using TProStringGrid::FMaxRowCount;
+    using TProStringGrid::GetEditText;
+    using TProStringGrid::SetEditText;
 
     int Invalidates = 0;
     int LastRowWrites = 0;
