@@ -1,5 +1,6 @@
 #include "grid/core/ProUtil.h"
 
+#include "framework/grids/Grids.h"
 #include "framework/rtl/CodePage.h"
 #include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
@@ -371,6 +372,11 @@ int32_t ClampSize(int32_t value, int32_t minimum, int32_t maximum)
     if (maximum > 0 && value > maximum)
         r = maximum;
     return r;
+}
+
+bool PointInCellRange(const TGridRect &range, int32_t col, int32_t row)
+{
+    return col >= range.Left && col <= range.Right && row >= range.Top && row <= range.Bottom;
 }
 
 int32_t UpperCasePos(const QString &substr, const QString &s)

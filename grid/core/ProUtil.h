@@ -10,6 +10,7 @@
 #include "framework/rtl/Types.h"
 
 class TStrings;
+struct TGridRect;
 
 // ---- Quoting and line-break marks ----------------------------------------------------------------
 
@@ -88,6 +89,8 @@ inline int32_t IntMax(int32_t a, int32_t b) { return a > b ? a : b; }
 inline int32_t IntMin(int32_t a, int32_t b) { return a < b ? a : b; }
 // Holds a value within limits; a limit of 0 or less is no limit, and equal limits mean no clamping.
 int32_t ClampSize(int32_t value, int32_t minimum, int32_t maximum);
+// True when the cell lies inside the range, edges included.
+bool PointInCellRange(const TGridRect &range, int32_t col, int32_t row);
 // Position of substr in the upper-cased text.
 int32_t UpperCasePos(const QString &substr, const QString &s);
 

@@ -1,6 +1,7 @@
 // Text and number classification and the small conversions that go with it.
 #include "grid/core/ProUtil.h"
 
+#include "framework/grids/Grids.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/common/TestSupport.h"
 
@@ -207,13 +208,20 @@ TEST(CellText, RCReferences)
     }
 }
 
-TEST(Numbers, ClampColourAndFill)
+TEST(Numbers, ClampRangeColourAndFill)
 {
     EXPECT_EQ(ClampSize(5, 10, 10), 5);
     EXPECT_EQ(ClampSize(5, 10, 0), 10);
     EXPECT_EQ(ClampSize(50, 0, 20), 20);
     EXPECT_EQ(ClampSize(50, 10, 0), 50);
     EXPECT_EQ(ClampSize(15, 10, 20), 15);
+    const TGridRect range = GridRect(1, 2, 3, 4);
+    EXPECT_TRUE(PointInCellRange(range, 1, 2));
+    EXPECT_TRUE(PointInCellRange(range, 3, 4));
+    EXPECT_FALSE(PointInCellRange(range, 0, 3));
+    EXPECT_FALSE(PointInCellRange(range, 4, 3));
+    EXPECT_FALSE(PointInCellRange(range, 2, 1));
+    EXPECT_FALSE(PointInCellRange(range, 2, 5));
     EXPECT_EQ(IntMax(-3, 2), 2);
     EXPECT_EQ(IntMin(-3, 2), -3);
 
