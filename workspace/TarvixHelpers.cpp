@@ -126,19 +126,21 @@ void Margins(TMatrixOf<T> &M, int32_t cols, int32_t rows)
     if (cols < 1 || rows < 1) return;
     // Wider accumulator for the integer matrix; the total is stored back in the matrix's type.
     using Sum = std::conditional_t<std::is_integral_v<T>, int64_t, double>;
-    for (int32_t r = 1; r <= rows; ++r) {
-        Sum s = 0;
-        for (int32_t c = 1; c <= cols; ++c) s += M[c][r];
-        M[0][r] = static_cast<T>(s);
-    }
+    // Walk the column-major store column by column; each row total still adds its cells in
+    // column order, so real totals round exactly as a row-by-row walk would.
+    std::vector<Sum> rowSums(static_cast<size_t>(rows) + 1, Sum(0));
     Sum grand = 0;
     for (int32_t c = 1; c <= cols; ++c) {
         const T *col = M[c];
         Sum s = 0;
-        for (int32_t r = 1; r <= rows; ++r) s += col[r];
+        for (int32_t r = 1; r <= rows; ++r) {
+            s += col[r];
+            rowSums[static_cast<size_t>(r)] += col[r];
+        }
         M[c][0] = static_cast<T>(s);
         grand += M[c][0];
     }
+    for (int32_t r = 1; r <= rows; ++r) M[0][r] = static_cast<T>(rowSums[static_cast<size_t>(r)]);
     M[0][0] = static_cast<T>(grand);
 }
 
@@ -335,13 +337,16 @@ void CopyNonEmptyRows(const Matrix &Source, Matrix &Dest, TInfoMat &info_Mat)
     const int32_t cols = std::min({info_Mat[2], Source.Cols() - 1, Dest.Cols() - 1});
     // Rows that do not fit the destination are not copied.
     const int32_t room = std::max(Dest.Rows() - 1, 0);
-    int32_t k = 0;
-    for (int32_t r = 1; r <= rows && k < room; ++r) {
-        if (Source[0][r] <= 0) continue;
-        ++k;
-        for (int32_t c = 1; c <= cols; ++c) Dest[c][k] = Source[c][r];
+    std::vector<int32_t> kept;
+    for (int32_t r = 1; r <= rows && static_cast<int32_t>(kept.size()) < room; ++r)
+        if (Source[0][r] > 0) kept.push_back(r);
+    // Column by column, following the store's layout.
+    for (int32_t c = 1; c <= cols; ++c) {
+        const int32_t *src = Source[c];
+        int32_t *dst = Dest[c];
+        for (size_t k = 0; k < kept.size(); ++k) dst[k + 1] = src[kept[k]];
     }
-    info_Mat[3] = k;
+    info_Mat[3] = static_cast<int32_t>(kept.size());
 }
 
 void DropEmptyColumns(Matrix &M, TInfoMat &info_Mat)
