@@ -122,6 +122,14 @@ void TBaseGrid::SizeChanged(int OldColCount, int OldRowCount)
     NoteStoreExtent(ColCount() - 1, RowCount() - 1);
 }
 
+bool TBaseGrid::SelectCell(int ACol, int ARow)
+{
+    RepaintCell(Col(), Row());
+    const bool result = TObjStringGrid::SelectCell(ACol, ARow);
+    RepaintCell(ACol, ARow);
+    return result;
+}
+
 QString TBaseGrid::GetGridCell(int c, int r) const
 {
     CheckCellIndex(c, r);
@@ -576,7 +584,7 @@ TPoint TBaseGrid::CellSize(int c, int r)
 
 void TBaseGrid::RepaintCell(int c, int r)
 {
-    if (!Widget() || IsDestroying())
+    if (!Widget() || IsDestroying() || c < 0 || r < 0)
         return;
     InvalidateCell(c, r);
     if (IsMergedCell(c, r)) {
@@ -587,36 +595,6 @@ void TBaseGrid::RepaintCell(int c, int r)
 
 // ---------------------------------------------------------------------------------------------
 // Properties of the grid
-
-void TBaseGrid::SetActiveRowShow(bool v)
-{
-    if (FActiveRowShow != v) { FActiveRowShow = v; Invalidate(); }
-}
-
-void TBaseGrid::SetActiveRowColor(TColor v)
-{
-    if (FActiveRowColor != v) { FActiveRowColor = v; Invalidate(); }
-}
-
-void TBaseGrid::SetActiveRowColorTo(TColor v)
-{
-    if (FActiveRowColorTo != v) { FActiveRowColorTo = v; Invalidate(); }
-}
-
-void TBaseGrid::SetActiveRowMirrorColor(TColor v)
-{
-    if (FActiveRowMirrorColor != v) { FActiveRowMirrorColor = v; Invalidate(); }
-}
-
-void TBaseGrid::SetActiveRowMirrorColorTo(TColor v)
-{
-    if (FActiveRowMirrorColorTo != v) { FActiveRowMirrorColorTo = v; Invalidate(); }
-}
-
-void TBaseGrid::SetSelectionStyle(TGridSelectionStyle v)
-{
-    if (FSelectionStyle != v) { FSelectionStyle = v; Invalidate(); }
-}
 
 void TBaseGrid::SetDefaultDrawing(bool v)
 {

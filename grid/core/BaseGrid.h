@@ -188,17 +188,17 @@ public:
                                      TCellGradientDirection &GD) {}
 
     bool ActiveRowShow() const { return FActiveRowShow; }
-    void SetActiveRowShow(bool v);
+    void SetActiveRowShow(bool v) { ChangeAndInvalidate(FActiveRowShow, v); }
     TColor ActiveRowColor() const { return FActiveRowColor; }
-    void SetActiveRowColor(TColor v);
+    void SetActiveRowColor(TColor v) { ChangeAndInvalidate(FActiveRowColor, v); }
     TColor ActiveRowColorTo() const { return FActiveRowColorTo; }
-    void SetActiveRowColorTo(TColor v);
+    void SetActiveRowColorTo(TColor v) { ChangeAndInvalidate(FActiveRowColorTo, v); }
     TColor ActiveRowMirrorColor() const { return FActiveRowMirrorColor; }
-    void SetActiveRowMirrorColor(TColor v);
+    void SetActiveRowMirrorColor(TColor v) { ChangeAndInvalidate(FActiveRowMirrorColor, v); }
     TColor ActiveRowMirrorColorTo() const { return FActiveRowMirrorColorTo; }
-    void SetActiveRowMirrorColorTo(TColor v);
+    void SetActiveRowMirrorColorTo(TColor v) { ChangeAndInvalidate(FActiveRowMirrorColorTo, v); }
     TGridSelectionStyle SelectionStyle() const { return FSelectionStyle; }
-    void SetSelectionStyle(TGridSelectionStyle v);
+    void SetSelectionStyle(TGridSelectionStyle v) { ChangeAndInvalidate(FSelectionStyle, v); }
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool v) override;
     // The grid draws its own lines; the plain grid's line width stays 0.
@@ -238,6 +238,8 @@ protected:
     void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;
     void Paint() override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    // Repaints the old and the new current cell so that merged blocks repaint whole.
+    bool SelectCell(int ACol, int ARow) override;
 
     TRect CalcCellRect(int c, int r);
     bool HasCellProperties(int c, int r) const;
@@ -270,6 +272,15 @@ protected:
 
 private:
     friend class TCellProperties;
+    // Look setters repaint only when the value changed.
+    template <typename T>
+    void ChangeAndInvalidate(T &field, T v)
+    {
+        if (field != v) {
+            field = v;
+            Invalidate();
+        }
+    }
     void DoPaintCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
                      bool Content);
     void NoteStoreExtent(int c, int r);
