@@ -257,7 +257,7 @@ protected:
     // slot ever written, so that cells kept beyond the counts are reached too.
     int StoreColExtent() const;
     int StoreRowExtent() const;
-    bool IsDestroying() const { return FDestroying; }
+    bool IsDestroying() const { return FDestroying || TObjStringGrid::IsDestroying(); }
     int PaintID() const { return FPaintID; }
 
     int FHoverRowIdx = -1;
