@@ -86,6 +86,11 @@ TControl::~TControl()
     }
 }
 
+QObject *TControl::SignalContext() const
+{
+    return bridge_.get();
+}
+
 void TControl::DetachBridge()
 {
     tearingDown_ = true;

@@ -214,6 +214,8 @@ public:
     virtual void DblClick();
 
     TControlBridge *Bridge() const { return bridge_.get(); }
+    // The receiver to connect widget signals to: they stop when the control starts to go.
+    QObject *SignalContext() const;
 
 protected:
     void Notification(TComponent *AComponent, TOperation Operation) override;

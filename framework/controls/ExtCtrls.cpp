@@ -112,7 +112,7 @@ void TRadioGroup::itemsChanged()
     while (static_cast<int>(buttons_.size()) < n) {
         auto *b = new QRadioButton(Widget());
         const int index = static_cast<int>(buttons_.size());
-        QObject::connect(b, &QRadioButton::toggled, [this, index](bool on) {
+        QObject::connect(b, &QRadioButton::toggled, SignalContext(), [this, index](bool on) {
             if (on && !updating_)
                 SafeCall(this, [this, index] { buttonClicked(index); });
         });
@@ -252,7 +252,7 @@ void TImage::Paint()
 
 TTimer::TTimer(TComponent *AOwner) : TComponent(AOwner), timer_(std::make_unique<QTimer>())
 {
-    QObject::connect(timer_.get(), &QTimer::timeout, [this] { SafeCall(this, [this] { Timer(); }); });
+    QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] { SafeCall(this, [this] { Timer(); }); });
     update();
 }
 

@@ -361,6 +361,8 @@ TMainMenu::TMainMenu(TComponent *AOwner) : TMenu(AOwner), bar_(new QMenuBar)
     setContainer(bar_);
 }
 
+QMenuBar *TMainMenu::MenuBar() const { return bar_.data(); }
+
 TMainMenu::~TMainMenu()
 {
     // The items' actions go first; then the bar, unless its form already took it down.

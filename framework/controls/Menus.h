@@ -130,7 +130,7 @@ class TMainMenu : public TMenu
 public:
     explicit TMainMenu(TComponent *AOwner);
     ~TMainMenu() override;
-    QMenuBar *MenuBar() const { return bar_; }
+    QMenuBar *MenuBar() const;
 
 private:
     QPointer<QMenuBar> bar_;

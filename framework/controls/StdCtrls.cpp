@@ -70,7 +70,7 @@ TButton::TButton(TComponent *AOwner, QPushButton *AButton) : TButtonControl(AOwn
 void TButton::init()
 {
     SetBounds(0, 0, 75, 25);
-    QObject::connect(Button(), &QAbstractButton::clicked, [this](bool) { SafeCall(this, [this] { Click(); }); });
+    QObject::connect(Button(), &QAbstractButton::clicked, SignalContext(), [this](bool) { SafeCall(this, [this] { Click(); }); });
 }
 
 void TButton::SetDefault(bool v)
@@ -120,7 +120,7 @@ TCheckBox::TCheckBox(TComponent *AOwner) : TButtonControl(AOwner, new QCheckBox)
 {
     SetBounds(0, 0, 97, 17);
     auto *cb = static_cast<QCheckBox *>(Button());
-    QObject::connect(cb, &QCheckBox::stateChanged, [this, cb](int) {
+    QObject::connect(cb, &QCheckBox::stateChanged, SignalContext(), [this, cb](int) {
         if (syncing_)
             return;
         const Qt::CheckState s = cb->checkState();
@@ -159,7 +159,7 @@ void TCheckBox::SetAlignment(TLeftRight v)
 TRadioButton::TRadioButton(TComponent *AOwner) : TButtonControl(AOwner, new QRadioButton)
 {
     SetBounds(0, 0, 113, 17);
-    QObject::connect(Button(), &QAbstractButton::toggled, [this](bool on) {
+    QObject::connect(Button(), &QAbstractButton::toggled, SignalContext(), [this](bool on) {
         if (syncing_)
             return;
         SafeCall(this, [this, on] { SetChecked(on); });
@@ -275,7 +275,7 @@ TCustomEdit::TCustomEdit(TComponent *AOwner, QLineEdit *AEdit) : TWinControl(AOw
     SetTabStop(true);
     SetColor(clWindow);
     SetBounds(0, 0, 121, 21);
-    QObject::connect(edit(), &QLineEdit::textChanged, [this](const QString &) {
+    QObject::connect(edit(), &QLineEdit::textChanged, SignalContext(), [this](const QString &) {
         if (converting_)
             return;
         SafeCall(this, [this] {
@@ -486,7 +486,7 @@ TMemo::TMemo(TComponent *AOwner) : TWinControl(AOwner, new QPlainTextEdit)
     SetBounds(0, 0, 185, 89);
     SetWordWrap(true);
     SetScrollBars(ssNone);
-    QObject::connect(Editor(), &QPlainTextEdit::textChanged, [this] {
+    QObject::connect(Editor(), &QPlainTextEdit::textChanged, SignalContext(), [this] {
         if (OnChange)
             SafeCall(this, [this] { OnChange(this); });
     });
@@ -689,7 +689,7 @@ TComboBox::TComboBox(TComponent *AOwner) : TWinControl(AOwner, new QComboBox)
     Combo()->setInsertPolicy(QComboBox::NoInsert);
     SetStyle(csDropDown);
     SetDropDownCount(8);
-    QObject::connect(Combo(), QOverload<int>::of(&QComboBox::activated), [this](int) {
+    QObject::connect(Combo(), QOverload<int>::of(&QComboBox::activated), SignalContext(), [this](int) {
         SafeCall(this, [this] {
             Click();
             Select();
@@ -712,7 +712,7 @@ void TComboBox::SetStyle(TComboBoxStyle v)
     Combo()->setCurrentIndex(index);
     if (editable) {
         Combo()->lineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
-        QObject::connect(Combo()->lineEdit(), &QLineEdit::textEdited, [this](const QString &) {
+        QObject::connect(Combo()->lineEdit(), &QLineEdit::textEdited, SignalContext(), [this](const QString &) {
             SafeCall(this, [this] { Change(); });
         });
     }
@@ -910,11 +910,11 @@ TListBox::TListBox(TComponent *AOwner) : TWinControl(AOwner, new QListWidget)
     // Clicks come from the selection, double clicks from the list itself.
     SetControlStyle(ControlStyle() - csClickEvents);
     applySelectionMode();
-    QObject::connect(List(), &QListWidget::currentRowChanged, [this](int) {
+    QObject::connect(List(), &QListWidget::currentRowChanged, SignalContext(), [this](int) {
         if (!changing_)
             SafeCall(this, [this] { Click(); });
     });
-    QObject::connect(List(), &QListWidget::itemDoubleClicked, [this](QListWidgetItem *) {
+    QObject::connect(List(), &QListWidget::itemDoubleClicked, SignalContext(), [this](QListWidgetItem *) {
         SafeCall(this, [this] { DblClick(); });
     });
 }
@@ -1049,7 +1049,7 @@ TScrollBar::TScrollBar(TComponent *AOwner) : TWinControl(AOwner, new QScrollBar(
     Bar()->setRange(0, 100);
     Bar()->setSingleStep(1);
     Bar()->setPageStep(1);
-    QObject::connect(Bar(), &QScrollBar::actionTriggered, [this](int action) {
+    QObject::connect(Bar(), &QScrollBar::actionTriggered, SignalContext(), [this](int action) {
         if (setting_)
             return;
         SafeCall(this, [this, action] {
@@ -1069,7 +1069,7 @@ TScrollBar::TScrollBar(TComponent *AOwner) : TWinControl(AOwner, new QScrollBar(
             Bar()->setSliderPosition(pos);
         });
     });
-    QObject::connect(Bar(), &QScrollBar::valueChanged, [this](int) {
+    QObject::connect(Bar(), &QScrollBar::valueChanged, SignalContext(), [this](int) {
         if (!setting_)
             SafeCall(this, [this] { Change(); });
     });
