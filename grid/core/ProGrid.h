@@ -15,6 +15,15 @@ public:
     virtual void CellsChanged(const TRect &R) {}
 };
 
+// ---- Delimited and fixed-width text ---------------------------------------------------------------
+class TStream;
+
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
+enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+using TGridProgressEvent = std::function<void(TObject *Sender, int16_t progress)>;
+using TCellSaveLoadEvent = std::function<void(TObject *Sender, int ACol, int ARow, QString &Value)>;
+// ----------------------------------------------------------------------------------------------------
+
 class TProStringGrid : public TBaseGrid
 {
 public:
@@ -195,4 +204,61 @@ private:
     int FUpdateCount = 0;
     std::array<bool, 513> FVisibleCol;
     std::vector<TGridChangeNotifier *> FNotifierList;
+
+    // ---- Delimited and fixed-width text (ProGridCSV.cpp) -----------------------------------------
+public:
+    // #0: a delimiter is detected on each load and "," is written.
+    QChar Delimiter() const { return FDelimiter; }
+    void SetDelimiter(QChar v) { FDelimiter = v; }
+    bool JavaCSV() const { return FJavaCSV; }
+    void SetJavaCSV(bool v) { FJavaCSV = v; }
+    bool AlwaysQuotes() const { return FAlwaysQuotes; }
+    void SetAlwaysQuotes(bool v) { FAlwaysQuotes = v; }
+    bool QuoteEmptyCells() const { return FQuoteEmptyCells; }
+    void SetQuoteEmptyCells(bool v) { FQuoteEmptyCells = v; }
+    bool LoadFirstRow() const { return FLoadFirstRow; }
+    void SetLoadFirstRow(bool v) { FLoadFirstRow = v; }
+    bool SaveVirtCells() const { return FSaveVirtCells; }
+    void SetSaveVirtCells(bool v) { FSaveVirtCells = v; }
+    bool OemConvert() const { return FOemConvert; }
+    void SetOemConvert(bool v) { FOemConvert = v; }
+    bool Multilinecells() const { return FMultilinecells; }
+    void SetMultilinecells(bool v) { FMultilinecells = v; }
+
+    // MaxRows <= 0 reads every line.
+    void LoadFromCSV(const QString &FileName, int MaxRows);
+    void InsertFromCSV(const QString &FileName, int MaxRows);
+    void LoadFromCSVStream(TStream *AStream, int MaxRows);
+    void SaveToCSV(const QString &FileName, bool Unicode);
+    void AppendToCSV(const QString &FileName, bool Unicode);
+    // positions: the width of each saved column; widths of columns beyond the list are appended.
+    void SaveToFixed(const QString &FileName, std::vector<int32_t> &positions);
+    // positions: 1-based start characters (sorted here); n positions give n - 1 columns.
+    void LoadFromFixed(const QString &FileName, std::vector<int32_t> &positions, bool DoTrim, int MaxRows);
+
+    // A cell's text (real column) on its way into a file, and a file's text on its way into a cell.
+    virtual void SaveCell(int ACol, int ARow, QString &Value);
+    virtual void LoadCell(int ACol, int ARow, const QString &Value);
+
+    TGridProgressEvent OnFileProgress;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+
+protected:
+    virtual void ExportNotification(TGridExportState AState, int ARow) {}
+    virtual void ImportNotification(TGridImportState AState, int ARow) {}
+    void ReadCSV(TStream *Stream, bool Insert, int MaxRows);
+    void ReadCSVFile(const QString &FileName, bool Insert, int MaxRows);
+    void WriteCSV(const QString &FileName, bool Append, bool Unicode);
+
+private:
+    QChar FDelimiter = QChar(0);
+    bool FJavaCSV = false;
+    bool FAlwaysQuotes = false;
+    bool FQuoteEmptyCells = true;
+    bool FLoadFirstRow = true;
+    bool FSaveVirtCells = true;
+    bool FOemConvert = false;
+    bool FMultilinecells = false;
+    // ----------------------------------------------------------------------------------------------
 };
