@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimerEvent>
@@ -250,6 +251,27 @@ bool TControlBridge::translate(QObject *obj, QEvent *ev)
 
     if (c->QtEvent(ev))
         return true;
+
+    switch (ev->type()) {
+    case QEvent::ToolTip: {
+        auto *he = static_cast<QHelpEvent *>(ev);
+        if (Application->ShowHint() && c->ShowHint()) {
+            QPoint p = he->pos();
+            if (obj != c->ClientWidget())
+                p = c->ClientWidget()->mapFromGlobal(he->globalPos());
+            Application->ActivateHint(c, Point(p.x(), p.y()));
+        }
+        return true;
+    }
+    case QEvent::Leave:
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+        Application->HideHint();
+        break;
+    default:
+        break;
+    }
 
     switch (ev->type()) {
     case QEvent::KeyPress:

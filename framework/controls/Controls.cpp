@@ -86,6 +86,13 @@ TControl::~TControl()
     }
 }
 
+QWidget *TControl::ClientWidget() const
+{
+    if (auto *sa = qobject_cast<QAbstractScrollArea *>(widget_.data()))
+        return sa->viewport();
+    return widget_;
+}
+
 QObject *TControl::SignalContext() const
 {
     return bridge_.get();
@@ -353,24 +360,22 @@ void TControl::SetText(const QString &v)
     Perform(CM_TEXTCHANGED);
 }
 
-static QString shortHint(const QString &h)
+QString GetShortHint(const QString &Hint)
 {
-    const int bar = h.indexOf(QLatin1Char('|'));
-    return bar < 0 ? h : h.left(bar);
+    const int bar = Hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? Hint : Hint.left(bar);
 }
 
-void TControl::SetHint(const QString &v)
+QString GetLongHint(const QString &Hint)
 {
-    hint_ = v;
-    if (widget_)
-        widget_->setToolTip(showHint_ ? shortHint(hint_) : QString());
+    const int bar = Hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? Hint : Hint.mid(bar + 1);
 }
 
-void TControl::SetShowHint(bool v)
-{
-    showHint_ = v;
-    SetHint(hint_);
-}
+// Hints are shown by the application's hint window, not by Qt's tooltips.
+void TControl::SetHint(const QString &v) { hint_ = v; }
+
+void TControl::SetShowHint(bool v) { showHint_ = v; }
 
 void TControl::SetCursor(TCursor v)
 {
@@ -1119,6 +1124,47 @@ static void paintWithCanvas(TControl *c, TCanvas *canvas, const std::function<vo
 void TCustomControl::WMPaint(TMessage &Message)
 {
     paintWithCanvas(this, canvas_.get(), [this] { Paint(); });
+}
+
+THintWindow::THintWindow(TComponent *AOwner) : TCustomControl(AOwner)
+{
+    widget_->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    widget_->setAttribute(Qt::WA_ShowWithoutActivating);
+    SetColor(clInfoBk);
+    Font()->SetColor(clInfoText);
+}
+
+TRect THintWindow::CalcHintRect(int MaxWidth, const QString &AHint, void *)
+{
+    const QFontMetrics fm(Font()->ToQFont());
+    const QRect r = fm.boundingRect(QRect(0, 0, std::max(MaxWidth, 1), 1 << 20), Qt::AlignLeft | Qt::TextWordWrap, AHint);
+    return Rect(0, 0, r.width() + 6, r.height() + 2);
+}
+
+void THintWindow::ActivateHint(const TRect &Rect, const QString &AHint)
+{
+    SetCaption(AHint);
+    SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
+    InitVisible(true);
+    widget_->show();
+    widget_->raise();
+    Invalidate();
+}
+
+void THintWindow::ReleaseHandle()
+{
+    InitVisible(false);
+    widget_->hide();
+}
+
+void THintWindow::Paint()
+{
+    TRect r = ClientRect();
+    r.Left += 2;
+    r.Top += 2;
+    Canvas()->Brush()->SetStyle(bsClear);
+    Canvas()->Font()->SetColor(clInfoText);
+    Canvas()->DrawText(Caption(), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
 }
 
 TGraphicControl::TGraphicControl(TComponent *AOwner) : TGraphicControl(AOwner, nullptr) {}

@@ -111,7 +111,7 @@ public:
     // The widget behind the control, and the one that holds its client area (a scroll area's
     // viewport; the widget itself otherwise).
     QWidget *Widget() const { return widget_; }
-    virtual QWidget *ClientWidget() const { return widget_; }
+    virtual QWidget *ClientWidget() const;
 
     TWinControl *Parent() const { return parent_; }
     virtual void SetParent(TWinControl *AParent);
@@ -404,6 +404,47 @@ private:
     void init();
     std::unique_ptr<TCanvas> canvas_;
 };
+
+class THintWindow;
+using THintWindowClass = std::function<THintWindow *(TComponent *AOwner)>;
+
+// What CM_HINTSHOW hands to a control (LParam points to it): the control may change the
+// text, where it shows and the window class, or answer non-zero to show no hint.
+struct THintInfo
+{
+    TControl *HintControl = nullptr;
+    THintWindowClass HintWindowClass;
+    TPoint HintPos;        // screen coordinates
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;
+    TPoint CursorPos;      // client coordinates
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    QString HintStr;
+    void *HintData = nullptr;
+};
+
+// The small window that shows a hint; sized to its text.
+class THintWindow : public TCustomControl
+{
+public:
+    explicit THintWindow(TComponent *AOwner);
+    // The rectangle (0, 0, w, h) the text needs within MaxWidth.
+    virtual TRect CalcHintRect(int MaxWidth, const QString &AHint, void *AData);
+    // Shows the hint at Rect (screen coordinates) without taking the focus.
+    virtual void ActivateHint(const TRect &Rect, const QString &AHint);
+    virtual void ActivateHintData(const TRect &Rect, const QString &AHint, void *AData) { ActivateHint(Rect, AHint); }
+    // Hides the window.
+    virtual void ReleaseHandle();
+
+protected:
+    void Paint() override;
+};
+
+// The part of a hint before '|'.
+QString GetShortHint(const QString &Hint);
+QString GetLongHint(const QString &Hint);
 
 // A control without keyboard focus that paints itself.
 class TGraphicControl : public TControl

@@ -709,8 +709,65 @@ void TApplication::SetHint(const QString &v)
         SafeCall(this, [this] { OnHint(this); });
 }
 
+void TApplication::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == hintControl_) {
+        hintControl_ = nullptr;
+        HideHint();
+    }
+    if (Operation == opRemove && AComponent == hintWindow_)
+        hintWindow_ = nullptr;
+}
+
+void TApplication::ActivateHint(TControl *Control, const TPoint &CursorPos)
+{
+    HideHint();
+    if (!Control)
+        return;
+    THintInfo info;
+    info.HintControl = Control;
+    info.HintWindowClass = HintWindowClass;
+    const TPoint screen = Control->ClientToScreen(CursorPos);
+    // Below the mouse pointer, clear of the cursor.
+    info.HintPos = Point(screen.X, screen.Y + 20);
+    info.HintMaxWidth = Screen->Width() > 0 ? Screen->Width() : 1024;
+    info.HintColor = hintColor_;
+    info.CursorRect = Control->ClientRect();
+    info.CursorPos = CursorPos;
+    info.HideTimeout = hintHidePause_;
+    info.HintStr = GetShortHint(Control->Hint());
+    if (Control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0 || info.HintStr.isEmpty())
+        return;
+    THintWindow *w = info.HintWindowClass ? info.HintWindowClass(this) : new THintWindow(this);
+    if (!w)
+        return;
+    hintWindow_ = w;
+    hintControl_ = Control;
+    Control->FreeNotification(this);
+    w->FreeNotification(this);
+    w->SetColor(info.HintColor);
+    TRect r = w->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
+    OffsetRect(r, info.HintPos.X, info.HintPos.Y);
+    w->ActivateHintData(r, info.HintStr, info.HintData);
+    if (info.HideTimeout > 0)
+        QTimer::singleShot(info.HideTimeout, w->SignalContext(), [this] { HideHint(); });
+}
+
+void TApplication::HideHint()
+{
+    THintWindow *w = hintWindow_;
+    hintWindow_ = nullptr;
+    if (hintControl_) {
+        hintControl_->RemoveFreeNotification(this);
+        hintControl_ = nullptr;
+    }
+    delete w;
+}
+
 void TApplication::DestroyForms()
 {
+    HideHint();
     for (int i = ComponentCount() - 1; i >= 0; i = std::min(i - 1, ComponentCount() - 1))
         if (auto *f = dynamic_cast<TCustomForm *>(Components(i)))
             f->BeforeDestruction();

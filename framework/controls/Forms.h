@@ -167,8 +167,6 @@ constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-class THintWindow;
-using THintWindowClass = std::function<THintWindow *(TComponent *AOwner)>;
 
 class TApplication : public TComponent
 {
@@ -241,6 +239,14 @@ public:
 
     // Frees every form (OnDestroy first); runs before Qt shuts down.
     void DestroyForms();
+    // Shows the hint of Control for the mouse at CursorPos (client coordinates), after the
+    // control's CM_HINTSHOW; HideHint takes it away.
+    void ActivateHint(TControl *Control, const TPoint &CursorPos);
+    void HideHint();
+    THintWindow *HintWindow() const { return hintWindow_; }
+
+protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
 
 private:
     friend class TCustomForm;
@@ -255,6 +261,8 @@ private:
     int hintPause_ = 500;
     int hintHidePause_ = 2500;
     QEventLoop *loop_ = nullptr;
+    THintWindow *hintWindow_ = nullptr;
+    TControl *hintControl_ = nullptr;
 };
 
 class TScreen : public TComponent

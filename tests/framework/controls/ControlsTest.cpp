@@ -3,6 +3,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/UiSeam.h"
 #include "tests/common/TestSupport.h"
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -292,4 +293,84 @@ TEST(Ownership, ParentFreesChildrenOnceWhateverTheOwner)
     EXPECT_EQ(form->ComponentCount(), 0);
     EXPECT_EQ(form->ControlCount(), 0);
     delete form;
+}
+
+namespace {
+
+// A self-painted control over a scroll area, as a grid builds it.
+class TScrolled : public TCustomControl
+{
+public:
+    explicit TScrolled(TComponent *AOwner) : TCustomControl(AOwner, new QAbstractScrollArea) {}
+    int paints = 0;
+    TPoint down{-1, -1};
+    bool canvasReady = false;
+
+protected:
+    void Paint() override
+    {
+        ++paints;
+        canvasReady = Canvas()->HandleAllocated();
+        Canvas()->FillRect(ClientRect());
+    }
+    void MouseDown(TMouseButton, TShiftState, int X, int Y) override { down = Point(X, Y); }
+};
+
+}  // namespace
+
+TEST(CustomControl, ScrollAreaViewportIsTheClientArea)
+{
+    TForm form(nullptr);
+    auto *c = new TScrolled(&form);
+    c->SetParent(&form);
+    c->SetBounds(0, 0, 200, 150);
+    auto *sa = static_cast<QAbstractScrollArea *>(c->Widget());
+    sa->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(c->ClientWidget(), sa->viewport());
+    EXPECT_LT(c->ClientWidth(), 200);
+    EXPECT_EQ(c->ClientWidth(), sa->viewport()->width());
+
+    // Mouse positions are viewport positions; painting happens with a live canvas.
+    QMouseEvent e(QEvent::MouseButtonPress, QPointF(7, 9), QPointF(sa->viewport()->mapToGlobal(QPoint(7, 9))),
+                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(sa->viewport(), &e);
+    EXPECT_EQ(c->down, Point(7, 9));
+    form.Show();
+    QCoreApplication::processEvents();  // the window is exposed from the event loop
+    c->Repaint();
+    EXPECT_GT(c->paints, 0);
+    EXPECT_TRUE(c->canvasReady);
+    EXPECT_FALSE(c->Canvas()->HandleAllocated());  // only inside Paint
+}
+
+TEST(Hints, ControlMayRewriteItsHintThroughCmHintShow)
+{
+    class THinted : public TProbe
+    {
+    public:
+        using TProbe::TProbe;
+        void Dispatch(TMessage &Message) override
+        {
+            if (Message.Msg == CM_HINTSHOW) {
+                auto *info = reinterpret_cast<THintInfo *>(Message.LParam);
+                info->HintStr = QStringLiteral("cell %1,%2").arg(info->CursorPos.X).arg(info->CursorPos.Y);
+                Message.Result = 0;
+                return;
+            }
+            TProbe::Dispatch(Message);
+        }
+    };
+    TForm form(nullptr);
+    auto *c = new THinted(&form);
+    c->SetParent(&form);
+    c->SetHint("short|long text");
+    EXPECT_EQ(GetShortHint(c->Hint()), QStringLiteral("short"));
+    EXPECT_EQ(GetLongHint(c->Hint()), QStringLiteral("long text"));
+    c->SetShowHint(true);
+    Application->ActivateHint(c, Point(3, 4));
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(Application->HintWindow()->Caption(), QStringLiteral("cell 3,4"));
+    EXPECT_GT(Application->HintWindow()->Width(), 6);
+    delete c;  // the hint goes with its control
+    EXPECT_EQ(Application->HintWindow(), nullptr);
 }
