@@ -1,14 +1,23 @@
 // The program block.
+#include "framework/controls/Forms.h"
+#include "framework/rtl/System.h"
+#include "workspace/AboutTarvix.h"
+#include "workspace/TarvixMain.h"
+#include "workspace/TarvixRestructureMatrix.h"
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarvix"));
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Tarvix"));
-    w.resize(800, 600);
-    w.show();
-    return app.exec();
+    // Seeded before any form exists, so that the default matrix differs from run to run.
+    Randomize();
+    Application->Initialize();
+    Application->SetTitle(QStringLiteral("Tarvix"));
+    // The main window first, so that its FormCreate runs before any other form exists.
+    Application->CreateForm(Tarvix);
+    Application->CreateForm(TarvixAbout);
+    Application->CreateForm(TarvixRedoMatrix);
+    Application->Run();
+    Application->DestroyForms();
+    return 0;
 }

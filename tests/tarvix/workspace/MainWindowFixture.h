@@ -1,0 +1,51 @@
+#pragma once
+// The main window and its dialogs, created as the program block creates them, in a fresh
+// working directory.
+#include "tests/common/TestSupport.h"
+#include "workspace/AboutTarvix.h"
+#include "workspace/TarvixMain.h"
+#include "workspace/TarvixRestructureMatrix.h"
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class MainWindowFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        oldDir = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        Tarvix = create<TTarvix>();
+        TarvixAbout = create<TTarvixAbout>();
+        TarvixRedoMatrix = create<TTarvixRedoMatrix>();
+    }
+
+    void TearDown() override
+    {
+        destroy(TarvixRedoMatrix);
+        destroy(TarvixAbout);
+        destroy(Tarvix);
+        QDir::setCurrent(oldDir);
+    }
+
+    template <typename T>
+    static T *create()
+    {
+        T *form = new T(nullptr);
+        form->AfterConstruction();
+        return form;
+    }
+
+    template <typename T>
+    static void destroy(T *&form)
+    {
+        form->BeforeDestruction();
+        delete form;
+        form = nullptr;
+    }
+
+    QTemporaryDir dir;
+    QString oldDir;
+};
