@@ -379,3 +379,109 @@ void TProStringGrid::WriteCSV(const QString &FileName, bool Append, bool Unicode
     ExportNotification(esExportDone, -1);
     lines.SaveToFile(FileName, encoding);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Fixed-width text
+
+void TProStringGrid::SaveToFixed(const QString &FileName, std::vector<int32_t> &positions)
+{
+    std::unique_ptr<TFileStream> file;
+    try
+    {
+        file = std::make_unique<TFileStream>(FileName, fmCreate);
+    }
+    catch (const Exception &)
+    {
+        throw EProGridError(QStringLiteral("Cannot Create file ") + FileName);
+    }
+    const int hidden = FSaveHiddenCells ? FNumHidden : 0;
+    const int startCol = SaveStartCol(), endCol = SaveEndCol() + hidden;
+    auto cellText = [this](int d, int r) {
+        QString s;
+        SaveCell(FSaveHiddenCells ? d : RealColIndex(d), r, s);
+        return s;
+    };
+    // A missing width is the longest line of the column plus one blank.
+    for (int d = startCol + int(positions.size()); d <= endCol; ++d)
+    {
+        int32_t widest = 0;
+        for (int r = 0; r < RowCount(); ++r)
+        {
+            const QString s = cellText(d, r);
+            const std::vector<TLineSpan> parts = SplitLines(s);
+            const size_t counted = FMultilinecells ? parts.size() : std::min<size_t>(parts.size(), 1);
+            for (size_t i = 0; i < counted; ++i)
+                widest = std::max(widest, int32_t(parts[i].length));
+        }
+        positions.push_back(widest + 1);
+    }
+
+    QString text;
+    ExportNotification(esExportStart, SaveStartRow());
+    for (int r = SaveStartRow(); r <= SaveEndRow(); ++r)
+    {
+        ExportNotification(esExportNextRow, r);
+        for (int d = startCol; d <= endCol; ++d)
+        {
+            QString s = cellText(d, r);
+            // The format has no mark for a line break; a raw one would split the row.
+            s.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(CR, QChar(' ')).replace(LF, QChar(' '));
+            const int32_t width = std::max(positions[size_t(d - startCol)], 0);
+            if (s.size() > width)
+                s.truncate(width);
+            text += s.leftJustified(width, QChar(' '));
+        }
+        text += QStringLiteral("\r\n");
+    }
+    ExportNotification(esExportDone, -1);
+    const QByteArray bytes = StringToAnsi(text);
+    file->WriteBuffer(bytes.constData(), bytes.size());
+}
+
+void TProStringGrid::LoadFromFixed(const QString &FileName, std::vector<int32_t> &positions, bool DoTrim, int MaxRows)
+{
+    std::sort(positions.begin(), positions.end());
+    QString text;
+    try
+    {
+        TFileStream file(FileName, fmOpenRead | fmShareDenyNone);
+        QByteArray bytes(qsizetype(file.Size()), Qt::Uninitialized);
+        bytes.resize(qsizetype(file.Read(bytes.data(), bytes.size())));
+        text = DecodeText(bytes);
+    }
+    catch (const EFOpenError &)
+    {
+        throw EProGridError(QStringLiteral("File ") + FileName + QStringLiteral(" not found"));
+    }
+    const int columns = int(positions.size()) - 1;
+    if (columns < 1)
+        return;
+    const std::vector<TLineSpan> lines = SplitLines(text);
+
+    TUpdateScope update(this);
+    SetColCount(FixedCols() + columns);
+    const int startCol = SaveStartCol();
+    int row = SaveStartRow();
+    int read = 0;
+    for (size_t i = 0; i < lines.size(); ++i)
+    {
+        const QStringView line = QStringView(text).mid(lines[i].start, lines[i].length);
+        for (int k = 0; k < columns; ++k)
+        {
+            const qsizetype from = std::max(positions[size_t(k)], 1) - 1;
+            const qsizetype to = std::max(positions[size_t(k) + 1], 1) - 1;
+            QString field = from < line.size() ? line.mid(from, std::max<qsizetype>(to - from, 0)).toString() : QString();
+            if (DoTrim)
+                field = Trim(field);
+            LoadCell(startCol + k, row, field);
+        }
+        ++read;
+        if (MaxRows != -1 && read >= MaxRows)
+            break;
+        ++row;
+        if (row >= RowCount() && i + 1 < lines.size())
+            SetRowCount(RowCount() + 1);
+    }
+    update.Finish();
+    CellsChanged(TRect(0, 0, ColCount(), RowCount()));
+}
