@@ -44,9 +44,13 @@ std::vector<TLineSpan> SplitLines(QStringView text)
     return lines;
 }
 
-// Decodes by byte-order mark (Windows-1252 without one); a NUL character ends the text.
-QString DecodeText(const QByteArray &bytes)
+// The rest of the stream, decoded by byte-order mark (Windows-1252 without one); a NUL character
+// ends the text.
+QString ReadStreamText(TStream *stream)
 {
+    const int64_t size = std::max<int64_t>(stream->Size() - stream->Position(), 0);
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    bytes.resize(qsizetype(stream->Read(bytes.data(), bytes.size())));
     TEncoding *enc = nullptr;
     const int bom = TEncoding::GetBufferEncoding(bytes, enc);
     QString text = enc ? enc->GetString(bytes.mid(bom)) : AnsiToString(bytes);
@@ -190,11 +194,7 @@ void TProStringGrid::ReadCSVFile(const QString &FileName, bool Insert, int MaxRo
 void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
 {
     const int startCol = SaveStartCol();
-    const int64_t size = std::max<int64_t>(Stream->Size() - Stream->Position(), 0);
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-    bytes.resize(qsizetype(Stream->Read(bytes.data(), bytes.size())));
-    const QString text = DecodeText(bytes);
-    bytes = QByteArray();
+    const QString text = ReadStreamText(Stream);
     const std::vector<TLineSpan> lines = SplitLines(text);
     if (lines.empty())
         throw Exception(QStringLiteral("File is empty"));
@@ -445,9 +445,7 @@ void TProStringGrid::LoadFromFixed(const QString &FileName, std::vector<int32_t>
     try
     {
         TFileStream file(FileName, fmOpenRead | fmShareDenyNone);
-        QByteArray bytes(qsizetype(file.Size()), Qt::Uninitialized);
-        bytes.resize(qsizetype(file.Read(bytes.data(), bytes.size())));
-        text = DecodeText(bytes);
+        text = ReadStreamText(&file);
     }
     catch (const EFOpenError &)
     {
