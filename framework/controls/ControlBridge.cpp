@@ -335,19 +335,28 @@ bool TControlBridge::translate(QObject *obj, QEvent *ev)
         if (fe->reason() == Qt::PopupFocusReason)
             return false;
         auto alive = alive_;
+        // Enter and exit follow the focus inside the form; a window losing and regaining
+        // the activation moves no focus there.
+        TCustomForm *form = wc->GetParentForm();
         if (in) {
-            if (TCustomForm *f = wc->GetParentForm(); f && f != wc)
-                f->activeControl_ = wc;
+            if (form && form != wc)
+                form->activeControl_ = wc;
             TMessage m;
             m.Msg = WM_SETFOCUS;
             TContextScope scope(ev, &m);
             wc->WndProc(m);
-            if (*alive && fe->reason() != Qt::ActiveWindowFocusReason)
+            if (*alive && (!form || form->entered_ != wc)) {
+                if (form)
+                    form->entered_ = wc;
                 wc->Perform(CM_ENTER);
+            }
             return *alive && !scope.ctx.PassNative;
         }
-        if (fe->reason() != Qt::ActiveWindowFocusReason)
+        if (fe->reason() != Qt::ActiveWindowFocusReason) {
+            if (form && form->entered_ == wc)
+                form->entered_ = nullptr;
             wc->Perform(CM_EXIT);
+        }
         if (!*alive)
             return true;
         TMessage m;
@@ -389,8 +398,9 @@ bool TControlBridge::translate(QObject *obj, QEvent *ev)
     }
     case QEvent::Move: {
         if (obj == c->Widget() && c->Widget()->isWindow()) {
-            c->left_ = c->Widget()->x();
-            c->top_ = c->Widget()->y();
+            // Client-area geometry, as SetBounds sets it.
+            c->left_ = c->Widget()->geometry().x();
+            c->top_ = c->Widget()->geometry().y();
         }
         return false;
     }

@@ -729,9 +729,16 @@ void TWinControl::RemoveControl(TControl *AControl)
         tabList_.erase(t);
     AControl->parent_ = nullptr;
     if (TCustomForm *f = GetParentForm()) {
-        auto *wc = dynamic_cast<TWinControl *>(AControl);
-        if (wc && (f->activeControl_ == wc || wc->ContainsControl(f->activeControl_)))
-            f->activeControl_ = nullptr;
+        // By address through the parent chain: a control being freed can no longer be cast.
+        auto forget = [AControl](TWinControl *&p) {
+            for (TControl *x = p; x; x = x->parent_)
+                if (x == AControl) {
+                    p = nullptr;
+                    return;
+                }
+        };
+        forget(f->activeControl_);
+        forget(f->entered_);
     }
     if (AControl->widget_ && !AControl->IsDestroying()) {
         AControl->widget_->hide();

@@ -122,6 +122,7 @@ private:
     bool keyPreview_ = false;
     TModalResult modalResult_ = mrNone;
     TWinControl *activeControl_ = nullptr;
+    TWinControl *entered_ = nullptr;
     TMainMenu *menu_ = nullptr;
     QEventLoop *modalLoop_ = nullptr;
     QWidget *client_ = nullptr;

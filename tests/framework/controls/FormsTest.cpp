@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -320,4 +321,54 @@ TEST(Application, CreateFormSetsTheVariableBeforeTheConstructorRuns)
     EXPECT_TRUE(TSelfAware::Global->sawItself);
     EXPECT_EQ(TSelfAware::Global->Owner(), Application);
     delete TSelfAware::Global;
+}
+
+TEST(Form, TabMovesTheFocusInTabOrderAndPositionCentres)
+{
+    TForm form(nullptr);
+    form.SetPosition(poScreenCenter);
+    form.SetBounds(0, 0, 300, 200);
+    TEdit *edits[3];
+    for (int i = 0; i < 3; ++i) {
+        edits[i] = new TEdit(&form);
+        edits[i]->SetParent(&form);
+        edits[i]->SetTop(30 * i);
+    }
+    edits[2]->SetTabOrder(0);  // the last one created comes first
+    QStringList entered;
+    for (TEdit *e : edits)
+        e->OnEnter = [&entered, e](TObject *) { entered << QString::number(e->Top()); };
+    form.Show();
+    QCoreApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(form.Left(), screen.x() + (screen.width() - 300) / 2);
+    EXPECT_EQ(form.Top(), screen.y() + (screen.height() - 200) / 2);
+
+    ASSERT_EQ(form.ActiveControl(), edits[2]);
+    ASSERT_TRUE(edits[2]->Focused());
+    sendKey(edits[2]->Widget(), Qt::Key_Tab, Qt::NoModifier);
+    EXPECT_TRUE(edits[0]->Focused());
+    sendKey(edits[0]->Widget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(edits[2]->Focused());
+    EXPECT_EQ(form.ActiveControl(), edits[2]);
+    EXPECT_EQ(entered, QStringList({"60", "0", "60"}));
+    // The edit never typed the tab.
+    EXPECT_TRUE(edits[0]->Text().isEmpty());
+}
+
+TEST(Form, FreeingTheActiveControlLeavesNoDanglingActiveControl)
+{
+    TForm form(nullptr);
+    auto *panel = new TGroupBox(&form);
+    panel->SetParent(&form);
+    auto *edit = new TEdit(&form);
+    edit->SetParent(panel);
+    auto *other = new TEdit(&form);
+    other->SetParent(&form);
+    form.SetActiveControl(edit);
+    delete edit;
+    EXPECT_EQ(form.ActiveControl(), nullptr);
+    form.SetActiveControl(other);
+    delete other;
+    EXPECT_EQ(form.ActiveControl(), nullptr);
 }
