@@ -228,8 +228,13 @@ void TControlBridge::customEvent(QEvent *ev)
 
 bool TControlBridge::eventFilter(QObject *obj, QEvent *ev)
 {
-    if (!control_ || ev == g_PassThroughEvent || control_->IsDestroying())
+    if (!control_ || ev == g_PassThroughEvent)
         return false;
+    // Nothing reaches the handlers of a control whose form or parent is being freed (the
+    // focus moving among the remaining children, for one).
+    for (TControl *p = control_; p; p = p->parent_)
+        if (p->IsDestroying())
+            return false;
     bool consumed = false;
     TControl *c = control_;
     try {
