@@ -76,3 +76,55 @@ void DropEmptyColumns(Matrix &M, TInfoMat &info_Mat);
 // Number of species rows 1..Rows whose total is positive.
 int32_t CountNonZeroRows(const Matrix &M, int32_t Rows);
 void CopyIntArray(std::span<const int32_t> Source, std::span<int32_t> Dest);
+
+// ---- Routines over grids and the main window's run state --------------------------------------
+// The forms without a grid argument read the main window (Tarvix): its Iterations, info_Mat,
+// the counts of MainGrid, and they write NonZeroRows and RowError. Messages go through the
+// dialog seam.
+
+class TStringGrid;
+class TProStringGrid;
+
+// The same routines as above with the iteration count and the matrix sizes of the main window.
+void TailProbabilities(std::span<const double> A, double Observed, double &P1, double &P2, int32_t &Greater,
+                       int32_t &Equal, int32_t &Less);
+void TailProbabilitiesInt(std::span<const int32_t> A, double Observed, double &P1, double &P2, int32_t &Greater,
+                          int32_t &Equal, int32_t &Less);
+void BuildHistogramIterations(std::span<const double> A, double Observed, QString &PositionText);
+void MarginalTotals(Matrix &M);
+// Over the data columns and rows of MainGrid.
+void RealMarginalTotals(Real_Matrix &M);
+void CopyNonEmptyRows(const Matrix &Source, Matrix &Dest);
+void DropEmptyColumns(Matrix &M);
+// NonZeroRows := the species rows of MainGrid whose total is positive.
+void CountNonZeroRows(const Matrix &M);
+
+// Counts the leading rows 1..Rows with a positive total; at the first that has none, shows
+// "Non Zero Row = r ; aborting simulation." and gives NonZeroRows -1 and RowError r.
+// RowError is 0 when every row passes. Rows past the end of M are not read.
+void CheckNonZeroRows(const Real_Matrix &M, int32_t Rows, int32_t &NonZeroRows, int32_t &RowError);
+void CheckNonZeroRows(const Real_Matrix &M);
+
+// True when every data cell (rows and columns from 1) is an integer > 0. The first one that is
+// not positive is reported by row and column; a cell that is no integer fails silently.
+bool CheckPositiveIntegers(TProStringGrid *Grid);
+// The same with reals; a cell that is no number raises EConvertError to the caller.
+bool CheckPositiveReals(TStringGrid *Grid);
+// At most 3400 species rows and 100 sites, each limit reported by its own message.
+bool CheckDiversityLimits(const TStringGrid *Grid);
+bool CheckDiversityLimits();
+
+// Element k as decimal text into column 1, row k + 1.
+void IntsToGridColumn(std::span<const int32_t> A, TStringGrid *Grid);
+// Both grids get Source's row count and, in every row, Source's columns 0, A and B.
+void CopyColumnsToGrids(const TStringGrid *Source, TStringGrid *Grid1, TStringGrid *Grid2, int32_t A, int32_t B);
+void CopyColumnsToGrids(TStringGrid *Grid1, TStringGrid *Grid2, int32_t A, int32_t B);
+// Source's row titles into column 0 of Grid; Grid's row count is left as it is.
+void CopyRowTitles(const TStringGrid *Source, TStringGrid *Grid);
+void CopyRowTitles(TStringGrid *Grid);
+
+// Opens the progress window for a run of the main window's Iterations over MainGrid.
+void StartProgress(const QString &Model);
+// Head of every simulation iteration: lets pending events through (the abort button among
+// them); when a stop has been asked for, closes the progress window and gives true.
+bool SimulationInterrupted();
