@@ -1,10 +1,13 @@
 // Message translation, layout and ownership of the control classes.
 #include "framework/controls/Controls.h"
 #include "framework/controls/Forms.h"
+#include "framework/controls/Menus.h"
 #include "framework/controls/UiSeam.h"
 #include "tests/common/TestSupport.h"
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -97,8 +100,13 @@ struct FormFixture : ::testing::Test
 
 TEST_F(FormFixture, KeysBecomeKeyDownThenCharacters)
 {
-    // Ctrl+C types the control character 3; the key itself arrives as 'C' with Ctrl.
+    // Ctrl+C types the control character 3; the key itself arrives as 'C' with Ctrl, and
+    // GetKeyState answers for the event in hand.
+    SmallInt ctrlState = 0;
+    probe->OnKeyDown = [&](TObject *, Word &, TShiftState) { ctrlState = GetKeyState(VK_CONTROL); };
     sendKey(probe->Widget(), Qt::Key_C, Qt::ControlModifier, QStringLiteral("c"));
+    EXPECT_LT(ctrlState, 0);
+    probe->OnKeyDown = nullptr;
     ASSERT_EQ(probe->downs.size(), 1u);
     EXPECT_EQ(probe->downs[0].first, Word('C'));
     EXPECT_TRUE(probe->downs[0].second.Contains(ssCtrl));
@@ -373,4 +381,30 @@ TEST(Hints, ControlMayRewriteItsHintThroughCmHintShow)
     EXPECT_GT(Application->HintWindow()->Width(), 6);
     delete c;  // the hint goes with its control
     EXPECT_EQ(Application->HintWindow(), nullptr);
+}
+
+TEST(Screen, CursorOverridesTheApplicationCursorUntilDefault)
+{
+    Screen->SetCursor(crHourGlass);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    Screen->SetCursor(crHandPoint);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
+    Screen->SetCursor(crDefault);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FormFixture, ContextMenuPopsUpTheControlsPopupMenu)
+{
+    auto *menu = new TPopupMenu(form);
+    int popups = 0;
+    menu->OnPopup = [&](TObject *) { ++popups; };
+    probe->SetPopupMenu(menu);
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(3, 3), probe->Widget()->mapToGlobal(QPoint(3, 3)));
+    QCoreApplication::sendEvent(probe->Widget(), &e);
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(menu->PopupComponent(), probe);
+    menu->QtMenu()->hide();
+    delete menu;  // the control lets go of it
+    EXPECT_EQ(probe->PopupMenu(), nullptr);
 }
