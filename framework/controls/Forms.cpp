@@ -488,6 +488,10 @@ void TCustomForm::Dispatch(TMessage &Message)
         CMDialogKey(Message);
         return;
     }
+    if (Message.Msg == WM_CLOSE) {
+        Close();
+        return;
+    }
     TWinControl::Dispatch(Message);
 }
 

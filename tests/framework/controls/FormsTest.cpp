@@ -91,7 +91,7 @@ TEST(Form, CloseRunsCloseQueryThenOnCloseWithItsAction)
     form.Close();
     EXPECT_TRUE(form.Visible());
     action = caHide;
-    form.Close();
+    form.Perform(WM_CLOSE);
     EXPECT_FALSE(form.Visible());
     EXPECT_EQ(log, QStringList({"query", "query", "close 1", "query", "close 1"}));
 }
