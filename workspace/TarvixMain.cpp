@@ -95,16 +95,21 @@ void TTarvix::buildMenus()
     File1 = add(root, "File1", QStringLiteral("&File"));
     New1 = add(File1, "New1", QStringLiteral("&New"), Ctrl('N'), &TTarvix::New1Click);
     Open1 = add(File1, "Open1", QStringLiteral("&Open"), Ctrl('O'));
-    Spacedelimitedtext1 = add(Open1, "Spacedelimitedtext1", QStringLiteral("Space delimited (.txt)"));
-    Commadelimitedtxt1 = add(Open1, "Commadelimitedtxt1", QStringLiteral("Comma delimited (.txt)"));
+    Spacedelimitedtext1 = add(Open1, "Spacedelimitedtext1", QStringLiteral("Space delimited (.txt)"), scNone,
+                              &TTarvix::Spacedelimitedtext1Click);
+    Commadelimitedtxt1 = add(Open1, "Commadelimitedtxt1", QStringLiteral("Comma delimited (.txt)"), scNone,
+                             &TTarvix::Commadelimitedtxt1Click);
     eXcelxls1 = add(Open1, "eXcelxls1", QStringLiteral("Excel (.xls)"));
     Save1 = add(File1, "Save1", QStringLiteral("&Save"), Ctrl('S'));
-    Spacedelimitedtxt1 = add(Save1, "Spacedelimitedtxt1", QStringLiteral("Space delimited (txt)"));
-    Commadelimitedtxt2 = add(Save1, "Commadelimitedtxt2", QStringLiteral("Comma delimited (.txt)"));
+    Spacedelimitedtxt1 = add(Save1, "Spacedelimitedtxt1", QStringLiteral("Space delimited (txt)"), scNone,
+                             &TTarvix::Spacedelimitedtxt1Click);
+    Commadelimitedtxt2 = add(Save1, "Commadelimitedtxt2", QStringLiteral("Comma delimited (.txt)"), scNone,
+                             &TTarvix::Commadelimitedtxt2Click);
     Excelxls2 = add(Save1, "Excelxls2", QStringLiteral("Excel (.xls)"));
     S1 = add(File1, "S1", QStringLiteral("Save &As"));
-    Space1 = add(S1, "Space1", QStringLiteral("Space delimited (.txt)"));
-    Commadelimitedtxt3 = add(S1, "Commadelimitedtxt3", QStringLiteral("Comma delimited (.txt)"));
+    Space1 = add(S1, "Space1", QStringLiteral("Space delimited (.txt)"), scNone, &TTarvix::Space1Click);
+    Commadelimitedtxt3 = add(S1, "Commadelimitedtxt3", QStringLiteral("Comma delimited (.txt)"), scNone,
+                             &TTarvix::Commadelimitedtxt3Click);
     Excelxls3 = add(S1, "Excelxls3", QStringLiteral("Excel (.xls)"));
     Close1 = add(File1, "Close1", QStringLiteral("&Close"), scNone, &TTarvix::Close1Click);
     line(File1);

@@ -87,6 +87,21 @@ public:
     // Batch summary table
     void BuildBatchSummaryFirstRow();
 
+    // ---- Matrix text files ----
+    // Write any string grid as text, one line per row, replacing the file; a failure shows
+    // "Error writing file." and leaves an existing file as it was.
+    void SaveGridToFile(TStringGrid *Grid, const QString &F_Name);
+    void SaveGridToFileComma(TStringGrid *Grid, const QString &F_Name);
+    // Loads FileName into MainGrid for batch mode; Flag tells whether any line was read.
+    void OpenBatchFile();
+    void Spacedelimitedtext1Click(TObject *Sender);
+    void Commadelimitedtxt1Click(TObject *Sender);
+    void Spacedelimitedtxt1Click(TObject *Sender);
+    void Space1Click(TObject *Sender);
+    void Save3Click(TObject *Sender);
+    void Commadelimitedtxt2Click(TObject *Sender);
+    void Commadelimitedtxt3Click(TObject *Sender);
+
 private:
     void buildMenus();
     // The default 6 x 6 matrix; Random fills the data cells with 0/1, otherwise with "0".

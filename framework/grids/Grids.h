@@ -347,6 +347,8 @@ public:
 
     // Cells with a text or an object, inside the counts or not.
     size_t StoredCellCount() const;
+    // Column and row counts that reach every stored cell, inside the counts or not.
+    TGridCoord StoredCellExtent() const;
 
 protected:
     void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;

@@ -166,6 +166,18 @@ size_t TStringGrid::StoredCellCount() const
     return n;
 }
 
+TGridCoord TStringGrid::StoredCellExtent() const
+{
+    TGridCoord e{0, 0};
+    for (const auto &[row, cells] : data_) {
+        if (cells.empty())
+            continue;
+        e.Y = std::max(e.Y, row + 1);
+        e.X = std::max(e.X, cells.rbegin()->first + 1);
+    }
+    return e;
+}
+
 TStrings *TStringGrid::Rows(int Index)
 {
     if (Index < 0)

@@ -1,0 +1,271 @@
+// Matrix text files through the main window: the writers, the batch reader and the File menu.
+#include "framework/controls/UiSeam.h"
+#include "framework/rtl/CodePage.h"
+#include "tests/tarvix/workspace/MainWindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+class MatrixFiles : public MainWindowFixture
+{
+protected:
+    QString Path(const QString &Name) const { return QDir(dir.path()).absoluteFilePath(Name); }
+
+    QString Write(const QString &Name, const QByteArray &Bytes) const
+    {
+        QFile f(Path(Name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(Bytes);
+        return Path(Name);
+    }
+
+    QByteArray Read(const QString &Name) const
+    {
+        QFile f(Path(Name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // The grid's cells, rows joined by "/" and cells by "|".
+    static QString Shape(TStringGrid *g)
+    {
+        QStringList rows;
+        for (int r = 0; r < g->RowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < g->ColCount(); ++c)
+                cells << g->Cells(c, r);
+            rows << cells.join('|');
+        }
+        return rows.join('/');
+    }
+
+    void SetMatrix(const std::vector<QStringList> &Rows)
+    {
+        TProStringGrid *g = Tarvix->MainGrid;
+        g->SetRowCount(static_cast<int>(Rows.size()));
+        g->SetColCount(static_cast<int>(Rows[0].size()));
+        for (size_t r = 0; r < Rows.size(); ++r)
+            for (int c = 0; c < Rows[r].size(); ++c)
+                g->SetCells(c, static_cast<int>(r), Rows[r][c]);
+    }
+};
+
+}  // namespace
+
+TEST_F(MatrixFiles, WritersPutOneSeparatorBetweenCellsAndEndEveryLine)
+{
+    TStringGrid grid(nullptr);
+    grid.SetColCount(3);
+    grid.SetRowCount(2);
+    grid.Rows(0)->SetCommaText("species,s1,s2");
+    grid.SetCells(0, 1, "a");
+    grid.SetCells(1, 1, "1");
+    TUiScript script;
+    Tarvix->SaveGridToFile(&grid, "space.txt");
+    Tarvix->SaveGridToFileComma(&grid, Path("comma.txt"));
+    EXPECT_EQ(Read("space.txt"), "species s1 s2\r\na 1 \r\n");
+    EXPECT_EQ(Read("comma.txt"), "species,s1,s2\r\na,1,\r\n");
+
+    TStringGrid one(nullptr);
+    one.SetColCount(1);
+    one.SetRowCount(1);
+    one.SetCells(0, 0, QString::fromUtf8("caf\u00e9"));
+    Tarvix->SaveGridToFile(&one, "one.txt");
+    EXPECT_EQ(Read("one.txt"), "caf\xe9\r\n");
+    EXPECT_TRUE(script.Messages().isEmpty());
+}
+
+TEST_F(MatrixFiles, FailedWriteShowsOneMessageAndKeepsTheOldFile)
+{
+    TUiScript script;
+    Tarvix->SaveGridToFile(Tarvix->MainGrid, Path("no/such/folder/x.txt"));
+    EXPECT_EQ(script.Messages(), QStringList{"Error writing file."});
+
+    // A file size limit makes the write fail part way.
+    Write("old.txt", "old\r\n");
+    TStringGrid big(nullptr);
+    big.SetColCount(50);
+    big.SetRowCount(50);
+    for (int r = 0; r < 50; ++r)
+        for (int c = 0; c < 50; ++c)
+            big.SetCells(c, r, "12345");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Tarvix->SaveGridToFileComma(&big, "old.txt");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(script.Messages(), QStringList({"Error writing file.", "Error writing file."}));
+    EXPECT_EQ(Read("old.txt"), "old\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.txt"});
+}
+
+TEST_F(MatrixFiles, BatchReaderBuildsTheGridFromTheFile)
+{
+    struct Case
+    {
+        QByteArray text;
+        QString shape;
+    };
+    const std::vector<Case> cases = {
+        {"a b c\r\nd,e f\r\n", "a|b|c/d|e|f"},
+        {"a b\nc d\n", "a|b/c|d"},          // LF line ends
+        {"a b\rc d\r", "a|b/c|d"},          // CR line ends
+        {"a b\r\nc d", "a|b/c|d"},          // the last line without a line end
+        {"a b \r\nc d\r\n", "a|b|/c|d|"},   // a trailing separator is an empty cell
+        {"a,,b\r\nc\r\n", "a||b/c||"},      // short lines are padded with empty cells
+        {"a b\r\nc d e f\r\n", "a|b||/c|d|e|f"},
+        {"x\ty \xe9\r\n1 2\r\n", QString::fromUtf8("x\ty|\u00e9/1|2")},
+    };
+    for (const auto &c : cases) {
+        Tarvix->FileName = Write("batch.txt", c.text);
+        Tarvix->Flag = false;
+        TUiScript script;
+        Tarvix->OpenBatchFile();
+        EXPECT_EQ(Shape(Tarvix->MainGrid), c.shape) << c.text.toStdString();
+        EXPECT_TRUE(Tarvix->Flag);
+        EXPECT_TRUE(script.Messages().isEmpty());
+        EXPECT_EQ(Tarvix->MainGrid->FixedRows(), 1);
+        EXPECT_EQ(Tarvix->MainGrid->FixedCols(), 1);
+        EXPECT_EQ(Tarvix->Caption(), "Tarvix Professional " + Tarvix->FileName);
+    }
+}
+
+TEST_F(MatrixFiles, BatchReaderLeavesNothingOfThePreviousMatrix)
+{
+    // Lowered counts keep the cells beyond them; none of them may come back.
+    SetMatrix({{"species", "s1", "s2", "s3"}, {"a", "1", "2", "3"}, {"b", "4", "5", "6"}});
+    Tarvix->MainGrid->SetColCount(2);
+    Tarvix->MainGrid->SetRowCount(2);
+    Tarvix->FileName = Write("small.txt", "p q\r\nr s\r\n");
+    Tarvix->OpenBatchFile();
+    EXPECT_EQ(Shape(Tarvix->MainGrid), "p|q/r|s");
+    EXPECT_EQ(Tarvix->MainGrid->StoredCellCount(), 4u);
+    Tarvix->MainGrid->SetColCount(4);
+    Tarvix->MainGrid->SetRowCount(3);
+    EXPECT_EQ(Shape(Tarvix->MainGrid), "p|q||/r|s||/|||");
+}
+
+TEST_F(MatrixFiles, BatchReaderFailures)
+{
+    const QString before = Shape(Tarvix->MainGrid);
+    Tarvix->FileName = Path("missing.txt");
+    Tarvix->Flag = true;
+    {
+        TUiScript script;
+        Tarvix->OpenBatchFile();
+        EXPECT_EQ(script.Messages(), QStringList{Path("missing.txt") + ": Error opening file."});
+        EXPECT_FALSE(Tarvix->Flag);
+        EXPECT_EQ(Shape(Tarvix->MainGrid), before);
+    }
+    // One line still counts as read: the analysis' own checks reject it.
+    Tarvix->FileName = Write("one.txt", "a b c\r\n");
+    {
+        TUiScript script;
+        Tarvix->OpenBatchFile();
+        EXPECT_EQ(script.Messages(), QStringList{"Row and Column counts incorrect."});
+        EXPECT_TRUE(Tarvix->Flag);
+        EXPECT_EQ(Shape(Tarvix->MainGrid), "a|b|c");
+    }
+    Tarvix->FileName = Write("empty.txt", "");
+    TUiScript script;
+    Tarvix->OpenBatchFile();
+    EXPECT_EQ(script.Messages(), QStringList{"Row and Column counts incorrect."});
+    EXPECT_FALSE(Tarvix->Flag);
+}
+
+TEST_F(MatrixFiles, OpenCommandsLoadTheFileAsItIs)
+{
+    const QString spaced = Write("narrow.txt", "species s1\r\na 1\r\nb 0\r\n");
+    const QString commas = Write("commas.txt", "species,s1,s2\r\na,1,0\r\n");
+    {
+        TUiScript script;
+        script.FileNameNext(spaced);
+        Tarvix->Spacedelimitedtext1->Click();
+        ASSERT_EQ(script.RecordsOf(TUiKind::OpenFile).size(), 1u);
+        EXPECT_EQ(script.RecordsOf(TUiKind::OpenFile)[0].Text, "Select an ASCII file to open.");
+        EXPECT_TRUE(script.Messages().isEmpty());
+    }
+    // The default matrix was wider: none of its columns stay behind.
+    EXPECT_EQ(Shape(Tarvix->MainGrid), "species|s1/a|1/b|0");
+    EXPECT_EQ(Tarvix->FileName, spaced);
+    EXPECT_EQ(Tarvix->Caption(), "Tarvix Professional: " + spaced);
+    EXPECT_EQ(Tarvix->MainGrid->FixedRows(), 1);
+    EXPECT_EQ(Tarvix->MainGrid->FixedCols(), 1);
+
+    {
+        TUiScript script;
+        script.FileNameNext(commas);
+        Tarvix->Commadelimitedtxt1->Click();
+    }
+    EXPECT_EQ(Shape(Tarvix->MainGrid), "species|s1|s2/a|1|0");
+
+    // Cancel changes nothing.
+    {
+        TUiScript script;
+        script.CancelNext();
+        Tarvix->Spacedelimitedtext1->Click();
+    }
+    EXPECT_EQ(Shape(Tarvix->MainGrid), "species|s1|s2/a|1|0");
+    EXPECT_EQ(Tarvix->FileName, commas);
+
+    // One cell per line: the default matrix comes back.
+    const QString single = Write("single.txt", "a\r\nb\r\nc\r\n");
+    TUiScript script;
+    script.FileNameNext(single);
+    Tarvix->Spacedelimitedtext1->Click();
+    EXPECT_EQ(script.Messages(), QStringList{"Row and Column counts incorrect."});
+    EXPECT_EQ(Tarvix->MainGrid->ColCount(), 6);
+    EXPECT_EQ(Tarvix->MainGrid->RowCount(), 6);
+    EXPECT_EQ(Tarvix->FileName, Path("Untitled.txt"));
+}
+
+TEST_F(MatrixFiles, SaveCommandsAskForANameOnlyWhenNeeded)
+{
+    SetMatrix({{"species", "s1"}, {"a", "1"}});
+    // A new matrix: the direct save asks, proposing "data".
+    {
+        TUiScript script;
+        script.CancelNext();
+        Tarvix->Spacedelimitedtxt1->Click();
+        ASSERT_EQ(script.RecordsOf(TUiKind::SaveFile).size(), 1u);
+        EXPECT_EQ(script.RecordsOf(TUiKind::SaveFile)[0].Text, "Select a file name.");
+        EXPECT_EQ(Tarvix->SaveDialog1->FileName(), "data");
+        EXPECT_EQ(Tarvix->SaveDialog1->DefaultExt(), "txt");
+        EXPECT_EQ(Tarvix->SaveDialog1->Filter(), "Text files(*.txt)|*.txt|All files(*.*)|*.*");
+        EXPECT_EQ(Tarvix->FileName, Path("Untitled.txt"));
+        EXPECT_EQ(Tarvix->Caption(), "Tarvix Professional " + Path("Untitled.txt"));
+    }
+    {
+        TUiScript script;
+        script.FileNameNext(Path("mine"));
+        Tarvix->Space1->Click();
+    }
+    EXPECT_EQ(Tarvix->FileName, Path("mine.txt"));
+    EXPECT_EQ(Read("mine.txt"), "species s1\r\na 1\r\n");
+    EXPECT_EQ(Tarvix->Caption(), "Tarvix Professional " + Path("mine.txt"));
+
+    // Named now: saved again without a dialog.
+    Tarvix->MainGrid->SetCells(1, 1, "0");
+    {
+        TUiScript script;
+        Tarvix->Spacedelimitedtxt1->Click();
+        EXPECT_TRUE(script.RecordsOf(TUiKind::SaveFile).empty());
+    }
+    EXPECT_EQ(Read("mine.txt"), "species s1\r\na 0\r\n");
+
+    // The comma save always asks.
+    TUiScript script;
+    script.FileNameNext(Path("c.txt"));
+    Tarvix->Commadelimitedtxt3->Click();
+    EXPECT_EQ(script.RecordsOf(TUiKind::SaveFile).size(), 1u);
+    EXPECT_EQ(Read("c.txt"), "species,s1\r\na,0\r\n");
+    EXPECT_EQ(Tarvix->FileName, Path("c.txt"));
+}

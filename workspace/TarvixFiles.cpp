@@ -1,0 +1,197 @@
+// Matrix text files: the space- and comma-delimited writers, the batch reader and the File
+// menu's open and save commands for text.
+#include "framework/rtl/CodePage.h"
+#include "framework/rtl/SysUtils.h"
+#include "workspace/TarvixMain.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+
+const QString kTextFilter = QStringLiteral("Text files(*.txt)|*.txt|All files(*.*)|*.*");
+const QString kUntitled = QStringLiteral("Untitled.txt");
+const QString kCountsIncorrect = QStringLiteral("Row and Column counts incorrect.");
+
+void WriteGridText(TStringGrid *Grid, const QString &F_Name, char Separator)
+{
+    QByteArray text;
+    for (int r = 0; r < Grid->RowCount(); ++r) {
+        for (int c = 0; c < Grid->ColCount(); ++c) {
+            if (c > 0)
+                text += Separator;
+            text += StringToAnsi(Grid->Cells(c, r));
+        }
+        text += "\r\n";
+    }
+    // The file is replaced only once all of it is on disk: a failed write leaves the old one.
+    // Unbuffered, so that a failing write is seen here and not lost in a flush inside commit.
+    QSaveFile f(F_Name);
+    const bool written = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && f.write(text) == text.size() &&
+                         f.error() == QFileDevice::NoError;
+    if (!written) {
+        f.cancelWriting();
+        ShowMessage(QStringLiteral("Error writing file."));
+    } else if (!f.commit()) {
+        ShowMessage(QStringLiteral("Error writing file."));
+    }
+}
+
+// Empties every cell the grid holds, also those kept beyond lowered counts, and leaves it 1 x 1.
+void EmptyCellStore(TProStringGrid *Grid)
+{
+    const TGridCoord extent = Grid->StoredCellExtent();
+    Grid->SetColCount(std::max(Grid->ColCount(), extent.X));
+    Grid->SetRowCount(std::max(Grid->RowCount(), extent.Y));
+    Grid->Clear();
+    Grid->SetColCount(1);
+    Grid->SetRowCount(1);
+}
+
+// Lines of cells: a space or a comma ends a cell; CR LF, LF or CR ends a line; a last line
+// without a line end counts too.
+std::vector<QStringList> SplitMatrixText(const QString &Text)
+{
+    std::vector<QStringList> lines;
+    QStringList cells;
+    QString cell;
+    const qsizetype n = Text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar ch = Text[i];
+        if (ch == u' ' || ch == u',') {
+            cells << cell;
+            cell.clear();
+        } else if (ch == u'\r' || ch == u'\n') {
+            if (ch == u'\r' && i + 1 < n && Text[i + 1] == u'\n')
+                ++i;
+            cells << cell;
+            cell.clear();
+            lines.push_back(std::move(cells));
+            cells.clear();
+        } else {
+            cell += ch;
+        }
+    }
+    if (!cell.isEmpty() || !cells.isEmpty()) {
+        cells << cell;
+        lines.push_back(std::move(cells));
+    }
+    return lines;
+}
+
+void OpenDelimited(TTarvix *T, QChar Delimiter)
+{
+    T->OpenDialog1->SetFilter(kTextFilter);
+    T->OpenDialog1->SetTitle(QStringLiteral("Select an ASCII file to open."));
+    T->OpenDialog1->SetFileName(QString());
+    if (!T->OpenDialog1->Execute())
+        return;
+    const QString chosen = T->OpenDialog1->FileName();
+    T->MainGrid->SetDelimiter(Delimiter);
+    // The reader only ever widens the grid; from a 1 x 1 grid it takes the file's own width.
+    T->MainGrid->BeginUpdate();
+    EmptyCellStore(T->MainGrid);
+    T->MainGrid->EndUpdate();
+    try {
+        T->MainGrid->LoadFromCSV(chosen, -1);
+    } catch (const Exception &E) {
+        // The old matrix is gone already; the default one keeps the grid usable.
+        ShowMessage(E.Message());
+        T->New1Click(T);
+        return;
+    }
+    if (T->MainGrid->RowCount() < 2 || T->MainGrid->ColCount() < 2) {
+        ShowMessage(kCountsIncorrect);
+        T->New1Click(T);
+        return;
+    }
+    T->FileName = chosen;
+    T->SetCaption(QStringLiteral("Tarvix Professional: ") + ExpandFileName(T->FileName));
+    T->LockRowColumn();
+}
+
+void SaveWithDialog(TTarvix *T, void (TTarvix::*Writer)(TStringGrid *, const QString &))
+{
+    T->SaveDialog1->SetTitle(QStringLiteral("Select a file name."));
+    T->SaveDialog1->SetFilter(kTextFilter);
+    T->SaveDialog1->SetFilterIndex(1);
+    T->SaveDialog1->SetFileName(QStringLiteral("data"));
+    T->SaveDialog1->SetDefaultExt(QStringLiteral("txt"));
+    if (T->SaveDialog1->Execute()) {
+        T->FileName = T->SaveDialog1->FileName();
+        try {
+            (T->*Writer)(T->MainGrid, T->FileName);
+        } catch (const Exception &) {
+            ShowMessage(QStringLiteral("Error saving file."));
+        }
+    }
+    T->SetCaption(QStringLiteral("Tarvix Professional ") + T->FileName);
+}
+
+}  // namespace
+
+void TTarvix::SaveGridToFile(TStringGrid *Grid, const QString &F_Name) { WriteGridText(Grid, F_Name, ' '); }
+
+void TTarvix::SaveGridToFileComma(TStringGrid *Grid, const QString &F_Name) { WriteGridText(Grid, F_Name, ','); }
+
+void TTarvix::OpenBatchFile()
+{
+    QFile f(FileName);
+    QByteArray bytes;
+    const bool read = FileExists(FileName) && f.open(QIODevice::ReadOnly) &&
+                      (bytes = f.readAll(), f.error() == QFileDevice::NoError);
+    if (!read) {
+        ShowMessage(FileName + QStringLiteral(": Error opening file."));
+        Flag = false;
+        return;
+    }
+    f.close();
+    const std::vector<QStringList> lines = SplitMatrixText(AnsiToString(bytes));
+    qsizetype cols = 1;
+    for (const QStringList &line : lines)
+        cols = std::max(cols, line.size());
+
+    MainGrid->BeginUpdate();
+    EmptyCellStore(MainGrid);
+    MainGrid->SetColCount(static_cast<int>(cols));
+    MainGrid->SetRowCount(std::max<int>(1, static_cast<int>(lines.size())));
+    for (size_t r = 0; r < lines.size(); ++r)
+        for (qsizetype c = 0; c < lines[r].size(); ++c)
+            MainGrid->SetCells(static_cast<int>(c), static_cast<int>(r), lines[r][c]);
+    MainGrid->EndUpdate();
+    Flag = !lines.empty();
+
+    if (MainGrid->RowCount() < 2 || MainGrid->ColCount() < 2) {
+        ShowMessage(kCountsIncorrect);
+        return;
+    }
+    SetCaption(QStringLiteral("Tarvix Professional ") + FileName);
+    LockRowColumn();
+}
+
+void TTarvix::Spacedelimitedtext1Click(TObject *) { OpenDelimited(this, u' '); }
+
+void TTarvix::Commadelimitedtxt1Click(TObject *) { OpenDelimited(this, u','); }
+
+void TTarvix::Spacedelimitedtxt1Click(TObject *Sender)
+{
+    if (ExtractFileName(FileName) == kUntitled) {
+        Save3Click(Sender);
+    } else {
+        try {
+            SaveGridToFile(MainGrid, FileName);
+        } catch (const Exception &) {
+            ShowMessage(QStringLiteral("Error saving file."));
+        }
+    }
+    SetCaption(QStringLiteral("Tarvix Professional ") + FileName);
+}
+
+void TTarvix::Space1Click(TObject *Sender) { Spacedelimitedtxt1Click(Sender); }
+
+void TTarvix::Save3Click(TObject *) { SaveWithDialog(this, &TTarvix::SaveGridToFile); }
+
+void TTarvix::Commadelimitedtxt2Click(TObject *) { SaveWithDialog(this, &TTarvix::SaveGridToFileComma); }
+
+void TTarvix::Commadelimitedtxt3Click(TObject *Sender) { Commadelimitedtxt2Click(Sender); }
