@@ -2,8 +2,10 @@
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
 #include "workspace/AboutTarvix.h"
+#include "workspace/ProgressSims.h"
 #include "workspace/TarvixMain.h"
 #include "workspace/TarvixRestructureMatrix.h"
+#include "workspace/progressexcel.h"
 #include <QApplication>
 
 int main(int argc, char **argv)
@@ -15,8 +17,10 @@ int main(int argc, char **argv)
     Application->SetTitle(QStringLiteral("Tarvix"));
     // The main window first, so that its FormCreate runs before any other form exists.
     Application->CreateForm(Tarvix);
+    Application->CreateForm(Progress);
     Application->CreateForm(TarvixAbout);
     Application->CreateForm(TarvixRedoMatrix);
+    Application->CreateForm(Excelstatus);
     Application->Run();
     Application->DestroyForms();
     return 0;

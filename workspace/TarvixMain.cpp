@@ -2,6 +2,7 @@
 #include "workspace/TarvixMain.h"
 #include "framework/rtl/SysUtils.h"
 #include "workspace/AboutTarvix.h"
+#include "workspace/ProgressSims.h"
 
 TTarvix *Tarvix = nullptr;
 
@@ -182,6 +183,8 @@ void TTarvix::FormShow(TObject *)
 {
     if (RowError > 0 && RowError < MainGrid->RowCount())
         MainGrid->SetRow(RowError);
+    if (Progress && Progress->Visible())
+        Progress->Close();
     Open1->SetEnabled(true);
     RestructMatrix->SetEnabled(true);
     Batch1->SetEnabled(true);

@@ -132,3 +132,13 @@ TEST(ProgressRepaint, WidgetsFollowTheIterationsAtMostEveryInterval)
     EXPECT_EQ(p.ProgressBar1->Position(), 1003);
     EXPECT_EQ(p.IterationsLabel->Caption(), "1002");
 }
+
+TEST_F(ProgressRun, MainWindowShownClosesAnOpenProgressWindow)
+{
+    StartProgress(QStringLiteral("Macroecology"));
+    ASSERT_TRUE(Progress->Visible());
+    TUiScript script;
+    Tarvix->Show();
+    EXPECT_FALSE(Progress->Visible());
+    EXPECT_EQ(Beeps(script), 3u);
+}
