@@ -263,3 +263,29 @@ TEST_F(OnForm, LabelShowsItsCaptionWithoutAcceleratorMarks)
     delete edit;  // the label lets go of a freed control
     EXPECT_EQ(label->FocusControl(), nullptr);
 }
+
+TEST_F(OnForm, ImagePlacementAndPanelBevelsShapeTheirContents)
+{
+    auto *image = add<TImage>();
+    image->SetBounds(0, 0, 100, 50);
+    TBitmap bmp(40, 20);
+    image->Picture()->SetGraphic(&bmp);
+    EXPECT_EQ(image->DestRect(), Rect(0, 0, 40, 20));
+    image->SetCenter(true);
+    EXPECT_EQ(image->DestRect(), Rect(30, 15, 70, 35));
+    image->SetStretch(true);
+    EXPECT_EQ(image->DestRect(), Rect(0, 0, 100, 50));
+    image->SetProportional(true);
+    EXPECT_EQ(image->DestRect(), Rect(0, 0, 100, 50));
+    image->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(image->DestRect(), Rect(0, 25, 100, 75));
+
+    auto *panel = add<TPanel>();
+    panel->SetBounds(0, 0, 200, 100);
+    panel->SetBevelInner(bvLowered);
+    panel->SetBorderWidth(3);
+    auto *inside = new TPanel(&form);
+    inside->SetParent(panel);
+    inside->SetAlign(alClient);
+    EXPECT_EQ(inside->BoundsRect(), Rect(5, 5, 195, 95));  // two bevels of 1 and a border of 3
+}
