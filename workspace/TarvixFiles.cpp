@@ -28,14 +28,11 @@ void WriteGridText(TStringGrid *Grid, const QString &F_Name, char Separator)
     // The file is replaced only once all of it is on disk: a failed write leaves the old one.
     // Unbuffered, so that a failing write is seen here and not lost in a flush inside commit.
     QSaveFile f(F_Name);
+    // Left uncommitted, the partial file is thrown away.
     const bool written = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && f.write(text) == text.size() &&
-                         f.error() == QFileDevice::NoError;
-    if (!written) {
-        f.cancelWriting();
+                         f.error() == QFileDevice::NoError && f.commit();
+    if (!written)
         ShowMessage(QStringLiteral("Error writing file."));
-    } else if (!f.commit()) {
-        ShowMessage(QStringLiteral("Error writing file."));
-    }
 }
 
 // Empties every cell the grid holds, also those kept beyond lowered counts, and leaves it 1 x 1.
@@ -139,9 +136,9 @@ void TTarvix::OpenBatchFile()
 {
     QFile f(FileName);
     QByteArray bytes;
-    const bool read = FileExists(FileName) && f.open(QIODevice::ReadOnly) &&
-                      (bytes = f.readAll(), f.error() == QFileDevice::NoError);
-    if (!read) {
+    if (FileExists(FileName) && f.open(QIODevice::ReadOnly))
+        bytes = f.readAll();
+    if (!f.isOpen() || f.error() != QFileDevice::NoError) {
         ShowMessage(FileName + QStringLiteral(": Error opening file."));
         Flag = false;
         return;
