@@ -488,6 +488,14 @@ void TControl::Dispatch(TMessage &Message)
 
 void TControl::DefaultHandler(TMessage &Message)
 {
+    if (Message.Msg == WM_SETREDRAW) {
+        // Redraw off holds back every repaint until it is switched on again.
+        if (widget_)
+            widget_->setUpdatesEnabled(Message.WParam != 0);
+        if (QWidget *client = ClientWidget(); client && client != widget_)
+            client->setUpdatesEnabled(Message.WParam != 0);
+        return;
+    }
     if (TQtEventContext *ctx = CurrentQtEvent(); ctx && ctx->Message == &Message)
         ctx->PassNative = true;
 }
@@ -949,6 +957,10 @@ static QKeyEvent *keyEventFor(const TMessage &m)
 
 void TWinControl::DefaultHandler(TMessage &Message)
 {
+    if (Message.Msg == WM_SETREDRAW) {
+        TControl::DefaultHandler(Message);
+        return;
+    }
     TQtEventContext *ctx = CurrentQtEvent();
     if (ctx && ctx->Message == &Message) {
         ctx->PassNative = true;

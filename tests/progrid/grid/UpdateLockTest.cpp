@@ -9,11 +9,14 @@ TEST(UpdateLock, NestedLockRepaintsOnceAtTheEnd)
     g.BeginUpdate();
     g.BeginUpdate();
     EXPECT_TRUE(g.LockUpdate());
+    EXPECT_FALSE(g.ClientWidget()->updatesEnabled()); // nothing paints while locked
     g.EndUpdate();
     EXPECT_TRUE(g.LockUpdate());
+    EXPECT_FALSE(g.ClientWidget()->updatesEnabled());
     EXPECT_EQ(g.Invalidates, 0);
     g.EndUpdate();
     EXPECT_FALSE(g.LockUpdate());
+    EXPECT_TRUE(g.ClientWidget()->updatesEnabled());
     EXPECT_EQ(g.Invalidates, 1);
     // An unbalanced end repaints at once and leaves the counter at zero, so the next
     // lock still holds.
