@@ -598,7 +598,8 @@ void TCustomGrid::SetRow(int Value)
 void TCustomGrid::InvalidateRect(const TGridRect &ARect)
 {
     QWidget *vp = ClientWidget();
-    if (!vp)
+    // A hidden grid is painted whole when shown, a locked one when its redraw is switched on.
+    if (!vp || !vp->isVisible() || !vp->updatesEnabled())
         return;
     // Only the visible part matters; walk it instead of the whole rectangle.
     const int cw = ClientWidth(), ch = ClientHeight();

@@ -140,7 +140,9 @@ QString TStringGrid::Cells(int ACol, int ARow) const
 void TStringGrid::SetCells(int ACol, int ARow, const QString &Value)
 {
     at(ACol, ARow).Text = Value;
-    prune(ACol, ARow);
+    // Only an emptied cell can have become prunable.
+    if (Value.isEmpty())
+        prune(ACol, ARow);
     InvalidateCell(ACol, ARow);
     if (editUpdate_ == 0 && EditorMode() && ACol == Col() && ARow == Row())
         InvalidateEditor();
