@@ -53,11 +53,12 @@ void TTarvix::Close1Click(TObject *)
 
 void TTarvix::LockRowColumn()
 {
+    // Each check mark follows the lock it stands for, so a refused lock leaves its mark alone.
     auto lock = [this] {
-        LockRowTitles->SetChecked(true);
         MainGrid->SetFixedCols(1);
-        LockColumnTitles->SetChecked(true);
+        LockRowTitles->SetChecked(true);
         MainGrid->SetFixedRows(1);
+        LockColumnTitles->SetChecked(true);
     };
     try {
         lock();
@@ -69,7 +70,6 @@ void TTarvix::LockRowColumn()
     }
 }
 
-// The grid is changed first, so that a refused lock leaves the check mark as it was.
 void TTarvix::LockRowTitlesClick(TObject *)
 {
     const bool lock = !LockRowTitles->Checked();
