@@ -3,6 +3,7 @@
 // working directory.
 #include "tests/common/TestSupport.h"
 #include "workspace/AboutTarvix.h"
+#include "workspace/ProgressSims.h"
 #include "workspace/TarvixMain.h"
 #include "workspace/TarvixRestructureMatrix.h"
 #include <QDir>
@@ -18,6 +19,7 @@ protected:
         oldDir = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(dir.path()));
         Tarvix = create<TTarvix>();
+        Progress = create<TProgress>();
         TarvixAbout = create<TTarvixAbout>();
         TarvixRedoMatrix = create<TTarvixRedoMatrix>();
     }
@@ -26,6 +28,7 @@ protected:
     {
         destroy(TarvixRedoMatrix);
         destroy(TarvixAbout);
+        destroy(Progress);
         destroy(Tarvix);
         QDir::setCurrent(oldDir);
     }

@@ -180,12 +180,14 @@ TEST_F(MainWindowFixture, CloseQueryAsksAndCancelKeepsTheProgramRunning)
     EXPECT_FALSE(Tarvix->Visible());
 }
 
-TEST_F(MainWindowFixture, ShowMovesToTheEmptyRowAndEnablesTheFileCommands)
+TEST_F(MainWindowFixture, ShowMovesToTheEmptyRowClosesProgressAndEnablesTheFileCommands)
 {
     Tarvix->RowError = 4;
     Tarvix->Open1->SetEnabled(false);
     Tarvix->Batch1->SetEnabled(false);
+    Progress->Show();
     Tarvix->Show();
+    EXPECT_FALSE(Progress->Visible());
     EXPECT_EQ(Tarvix->MainGrid->Row(), 4);
     EXPECT_TRUE(Tarvix->Open1->Enabled());
     EXPECT_TRUE(Tarvix->Batch1->Enabled());
@@ -269,6 +271,7 @@ TEST(ProgramBlock, MainWindowComesFirstAndExitEndsTheRunCleanly)
             QDir::setCurrent(dir.path());
             Application->SetTitle("Tarvix");
             Application->CreateForm(Tarvix);
+            Application->CreateForm(Progress);
             Application->CreateForm(TarvixAbout);
             Application->CreateForm(TarvixRedoMatrix);
             TUiScript script;
