@@ -3,8 +3,6 @@
 #include "framework/rtl/System.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ProgressSims.h"
-#include "workspace/progressexcel.h"
-#include "workspace/ProgressSims.h"
 #include "workspace/TarvixMain.h"
 #include "workspace/TarvixRestructureMatrix.h"
 #include "workspace/progressexcel.h"

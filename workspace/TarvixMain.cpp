@@ -3,7 +3,6 @@
 #include "framework/rtl/SysUtils.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ProgressSims.h"
-#include "workspace/ProgressSims.h"
 
 TTarvix *Tarvix = nullptr;
 
@@ -184,8 +183,6 @@ void TTarvix::FormShow(TObject *)
 {
     if (RowError > 0 && RowError < MainGrid->RowCount())
         MainGrid->SetRow(RowError);
-    if (Progress && Progress->Visible())
-        Progress->Close();
     if (Progress && Progress->Visible())
         Progress->Close();
     Open1->SetEnabled(true);
