@@ -11,20 +11,10 @@
 
 namespace {
 
+// The fixture creates the progress window with the main window, as the program block does.
 class ProgressRun : public MainWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        MainWindowFixture::SetUp();
-        Progress = create<TProgress>();
-    }
-    void TearDown() override
-    {
-        destroy(Progress);
-        MainWindowFixture::TearDown();
-    }
-
     // The analyses' loop: events and the stop request first, then the work, then one step.
     // Returns the number of iterations begun.
     int RunLoop(int Iterations, int AbortDuring)

@@ -44,6 +44,8 @@ protected:
     template <typename T>
     static void destroy(T *&form)
     {
+        if (!form)
+            return;
         form->BeforeDestruction();
         delete form;
         form = nullptr;
