@@ -2,6 +2,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
 #include "workspace/AboutTarvix.h"
+#include "workspace/ChangeDirectory.h"
 #include "workspace/ProgressSims.h"
 #include "workspace/TarvixMain.h"
 #include "workspace/TarvixRestructureMatrix.h"
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
     Application->CreateForm(Tarvix);
     Application->CreateForm(Progress);
     Application->CreateForm(TarvixAbout);
+    Application->CreateForm(ChangeDirectory);
     Application->CreateForm(TarvixRedoMatrix);
     Application->CreateForm(Excelstatus);
     Application->Run();

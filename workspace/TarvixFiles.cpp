@@ -14,7 +14,7 @@ const QString kTextFilter = QStringLiteral("Text files(*.txt)|*.txt|All files(*.
 const QString kUntitled = QStringLiteral("Untitled.txt");
 const QString kCountsIncorrect = QStringLiteral("Row and Column counts incorrect.");
 
-void WriteGridText(TStringGrid *Grid, const QString &F_Name, char Separator)
+bool WriteGridText(TStringGrid *Grid, const QString &F_Name, char Separator)
 {
     QByteArray text;
     for (int r = 0; r < Grid->RowCount(); ++r) {
@@ -33,6 +33,7 @@ void WriteGridText(TStringGrid *Grid, const QString &F_Name, char Separator)
                          f.error() == QFileDevice::NoError && f.commit();
     if (!written)
         ShowMessage(QStringLiteral("Error writing file."));
+    return written;
 }
 
 // Empties every cell the grid holds, also those kept beyond lowered counts, and leaves it 1 x 1.
@@ -108,7 +109,7 @@ void OpenDelimited(TTarvix *T, QChar Delimiter)
     T->LockRowColumn();
 }
 
-void SaveWithDialog(TTarvix *T, void (TTarvix::*Writer)(TStringGrid *, const QString &))
+void SaveWithDialog(TTarvix *T, bool (TTarvix::*Writer)(TStringGrid *, const QString &))
 {
     T->SaveDialog1->SetTitle(QStringLiteral("Select a file name."));
     T->SaveDialog1->SetFilter(kTextFilter);
@@ -128,9 +129,9 @@ void SaveWithDialog(TTarvix *T, void (TTarvix::*Writer)(TStringGrid *, const QSt
 
 }  // namespace
 
-void TTarvix::SaveGridToFile(TStringGrid *Grid, const QString &F_Name) { WriteGridText(Grid, F_Name, ' '); }
+bool TTarvix::SaveGridToFile(TStringGrid *Grid, const QString &F_Name) { return WriteGridText(Grid, F_Name, ' '); }
 
-void TTarvix::SaveGridToFileComma(TStringGrid *Grid, const QString &F_Name) { WriteGridText(Grid, F_Name, ','); }
+bool TTarvix::SaveGridToFileComma(TStringGrid *Grid, const QString &F_Name) { return WriteGridText(Grid, F_Name, ','); }
 
 void TTarvix::OpenBatchFile()
 {

@@ -177,6 +177,7 @@ void TTarvix::FormCreate(TObject *)
     SavedBatchFileCount = 0;
     BatchSwitch = false;
     BuildBatchSummaryFirstRow();
+    LinkAnalyses();
 }
 
 void TTarvix::FormShow(TObject *)
@@ -192,7 +193,10 @@ void TTarvix::FormShow(TObject *)
 
 void TTarvix::FormCloseQuery(TObject *, bool &CanClose)
 {
-    CanClose = MessageDlg(QStringLiteral("Close Tarvix Professional?"), mtConfirmation, mbOKCancel) != mrCancel;
+    // A close confirmed during a run comes back once the run has stopped.
+    CanClose = closeAfterRun_ ||
+               MessageDlg(QStringLiteral("Close Tarvix Professional?"), mtConfirmation, mbOKCancel) != mrCancel;
+    DeferCloseUntilRunEnds(CanClose);
 }
 
 void TTarvix::Exit1Click(TObject *) { Close(); }

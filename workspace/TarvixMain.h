@@ -8,7 +8,53 @@
 #include "grid/core/ProGrid.h"
 #include "workspace/TarvixTypes.h"
 #include <QString>
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <span>
+
+// ---- Analyze menu: the seam to the analyses ----
+// The analyses the Analyze menu starts; Co-occurrence and Range Overlap share one.
+enum TAnalysisKind {
+    akCoOccurrence, akGuildStructure, akMacroecology, akNicheOverlap, akSizeOverlap, akSpeciesOverlap,
+    akSpeciesDiversity, akAnova, akRegression, akRunsTest, akChiSquare, akAnalysisCount
+};
+
+// What an Analyze command needs of its analysis: the options dialog and its three fields, and
+// the results form's Run. Empty until the analysis is linked; the command of an empty one does
+// nothing.
+struct TAnalysisLink
+{
+    std::function<TForm *()> Opts;
+    std::function<QString()> IterationsText;
+    std::function<QString()> RandomSeedText;
+    std::function<bool()> SaveMatrix;
+    std::function<void()> Run;
+    // Chi-square only.
+    std::function<bool()> CalculateExpectedMatrix;
+    std::function<TStringGrid *()> ExpectedGrid;
+};
+
+// Links an options dialog and a results form through their global variables, which are read
+// at each command, so the link may be made before the forms exist.
+template <typename TOpts, typename TResults>
+TAnalysisLink LinkAnalysis(TOpts *&Opts, TResults *&Results)
+{
+    TAnalysisLink l;
+    l.Opts = [&Opts]() -> TForm * { return Opts; };
+    l.IterationsText = [&Opts] { return Opts->IterationsEdit->Text(); };
+    l.RandomSeedText = [&Opts] { return Opts->RandomSeedEdit->Text(); };
+    l.SaveMatrix = [&Opts] { return Opts->SaveMatrixCheckBox->Checked(); };
+    l.Run = [&Results] {
+        if (Results)
+            Results->Run();
+    };
+    if constexpr (requires { Opts->CalculateExpectedMatrix(); }) {
+        l.CalculateExpectedMatrix = [&Opts] { return Opts->CalculateExpectedMatrix(); };
+        l.ExpectedGrid = [&Opts]() -> TStringGrid * { return Opts->ExpectedGrid; };
+    }
+    return l;
+}
 
 class TTarvix : public TForm
 {
@@ -89,9 +135,10 @@ public:
 
     // ---- Matrix text files ----
     // Write any string grid as text, one line per row, replacing the file; a failure shows
-    // "Error writing file." and leaves an existing file as it was.
-    void SaveGridToFile(TStringGrid *Grid, const QString &F_Name);
-    void SaveGridToFileComma(TStringGrid *Grid, const QString &F_Name);
+    // "Error writing file." and leaves an existing file as it was; the result says whether it
+    // was written.
+    bool SaveGridToFile(TStringGrid *Grid, const QString &F_Name);
+    bool SaveGridToFileComma(TStringGrid *Grid, const QString &F_Name);
     // Loads FileName into MainGrid for batch mode; Flag tells whether any line was read.
     void OpenBatchFile();
     void Spacedelimitedtext1Click(TObject *Sender);
@@ -110,6 +157,68 @@ private:
     // Writes Value() into every data cell, row by row.
     template <typename F>
     void fillDataCells(F &&Value);
+
+    // ---- Analyze menu and batch mode ----
+public:
+    std::array<TAnalysisLink, akAnalysisCount> Analyses;
+    // Hangs the Analyze and batch commands on their menu items; each analysis adds its link here.
+    void LinkAnalyses();
+    void CoOccurrence1Click(TObject *Sender);
+    void N7GuildStructure1Click(TObject *Sender);
+    void Macroecology1Click(TObject *Sender);
+    void NicheOverlap1Click(TObject *Sender);
+    void N5RangeOverlap1Click(TObject *Sender);
+    void SizeOverlap1Click(TObject *Sender);
+    void SpeciesOverlap1Click(TObject *Sender);
+    void SpeciesDiversity1Click(TObject *Sender);
+    void Anova1Click(TObject *Sender);
+    void ChiSquare1Click(TObject *Sender);
+    void regression1Click(TObject *Sender);
+    void RunsTest1Click(TObject *Sender);
+    void Batch1Click(TObject *Sender);
+    void Changedirectory1Click(TObject *Sender);
+    void SetUpBatch();
+    void ClearBatchGrid();
+    void BuildBatchSummaryFile(const QString &FName, const QString &Ses, const QString &fP1, const QString &fP2);
+    bool SaveBatchSummary(TMemo *M);
+    // True from the start of an Analyze command to its end.
+    bool AnalysisRunning() const { return running_; }
+    // A close confirmed while an analysis runs asks it to stop and closes once it has.
+    void DeferCloseUntilRunEnds(bool &CanClose);
+
+    // ---- Simulated-matrix files ----
+    // "Sim<Sim>.txt", or "Sim<Sim>_<Subset>.txt", in the working directory. The grid and column
+    // writers report a failure once, stop the run and skip further saves of the run (false);
+    // the matrix writers raise to the analysis.
+    bool SaveSimulation(int32_t Sim, int32_t Subset, TStringGrid *StringGrid);
+    void SaveSimulation_2(int32_t Sim, int32_t Subset, const Matrix &F_Mat);
+    void SaveSimulation_3(int32_t Sim, int32_t Subset, const Real_Matrix &F_Mat);
+    void SaveSimulation_4(int32_t Sim, int32_t Subset, const Matrix &F_Mat);
+    bool SaveNumberLineToFile(int32_t Sim, int32_t Count, std::span<const double> Values);
+    bool SaveTwoColumnsToFile(int32_t Sim, int32_t Count, std::span<const double> First, std::span<const double> Second,
+                              const QString &FirstTitle, const QString &SecondTitle);
+    bool SaveTwoColumnsToFile_Real_Integer(int32_t Sim, int32_t Count, std::span<const double> First,
+                                           std::span<const int32_t> Second, const QString &FirstTitle,
+                                           const QString &SecondTitle);
+    bool SaveTwoColumnsToFile_Labels(int32_t Sim, int32_t Count, std::span<const double> Values, const TStrings &Labels,
+                                     const QString &FirstTitle, const QString &SecondTitle);
+
+private:
+    friend class TAnalysisRun;
+    struct TAnalyzeSteps;
+    void analyze(TAnalysisKind Kind, const TAnalyzeSteps &Steps);
+    void readOptions(const TAnalysisLink &Link, bool TakeChecked);
+    // Reads the next file of the batch list into MainGrid; false ends the batch.
+    bool nextBatchFile();
+    // Builds the chi-square dialog's expected matrix from MainGrid (unless Calculate is false)
+    // and checks it.
+    bool expectedMatrixReady(const TAnalysisLink &Link, bool Calculate = true);
+    bool batchMatrixRead();
+    void chiSquare(const TAnalysisLink &Link);
+    bool saveColumns(int32_t Sim, const QStringList &Lines);
+    bool running_ = false;
+    bool closeAfterRun_ = false;
+    bool simSaveFailed_ = false;
 };
 
 // The integer at the start of an option field: leading blanks and a sign accepted, reading
