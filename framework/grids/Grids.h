@@ -9,6 +9,7 @@
 #include <vector>
 
 class QLineEdit;
+class QPlainTextEdit;
 class TCustomGrid;
 
 TARVIX_DECLARE_EXCEPTION(EInvalidGridOperation, Exception)
@@ -52,7 +53,10 @@ using TGetEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, QS
 using TSetEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, const QString &Value)>;
 using TMovedEvent = std::function<void(TObject *Sender, int FromIndex, int ToIndex)>;
 
-// The text editor the grid lays over the current cell.
+// The text editor the grid lays over the current cell. Single-line by default; in multi-line
+// mode the text keeps its line breaks (CR LF, counted as two characters in positions and in
+// the length limit, as the grid's cells hold them), Enter still ends the edit and Ctrl+Enter
+// breaks the line. An edit mask or the password mode always edit a single line.
 class TInplaceEdit : public TWinControl
 {
 public:
@@ -67,11 +71,16 @@ public:
     void SetSelStart(int v);
     int SelLength() const;
     void SetSelLength(int v);
+    QString SelText() const;
+    // Replaces the selection as typing would: read-only and the length limit apply.
+    void SetSelText(const QString &v);
     void SelectAll();
     bool Modified() const { return modified_; }
     void SetModified(bool v) { modified_ = v; }
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int v);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v);
     // A Delphi edit mask ("!999;1;_" and the like); empty means none.
     const QString &EditMask() const { return editMask_; }
     void SetEditMask(const QString &v);
@@ -79,29 +88,70 @@ public:
     void SetPasswordMode(bool v);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment v);
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool v);
+    // Long lines wrap at the editor's width, without horizontal scrolling (multi-line only).
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    // Whether the editor shows several lines now: multi-line, and neither a mask nor a password.
+    bool IsMultiLine() const;
+
+    // Lines as shown, wrapped lines counted: the number, the line of a character position,
+    // and the character position nearest a client point (-1 outside the text area).
+    int LineCount() const;
+    int LineFromChar(int CharIndex) const;
+    int CharFromPos(TPoint P) const;
+
+    // These go through WM_CUT, WM_COPY, WM_PASTE and WM_UNDO, as the editing keys do, so that
+    // a derived editor sees every clipboard action in one place.
+    void CutToClipboard() { Perform(WM_CUT); }
+    void CopyToClipboard() { Perform(WM_COPY); }
+    void PasteFromClipboard() { Perform(WM_PASTE); }
+    void Undo() { Perform(WM_UNDO); }
 
     // Moves the editor over its grid's current cell, or hides it while that cell is out of view.
     virtual void UpdateLoc(const TRect &Loc);
     // Reloads the text from the grid.
     virtual void UpdateContents();
 
+    void WndProc(TMessage &Message) override;
+    void DefaultHandler(TMessage &Message) override;
+
 protected:
     void KeyDown(Word &Key, TShiftState Shift) override;
     void KeyPress(QChar &Key) override;
     LRESULT GetDlgCode() const override;
+    int ColorRole() const override;
     void ApplyText(const QString &v) override { SetText(v); }
     QString GetText() const override { return Text(); }
+    // After every change of the text, by typing or by code.
+    virtual void Change() {}
 
 private:
     friend class TCustomGrid;
-    QLineEdit *edit() const;
+    QWidget *makeWidget();
+    void configure();
+    void rebuildIfNeeded();
+    void applyAlignment();
+    void textChanged();
+    // Inserts s (line breaks as '\n') in place of the selection, cut to the room left.
+    void insertTyped(QString s);
+    int roomLeft() const;
+    int toTextPos(int docPos) const;
+    int toDocPos(int textPos) const;
 
     TCustomGrid *grid_ = nullptr;
+    QLineEdit *line_ = nullptr;
+    QPlainTextEdit *memo_ = nullptr;
     bool modified_ = false;
+    bool loading_ = false;
     int maxLength_ = 0;
+    bool readOnly_ = false;
     QString editMask_;
     bool passwordMode_ = false;
     TAlignment alignment_ = taLeftJustify;
+    bool multiLine_ = false;
+    bool wordWrap_ = false;
 };
 
 // The Qt input mask of a Delphi edit mask ("mask;save literals;blank").
