@@ -69,6 +69,7 @@ void TTarvix::LinkAnalyses()
     };
     for (const auto &[item, handler] : commands)
         item->OnClick = [this, handler](TObject *Sender) { (this->*handler)(Sender); };
+    // One line per analysis: Analyses[akKind] = LinkAnalysis(OptsGlobal, ResultsGlobal);
 }
 
 void TTarvix::DeferCloseUntilRunEnds(bool &CanClose)
