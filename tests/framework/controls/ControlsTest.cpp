@@ -4,6 +4,7 @@
 #include "framework/controls/Menus.h"
 #include "framework/controls/UiSeam.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/InputEvents.h"
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -57,14 +58,6 @@ protected:
         TCustomControl::DefaultHandler(Message);
     }
 };
-
-void sendKey(QWidget *w, int key, Qt::KeyboardModifiers mods, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-    QCoreApplication::sendEvent(w, &release);
-}
 
 void sendMouse(QWidget *w, QEvent::Type t, QPoint p, Qt::MouseButton b = Qt::LeftButton)
 {

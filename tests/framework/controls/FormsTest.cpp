@@ -5,6 +5,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/UiSeam.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/InputEvents.h"
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -15,14 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void sendKey(QWidget *w, int key, Qt::KeyboardModifiers mods, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-    QCoreApplication::sendEvent(w, &release);
-}
 
 void userClick(TButton *b) { static_cast<QPushButton *>(b->Widget())->click(); }
 

@@ -2,6 +2,7 @@
 #include "framework/grids/Grids.h"
 #include "framework/controls/Forms.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/InputEvents.h"
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QKeyEvent>
@@ -39,20 +40,6 @@ protected:
         TStringGrid::SetEditText(ACol, ARow, Value);
     }
 };
-
-void sendKey(QWidget *w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-    QCoreApplication::sendEvent(w, &release);
-}
-
-void typeText(QWidget *w, const QString &s)
-{
-    for (QChar ch : s)
-        sendKey(w, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
-}
 
 void sendMouse(QWidget *w, QEvent::Type t, QPoint p, Qt::MouseButtons held = Qt::LeftButton)
 {

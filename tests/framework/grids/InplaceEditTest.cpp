@@ -2,6 +2,7 @@
 #include "framework/grids/Grids.h"
 #include "framework/controls/Forms.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/InputEvents.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -10,20 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void sendKey(QWidget *w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-    QCoreApplication::sendEvent(w, &release);
-}
-
-void typeText(QWidget *w, const QString &s)
-{
-    for (QChar ch : s)
-        sendKey(w, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
-}
 
 // Counts the clipboard messages that reach the editor.
 class TProbeEdit : public TInplaceEdit
