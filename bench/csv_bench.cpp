@@ -2,6 +2,7 @@
 // data cells) loaded into the grid, beside a plain parse of the same file into a vector of strings.
 // The grid load should stay within 4 times the plain parse.
 #include "framework/rtl/CodePage.h"
+#include "bench/BenchMain.h"
 #include "grid/core/ProGrid.h"
 #include <QApplication>
 #include <QFile>
@@ -93,14 +94,5 @@ BENCHMARK(BM_GridLoadFromCSV)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    g_dir = new QTemporaryDir;
-    WriteMatrix();
-    benchmark::RunSpecifiedBenchmarks();
-    delete g_dir;
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv, [] { g_dir = new QTemporaryDir; WriteMatrix(); }, [] { delete g_dir; });
 }

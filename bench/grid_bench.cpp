@@ -1,6 +1,7 @@
 // A 1000 x 1000 string grid scrolled to its last cell: one full-viewport paint, and one scroll
 // step (top row moved by one, then repainted).
 #include "framework/controls/Forms.h"
+#include "bench/BenchMain.h"
 #include "framework/grids/Grids.h"
 #include <QApplication>
 #include <QImage>
@@ -70,13 +71,5 @@ BENCHMARK(BM_GridScrollStep)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    g_scene = new TGridScene;
-    benchmark::RunSpecifiedBenchmarks();
-    delete g_scene;
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv, [] { g_scene = new TGridScene; }, [] { delete g_scene; });
 }

@@ -1,6 +1,7 @@
 // One simulation iteration's share of window work: pending events let through every time, the
 // progress window either following at its own pace or repainted on every step.
 #include "framework/rtl/SysUtils.h"
+#include "bench/BenchMain.h"
 #include "workspace/ProgressSims.h"
 
 #include <QApplication>
@@ -42,13 +43,4 @@ BENCHMARK(BM_IterationRepaintEveryStep);
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunWidgetBenchmarks(argc, argv); }
