@@ -1,0 +1,115 @@
+#pragma once
+// The main window, the progress window and the three co-occurrence forms, created in the program
+// block's order in a fresh working directory, with a small matrix in the main grid.
+#include "framework/controls/UiSeam.h"
+#include "models/presence_absence/CoOccurrenceMain.h"
+#include "models/presence_absence/CoOccurrenceOpts.h"
+#include "models/presence_absence/CoOccurrenceUserDefined.h"
+#include "tests/common/TestSupport.h"
+#include "workspace/ProgressSims.h"
+#include "workspace/TarvixMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+class CoOccurrenceFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        oldDir = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        Tarvix = create<TTarvix>();
+        Progress = create<TProgress>();
+        CoOccurrenceUserDefined = create<TCoOccurrenceUserDefined>();
+        CoOccurrenceOpts = create<TCoOccurrenceOpts>();
+        CoOccurrence = create<TCoOccurrence>();
+    }
+
+    void TearDown() override
+    {
+        destroy(CoOccurrence);
+        destroy(CoOccurrenceOpts);
+        destroy(CoOccurrenceUserDefined);
+        destroy(Progress);
+        destroy(Tarvix);
+        QDir::setCurrent(oldDir);
+    }
+
+    template <typename T>
+    static T *create()
+    {
+        T *form = new T(nullptr);
+        form->AfterConstruction();
+        return form;
+    }
+
+    template <typename T>
+    static void destroy(T *&form)
+    {
+        if (!form) return;
+        form->BeforeDestruction();
+        delete form;
+        form = nullptr;
+    }
+
+    // Rows of data cells; species "sp1".., sites "s1"...
+    static void SetMatrix(const std::vector<std::vector<int>> &Rows)
+    {
+        TProStringGrid *g = Tarvix->MainGrid;
+        const int cols = Rows.empty() ? 0 : static_cast<int>(Rows[0].size());
+        g->SetRowCount(static_cast<int>(Rows.size()) + 1);
+        g->SetColCount(cols + 1);
+        g->SetCells(0, 0, QStringLiteral("species"));
+        for (int c = 1; c <= cols; ++c) g->SetCells(c, 0, QStringLiteral("s%1").arg(c));
+        for (int r = 1; r <= static_cast<int>(Rows.size()); ++r) {
+            g->SetCells(0, r, QStringLiteral("sp%1").arg(r));
+            for (int c = 1; c <= cols; ++c) g->SetCells(c, r, QString::number(Rows[r - 1][c - 1]));
+        }
+    }
+
+    static void SetOptions(const QString &Iterations, const QString &Seed)
+    {
+        CoOccurrenceOpts->IterationsEdit->SetText(Iterations);
+        CoOccurrenceOpts->RandomSeedEdit->SetText(Seed);
+    }
+
+    // Runs Action; whenever Form is up, runs Step once and then closes Form if it is still up.
+    static void WhileShown(TForm *Form, const std::function<void()> &Action, const std::function<void()> &Step = {})
+    {
+        QTimer timer;
+        timer.setInterval(2);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (!Form->Visible()) return;
+            timer.stop();
+            if (Step) Step();
+            if (Form->Visible()) Form->Close();
+            timer.start();
+        });
+        timer.start();
+        Action();
+    }
+
+    // The results window's Run, closing the window when it shows.
+    static void RunAnalysis()
+    {
+        WhileShown(CoOccurrence, [] { CoOccurrence->Run(); });
+    }
+
+    static QByteArray FileBytes(const QString &Name)
+    {
+        QFile f(Name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static QStringList Lines(TMemo *M) { return M->Lines()->ToStringList(); }
+
+    QTemporaryDir dir;
+    QString oldDir;
+};

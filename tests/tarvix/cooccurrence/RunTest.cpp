@@ -1,0 +1,262 @@
+// The run from the main grid to the results window, its limits, its tables and its files.
+#include "tests/tarvix/cooccurrence/Fixture.h"
+
+#include "workspace/TarvixHelpers.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+class Run : public CoOccurrenceFixture
+{
+protected:
+    static TCoOccurrence *w() { return CoOccurrence; }
+    static QStringList Summary() { return Lines(w()->Memo1); }
+    static int LineOf(const QStringList &S, const QString &Text) { return static_cast<int>(S.indexOf(Text)); }
+    static QString Value(const QStringList &S, const QString &Prefix)
+    {
+        for (const QString &l : S)
+            if (l.startsWith(Prefix)) return l.mid(Prefix.size());
+        return QStringLiteral("<missing>");
+    }
+};
+
+TEST_F(Run, LimitsAreReportedAtTheirBoundariesOnly)
+{
+    struct Case
+    {
+        int rows, cols;  // grid counts, titles included
+        const char *iterations;
+        const char *message;  // nullptr: accepted
+    };
+    const Case cases[] = {
+        {3, 3, "10", nullptr},
+        {2, 5, "10", "At least 2 rows of data required for co-occurrence."},
+        {3, 2, "10", "4 < Cell limit < 440,001, e.g. 200x2200."},
+        {401, 1101, "10", nullptr},
+        {402, 1101, "10", "4 < Cell limit < 440,001, e.g. 200x2200."},
+        {1401, 2, "10", nullptr},
+        {1402, 2, "10", "Row limit = 1400 for this analysis. "},
+        {3, 3, "1", nullptr},
+        {3, 3, "0", "Iterations must be > 0."},
+        {3, 3, "100000", nullptr},
+        {3, 3, "100001", "Iterations must be <= 100,000."},
+    };
+    for (const Case &c : cases) {
+        Tarvix->MainGrid->SetRowCount(c.rows);
+        Tarvix->MainGrid->SetColCount(c.cols);
+        CoOccurrenceOpts->IterationsEdit->SetText(QString::fromLatin1(c.iterations));
+        Tarvix->InterruptFlag = false;
+        TUiScript ui;
+        const bool ok = w()->Init();
+        const QString where = QStringLiteral("%1 x %2, %3").arg(c.rows).arg(c.cols).arg(c.iterations);
+        if (c.message) {
+            EXPECT_FALSE(ok) << where.toStdString();
+            EXPECT_EQ(ui.Messages(), QStringList(QString::fromLatin1(c.message))) << where.toStdString();
+            EXPECT_TRUE(Tarvix->InterruptFlag) << where.toStdString();
+        } else {
+            EXPECT_TRUE(ok) << where.toStdString();
+            EXPECT_TRUE(ui.Messages().isEmpty()) << where.toStdString();
+        }
+    }
+}
+
+TEST_F(Run, EmptyMatrixStopsBeforeTheSimulation)
+{
+    SetMatrix({{0, 0}, {0, 0}});
+    SetOptions("10", "1");
+    TUiScript ui;
+    RunAnalysis();
+    EXPECT_EQ(ui.Messages(), QStringList("Row and Column Totals = 0."));
+    EXPECT_TRUE(Tarvix->InterruptFlag);
+    EXPECT_FALSE(Progress->Visible());
+    EXPECT_TRUE(Lines(w()->Memo1).isEmpty());
+}
+
+TEST_F(Run, SameSeedGivesTheSameSummaryLaidOutLineByLine)
+{
+    SetMatrix({{1, 1, 0, 0, 1}, {0, 1, 1, 0, 0}, {1, 0, 1, 1, 0}, {0, 0, 0, 1, 1}});
+    SetOptions("200", "5");
+    RunAnalysis();
+    const QStringList first = Summary();
+    RunAnalysis();
+    const QStringList s = Summary();
+    ASSERT_EQ(first, s);
+
+    EXPECT_EQ(s.mid(0, 10), QStringList({"Input file = " + Tarvix->FileName, "Rows = 4; Columns = 5", "Iterations = 200",
+                                         "Random seed = 5", "Row sums fixed. (Sequential Swap algorithm)",
+                                         "Column sums fixed.", "Index = C-score", "Degenerate matrix check = Retain",
+                                         "Pattern = Exclude", QString(46, '_')}));
+    EXPECT_EQ(s[10], "");
+    EXPECT_EQ(s[11], "INDEX");
+    // Units 2, 4, 2, 2, 4, 2 over six pairs.
+    EXPECT_EQ(s[12], "Observed index = 2.66667");
+    const int less = Value(s, "Number of times observed index < simulated indices = ").toInt();
+    const int equal = Value(s, "Number of times observed index = simulated indices = ").toInt();
+    const int greater = Value(s, "Number of times observed index > simulated indices = ").toInt();
+    EXPECT_EQ(less + equal + greater, 200);
+    const int freq = LineOf(s, "Simulation frequencies:");
+    ASSERT_GT(freq, 0);
+    EXPECT_EQ(s[freq + 1], "Histogram          # Simulations");
+    EXPECT_EQ(s[freq + 2], "  ");
+    EXPECT_EQ(s[freq + 15], "  ");
+    const QRegularExpression bin("^-?\\d+\\.\\d{5} -?\\d+\\.\\d{5}  \\d+$");
+    int binned = 0;
+    for (int k = freq + 3; k <= freq + 14; ++k) {
+        EXPECT_TRUE(bin.match(s[k]).hasMatch()) << s[k].toStdString();
+        binned += s[k].section(' ', -1).toInt();
+    }
+    EXPECT_EQ(binned, 200);
+    EXPECT_EQ(s[freq + 16], QString(46, '_'));
+    EXPECT_EQ(s[freq + 18], "DEGENERATE INDEX");
+    const int input = LineOf(s, "INPUT MATRIX:");
+    ASSERT_GT(input, freq);
+    EXPECT_EQ(s[input + 2], "species s1 s2 s3 s4 s5 ");
+    EXPECT_EQ(s[input + 3], "sp1 1 1 0 0 1 ");
+    EXPECT_EQ(s.size(), input + 2 + 5);
+    EXPECT_EQ(Lines(w()->MeanMemo)[0], "Observed index = 2.66667");
+    EXPECT_TRUE(w()->ObservedMeanMemo->Text().endsWith("2.66667.................>"));
+    EXPECT_TRUE(Lines(w()->TimeMemo)[0].startsWith("Stop time = "));
+    EXPECT_TRUE(Lines(w()->TimeMemo)[1].startsWith("Start time = "));
+    EXPECT_EQ(w()->Caption(), "Tarvix Professional: Co-occurrence Results");
+    EXPECT_FALSE(w()->DegenerateSheet->TabVisible());
+}
+
+TEST_F(Run, PairTablesKeepEachValueUnderItsSpecies)
+{
+    // sp3 has no presence: its pairs are 0 and the other values stay in place.
+    SetMatrix({{1, 1, 0, 0}, {0, 0, 1, 1}, {0, 0, 0, 0}, {1, 0, 1, 0}});
+    SetOptions("5", "3");
+    RunAnalysis();
+    TStringGrid *g = w()->ResponseGrid;
+    ASSERT_EQ(g->ColCount(), 5);
+    ASSERT_EQ(g->RowCount(), 4);
+    EXPECT_EQ(g->Cells(0, 0), "species");
+    EXPECT_EQ(g->Cells(4, 0), "sp4");
+    EXPECT_EQ(g->Cells(0, 3), "sp3");
+    const struct { int col, row; const char *value; } pairs[] = {
+        {2, 1, "4.00000"}, {3, 1, "0.00000"}, {4, 1, "1.00000"}, {3, 2, "0.00000"}, {4, 2, "1.00000"}, {4, 3, "0.00000"}};
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(g->Cells(pairs[k].col, pairs[k].row), pairs[k].value) << k;
+        EXPECT_EQ(w()->ProStringGrid1->Cells(0, k), g->Cells(0, pairs[k].row)) << k;
+        EXPECT_EQ(w()->ProStringGrid1->Cells(1, k), g->Cells(pairs[k].col, 0)) << k;
+        EXPECT_EQ(w()->ProStringGrid1->Cells(2, k), pairs[k].value) << k;
+    }
+    EXPECT_EQ(g->Cells(1, 2), "");
+    EXPECT_EQ(w()->ProStringGrid1->RowCount(), 6);
+    EXPECT_EQ(Lines(w()->MeanMemo)[0], "Observed index = 1.00000");
+    EXPECT_TRUE(w()->PairwiseSheet->TabVisible());
+}
+
+TEST_F(Run, RangeOverlapTablesShowTheObservedValues)
+{
+    // Shared sites 0, 1, 1; unions 3, 3, 2.
+    SetMatrix({{1, 1, 0}, {0, 0, 1}, {1, 0, 1}});
+    Tarvix->RangeCoOccurrence = 1;
+    CoOccurrenceOpts->RowGroup->SetItemIndex(0);
+    SetOptions("20", "4");
+    RunAnalysis();
+    EXPECT_EQ(w()->ResponseGrid->Cells(2, 1), "0.00000");
+    EXPECT_EQ(w()->ResponseGrid->Cells(3, 1), "0.33333");
+    EXPECT_EQ(w()->ResponseGrid->Cells(3, 2), "0.50000");
+    EXPECT_EQ(Lines(w()->MeanMemo)[0], "Observed index = 0.27778");
+    EXPECT_EQ(w()->Caption(), "Tarvix Professional: Range Overlap Results");
+
+    CoOccurrenceOpts->RangeList->SetItemIndex(1);
+    RunAnalysis();
+    EXPECT_EQ(Lines(w()->MeanMemo)[0], "Observed index = 2.66667");
+    EXPECT_EQ(Value(Summary(), "Index = "), "Union");
+
+    Tarvix->RangeCoOccurrence = 0;
+    CoOccurrenceOpts->IndexList->SetItemIndex(2);
+    RunAnalysis();
+    EXPECT_FALSE(w()->PairwiseSheet->TabVisible());
+    EXPECT_FALSE(w()->PairwiseColumnSheet->TabVisible());
+}
+
+TEST_F(Run, SplitCountsAddUpAndShowTheDegeneratePage)
+{
+    SetMatrix({{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {1, 0, 0, 1}});
+    CoOccurrenceOpts->RowGroup->SetItemIndex(0);
+    CoOccurrenceOpts->ColumnGroup->SetItemIndex(0);
+    CoOccurrenceOpts->DegenerateGroup->SetItemIndex(2);
+    SetOptions("300", "11");
+    RunAnalysis();
+    EXPECT_EQ(w()->SimCount + w()->SplitCount, 300);
+    EXPECT_GT(w()->SplitCount, 0);
+    EXPECT_GT(w()->SimCount, 0);
+    EXPECT_TRUE(w()->DegenerateSheet->TabVisible());
+    const QStringList s = Summary();
+    const int degenerate = LineOf(s, "DEGENERATE INDEX");
+    ASSERT_GT(degenerate, 0);
+    const QStringList block = s.mid(degenerate);
+    const int total = Value(block, "Number of times observed index < simulated indices = ").toInt() +
+                      Value(block, "Number of times observed index = simulated indices = ").toInt() +
+                      Value(block, "Number of times observed index > simulated indices = ").toInt();
+    EXPECT_EQ(total, w()->SplitCount);
+    EXPECT_NEAR(w()->split_meanP1 * w()->SplitCount,
+                w()->split_gmean + w()->split_emean, 1e-9);
+    EXPECT_EQ(Lines(w()->Split_MeanMemo)[5], "p(observed <= expected) = " + FloatToStr75(w()->split_meanP1));
+}
+
+TEST_F(Run, SavedMatricesOnePerIteration)
+{
+    SetMatrix({{1, 0, 1}, {0, 1, 1}, {1, 1, 0}});
+    CoOccurrenceOpts->SaveMatrixCheckBox->SetChecked(true);
+    SetOptions("3", "2");
+    RunAnalysis();
+    for (int i = 1; i <= 3; ++i) {
+        const QByteArray bytes = FileBytes(QStringLiteral("Sim%1.txt").arg(i));
+        EXPECT_TRUE(bytes.startsWith("species s1 s2 s3\r\nsp1 ")) << i;
+    }
+    EXPECT_FALSE(QFile::exists("Sim4.txt"));
+}
+
+TEST_F(Run, SummaryIsSavedAsEdited)
+{
+    SetMatrix({{1, 0, 1}, {0, 1, 1}, {1, 1, 0}});
+    SetOptions("4", "2");
+    RunAnalysis();
+    w()->Memo1->Lines()->SetStrings(0, "annotated");
+    TUiScript ui;
+    ui.FileNameNext(dir.filePath("summary.txt"));
+    w()->Summary1->Click();
+    const QByteArray bytes = FileBytes("summary.txt");
+    EXPECT_TRUE(bytes.startsWith("annotated\r\nRows = 3; Columns = 3\r\n"));
+    EXPECT_TRUE(bytes.endsWith("sp3 1 1 0 \r\n"));
+    EXPECT_EQ(ui.RecordsOf(TUiKind::SaveFile).at(0).Text, "Select a file name.");
+}
+
+TEST_F(Run, BatchModeAddsTheRowAndTheSummaryFile)
+{
+    SetMatrix({{1, 0, 1}, {0, 1, 1}, {1, 1, 0}});
+    Tarvix->FileName = dir.filePath("a.txt");
+    Tarvix->BatchSwitch = true;
+    Tarvix->Flag = true;
+    SetOptions("10", "2");
+    CoOccurrence->Run();
+    EXPECT_FALSE(CoOccurrence->Visible());
+    EXPECT_FALSE(Progress->Visible());
+    TStringGrid *b = Tarvix->BatchGrid;
+    EXPECT_EQ(b->Cells(0, 0), "FileName");
+    EXPECT_EQ(b->Cells(0, 1), "a.txt");
+    EXPECT_EQ(b->Cells(1, 1), Value(Summary(), "Standardized Effect Size = "));
+    EXPECT_EQ(b->Cells(2, 1), Value(Summary(), "p(observed <= expected) = "));
+    EXPECT_EQ(b->Cells(3, 1), Value(Summary(), "p(observed >= expected) = "));
+    EXPECT_TRUE(FileBytes("Summarya.txt").startsWith("Input file = "));
+    EXPECT_TRUE(FileBytes("BatchSummary.txt").startsWith("FileName Standard-Effect LowerTailP UpperTailP\r\na.txt "));
+}
+
+TEST_F(Run, AbortStopsTheRunWithoutResults)
+{
+    SetMatrix({{1, 0, 1, 0}, {0, 1, 1, 0}, {1, 1, 0, 1}});
+    Tarvix->BatchSwitch = true;
+    Tarvix->Flag = true;
+    SetOptions("100000", "2");
+    QTimer::singleShot(20, [] { Progress->InterruptButton->Click(); });
+    CoOccurrence->Run();
+    EXPECT_TRUE(Tarvix->InterruptFlag);
+    EXPECT_FALSE(Progress->Visible());
+    EXPECT_EQ(Tarvix->BatchGrid->Cells(0, 1), "");
+    EXPECT_TRUE(Lines(w()->Memo1).isEmpty());
+    EXPECT_FALSE(QFile::exists("BatchSummary.txt"));
+}
