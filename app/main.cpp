@@ -1,6 +1,9 @@
 // The program block.
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
+#include "models/presence_absence/CoOccurrenceMain.h"
+#include "models/presence_absence/CoOccurrenceOpts.h"
+#include "models/presence_absence/CoOccurrenceUserDefined.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ChangeDirectory.h"
 #include "workspace/ProgressSims.h"
@@ -20,7 +23,10 @@ int main(int argc, char **argv)
     Application->CreateForm(Tarvix);
     Application->CreateForm(Progress);
     Application->CreateForm(TarvixAbout);
+    Application->CreateForm(CoOccurrenceUserDefined);
     Application->CreateForm(ChangeDirectory);
+    Application->CreateForm(CoOccurrenceOpts);
+    Application->CreateForm(CoOccurrence);
     Application->CreateForm(TarvixRedoMatrix);
     Application->CreateForm(Excelstatus);
     Application->Run();

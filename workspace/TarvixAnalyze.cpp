@@ -2,6 +2,8 @@
 // list; batch mode on and off, and the batch summary table with its files.
 #include "framework/controls/Messages.h"
 #include "framework/rtl/SysUtils.h"
+#include "models/presence_absence/CoOccurrenceMain.h"
+#include "models/presence_absence/CoOccurrenceOpts.h"
 #include "workspace/ChangeDirectory.h"
 #include "workspace/TarvixHelpers.h"
 #include "workspace/TarvixMain.h"
@@ -70,6 +72,7 @@ void TTarvix::LinkAnalyses()
     for (const auto &[item, handler] : commands)
         item->OnClick = [this, handler](TObject *Sender) { (this->*handler)(Sender); };
     // One line per analysis: Analyses[akKind] = LinkAnalysis(OptsGlobal, ResultsGlobal);
+    Analyses[akCoOccurrence] = LinkAnalysis(CoOccurrenceOpts, CoOccurrence);
 }
 
 void TTarvix::DeferCloseUntilRunEnds(bool &CanClose)
