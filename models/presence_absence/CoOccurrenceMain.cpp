@@ -146,12 +146,7 @@ TCoOccurrence::TCoOccurrence(TComponent *AOwner) : TForm(AOwner)
     MainMenu1 = new TMainMenu(this);
     auto add = [this](TMenuItem *Parent, const char *Name, const QString &Caption,
                       void (TCoOccurrence::*Handler)(TObject *) = nullptr) {
-        auto *item = new TMenuItem(this);
-        item->SetName(QLatin1String(Name));
-        item->SetCaption(Caption);
-        if (Handler) item->OnClick = [this, Handler](TObject *Sender) { (this->*Handler)(Sender); };
-        Parent->Add(item);
-        return item;
+        return AddMenuCommand(this, Parent, Name, Caption, Handler);
     };
     TMenuItem *root = MainMenu1->Items();
     Save1 = add(root, "Save1", QStringLiteral("&Save"));

@@ -135,13 +135,9 @@ TCoOccurrenceOpts::TCoOccurrenceOpts(TComponent *AOwner) : TForm(AOwner)
     SaveMatrixCheckBox->SetBounds(16, 122, 250, 22);
 
     MainMenu1 = new TMainMenu(this);
-    auto add = [this](const char *Name, const QString &Caption, void (TCoOccurrenceOpts::*Handler)(TObject *)) {
-        auto *item = new TMenuItem(this);
-        item->SetName(QLatin1String(Name));
-        item->SetCaption(Caption);
-        item->OnClick = [this, Handler](TObject *Sender) { (this->*Handler)(Sender); };
-        MainMenu1->Items()->Add(item);
-        return item;
+    TMenuItem *root = MainMenu1->Items();
+    auto add = [&](const char *Name, const QString &Caption, void (TCoOccurrenceOpts::*Handler)(TObject *)) {
+        return AddMenuCommand(this, root, Name, Caption, Handler);
     };
     Run1 = add("Run1", QStringLiteral("&Run"), &TCoOccurrenceOpts::Run1Click);
     Cancel1 = add("Cancel1", QStringLiteral("&Cancel"), &TCoOccurrenceOpts::Cancel1Click);

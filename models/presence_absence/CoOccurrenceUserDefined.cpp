@@ -83,13 +83,9 @@ TCoOccurrenceUserDefined::TCoOccurrenceUserDefined(TComponent *AOwner) : TForm(A
     SaveDialog1 = new TSaveDialog(this);
 
     MainMenu1 = new TMainMenu(this);
-    auto add = [this](const char *Name, const QString &Caption, void (TCoOccurrenceUserDefined::*Handler)(TObject *)) {
-        auto *item = new TMenuItem(this);
-        item->SetName(QLatin1String(Name));
-        item->SetCaption(Caption);
-        item->OnClick = [this, Handler](TObject *Sender) { (this->*Handler)(Sender); };
-        MainMenu1->Items()->Add(item);
-        return item;
+    TMenuItem *root = MainMenu1->Items();
+    auto add = [&](const char *Name, const QString &Caption, void (TCoOccurrenceUserDefined::*Handler)(TObject *)) {
+        return AddMenuCommand(this, root, Name, Caption, Handler);
     };
     OpenWeights1 = add("OpenWeights1", QStringLiteral("&Open weights"), &TCoOccurrenceUserDefined::OpenWeights1Click);
     SaveWeights1 = add("SaveWeights1", QStringLiteral("&Save weights"), &TCoOccurrenceUserDefined::SaveWeights1Click);

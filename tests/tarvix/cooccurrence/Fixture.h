@@ -1,32 +1,24 @@
 #pragma once
-// The main window, the progress window and the three co-occurrence forms, created in the program
-// block's order in a fresh working directory, with a small matrix in the main grid.
+// The main window's forms and the three co-occurrence forms in a fresh working directory, with
+// helpers to fill the main grid and to drive the modal forms.
 #include "framework/controls/UiSeam.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
-#include "tests/common/TestSupport.h"
-#include "workspace/ProgressSims.h"
-#include "workspace/TarvixMain.h"
+#include "tests/tarvix/workspace/MainWindowFixture.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
-class CoOccurrenceFixture : public ::testing::Test
+class CoOccurrenceFixture : public MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        oldDir = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
-        Tarvix = create<TTarvix>();
-        Progress = create<TProgress>();
+        MainWindowFixture::SetUp();
         CoOccurrenceUserDefined = create<TCoOccurrenceUserDefined>();
         CoOccurrenceOpts = create<TCoOccurrenceOpts>();
         CoOccurrence = create<TCoOccurrence>();
@@ -37,26 +29,7 @@ protected:
         destroy(CoOccurrence);
         destroy(CoOccurrenceOpts);
         destroy(CoOccurrenceUserDefined);
-        destroy(Progress);
-        destroy(Tarvix);
-        QDir::setCurrent(oldDir);
-    }
-
-    template <typename T>
-    static T *create()
-    {
-        T *form = new T(nullptr);
-        form->AfterConstruction();
-        return form;
-    }
-
-    template <typename T>
-    static void destroy(T *&form)
-    {
-        if (!form) return;
-        form->BeforeDestruction();
-        delete form;
-        form = nullptr;
+        MainWindowFixture::TearDown();
     }
 
     // Rows of data cells; species "sp1".., sites "s1"...
@@ -110,6 +83,4 @@ protected:
 
     static QStringList Lines(TMemo *M) { return M->Lines()->ToStringList(); }
 
-    QTemporaryDir dir;
-    QString oldDir;
 };
