@@ -260,3 +260,24 @@ TEST_F(Run, AbortStopsTheRunWithoutResults)
     EXPECT_TRUE(Lines(w()->Memo1).isEmpty());
     EXPECT_FALSE(QFile::exists("BatchSummary.txt"));
 }
+
+TEST_F(Run, UserWeightsMustMatchTheGrid)
+{
+    SetMatrix({{1, 0, 1}, {0, 1, 1}, {1, 1, 0}});
+    WhileShown(CoOccurrenceUserDefined, [] {
+        CoOccurrenceOpts->RowGroup->SetItemIndex(3);
+        CoOccurrenceOpts->ColumnGroup->SetItemIndex(3);
+    });
+    SetOptions("5", "1");
+    TUiScript ui;
+    RunAnalysis();
+    EXPECT_TRUE(ui.Messages().isEmpty()) << ui.Messages().join("|").toStdString();
+    EXPECT_EQ(w()->SimCount, 5);
+    EXPECT_EQ(Value(Summary(), "Row sums "), "user-defined.");
+
+    SetMatrix({{1, 0, 1, 1}, {0, 1, 1, 0}, {1, 1, 0, 0}, {0, 0, 1, 1}});
+    RunAnalysis();
+    EXPECT_EQ(ui.Messages(), QStringList({"Column Count <> SitesWeightsGrid Row Count. Aborting simulation.",
+                                          "Row Count <> SpeciesWeightsGrid Row Count. Aborting simulation."}));
+    EXPECT_TRUE(Tarvix->InterruptFlag);
+}
