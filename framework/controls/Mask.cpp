@@ -89,9 +89,12 @@ void TCustomMaskEdit::SetEditText(const QString &v)
 
 QString TCustomMaskEdit::GetText() const
 {
-    if (!IsMasked() || info_.SaveLiterals)
+    if (!IsMasked())
         return TCustomEdit::GetText();
+    // Saved literals mean the text is the edit text as shown, blank places included.
     const QString shown = edit()->displayText();
+    if (info_.SaveLiterals)
+        return shown;
     QString r;
     for (int i = 0; i < shown.size(); ++i) {
         const bool lit = i < static_cast<int>(info_.Literal.size()) && info_.Literal[static_cast<size_t>(i)];

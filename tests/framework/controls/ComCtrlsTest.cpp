@@ -44,6 +44,12 @@ TEST(MaskEdit, DelphiMasksBecomeQtInputMasks)
     EXPECT_NO_THROW(edit->ValidateEdit());
     edit->SetEditText("12/0");
     EXPECT_THROW(edit->ValidateEdit(), EDBEditError);
+
+    // Saved literals: the text keeps its blank places, so "5000 " in six digit places stays
+    // "5000" followed by blanks rather than losing them.
+    edit->SetEditMask("999999;1; ");
+    edit->SetText("5000 ");
+    EXPECT_EQ(edit->Text(), QStringLiteral("5000  "));
 }
 
 TEST(PageControl, SheetsAreTabsAndOnlyTheUserFiresOnChange)
