@@ -440,6 +440,9 @@ void TCoOccurrence::Run()
     PairwiseSheet->SetTabVisible(PairwiseShown());
     PairwiseColumnSheet->SetTabVisible(PairwiseShown());
     if (PairwiseShown()) {
+        // Sized before the titles go in: the title routines walk the table's own counts.
+        ResponseGrid->SetColCount(main->RowCount());
+        ResponseGrid->SetRowCount(main->RowCount() - 1);
         DisplayRowInColumnTitles(ResponseGrid);
         DisplayRowTitles(ResponseGrid);
         ResponseDisplay(observedPairs);

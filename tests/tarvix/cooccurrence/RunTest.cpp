@@ -32,7 +32,10 @@ TEST_F(Run, LimitsAreReportedAtTheirBoundariesOnly)
         {3, 3, "10", nullptr},
         {2, 5, "10", "At least 2 rows of data required for co-occurrence."},
         {3, 2, "10", "4 < Cell limit < 440,001, e.g. 200x2200."},
+        {4, 2, "10", "4 < Cell limit < 440,001, e.g. 200x2200."},
+        {5, 2, "10", nullptr},
         {401, 1101, "10", nullptr},
+        {10, 48890, "10", "4 < Cell limit < 440,001, e.g. 200x2200."},
         {402, 1101, "10", "4 < Cell limit < 440,001, e.g. 200x2200."},
         {1401, 2, "10", nullptr},
         {1402, 2, "10", "Row limit = 1400 for this analysis. "},
@@ -280,4 +283,26 @@ TEST_F(Run, UserWeightsMustMatchTheGrid)
     EXPECT_EQ(ui.Messages(), QStringList({"Column Count <> SitesWeightsGrid Row Count. Aborting simulation.",
                                           "Row Count <> SpeciesWeightsGrid Row Count. Aborting simulation."}));
     EXPECT_TRUE(Tarvix->InterruptFlag);
+}
+
+TEST_F(Run, PairTableOfManySpeciesIsTitledInFull)
+{
+    // More species than a fresh table has columns; sp3 has no presence.
+    SetMatrix({{1, 1, 0, 0}, {0, 0, 1, 1}, {0, 0, 0, 0}, {1, 0, 1, 0}, {0, 1, 0, 1}, {1, 1, 1, 1}});
+    SetOptions("5", "3");
+    RunAnalysis();
+    TStringGrid *g = w()->ResponseGrid;
+    ASSERT_EQ(g->ColCount(), 7);
+    ASSERT_EQ(g->RowCount(), 6);
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(g->Cells(k, 0), QStringLiteral("sp%1").arg(k)) << k;
+    for (int k = 1; k <= 5; ++k) EXPECT_EQ(g->Cells(0, k), QStringLiteral("sp%1").arg(k)) << k;
+    const struct { int col, row; const char *value; } cells[] = {
+        {2, 1, "4.00000"}, {3, 1, "0.00000"}, {4, 1, "1.00000"}, {6, 1, "0.00000"}, {5, 2, "1.00000"},
+        {4, 3, "0.00000"}, {5, 4, "4.00000"}, {6, 5, "0.00000"}};
+    for (const auto &c : cells) EXPECT_EQ(g->Cells(c.col, c.row), c.value) << c.col << "," << c.row;
+    TProStringGrid *p = w()->ProStringGrid1;
+    ASSERT_EQ(p->RowCount(), 15);
+    EXPECT_EQ(QStringList({p->Cells(0, 12), p->Cells(1, 12), p->Cells(2, 12)}), QStringList({"sp4", "sp5", "4.00000"}));
+    EXPECT_EQ(QStringList({p->Cells(0, 14), p->Cells(1, 14), p->Cells(2, 14)}), QStringList({"sp5", "sp6", "0.00000"}));
+    EXPECT_EQ(Lines(w()->MeanMemo)[0], "Observed index = 0.80000");
 }
