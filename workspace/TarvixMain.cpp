@@ -3,6 +3,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ProgressSims.h"
+#include <utility>
 
 TTarvix *Tarvix = nullptr;
 
@@ -194,7 +195,7 @@ void TTarvix::FormShow(TObject *)
 void TTarvix::FormCloseQuery(TObject *, bool &CanClose)
 {
     // A close confirmed during a run comes back once the run has stopped.
-    CanClose = closeAfterRun_ ||
+    CanClose = std::exchange(closeAfterRun_, false) ||
                MessageDlg(QStringLiteral("Close Tarvix Professional?"), mtConfirmation, mbOKCancel) != mrCancel;
     DeferCloseUntilRunEnds(CanClose);
 }

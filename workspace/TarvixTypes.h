@@ -2,9 +2,11 @@
 // Working matrices of the analyses. Index order is M[column][row] (site first, species second);
 // index 0 of each dimension holds the margins: M[0][r] row total, M[c][0] column total,
 // M[0][0] grand total.
+#include "framework/rtl/Lists.h"
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // One contiguous column-major buffer: the simulations touch every cell thousands of times, so a
@@ -70,6 +72,9 @@ using Real_Matrix = TMatrixOf<double>;
 // Sizes of the working matrix: [0], [1] allocated dimensions (the main grid's ColCount and
 // RowCount), [2] live site columns, [3] live species rows.
 using TInfoMat = std::array<int32_t, 4>;
+
+// Lists of untyped references, one list per entry, for the presence-absence analyses.
+using TestList = std::vector<std::unique_ptr<TList>>;
 
 template <typename T>
 inline void SetLength(TMatrixOf<T> &m, int32_t cols, int32_t rows) { m.SetLength(cols, rows); }

@@ -233,6 +233,14 @@ TEST_F(Analyze, ClosingDuringARunStopsItAndClosesAfterwards)
     Application->ProcessMessages();
     EXPECT_FALSE(Tarvix->Visible());
     EXPECT_EQ(script.Messages(), QStringList{"Close Tarvix Professional?"});
+
+    // The deferred close is used up: a later close asks again.
+    Tarvix->Show();
+    TUiScript again;
+    again.AnswerNext(mrCancel);
+    Tarvix->Close();
+    EXPECT_EQ(again.Messages(), QStringList{"Close Tarvix Professional?"});
+    EXPECT_TRUE(Tarvix->Visible());
 }
 
 TEST_F(Analyze, CancelledCloseDuringARunChangesNothing)

@@ -174,6 +174,16 @@ TEST_F(MainWindowFixture, CloseQueryAsksAndCancelKeepsTheProgramRunning)
         EXPECT_EQ(script.Messages(), QStringList{"Close Tarvix Professional?"});
         EXPECT_TRUE(Tarvix->Visible());
     }
+    {
+        // Ctrl+X is the Exit command, not a clipboard cut.
+        TUiScript script;
+        script.AnswerNext(mrCancel);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::ControlModifier);
+        QCoreApplication::sendEvent(Tarvix->MainGrid->Widget(), &press);
+        EXPECT_EQ(script.Messages(), QStringList{"Close Tarvix Professional?"});
+        EXPECT_TRUE(Tarvix->Visible());
+        EXPECT_EQ(Tarvix->MainGrid->Cells(2, 2), before);
+    }
     TUiScript script;
     script.AnswerNext(mrOk);
     Tarvix->Exit1->Click();
