@@ -1,6 +1,7 @@
 // The run from the main grid to the results window, its limits, its tables and its files.
 #include "tests/tarvix/cooccurrence/Fixture.h"
 
+#include "framework/rtl/System.h"
 #include "workspace/TarvixHelpers.h"
 
 #include <QRegularExpression>
@@ -305,4 +306,29 @@ TEST_F(Run, PairTableOfManySpeciesIsTitledInFull)
     EXPECT_EQ(QStringList({p->Cells(0, 12), p->Cells(1, 12), p->Cells(2, 12)}), QStringList({"sp4", "sp5", "4.00000"}));
     EXPECT_EQ(QStringList({p->Cells(0, 14), p->Cells(1, 14), p->Cells(2, 14)}), QStringList({"sp5", "sp6", "0.00000"}));
     EXPECT_EQ(Lines(w()->MeanMemo)[0], "Observed index = 0.80000");
+}
+
+TEST_F(Run, SeedStartsTheGeneratorsWithNoOtherDrawsBetween)
+{
+    // Equiprobable rows and columns: every matrix is a fresh cell shuffle of the observed one,
+    // species then site for each cell in row order.
+    const std::vector<std::vector<int>> rows{{1, 1, 0, 0}, {0, 1, 1, 0}, {0, 0, 1, 1}};
+    SetMatrix(rows);
+    CoOccurrenceOpts->RowGroup->SetItemIndex(0);
+    CoOccurrenceOpts->ColumnGroup->SetItemIndex(0);
+    SetOptions("3", "5");
+    RunAnalysis();
+    RandSeed = 5;
+    std::vector<std::vector<int>> q;
+    for (int i = 0; i < 3; ++i) {
+        q = rows;
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 4; ++c) {
+                const int r2 = ::Random(3), c2 = ::Random(4);
+                std::swap(q[r][c], q[r2][c2]);
+            }
+    }
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 4; ++c)
+            EXPECT_EQ(w()->SimulationGrid->Cells(c, r), QString::number(q[r - 1][c - 1])) << c << "," << r;
 }
