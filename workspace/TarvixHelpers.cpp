@@ -104,18 +104,24 @@ std::span<const T> UpToLast(int32_t last, std::span<const T> a)
     return a.first(Used(last < 0 ? 0 : last + 1, a));
 }
 
-// A total order even with NaN (kept last): a plain "<" is not a strict weak order then, and the
-// sort could run off the array.
-bool RealBefore(double a, double b) { return a < b || (!std::isnan(a) && std::isnan(b)); }
+// Ascending; NaN is moved behind the numbers first, since with NaN a plain "<" is not a strict
+// weak order and the sort could run off the array.
+template <typename It>
+void SortAscending(It first, It last)
+{
+    if constexpr (std::is_floating_point_v<std::iter_value_t<It>>)
+        last = std::partition(first, last, [](auto v) { return !std::isnan(v); });
+    std::sort(first, last);
+}
 
-template <typename T, typename Less>
-void SortRange(std::span<T> a, int32_t low, int32_t high, Less less)
+template <typename T>
+void SortRange(std::span<T> a, int32_t low, int32_t high)
 {
     if (a.empty()) return;
     const int64_t lo = std::max<int64_t>(low, 0);
     const int64_t hi = std::min<int64_t>(high, static_cast<int64_t>(a.size()) - 1);
     if (lo >= hi) return;
-    std::sort(a.begin() + lo, a.begin() + hi + 1, less);
+    SortAscending(a.begin() + lo, a.begin() + hi + 1);
 }
 
 template <typename T>
@@ -264,14 +270,14 @@ void HistogramToColumns(QString &Lower, QString &Upper, QString &Counts)
     }
 }
 
-void QuickSortReal(std::span<double> A, int32_t Low, int32_t High) { SortRange(A, Low, High, RealBefore); }
+void QuickSortReal(std::span<double> A, int32_t Low, int32_t High) { SortRange(A, Low, High); }
 
-void QuickSortInt(std::span<int32_t> A, int32_t Low, int32_t High) { SortRange(A, Low, High, std::less<int32_t>()); }
+void QuickSortInt(std::span<int32_t> A, int32_t Low, int32_t High) { SortRange(A, Low, High); }
 
 void MedianReal(std::span<double> A, double &Median)
 {
     if (A.empty()) return;
-    std::sort(A.begin(), A.end(), RealBefore);
+    SortAscending(A.begin(), A.end());
     const size_t n = A.size();
     Median = n % 2 ? A[n / 2] : (A[n / 2 - 1] + A[n / 2]) / 2;
 }

@@ -227,6 +227,27 @@ TEST_F(MatrixFiles, OpenCommandsLoadTheFileAsItIs)
     EXPECT_EQ(Tarvix->FileName, Path("Untitled.txt"));
 }
 
+TEST_F(MatrixFiles, OpenThatTheReaderRefusesLeavesTheDefaultMatrix)
+{
+    // The old matrix is cleared before reading: a refused file must not leave an empty grid
+    // under the old file's name, where a save would wipe that file.
+    const QString good = Write("good.txt", "species s1\r\na 1\r\n");
+    {
+        TUiScript script;
+        script.FileNameNext(good);
+        Tarvix->Spacedelimitedtext1->Click();
+    }
+    ASSERT_EQ(Tarvix->FileName, good);
+    const QString empty = Write("empty.txt", "");
+    TUiScript script;
+    script.FileNameNext(empty);
+    Tarvix->Spacedelimitedtext1->Click();
+    EXPECT_EQ(script.Messages(), QStringList{"File is empty"});
+    EXPECT_EQ(Tarvix->FileName, Path("Untitled.txt"));
+    EXPECT_EQ(Tarvix->MainGrid->RowCount(), 6);
+    EXPECT_EQ(Tarvix->MainGrid->Cells(0, 5), "species5");
+}
+
 TEST_F(MatrixFiles, SaveCommandsAskForANameOnlyWhenNeeded)
 {
     SetMatrix({{"species", "s1"}, {"a", "1"}});
