@@ -98,6 +98,10 @@ TEST_F(Run, SameSeedGivesTheSameSummaryLaidOutLineByLine)
     const int equal = Value(s, "Number of times observed index = simulated indices = ").toInt();
     const int greater = Value(s, "Number of times observed index > simulated indices = ").toInt();
     EXPECT_EQ(less + equal + greater, 200);
+    // The lower tail counts the simulated indices at or below the observed one.
+    EXPECT_EQ(Value(s, "p(observed <= expected) = "), FloatToStr75((greater + equal) / 200.0));
+    EXPECT_EQ(Value(s, "p(observed >= expected) = "), FloatToStr75((less + equal) / 200.0));
+    EXPECT_NE(less, greater);
     const int freq = LineOf(s, "Simulation frequencies:");
     ASSERT_GT(freq, 0);
     EXPECT_EQ(s[freq + 1], "Histogram          # Simulations");
