@@ -423,17 +423,45 @@ TGridCoord TCustomGrid::MaxTopLeft() const
 void TCustomGrid::SetScrollBars(TScrollStyle Value)
 {
     scrollBars_ = Value;
-    auto *sa = scrollArea(this);
-    const bool v = Value == ssVertical || Value == ssBoth;
-    const bool h = Value == ssHorizontal || Value == ssBoth;
-    sa->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    sa->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     UpdateScrollRange();
+}
+
+void TCustomGrid::updateBarPolicies()
+{
+    // Qt shows "as needed" bars only later, from its event queue; until then the viewport
+    // keeps its old size and a cell scrolled into view ends up cut by the bars. The bars are
+    // decided here instead, from the scroll area's size, so the viewport is right at once.
+    auto *sa = scrollArea(this);
+    const bool allowV = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+    const bool allowH = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+    const QSize area = sa->contentsRect().size();
+    const int barW = sa->verticalScrollBar()->sizeHint().width();
+    const int barH = sa->horizontalScrollBar()->sizeHint().height();
+    auto needV = [&](bool h) {
+        return allowV && axisMaxFirst(fixedRows_, rowCount_, area.height() - (h ? barH : 0) - fixedHeight(),
+                                      GRID_ROW_AXIS) > fixedRows_;
+    };
+    auto needH = [&](bool v) {
+        return allowH && axisMaxFirst(fixedCols_, colCount_, area.width() - (v ? barW : 0) - fixedWidth(),
+                                      GRID_COL_AXIS) > fixedCols_;
+    };
+    bool v = needV(false);
+    const bool h = needH(v);
+    if (h && !v)
+        v = needV(true);
+    const bool hFinal = h || (v && needH(true));
+    const Qt::ScrollBarPolicy vp = v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    const Qt::ScrollBarPolicy hp = hFinal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (sa->verticalScrollBarPolicy() != vp)
+        sa->setVerticalScrollBarPolicy(vp);
+    if (sa->horizontalScrollBarPolicy() != hp)
+        sa->setHorizontalScrollBarPolicy(hp);
 }
 
 void TCustomGrid::syncScrollBars()
 {
     auto *sa = scrollArea(this);
+    updateBarPolicies();
     const TGridCoord m = MaxTopLeft();
     syncingBars_ = true;
     QScrollBar *vb = sa->verticalScrollBar();
@@ -451,7 +479,7 @@ void TCustomGrid::UpdateScrollRange()
 {
     if (!widget_)
         return;
-    // Showing or hiding a bar resizes the viewport, which comes back here through Resize.
+    updateBarPolicies();
     const TGridCoord m = MaxTopLeft();
     if (topLeft_.X > m.X || topLeft_.Y > m.Y) {
         const TGridCoord old = topLeft_;

@@ -299,6 +299,7 @@ private:
     int fixedWidth() const;
     int fixedHeight() const;
     void moveTopLeft(int ALeft, int ATop);
+    void updateBarPolicies();
     void syncScrollBars();
     void moveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
     void paintLines(TCanvas *C, const TRect &R, int c, int r);

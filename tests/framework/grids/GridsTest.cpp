@@ -255,6 +255,42 @@ TEST_F(GridFixture, ScrollingToTheEndShowsTheLastRowWhole)
     EXPECT_EQ(grid->TopRow(), 99);
 }
 
+TEST_F(GridFixture, BigGridGoesToItsLastCellAndPaintsOnlyWhatShows)
+{
+    // Scrolled before the scroll bars first show: they must not cut the last cell afterwards.
+    form->Show();
+    QApplication::processEvents();
+    grid->SetColCount(1000);
+    grid->SetRowCount(1000);
+    int topLeftChanges = 0;
+    grid->OnTopLeftChanged = [&](TObject *) { ++topLeftChanges; };
+    sendKey(grid->Widget(), Qt::Key_End, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->Col(), 999);
+    EXPECT_EQ(grid->Row(), 999);
+    EXPECT_GE(topLeftChanges, 1);
+    EXPECT_EQ(grid->TopRow(), grid->RowCount() - grid->VisibleRowCount());
+    EXPECT_EQ(grid->LeftCol(), grid->ColCount() - grid->VisibleColCount());
+    const TRect last = grid->CellRect(999, 999);
+    EXPECT_EQ(last.Height(), grid->DefaultRowHeight());
+    EXPECT_EQ(last.Width(), grid->DefaultColWidth());
+    auto *sa = static_cast<QAbstractScrollArea *>(grid->Widget());
+    EXPECT_EQ(sa->verticalScrollBar()->maximum(), grid->TopRow());
+    EXPECT_EQ(sa->horizontalScrollBar()->maximum(), grid->LeftCol());
+
+    grid->SetFocus();
+    grid->drawn.clear();
+    viewport()->grab();
+    size_t lastSeen = 0;
+    for (auto &[c, r, s] : grid->drawn)
+        if (c == 999 && r == 999) {
+            ++lastSeen;
+            EXPECT_TRUE(s.Contains(gdFocused));
+        }
+    EXPECT_EQ(lastSeen, 1u);
+    EXPECT_LE(grid->drawn.size(), size_t((grid->VisibleColCount() + 2) * (grid->VisibleRowCount() + 2)));
+}
+
 TEST_F(GridFixture, MouseToCellFindsTheCellUnderAPoint)
 {
     tallGrid(100);
