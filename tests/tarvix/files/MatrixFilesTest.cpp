@@ -216,36 +216,33 @@ TEST_F(MatrixFiles, OpenCommandsLoadTheFileAsItIs)
     EXPECT_EQ(Shape(Tarvix->MainGrid), "species|s1|s2/a|1|0");
     EXPECT_EQ(Tarvix->FileName, commas);
 
-    // One cell per line: the default matrix comes back.
-    const QString single = Write("single.txt", "a\r\nb\r\nc\r\n");
-    TUiScript script;
-    script.FileNameNext(single);
-    Tarvix->Spacedelimitedtext1->Click();
-    EXPECT_EQ(script.Messages(), QStringList{"Row and Column counts incorrect."});
-    EXPECT_EQ(Tarvix->MainGrid->ColCount(), 6);
-    EXPECT_EQ(Tarvix->MainGrid->RowCount(), 6);
-    EXPECT_EQ(Tarvix->FileName, Path("Untitled.txt"));
-}
-
-TEST_F(MatrixFiles, OpenThatTheReaderRefusesLeavesTheDefaultMatrix)
-{
-    // The old matrix is cleared before reading: a refused file must not leave an empty grid
-    // under the old file's name, where a save would wipe that file.
-    const QString good = Write("good.txt", "species s1\r\na 1\r\n");
+    // A file refused for its counts or by the reader: the grid was cleared before reading, so
+    // the default matrix comes back under "Untitled.txt", never an empty grid under the old
+    // file's name, where a save would wipe that file.
+    const struct
     {
+        const char *Name;
+        QByteArray Text;
+        const char *Message;
+    } refused[] = {
+        {"single.txt", "a\r\nb\r\nc\r\n", "Row and Column counts incorrect."},
+        {"empty.txt", "", "File is empty"},
+    };
+    for (const auto &k : refused) {
+        {
+            TUiScript script;
+            script.FileNameNext(commas);
+            Tarvix->Commadelimitedtxt1->Click();
+        }
         TUiScript script;
-        script.FileNameNext(good);
+        script.FileNameNext(Write(k.Name, k.Text));
         Tarvix->Spacedelimitedtext1->Click();
+        EXPECT_EQ(script.Messages(), QStringList{k.Message}) << k.Name;
+        EXPECT_EQ(Tarvix->MainGrid->ColCount(), 6);
+        EXPECT_EQ(Tarvix->MainGrid->RowCount(), 6);
+        EXPECT_EQ(Tarvix->MainGrid->Cells(0, 5), "species5");
+        EXPECT_EQ(Tarvix->FileName, Path("Untitled.txt"));
     }
-    ASSERT_EQ(Tarvix->FileName, good);
-    const QString empty = Write("empty.txt", "");
-    TUiScript script;
-    script.FileNameNext(empty);
-    Tarvix->Spacedelimitedtext1->Click();
-    EXPECT_EQ(script.Messages(), QStringList{"File is empty"});
-    EXPECT_EQ(Tarvix->FileName, Path("Untitled.txt"));
-    EXPECT_EQ(Tarvix->MainGrid->RowCount(), 6);
-    EXPECT_EQ(Tarvix->MainGrid->Cells(0, 5), "species5");
 }
 
 TEST_F(MatrixFiles, SaveCommandsAskForANameOnlyWhenNeeded)
