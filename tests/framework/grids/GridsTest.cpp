@@ -489,6 +489,49 @@ TEST_F(GridFixture, HeaderDragsSizeAndMoveColumns)
     EXPECT_EQ(grid->ColWidths(3), 84);
 }
 
+TEST_F(GridFixture, SideDragsSizeAndMoveRows)
+{
+    tallGrid(10);
+    QWidget *vp = viewport();
+    grid->SetOptions(grid->Options() + goRowSizing + goRowMoving);
+    const int border = grid->CellRect(0, 1).Bottom;
+    sendMouse(vp, QEvent::MouseButtonPress, {5, border});
+    EXPECT_EQ(grid->GridState(), gsRowSizing);
+    sendMouse(vp, QEvent::MouseMove, {5, border + 10});
+    sendMouse(vp, QEvent::MouseButtonRelease, {5, border + 10}, Qt::NoButton);
+    EXPECT_EQ(grid->RowHeights(1), 32);
+
+    grid->SetCells(0, 1, "A");
+    const TRect third = grid->CellRect(0, 3);
+    sendMouse(vp, QEvent::MouseButtonPress, {5, grid->CellRect(0, 1).Top + 5});
+    EXPECT_EQ(grid->GridState(), gsRowMoving);
+    sendMouse(vp, QEvent::MouseMove, {5, third.Top + 5});
+    sendMouse(vp, QEvent::MouseButtonRelease, {5, third.Top + 5}, Qt::NoButton);
+    EXPECT_EQ(grid->Cells(0, 3), "A");
+    EXPECT_EQ(grid->RowHeights(3), 32);
+}
+
+TEST_F(GridFixture, TabsWrapAndRowSelectSelectsWholeRows)
+{
+    tallGrid(10);
+    QWidget *w = grid->Widget();
+    grid->SetOptions(grid->Options() + goTabs);
+    grid->SetCol(4);
+    sendKey(w, Qt::Key_Tab);  // past the last column: first column of the next row
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+    sendKey(w, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->Col(), 4);
+    EXPECT_EQ(grid->Row(), 1);
+
+    grid->SetOptions(grid->Options() + goRowSelect);
+    sendKey(w, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(grid->Selection(), GridRect(1, 1, 4, 2));
+    grid->SetOptions(grid->Options() + goEditing);
+    sendKey(w, Qt::Key_F2);
+    EXPECT_FALSE(grid->EditorMode());  // whole rows are never edited
+}
+
 TEST_F(GridFixture, MouseDragSelectsARange)
 {
     tallGrid(10);
