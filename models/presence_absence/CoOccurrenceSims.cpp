@@ -395,22 +395,23 @@ bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q)
     }
 }
 
-void TCoOccurrenceSims::SwapMany(Matrix &Q, int32_t N, int32_t &Swaps)
+bool TCoOccurrenceSims::SwapMany(Matrix &Q, int32_t N, int32_t &Swaps)
 {
     Swaps = 0;
     const int32_t R = SpeciesOf(Q), C = SitesOf(Q);
-    if (R < 2 || C < 2 || !HasCheckerboard(Q)) return;
+    if (R < 2 || C < 2 || !HasCheckerboard(Q)) return false;
     TBitCells cells(Q);
     for (; Swaps < N; ++Swaps)
         for (;;) {
             if (slice_.Stopped()) {
                 CloseProgress();
                 cells.CopyTo(Q);
-                return;
+                return true;
             }
             if (TrySwap(cells, R, C)) break;
         }
     cells.CopyTo(Q);
+    return true;
 }
 
 void TCoOccurrenceSims::SequentialSwap(const Matrix &P, Matrix &Q)
@@ -429,13 +430,14 @@ void TCoOccurrenceSims::SequentialSwap(const Matrix &P, Matrix &Q)
         slice_.OnSlice = [&] {
             if (Context.SetProgressPosition) Context.SetProgressPosition(swaps);
         };
-        SwapMany(Fixed_Mat, N, swaps);
+        // Swaps keep the margins, so a chain without a checkerboard never gets one.
+        chainLocked_ = !SwapMany(Fixed_Mat, N, swaps);
         slice_.OnSlice = nullptr;
         if (Interrupted()) return;
         if (Context.SetProgressMax) Context.SetProgressMax(Iterations);
         if (Context.SetProgressPosition) Context.SetProgressPosition(0);
         Done = true;
-    } else {
+    } else if (!chainLocked_) {
         CheckerboardSwap(Fixed_Mat);
         if (Interrupted()) return;
     }

@@ -134,9 +134,9 @@ public:
     void FixDegenerate(Matrix &Q);
 
 private:
-    // N checkerboard swaps on Q, Swaps counting them as they go; stops early on the stop request
-    // or when Q has no checkerboard.
-    void SwapMany(Matrix &Q, int32_t N, int32_t &Swaps);
+    // N checkerboard swaps on Q, Swaps counting them as they go; stops early on the stop request.
+    // False, with Q untouched, when Q has no checkerboard.
+    bool SwapMany(Matrix &Q, int32_t N, int32_t &Swaps);
     // Places one presence at the cell Cell() draws, drawing again while it is taken; false when
     // stopped or when the draws ran out (which it reports).
     template <typename CellFn>
@@ -149,6 +149,8 @@ private:
     bool ownInterrupt_ = false;
     // The last generator left Q with current margins (the swaps and the knight's tour do).
     bool marginsCurrent_ = false;
+    // The sequential chain has no checkerboard: it is the only matrix with its margins.
+    bool chainLocked_ = false;
     TEventSlice slice_;
 };
 

@@ -111,6 +111,7 @@ void TCoOccurrenceSims::FixDegenerate(Matrix &Q)
             ++Q[j][0];
             ++Q[0][u];
         }
+        Caption(QStringLiteral("...") + QString::number(pass + 1));
         if (clean) return;
         if (pass >= MaxFixPasses) return Fail(MsgDiscarded3000);
     }

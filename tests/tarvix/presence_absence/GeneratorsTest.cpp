@@ -186,9 +186,12 @@ TEST(NullModelGenerators, MatrixWithoutCheckerboardIsReturnedUnchanged)
         Matrix Q = P;
         EXPECT_FALSE(sims.CheckerboardSwap(Q));
         EXPECT_EQ(Q, P);
+        // Nothing to draw for: the random stream stays where it was.
+        RandSeed = 21;
         sims.GenerateNullMatrix(P, Q);
         sims.GenerateNullMatrix(P, Q);
         EXPECT_EQ(Q, P);
+        EXPECT_EQ(RandSeed, 21u);
         EXPECT_FALSE(rec.Interrupt);
     }
 }
