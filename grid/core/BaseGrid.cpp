@@ -514,6 +514,87 @@ void TBaseGrid::FocusBaseCell()
 }
 
 // ---------------------------------------------------------------------------------------------
+// Keys, wheel and scrolling
+
+void TBaseGrid::KeyDown(Word &Key, TShiftState Shift)
+{
+    const bool props = HasCellProperties(Col(), Row());
+    const TPoint b = props ? BaseCell(Col(), Row()) : TPoint(Col(), Row());
+    const TPoint span = props ? CellSpan(Col(), Row()) : TPoint(0, 0);
+    // The framework then moves one cell from the adjusted position: from the block's first
+    // column or row to the cell before the block, from its last one to the cell after it.
+    switch (Key) {
+    case VK_NEXT:
+        if (VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1 && FHideLastRow && RowCount() > 1)
+            SetRow(RowCount() - 2);
+        break;
+    case VK_LEFT:
+        if (props && b.X < Col() && Col() > FixedCols() && b.X > 0)
+            SetCol(std::max(b.X, FixedCols()));
+        break;
+    case VK_UP:
+        if (props && b.Y < Row() && Row() > FixedRows() && b.Y > 0)
+            SetRow(std::max(b.Y, FixedRows()));
+        break;
+    case VK_RIGHT: {
+        const int e = b.X + span.X;
+        if (props && e >= Col() && Col() < ColCount() - 1 && b.X < ColCount() - 1 && e < ColCount())
+            SetCol(e);
+        break;
+    }
+    case VK_DOWN: {
+        const int e = b.Y + span.Y;
+        if (props && e >= Row() && Row() < RowCount() - 1 && b.Y < RowCount() - 1 && e < RowCount())
+            SetRow(e);
+        break;
+    }
+    default:
+        break;
+    }
+    TObjStringGrid::KeyDown(Key, Shift);
+    FocusBaseCell();
+}
+
+bool TBaseGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    // Stepping from inside a block would land in it again and come back to its base cell.
+    if (HasCellProperties(Col(), Row())) {
+        const int e = BaseCell(Col(), Row()).Y + CellSpan(Col(), Row()).Y;
+        if (e > Row() && e < RowCount() - 1)
+            SetRow(e);
+    }
+    const bool result = TObjStringGrid::DoMouseWheelDown(Shift, MousePos);
+    if (VisibleRowCount() < Row() - TopRow() && Row() < RowCount() - 1 && FHideLastRow)
+        SetTopRow(TopRow() + 1);
+    FocusBaseCell();
+    return result;
+}
+
+bool TBaseGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
+    const bool result = TObjStringGrid::DoMouseWheelUp(Shift, MousePos);
+    FocusBaseCell();
+    return result;
+}
+
+void TBaseGrid::TopLeftChanged()
+{
+    TObjStringGrid::TopLeftChanged();
+    if (!FHasCellProps)
+        return;
+    const int lastRow = std::min(TopRow() + VisibleRowCount(), RowCount() - 1);
+    for (int c = 0; c < FixedCols(); ++c)
+        for (int r = TopRow(); r <= lastRow; ++r)
+            if (IsMergedCell(c, r))
+                RepaintCell(c, r);
+    const int lastCol = std::min(LeftCol() + VisibleColCount(), ColCount() - 1);
+    for (int r = 0; r < FixedRows(); ++r)
+        for (int c = LeftCol(); c <= lastCol; ++c)
+            if (IsMergedCell(c, r))
+                RepaintCell(c, r);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Geometry
 
 TRect TBaseGrid::CalcCellRect(int c, int r)

@@ -240,6 +240,12 @@ protected:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     // Repaints the old and the new current cell so that merged blocks repaint whole.
     bool SelectCell(int ACol, int ARow) override;
+    // Arrow keys and the wheel step over merged blocks and end on a base cell.
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    // Merged cells of the fixed rows and columns repaint whole after scrolling.
+    void TopLeftChanged() override;
 
     TRect CalcCellRect(int c, int r);
     bool HasCellProperties(int c, int r) const;

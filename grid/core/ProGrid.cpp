@@ -1,7 +1,7 @@
 #include "grid/core/ProGrid.h"
 #include <algorithm>
 
-TProStringGrid::TProStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
+TProStringGrid::TProStringGrid(TComponent *AOwner) : TBaseGrid(AOwner), FSyncGrid(std::make_unique<TSyncGrid>(this))
 {
     FVisibleCol.fill(true);
     FMaxColCount = ColCount();
@@ -19,6 +19,7 @@ TProStringGrid::~TProStringGrid()
     for (TGridChangeNotifier *n : FNotifierList)
         n->RemoveFreeNotification(this);
     FNotifierList.clear();
+    FSyncGrid->SetGrid(nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -76,11 +77,18 @@ void TProStringGrid::SetRow(int Value)
         OnRowUpdate(this, FOldRowSel, Row());
         FOldRowSel = Row();
     }
+    // Only a real change is passed on, so that two grids following each other come to rest.
+    TStringGrid *sync = FSyncGrid->Grid();
+    if (sync && FSyncGrid->SelectionRow() && sync->Row() != Row())
+        sync->SetRow(Row());
 }
 
 void TProStringGrid::SetCol(int Value)
 {
     TBaseGrid::SetCol(Value);
+    TStringGrid *sync = FSyncGrid->Grid();
+    if (sync && FSyncGrid->SelectionColumn() && sync->Col() != Col())
+        sync->SetCol(Col());
 }
 
 void TProStringGrid::SetTopRow(int Value)
@@ -127,6 +135,38 @@ void TProStringGrid::SetFixedRightCols(int Value)
 {
     FFixedRightCols = Value;
     Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Synchronised grid
+
+void TSyncGrid::SetGrid(TStringGrid *Value)
+{
+    if (Value && Value == FOwner)
+        return;
+    if (FGrid == Value)
+        return;
+    if (FGrid && FOwner)
+        FGrid->RemoveFreeNotification(FOwner);
+    FGrid = Value;
+    if (FGrid && FOwner)
+        FGrid->FreeNotification(FOwner);
+}
+
+void TSyncGrid::Assign(TPersistent *Source)
+{
+    auto *src = dynamic_cast<TSyncGrid *>(Source);
+    if (!src) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    SetGrid(src->FGrid);
+    FScrollHorizontal = src->FScrollHorizontal;
+    FScrollVertical = src->FScrollVertical;
+    FSelectionRow = src->FSelectionRow;
+    FSelectionColumn = src->FSelectionColumn;
+    FMoveRow = src->FMoveRow;
+    FMoveColumn = src->FMoveColumn;
 }
 
 // ---------------------------------------------------------------------------------------------

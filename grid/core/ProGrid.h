@@ -2,6 +2,7 @@
 // The grid component: dimensions, structure edits, the update lock and typed cell access.
 #include "grid/core/BaseGrid.h"
 #include <array>
+#include <memory>
 #include <vector>
 
 using TCellsChangedEvent = std::function<void(TObject *Sender, const TRect &R)>;
@@ -13,6 +14,42 @@ class TGridChangeNotifier : public TComponent
 public:
     explicit TGridChangeNotifier(TComponent *AOwner = nullptr) : TComponent(AOwner) {}
     virtual void CellsChanged(const TRect &R) {}
+};
+
+// A second grid kept in step with the owner grid's current row and column.
+class TSyncGrid : public TPersistent
+{
+public:
+    explicit TSyncGrid(TComponent *AOwner) : FOwner(AOwner) {}
+    ~TSyncGrid() override { SetGrid(nullptr); }
+    void Assign(TPersistent *Source) override;
+
+    TStringGrid *Grid() const { return FGrid; }
+    // The owner grid itself is ignored.
+    void SetGrid(TStringGrid *Value);
+    bool ScrollHorizontal() const { return FScrollHorizontal; }
+    void SetScrollHorizontal(bool v) { FScrollHorizontal = v; }
+    bool ScrollVertical() const { return FScrollVertical; }
+    void SetScrollVertical(bool v) { FScrollVertical = v; }
+    bool SelectionRow() const { return FSelectionRow; }
+    void SetSelectionRow(bool v) { FSelectionRow = v; }
+    bool SelectionColumn() const { return FSelectionColumn; }
+    void SetSelectionColumn(bool v) { FSelectionColumn = v; }
+    bool MoveRow() const { return FMoveRow; }
+    void SetMoveRow(bool v) { FMoveRow = v; }
+    bool MoveColumn() const { return FMoveColumn; }
+    void SetMoveColumn(bool v) { FMoveColumn = v; }
+
+private:
+    friend class TProStringGrid;
+    TComponent *FOwner;
+    TStringGrid *FGrid = nullptr;
+    bool FScrollHorizontal = false;
+    bool FScrollVertical = false;
+    bool FSelectionRow = false;
+    bool FSelectionColumn = false;
+    bool FMoveRow = false;
+    bool FMoveColumn = false;
 };
 
 // ---- Delimited and fixed-width text ---------------------------------------------------------------
@@ -58,6 +95,9 @@ public:
     bool FixedColAlways() const { return FFixedColAlways; }
     void SetFixedColAlways(bool v) { FFixedColAlways = v; }
     virtual void AppendRow() { SetRowCount(RowCount() + 1); }
+    TSyncGrid *SyncGrid() const { return FSyncGrid.get(); }
+    // The settings are copied, never taken over.
+    void SetSyncGrid(TSyncGrid *Value) { FSyncGrid->Assign(Value); }
 
     // The rectangle the file writers save.
     bool SaveFixedCells() const { return FSaveFixedCells; }
@@ -204,6 +244,7 @@ private:
     int FUpdateCount = 0;
     std::array<bool, 513> FVisibleCol;
     std::vector<TGridChangeNotifier *> FNotifierList;
+    std::unique_ptr<TSyncGrid> FSyncGrid;
 
     // ---- Delimited and fixed-width text (ProGridCSV.cpp) -----------------------------------------
 public:

@@ -73,9 +73,12 @@ void TProStringGrid::UnRegisterNotifier(TGridChangeNotifier *ANotifier)
 void TProStringGrid::Notification(TComponent *AComponent, TOperation Operation)
 {
     TBaseGrid::Notification(AComponent, Operation);
-    if (Operation == opRemove)
-        FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), AComponent),
-                            FNotifierList.end());
+    if (Operation != opRemove)
+        return;
+    FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), AComponent),
+                        FNotifierList.end());
+    if (FSyncGrid && AComponent == FSyncGrid->FGrid)
+        FSyncGrid->FGrid = nullptr;
 }
 
 QString TProStringGrid::GetEditText(int ACol, int ARow)

@@ -111,6 +111,38 @@ TEST(CellModel, WritingTheHiddenLastRowIsReported)
     EXPECT_EQ(g.LastRowWrites, 1);
 }
 
+TEST(CellModel, ArrowKeysAndWheelStepOverMergedBlocks)
+{
+    TTestGrid g;
+    g.SetColCount(8);
+    g.MergeCells(3, 3, 2, 3); // columns 3-4, rows 3-5
+    struct Step {
+        Word key;
+        TPoint from, to;
+    };
+    const Step steps[] = {
+        {VK_RIGHT, {2, 4}, {3, 3}}, // into the block: its base cell
+        {VK_RIGHT, {3, 3}, {5, 3}}, // out past its last column
+        {VK_LEFT, {5, 4}, {3, 3}},
+        {VK_LEFT, {4, 5}, {2, 5}}, // from a covered cell: the column just before the block
+        {VK_UP, {4, 5}, {4, 2}},
+        {VK_DOWN, {3, 3}, {3, 6}},
+        {VK_DOWN, {3, 2}, {3, 3}},
+    };
+    for (const Step &s : steps) {
+        g.FocusCell(s.from.X, s.from.Y, true);
+        Word key = s.key;
+        g.KeyDown(key, TShiftState());
+        EXPECT_EQ(TPoint(g.Col(), g.Row()), s.to) << s.key << " from " << s.from.X << "," << s.from.Y;
+    }
+
+    g.FocusCell(3, 3, true);
+    g.DoMouseWheelDown(TShiftState(), TPoint());
+    EXPECT_EQ(TPoint(g.Col(), g.Row()), TPoint(3, 6));
+    g.DoMouseWheelUp(TShiftState(), TPoint());
+    EXPECT_EQ(TPoint(g.Col(), g.Row()), TPoint(3, 3));
+}
+
 TEST(CellModel, NegativeIndicesAreRejected)
 {
     TTestGrid g;

@@ -133,3 +133,35 @@ TEST(Dimensions, UsedCells)
     g.SetCells(1, 7, "z");
     EXPECT_EQ(g.UsedCells(), TRect(1, 1, 4, 7));
 }
+
+TEST(Dimensions, SyncGridFollowsTheCurrentRowAndColumn)
+{
+    TTestGrid a, b;
+    a.SyncGrid()->SetGrid(&a);
+    EXPECT_EQ(a.SyncGrid()->Grid(), nullptr) << "a grid does not follow itself";
+    a.SyncGrid()->SetGrid(&b);
+    a.SetRow(4);
+    EXPECT_EQ(b.Row(), 1) << "row following is off";
+
+    a.SyncGrid()->SetSelectionRow(true);
+    a.SyncGrid()->SetSelectionColumn(true);
+    TSyncGrid settings(nullptr);
+    settings.SetGrid(&a);
+    settings.SetSelectionRow(true);
+    settings.SetSelectionColumn(true);
+    b.SetSyncGrid(&settings);
+    EXPECT_EQ(b.SyncGrid()->Grid(), &a);
+    EXPECT_NE(b.SyncGrid(), &settings);
+    // Each grid follows the other and the pair comes to rest.
+    a.SetRow(6);
+    EXPECT_EQ(b.Row(), 6);
+    b.SetCol(3);
+    EXPECT_EQ(a.Col(), 3);
+
+    auto *c = new TTestGrid;
+    a.SyncGrid()->SetGrid(c);
+    delete c;
+    EXPECT_EQ(a.SyncGrid()->Grid(), nullptr);
+    a.SetRow(2);
+    EXPECT_EQ(b.Row(), 6);
+}

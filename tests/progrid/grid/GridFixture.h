@@ -14,6 +14,9 @@ public:
     using TProStringGrid::FMaxRowCount;
     using TProStringGrid::GetEditText;
     using TProStringGrid::SetEditText;
+    using TProStringGrid::KeyDown;
+    using TProStringGrid::DoMouseWheelDown;
+    using TProStringGrid::DoMouseWheelUp;
 
     int Invalidates = 0;
     int LastRowWrites = 0;
