@@ -311,7 +311,7 @@ QString LineBreaksToEscapes(const QString &s)
 QString EscapesToLineBreaks(const QString &s)
 {
     QString r(s);
-    return r.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+    return r.replace(QStringLiteral("\\n"), QString(CR));
 }
 
 QString LineBreaksToBR(const QString &s)

@@ -63,7 +63,7 @@ void DecodeCellLineBreaks(const QString &s, bool multiLine, QString &result);
 void FirstLine(QString &text, bool keepRest, QString &line);
 // 1 + the number of CRs with multiLine, else 1.
 int32_t CountTextLines(const QString &s, bool multiLine);
-// Settings files: a line break becomes backslash n, and backslash n becomes CR LF.
+// Settings files: a line break becomes backslash n, and backslash n becomes a CR.
 QString LineBreaksToEscapes(const QString &s);
 QString EscapesToLineBreaks(const QString &s);
 // HTML: every CR becomes "<br>".

@@ -216,7 +216,8 @@ TEST(OtherFormats, SettingsEscapesHtmlAndClipboardText)
 {
     const QString text = QStringLiteral("Page\r\nheader");
     EXPECT_EQ(LineBreaksToEscapes(text), QStringLiteral("Page\\nheader"));
-    EXPECT_EQ(EscapesToLineBreaks(LineBreaksToEscapes(text)), text);
+    EXPECT_EQ(EscapesToLineBreaks(LineBreaksToEscapes(text)), QStringLiteral("Page\rheader"));
+    EXPECT_EQ(EscapesToLineBreaks(QStringLiteral("a\\nb\\n")), QStringLiteral("a\rb\r"));
     EXPECT_EQ(LineBreaksToEscapes(QStringLiteral("a\nb")), QStringLiteral("a\\nb"));
 
     EXPECT_EQ(LineBreaksToBR(QStringLiteral("a\r\nb")), QStringLiteral("a<br>\nb"));
