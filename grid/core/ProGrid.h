@@ -303,3 +303,23 @@ private:
     bool FMultilinecells = false;
     // ----------------------------------------------------------------------------------------------
 };
+
+// Holds the grid's update lock for a scope and releases it on every path, so that an error
+// in the middle of a bulk edit never leaves the grid without repaints.
+class TGridUpdateLock
+{
+public:
+    explicit TGridUpdateLock(TProStringGrid *AGrid) : FGrid(AGrid) { FGrid->BeginUpdate(); }
+    ~TGridUpdateLock() { Release(); }
+    TGridUpdateLock(const TGridUpdateLock &) = delete;
+    TGridUpdateLock &operator=(const TGridUpdateLock &) = delete;
+    void Release()
+    {
+        if (FGrid)
+            FGrid->EndUpdate();
+        FGrid = nullptr;
+    }
+
+private:
+    TProStringGrid *FGrid;
+};

@@ -136,22 +136,6 @@ private:
     QChar &field_;
     QChar saved_;
 };
-
-class TUpdateScope
-{
-public:
-    explicit TUpdateScope(TProStringGrid *grid) : grid_(grid) { grid_->BeginUpdate(); }
-    ~TUpdateScope() { Finish(); }
-    void Finish()
-    {
-        if (grid_)
-            grid_->EndUpdate();
-        grid_ = nullptr;
-    }
-
-private:
-    TProStringGrid *grid_;
-};
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -209,7 +193,7 @@ void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
         FDelimiter = DetectDelimiter(lineAt(0), lines.size() > 1 ? lineAt(1) : QStringView());
     const QChar delim = FDelimiter;
 
-    TUpdateScope update(this);
+    TGridUpdateLock update(this);
     const int fileLines = int(lines.size());
     const int counted = FLoadFirstRow ? fileLines : fileLines - 1;
     if (OnFileProgress)
@@ -303,7 +287,7 @@ void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
     SetRowCount(row + FFixedFooters);
     FMaxRowCount = RowCount();
     delimiterScope.Restore();
-    update.Finish();
+    update.Release();
     CellsChanged(TRect(0, 0, ColCount(), RowCount()));
 }
 
@@ -456,7 +440,7 @@ void TProStringGrid::LoadFromFixed(const QString &FileName, std::vector<int32_t>
         return;
     const std::vector<TLineSpan> lines = SplitLines(text);
 
-    TUpdateScope update(this);
+    TGridUpdateLock update(this);
     SetColCount(FixedCols() + columns);
     const int startCol = SaveStartCol();
     int row = SaveStartRow();
@@ -480,6 +464,6 @@ void TProStringGrid::LoadFromFixed(const QString &FileName, std::vector<int32_t>
         if (row >= RowCount() && i + 1 < lines.size())
             SetRowCount(RowCount() + 1);
     }
-    update.Finish();
+    update.Release();
     CellsChanged(TRect(0, 0, ColCount(), RowCount()));
 }

@@ -203,7 +203,7 @@ void TProStringGrid::RemoveRows(int RowIndex, int RCount)
         return;
     FreeCellPropsRect(0, RowIndex, ColCount() + FNumHidden - 1, RowIndex + RCount - 1);
     const int lastWidth = ColWidths(ColCount() - 1);
-    BeginUpdate();
+    TGridUpdateLock update(this);
     WidenColCount();
     const int oldTop = TopRow(), oldRow = Row();
     ShiftRowsUp(this, RowIndex, RCount, true,
@@ -217,7 +217,7 @@ void TProStringGrid::RemoveRows(int RowIndex, int RCount)
     FMaxRowCount -= RCount;
     RestoreCurrentRow(oldRow, oldTop);
     SetColWidths(ColCount() - 1, lastWidth);
-    EndUpdate();
+    update.Release();
     CellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
     const int vis = VisibleRowCount();
     if (TopRow() >= RowCount() + FixedRows() - vis - 2 && RowCount() - vis - 1 > 0)
@@ -235,7 +235,7 @@ void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
     FreeCellPropsRect(0, RowIndex, ColCount() + FNumHidden - 1, RowIndex + RCount - 1);
     const int lastWidth = ColWidths(ColCount() - 1);
     const int oldRow = Row(), oldTop = TopRow();
-    BeginUpdate();
+    TGridUpdateLock update(this);
     WidenColCount();
     ShiftRowsUp(this, RowIndex, RCount, false,
                 [this](int d, int s) { CopyGridRow(d, s); }, [this](int t) { ClearGridRow(t); });
@@ -250,7 +250,7 @@ void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
         SetRow(FixedRows());
         SetTopRow(FixedRows());
     }
-    EndUpdate();
+    update.Release();
     CellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
 }
 
@@ -263,7 +263,7 @@ void TProStringGrid::DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellCon
     const int footers = FFixedFooters;
     FFixedFooters = 0;
     const int lastWidth = ColWidths(ColCount() - 1);
-    BeginUpdate();
+    TGridUpdateLock update(this);
     WidenColCount();
     const int oldTop = TopRow(), oldRow = Row();
     // The removed rows' objects were freed or handed elsewhere by the caller; the rows moved
@@ -274,7 +274,7 @@ void TProStringGrid::DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellCon
     RestoreCurrentRow(oldRow, oldTop);
     NarrowColCount();
     SetColWidths(ColCount() - 1, lastWidth);
-    EndUpdate();
+    update.Release();
     CellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
     if (TopRow() >= RowCount() - 1 && RowCount() - 1 >= FixedRows())
         SetTopRow(RowCount() - 1);
@@ -289,9 +289,10 @@ void TProStringGrid::FreeAndDeleteRows(int RowIndex, int RCount)
 
 void TProStringGrid::RemoveDuplicates(int ACol, bool DoCase)
 {
+    CheckCellIndex(ACol, 0);
     const int c = RealColIndex(ACol);
     QSet<QString> seen;
-    BeginUpdate();
+    TGridUpdateLock update(this);
     int r = FixedRows();
     while (r < RowCount() - FFixedFooters) {
         const QString text = GetCellEx(c, r);
@@ -303,18 +304,18 @@ void TProStringGrid::RemoveDuplicates(int ACol, bool DoCase)
             ++r;
         }
     }
-    EndUpdate();
+    update.Release();
 }
 
 void TProStringGrid::RemoveSelectedRows()
 {
-    BeginUpdate();
+    TGridUpdateLock update(this);
     TGridRect s = Selection();
     if (s.Bottom < s.Top)
         std::swap(s.Top, s.Bottom);
     for (int r = s.Bottom; r >= s.Top; --r)
         FreeAndDeleteRows(r, 1);
-    EndUpdate();
+    update.Release();
 }
 
 void TProStringGrid::RemoveSelectedCols()

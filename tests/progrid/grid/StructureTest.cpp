@@ -337,3 +337,18 @@ TEST(Structure, MixedEditsNeverShareOrLeakProperties)
     }
     EXPECT_EQ(freed, made);
 }
+
+TEST(Structure, AnErrorInABulkEditReleasesTheUpdateLock)
+{
+    TTestGrid g;
+    FillColumn(g, 1, {"h", "x", "y", "x"});
+    EXPECT_THROW(g.RemoveDuplicates(-1, true), EProGridError);
+    EXPECT_FALSE(g.LockUpdate());
+    g.OnGetDisplText = [](TObject *, int, int r, QString &) {
+        if (r == 2)
+            throw Exception("hook failed");
+    };
+    EXPECT_THROW(g.RemoveDuplicates(1, true), Exception);
+    EXPECT_FALSE(g.LockUpdate());
+    EXPECT_TRUE(g.ClientWidget()->updatesEnabled());
+}
