@@ -76,6 +76,19 @@ TEST_F(Run, EmptyMatrixStopsBeforeTheSimulation)
     EXPECT_TRUE(Lines(w()->Memo1).isEmpty());
 }
 
+// Nested rows have no checkerboard: every fixed-margin matrix is the observed one, the
+// simulated indices never vary, and the effect size is 0 rather than a division by zero.
+TEST_F(Run, ZeroVarianceGivesAZeroEffectSize)
+{
+    SetMatrix({{1, 1, 1}, {1, 1, 0}, {1, 0, 0}});
+    SetOptions("20", "3");
+    TUiScript ui;
+    RunAnalysis();
+    const QStringList s = Summary();
+    EXPECT_EQ(Value(s, QStringLiteral("Variance of simulated indices = ")), QStringLiteral("0.00000"));
+    EXPECT_EQ(Value(s, QStringLiteral("Standardized Effect Size = ")), QStringLiteral("0.00000"));
+}
+
 TEST_F(Run, SameSeedGivesTheSameSummaryLaidOutLineByLine)
 {
     SetMatrix({{1, 1, 0, 0, 1}, {0, 1, 1, 0, 0}, {1, 0, 1, 1, 0}, {0, 0, 0, 1, 1}});
