@@ -4,7 +4,7 @@ set -euo pipefail
 PKGS=(build-essential cmake ninja-build ccache pkg-config
       qt6-base-dev qt6-charts-dev libgl-dev
       libjpeg62-turbo-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-      xvfb xauth)
+      xvfb xauth fontconfig fonts-dejavu-core)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
