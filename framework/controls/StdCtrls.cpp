@@ -610,6 +610,19 @@ void TCustomGroupBox::AdjustClientRect(TRect &Rect) const
 // ---------------------------------------------------------------------------------------------
 // Combo boxes and list boxes: their item lists are the widget's items.
 
+namespace {
+
+// A sorted combo or list box puts a new item after every item that sorts equal or before it.
+int sortedInsertIndex(const TStrings &Items, const QString &S)
+{
+    int at = 0;
+    while (at < Items.GetCount() && Items.Get(at).compare(S, Qt::CaseInsensitive) <= 0)
+        ++at;
+    return at;
+}
+
+}  // namespace
+
 class TComboBoxStrings : public TStrings
 {
 public:
@@ -639,12 +652,7 @@ public:
     int Add(const QString &S) override { return AddObject(S, nullptr); }
     int AddObject(const QString &S, TObject *AObject) override
     {
-        int at = GetCount();
-        if (owner_->Sorted()) {
-            at = 0;
-            while (at < GetCount() && combo()->itemText(at).compare(S, Qt::CaseInsensitive) <= 0)
-                ++at;
-        }
+        const int at = owner_->Sorted() ? sortedInsertIndex(*this, S) : GetCount();
         InsertObject(at, S, AObject);
         return at;
     }
@@ -857,12 +865,7 @@ public:
     int Add(const QString &S) override { return AddObject(S, nullptr); }
     int AddObject(const QString &S, TObject *AObject) override
     {
-        int at = GetCount();
-        if (owner_->Sorted()) {
-            at = 0;
-            while (at < GetCount() && list()->item(at)->text().compare(S, Qt::CaseInsensitive) <= 0)
-                ++at;
-        }
+        const int at = owner_->Sorted() ? sortedInsertIndex(*this, S) : GetCount();
         InsertObject(at, S, AObject);
         return at;
     }
