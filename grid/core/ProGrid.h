@@ -227,6 +227,9 @@ private:
     // Frees the properties of a row kept in the store beyond the counts and empties it.
     void DiscardStoreRow(int ARow);
     void RestoreCurrentRow(int OldRow, int OldTopRow);
+    // Clamps a block of rows to the grid; false when nothing is left to remove.
+    bool ClampRowBlock(int RowIndex, int &RCount) const;
+    void ShiftRowsUp(int RowIndex, int RCount, bool Heights);
 
     bool FFixedRowAlways = false;
     bool FFixedColAlways = false;

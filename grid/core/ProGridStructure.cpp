@@ -177,37 +177,40 @@ void TProStringGrid::AddRow()
     ClearRows(RowCount() - 1, 1);
 }
 
+bool TProStringGrid::ClampRowBlock(int RowIndex, int &RCount) const
+{
+    if (RCount <= 0 || RowIndex >= RowCount())
+        return false;
+    CheckCellIndex(0, RowIndex);
+    RCount = std::min(RCount, RowCount() - RowIndex);
+    return true;
+}
+
 // Rows below the block move up; the rows they leave at the end are emptied so that no
 // properties object is ever held by two cells.
-static void ShiftRowsUp(TProStringGrid *g, int RowIndex, int RCount, bool heights,
-                        const std::function<void(int, int)> &copyRow, const std::function<void(int)> &clearRow)
+void TProStringGrid::ShiftRowsUp(int RowIndex, int RCount, bool Heights)
 {
-    for (int t = RowIndex; t < g->RowCount(); ++t) {
-        if (t + RCount < g->RowCount()) {
-            copyRow(t, t + RCount);
-            if (heights)
-                g->SetRowHeights(t, g->RowHeights(t + RCount));
+    for (int t = RowIndex; t < RowCount(); ++t) {
+        if (t + RCount < RowCount()) {
+            CopyGridRow(t, t + RCount);
+            if (Heights)
+                SetRowHeights(t, RowHeights(t + RCount));
         } else {
-            clearRow(t);
+            ClearGridRow(t);
         }
     }
 }
 
 void TProStringGrid::RemoveRows(int RowIndex, int RCount)
 {
-    if (RCount <= 0 || RowIndex > RowCount())
-        return;
-    CheckCellIndex(0, RowIndex);
-    RCount = std::min(RCount, RowCount() - RowIndex);
-    if (RCount <= 0)
+    if (!ClampRowBlock(RowIndex, RCount))
         return;
     FreeCellPropsRect(0, RowIndex, ColCount() + FNumHidden - 1, RowIndex + RCount - 1);
     const int lastWidth = ColWidths(ColCount() - 1);
     TGridUpdateLock update(this);
     WidenColCount();
     const int oldTop = TopRow(), oldRow = Row();
-    ShiftRowsUp(this, RowIndex, RCount, true,
-                [this](int d, int s) { CopyGridRow(d, s); }, [this](int t) { ClearGridRow(t); });
+    ShiftRowsUp(RowIndex, RCount, true);
     for (int t = RowCount(); t < RowCount() + RCount; ++t)
         DiscardStoreRow(t);
     SetRowCount(RowCount() - RCount);
@@ -226,10 +229,8 @@ void TProStringGrid::RemoveRows(int RowIndex, int RCount)
 
 void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
 {
-    if (RCount <= 0 || RowIndex >= RowCount())
+    if (!ClampRowBlock(RowIndex, RCount))
         return;
-    CheckCellIndex(0, RowIndex);
-    RCount = std::min(RCount, RowCount() - RowIndex);
     // Unlike the plain row shift, the removed rows' properties are freed and the vacated rows
     // emptied: a store must never hold one properties object in two cells.
     FreeCellPropsRect(0, RowIndex, ColCount() + FNumHidden - 1, RowIndex + RCount - 1);
@@ -237,8 +238,7 @@ void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
     const int oldRow = Row(), oldTop = TopRow();
     TGridUpdateLock update(this);
     WidenColCount();
-    ShiftRowsUp(this, RowIndex, RCount, false,
-                [this](int d, int s) { CopyGridRow(d, s); }, [this](int t) { ClearGridRow(t); });
+    ShiftRowsUp(RowIndex, RCount, false);
     SetRowCount(RowCount() - RCount);
     FMaxRowCount -= RCount;
     NarrowColCount();
@@ -256,10 +256,8 @@ void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
 
 void TProStringGrid::DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellControls)
 {
-    if (RowIndex >= RowCount() || RCount <= 0)
+    if (!ClampRowBlock(RowIndex, RCount))
         return;
-    CheckCellIndex(0, RowIndex);
-    RCount = std::min(RCount, RowCount() - RowIndex);
     const int footers = FFixedFooters;
     FFixedFooters = 0;
     const int lastWidth = ColWidths(ColCount() - 1);
@@ -268,8 +266,7 @@ void TProStringGrid::DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellCon
     const int oldTop = TopRow(), oldRow = Row();
     // The removed rows' objects were freed or handed elsewhere by the caller; the rows moved
     // up leave their old slots empty.
-    ShiftRowsUp(this, RowIndex, RCount, true,
-                [this](int d, int s) { CopyGridRow(d, s); }, [this](int t) { ClearGridRow(t); });
+    ShiftRowsUp(RowIndex, RCount, true);
     SetRowCount(RowCount() - RCount);
     RestoreCurrentRow(oldRow, oldTop);
     NarrowColCount();
