@@ -4,6 +4,7 @@
 // The grid's widget is a QAbstractScrollArea; its viewport is the client area.
 #include "framework/controls/Controls.h"
 #include "framework/rtl/Strings.h"
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -400,6 +401,10 @@ public:
     size_t StoredCellCount() const;
     // Column and row counts that reach every stored cell, inside the counts or not.
     TGridCoord StoredCellExtent() const;
+    // Calls Visit for each stored object in columns ACol1..ACol2 and rows ARow1..ARow2,
+    // row by row; Visit must not write to the grid.
+    void VisitStoredObjects(int ACol1, int ARow1, int ACol2, int ARow2,
+                            const std::function<void(int ACol, int ARow, TObject *Object)> &Visit) const;
 
 protected:
     void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;

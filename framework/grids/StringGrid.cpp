@@ -180,6 +180,15 @@ TGridCoord TStringGrid::StoredCellExtent() const
     return e;
 }
 
+void TStringGrid::VisitStoredObjects(int ACol1, int ARow1, int ACol2, int ARow2,
+                                     const std::function<void(int, int, TObject *)> &Visit) const
+{
+    for (auto r = data_.lower_bound(ARow1); r != data_.end() && r->first <= ARow2; ++r)
+        for (auto c = r->second.lower_bound(ACol1); c != r->second.end() && c->first <= ACol2; ++c)
+            if (c->second.Object)
+                Visit(c->first, r->first, c->second.Object);
+}
+
 TStrings *TStringGrid::Rows(int Index)
 {
     if (Index < 0)

@@ -2,6 +2,7 @@
 #include "grid/core/ProUtil.h"
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 // ---------------------------------------------------------------------------------------------
 // TCellProperties
@@ -212,18 +213,17 @@ void TBaseGrid::FreeCellPropsRect(int ACol1, int ARow1, int ACol2, int ARow2)
 {
     if (!FHasCellProps)
         return;
-    ACol1 = std::max(ACol1, 0);
-    ARow1 = std::max(ARow1, 0);
-    for (int c = ACol1; c <= ACol2; ++c)
-        for (int r = ARow1; r <= ARow2; ++r) {
-            auto *props = static_cast<TCellProperties *>(TStringGrid::Objects(c, r));
-            if (!props)
-                continue;
-            if (props->FGraphicObject && props->FGraphicObject->ClassName() == QLatin1String("TCellGraphic"))
-                delete props->FGraphicObject;
-            delete props;
-            TStringGrid::SetObjects(c, r, nullptr);
-        }
+    // Only the stored objects are visited; their slots are emptied after the walk.
+    std::vector<std::pair<TGridCoord, TCellProperties *>> found;
+    VisitStoredObjects(std::max(ACol1, 0), std::max(ARow1, 0), ACol2, ARow2, [&found](int c, int r, TObject *obj) {
+        found.push_back({TGridCoord{c, r}, static_cast<TCellProperties *>(obj)});
+    });
+    for (const auto &[cell, props] : found) {
+        if (props->FGraphicObject && props->FGraphicObject->ClassName() == QLatin1String("TCellGraphic"))
+            delete props->FGraphicObject;
+        delete props;
+        TStringGrid::SetObjects(cell.X, cell.Y, nullptr);
+    }
 }
 
 void TBaseGrid::GetDefaultProps(int ACol, int ARow, TFont *AFont, TBrush *ABrush, TColor &AColorTo,
