@@ -83,7 +83,7 @@ QTabWidget *TPageControl::Tabs() const { return static_cast<QTabWidget *>(Widget
 TTabSheet *TPageControl::Pages(int Index) const
 {
     if (Index < 0 || Index >= PageCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     return pages_[static_cast<size_t>(Index)];
 }
 

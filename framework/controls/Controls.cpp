@@ -695,7 +695,7 @@ HWND TWinControl::Handle() const
 TControl *TWinControl::Controls(int Index) const
 {
     if (Index < 0 || Index >= ControlCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     return controls_[static_cast<size_t>(Index)];
 }
 

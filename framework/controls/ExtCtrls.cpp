@@ -98,7 +98,7 @@ TRadioGroup::~TRadioGroup()
 QRadioButton *TRadioGroup::Buttons(int Index) const
 {
     if (Index < 0 || Index >= static_cast<int>(buttons_.size()))
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     return buttons_[static_cast<size_t>(Index)];
 }
 

@@ -153,7 +153,7 @@ void TDirectoryListBox::SetDirectory(const QString &v)
 QString TDirectoryListBox::GetItemPath(int Index) const
 {
     if (Index < 0 || Index >= static_cast<int>(paths_.size()))
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     return paths_[static_cast<size_t>(Index)];
 }
 

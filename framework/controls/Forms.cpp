@@ -805,7 +805,7 @@ void TScreen::SetCursor(TCursor v)
 TCustomForm *TScreen::Forms(int Index) const
 {
     if (Index < 0 || Index >= FormCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     return forms_[static_cast<size_t>(Index)];
 }
 

@@ -958,14 +958,14 @@ void TListBox::SetItemIndex(int v)
 bool TListBox::Selected(int Index) const
 {
     if (Index < 0 || Index >= List()->count())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     return List()->item(Index)->isSelected();
 }
 
 void TListBox::SetSelected(int Index, bool v)
 {
     if (Index < 0 || Index >= List()->count())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     changing_ = true;
     if (!multiSelect_ && v)
         List()->setCurrentRow(Index);

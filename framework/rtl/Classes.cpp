@@ -4,6 +4,11 @@
 #include <cstdlib>
 #include <typeinfo>
 
+void ListIndexError(int Index)
+{
+    throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+}
+
 QString TObject::ClassName() const
 {
     const char *mangled = typeid(*this).name();
@@ -62,7 +67,7 @@ void TComponent::SetName(const QString &NewName) { name_ = NewName; }
 TComponent *TComponent::Components(int Index) const
 {
     if (Index < 0 || Index >= ComponentCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     return components_[static_cast<size_t>(Index)];
 }
 

@@ -12,6 +12,9 @@ class TComponent;
 
 using TNotifyEvent = std::function<void(TObject *Sender)>;
 
+// Raises EListError "List index out of bounds (Index)", the error of every indexed list.
+[[noreturn]] void ListIndexError(int Index);
+
 class TObject
 {
 public:

@@ -18,7 +18,7 @@ void TList::Error(const QString &Msg, intptr_t Data)
 void TList::checkIndex(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        Error(QStringLiteral("List index out of bounds (%d)"), Index);
+        ListIndexError(Index);
 }
 
 void *TList::Get(int Index) const
@@ -38,7 +38,7 @@ int TList::Add(void *Item)
 void TList::Insert(int Index, void *Item)
 {
     if (Index < 0 || Index > Count())
-        Error(QStringLiteral("List index out of bounds (%d)"), Index);
+        ListIndexError(Index);
     items_.insert(items_.begin() + Index, Item);
     if (Item)
         Notify(Item, lnAdded);
@@ -261,7 +261,7 @@ void TCollection::Clear()
 TCollectionItem *TCollection::Items(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        TList::Error(QStringLiteral("List index out of bounds (%d)"), Index);
+        ListIndexError(Index);
     return items_[static_cast<size_t>(Index)];
 }
 
