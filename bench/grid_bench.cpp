@@ -29,8 +29,7 @@ struct TGridScene
         QApplication::processEvents();
         grid->SetCol(999);
         grid->SetRow(999);
-        QWidget *vp = grid->ClientWidget();
-        image = QImage(vp->size(), QImage::Format_ARGB32_Premultiplied);
+        image = QImage(grid->ClientWidget()->size(), QImage::Format_ARGB32_Premultiplied);
     }
     ~TGridScene() { delete form; }
 
@@ -40,14 +39,9 @@ struct TGridScene
 // Made after the application object and freed before it.
 TGridScene *g_scene = nullptr;
 
-TGridScene &scene()
-{
-    return *g_scene;
-}
-
 void BM_GridFullViewportPaint(benchmark::State &state)
 {
-    TGridScene &s = scene();
+    TGridScene &s = *g_scene;
     for (auto _ : state)
         s.paint();
     state.counters["cells"] = double((s.grid->VisibleColCount() + 2) * (s.grid->VisibleRowCount() + 2));
@@ -56,7 +50,7 @@ BENCHMARK(BM_GridFullViewportPaint)->Unit(benchmark::kMillisecond);
 
 void BM_GridScrollStep(benchmark::State &state)
 {
-    TGridScene &s = scene();
+    TGridScene &s = *g_scene;
     const int bottom = s.grid->TopRow();
     bool up = true;
     for (auto _ : state) {
