@@ -99,8 +99,6 @@ QChar DetectDelimiter(QStringView l1, QStringView l2)
     return found;
 }
 
-bool HasLineBreak(const QString &s) { return s.contains(CR) || s.contains(LF); }
-
 // Fires the progress event only when the rounded percentage changes.
 class TProgressReporter
 {

@@ -36,8 +36,6 @@ QString MapLineBreaks(QStringView s, QStringView crlf, QStringView cr, QStringVi
     return r;
 }
 
-bool HasLineBreak(const QString &s) { return s.contains(CR) || s.contains(LF); }
-
 // Upper case one character at a time, so positions in the result match the original text.
 QString UpperSameLength(const QString &s)
 {
@@ -76,6 +74,8 @@ uint8_t CharToOem(QChar c)
 } // namespace
 
 // ---- Quoting and line-break marks ----------------------------------------------------------------
+
+bool HasLineBreak(const QString &s) { return s.contains(CR) || s.contains(LF); }
 
 QString DoubleQuotes(const QString &s)
 {

@@ -19,6 +19,8 @@ inline constexpr QChar CSVMarkCRLF = QChar(11);  // CR LF
 inline constexpr QChar CSVMarkLF = QChar(12);    // a lone LF
 inline constexpr QChar CSVMarkCR = QChar(14);    // a lone CR
 
+// True when the text holds a CR or an LF.
+bool HasLineBreak(const QString &s);
 // Every double quote doubled.
 QString DoubleQuotes(const QString &s);
 // Every pair of ch collapsed to one ("" -> ", """ -> "").
