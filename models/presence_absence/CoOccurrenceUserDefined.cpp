@@ -1,6 +1,7 @@
 // The weights editor of the co-occurrence options.
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
 #include "framework/rtl/CodePage.h"
+#include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "workspace/TarvixMain.h"
@@ -40,28 +41,19 @@ double LeadingReal(const QString &S)
 
 void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid)
 {
-    const QString text = AnsiToString(Bytes);
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n')) continue;
-        lines << text.mid(start, i - start);
-        if (ch == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines << text.mid(start);
+    TStringList lines;
+    lines.SetText(AnsiToString(Bytes));
 
     Grid->SetFixedRows(0);
     Grid->SetFixedCols(0);
     Grid->SetRowCount(1);
     Grid->SetColCount(1);
     Grid->SetCells(0, 0, QString());
-    if (lines.isEmpty()) return;
-    Grid->SetColCount(static_cast<int>(lines.front().split(QLatin1Char(' ')).size()));
-    Grid->SetRowCount(static_cast<int>(lines.size()));
-    for (int r = 0; r < lines.size(); ++r) {
-        const QStringList cells = lines[r].split(QLatin1Char(' '));
+    if (lines.Count() == 0) return;
+    Grid->SetColCount(static_cast<int>(lines.Strings(0).split(QLatin1Char(' ')).size()));
+    Grid->SetRowCount(lines.Count());
+    for (int r = 0; r < lines.Count(); ++r) {
+        const QStringList cells = lines.Strings(r).split(QLatin1Char(' '));
         for (int c = 0; c < cells.size(); ++c) Grid->SetCells(c, r, cells[c]);
     }
 }
