@@ -1,5 +1,6 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/Forms.h"
+#include "framework/rtl/SysUtils.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -436,7 +437,7 @@ public:
         const int count = GetCount();
         if (Index < 0 || Index > count)
             listIndexError(Index);
-        const QString line = QString(S).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        const QString line = LfLineBreaks(S);
         if (Index < count || trailingEmpty()) {
             QTextCursor c(doc()->findBlockByNumber(Index));
             c.insertText(line + QLatin1Char('\n'));
@@ -466,7 +467,7 @@ public:
     void Clear() override { edit_->clear(); }
     void SetText(const QString &Value) override
     {
-        edit_->setPlainText(QString(Value).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        edit_->setPlainText(LfLineBreaks(Value));
     }
 
 protected:

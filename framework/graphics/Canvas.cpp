@@ -1,4 +1,5 @@
 #include "framework/graphics/Graphics.h"
+#include "framework/rtl/SysUtils.h"
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -505,7 +506,7 @@ int TCanvas::DrawText(const QString &Text, TRect &R, uint32_t Format)
     if (Format & DT_SINGLELINE) {
         lines << QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
     } else {
-        const QStringList paras = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')).split(QLatin1Char('\n'));
+        const QStringList paras = LfLineBreaks(text).split(QLatin1Char('\n'));
         for (const QString &para : paras) {
             if (Format & DT_WORDBREAK)
                 lines << lay.wrap(para, std::max(1, R.Width()), Format & DT_EDITCONTROL);

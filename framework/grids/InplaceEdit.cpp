@@ -2,6 +2,7 @@
 // several; switching the mode replaces the widget.
 #include "framework/grids/Grids.h"
 #include "framework/controls/ControlBridge.h"
+#include "framework/rtl/SysUtils.h"
 #include <QAbstractTextDocumentLayout>
 #include <algorithm>
 #include <climits>
@@ -72,19 +73,6 @@ QString EditMaskToInputMask(const QString &DelphiMask)
     }
     return out + u';' + blank;
 }
-
-namespace {
-
-// Every line break as the one character the multi-line widget uses.
-QString toDocText(const QString &s)
-{
-    QString t = s;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return t;
-}
-
-} // namespace
 
 TInplaceEdit::TInplaceEdit(TComponent *AOwner) : TWinControl(AOwner, new QLineEdit)
 {
@@ -232,7 +220,7 @@ void TInplaceEdit::SetText(const QString &v)
 {
     loading_ = true;
     if (memo_)
-        memo_->setPlainText(toDocText(v));
+        memo_->setPlainText(LfLineBreaks(v));
     else
         line_->setText(v);
     loading_ = false;
@@ -295,7 +283,7 @@ void TInplaceEdit::SetSelText(const QString &v)
 {
     if (readOnly_)
         return;
-    insertTyped(IsMultiLine() ? toDocText(v) : v);
+    insertTyped(IsMultiLine() ? LfLineBreaks(v) : v);
 }
 
 void TInplaceEdit::SelectAll()
@@ -536,7 +524,7 @@ void TInplaceEdit::DefaultHandler(TMessage &Message)
     case WM_PASTE: {
         if (readOnly_)
             return;
-        QString s = toDocText(QGuiApplication::clipboard()->text());
+        QString s = LfLineBreaks(QGuiApplication::clipboard()->text());
         if (!IsMultiLine()) {
             // One line takes the clipboard's first line only.
             const qsizetype br = s.indexOf(QLatin1Char('\n'));

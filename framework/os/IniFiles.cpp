@@ -87,9 +87,7 @@ void TMemIniFile::SetText(const QString &Text)
 {
     std::vector<IniSection> parsed;
     size_t current = 0;
-    QString text = Text;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QStringList lines = LfLineBreaks(Text).split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
         const auto bad = [&](const QString &why) {

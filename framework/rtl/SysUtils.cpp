@@ -151,6 +151,11 @@ QString TrimRight(const QString &S)
 
 QString Trim(const QString &S) { return TrimLeft(TrimRight(S)); }
 
+QString LfLineBreaks(const QString &S)
+{
+    return QString(S).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 QString UpperCase(const QString &S)
 {
     QString r = S;

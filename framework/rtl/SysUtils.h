@@ -193,6 +193,8 @@ QString Copy(const QString &S, int Index, int Count);
 void Delete(QString &S, int Index, int Count);
 void Insert(const QString &Source, QString &S, int Index);
 QString StringOfChar(QChar Ch, int Count);
+// CR LF and lone CR become LF, the one line break Qt's text widgets use.
+QString LfLineBreaks(const QString &S);
 
 QString BoolToStr(bool B, bool UseBoolStrs = false);
 // Accepts "True"/"False" (any case) and numbers (non-zero is true). Raises EConvertError.

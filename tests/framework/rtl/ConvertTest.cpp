@@ -179,6 +179,7 @@ TEST(StringRoutines, OneBasedPositionsAndCase)
     EXPECT_EQ(StringReplace(QStringLiteral("aAaA"), QStringLiteral("a"), QStringLiteral("xa"),
                             {rfReplaceAll, rfIgnoreCase}),
               QStringLiteral("xaxaxaxa"));
+    EXPECT_EQ(LfLineBreaks(QStringLiteral("a\r\nb\rc\n\rd\r")), QStringLiteral("a\nb\nc\n\nd\n"));
     EXPECT_EQ(IntToHex(255, 4), QStringLiteral("00FF"));
     EXPECT_EQ(IntToStr(int64_t(-9000000000)), QStringLiteral("-9000000000"));
     EXPECT_EQ(IntToStr(size_t(18446744073709551615ull)), QStringLiteral("18446744073709551615"));
