@@ -1,6 +1,7 @@
 // Matrix text files: the space- and comma-delimited writers, the batch reader and the File
 // menu's open and save commands for text.
 #include "framework/rtl/CodePage.h"
+#include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
 #include "workspace/TarvixMain.h"
 
@@ -51,31 +52,13 @@ void EmptyCellStore(TProStringGrid *Grid)
 // without a line end counts too.
 std::vector<QStringList> SplitMatrixText(const QString &Text)
 {
-    std::vector<QStringList> lines;
-    QStringList cells;
-    QString cell;
-    const qsizetype n = Text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar ch = Text[i];
-        if (ch == u' ' || ch == u',') {
-            cells << cell;
-            cell.clear();
-        } else if (ch == u'\r' || ch == u'\n') {
-            if (ch == u'\r' && i + 1 < n && Text[i + 1] == u'\n')
-                ++i;
-            cells << cell;
-            cell.clear();
-            lines.push_back(std::move(cells));
-            cells.clear();
-        } else {
-            cell += ch;
-        }
-    }
-    if (!cell.isEmpty() || !cells.isEmpty()) {
-        cells << cell;
-        lines.push_back(std::move(cells));
-    }
-    return lines;
+    TStringList lines;
+    lines.SetText(Text);
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<size_t>(lines.Count()));
+    for (int r = 0; r < lines.Count(); ++r)
+        rows.push_back(lines.Strings(r).replace(u',', u' ').split(u' '));
+    return rows;
 }
 
 void OpenDelimited(TTarvix *T, QChar Delimiter)
