@@ -85,17 +85,6 @@ const TKeyPair kKeys[] = {
     {Qt::Key_Question, VK_OEM_2}, {Qt::Key_Underscore, VK_OEM_MINUS},
 };
 
-Word mouseKeys(Qt::KeyboardModifiers m, Qt::MouseButtons b)
-{
-    Word k = 0;
-    if (b & Qt::LeftButton) k |= MK_LBUTTON;
-    if (b & Qt::RightButton) k |= MK_RBUTTON;
-    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (m & Qt::ControlModifier) k |= MK_CONTROL;
-    return k;
-}
-
 }  // namespace
 
 TQtEventContext *CurrentQtEvent() { return g_context; }
@@ -129,6 +118,17 @@ int VirtualKeyToQtKey(Word Key)
         if (p.vk == Key)
             return p.qt;
     return 0;
+}
+
+Word MouseKeysOf(Qt::KeyboardModifiers m, Qt::MouseButtons b)
+{
+    Word k = 0;
+    if (b & Qt::LeftButton) k |= MK_LBUTTON;
+    if (b & Qt::RightButton) k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
 }
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers m, Qt::MouseButtons b)
@@ -304,7 +304,7 @@ bool TControlBridge::translate(QObject *obj, QEvent *ev)
         const QPoint gp = we->globalPosition().toPoint();
         TMessage m;
         m.Msg = WM_MOUSEWHEEL;
-        m.WParam = MakeWParam(mouseKeys(we->modifiers(), we->buttons()), notches * WHEEL_DELTA);
+        m.WParam = MakeWParam(MouseKeysOf(we->modifiers(), we->buttons()), notches * WHEEL_DELTA);
         m.LParam = MakeLParam(gp.x(), gp.y());
         TContextScope scope(ev, &m);
         c->WndProc(m);
@@ -436,7 +436,7 @@ bool TControlBridge::mouse(QObject *obj, QMouseEvent *me)
     QPoint p = me->position().toPoint();
     if (obj != c->ClientWidget())
         p = c->ClientWidget()->mapFromGlobal(me->globalPosition().toPoint());
-    m.WParam = mouseKeys(me->modifiers(), buttons);
+    m.WParam = MouseKeysOf(me->modifiers(), buttons);
     m.LParam = MakeLParam(p.x(), p.y());
     TInputScope in(me->modifiers(), buttons);
     TContextScope scope(me, &m);

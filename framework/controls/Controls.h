@@ -485,6 +485,8 @@ SmallInt GetAsyncKeyState(int VirtKey);
 TShiftState GetShiftState();
 // Shift state of Qt modifiers and buttons.
 TShiftState ShiftStateOf(Qt::KeyboardModifiers m, Qt::MouseButtons b = Qt::NoButton);
+// The MK_* flags of Qt modifiers and buttons, as mouse messages carry them in WParam.
+Word MouseKeysOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 // The virtual-key code of a Qt key (0 when it has none).
 Word QtKeyToVirtualKey(int QtKey);
 int VirtualKeyToQtKey(Word Key);

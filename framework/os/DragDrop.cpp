@@ -59,14 +59,7 @@ Qt::DropAction actionOf(uint32_t e)
 
 uint32_t keyStateOf(Qt::MouseButtons b, Qt::KeyboardModifiers m)
 {
-    uint32_t k = 0;
-    if (b & Qt::LeftButton) k |= MK_LBUTTON;
-    if (b & Qt::RightButton) k |= MK_RBUTTON;
-    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (m & Qt::ControlModifier) k |= MK_CONTROL;
-    if (m & Qt::AltModifier) k |= MK_ALT;
-    return k;
+    return MouseKeysOf(m, b) | ((m & Qt::AltModifier) ? MK_ALT : 0);
 }
 
 TDragScript *currentScript = nullptr;
