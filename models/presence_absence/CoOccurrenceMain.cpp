@@ -280,13 +280,7 @@ double TCoOccurrence::MatrixIndex(std::span<double> PairList, Matrix &M, double 
         return PairList.empty() ? 0.0 : PairList[0];
     }
     switch (IndexChoice()) {
-    case 0: {
-        std::vector<double> shared(PairList.size()), unions(PairList.size());
-        PairSharedSites(M, info, shared);
-        PairUnion(M, info, unions);
-        PairRelativeOverlap(shared, unions, PairList);
-        break;
-    }
+    case 0: PairRelativeOverlap(M, info, PairList); break;
     case 1: PairUnion(M, info, PairList); break;
     default: PairSharedSites(M, info, PairList); break;
     }

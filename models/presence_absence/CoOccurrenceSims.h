@@ -19,8 +19,8 @@
 
 void PairSharedSites(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out);
 void PairUnion(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out);
-// Out[k] := Shared[k] / Union[k], 0 where the union is 0; over the common length of the lists.
-void PairRelativeOverlap(std::span<const double> Shared, std::span<const double> Union, std::span<double> Out);
+// Shared sites over the union of the pair's sites, 0 where the union is empty.
+void PairRelativeOverlap(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out);
 void CScoreUnits(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out);
 // Reads the row totals M[0][r]; they must be current.
 void CheckerboardCount(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out);

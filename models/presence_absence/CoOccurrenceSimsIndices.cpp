@@ -57,10 +57,12 @@ void PairUnion(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out)
     ForEachPair(M, info_Mat, Out, [](int32_t ri, int32_t rj, int32_t s) { return static_cast<double>(ri + rj - s); });
 }
 
-void PairRelativeOverlap(std::span<const double> Shared, std::span<const double> Union, std::span<double> Out)
+void PairRelativeOverlap(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out)
 {
-    const size_t n = std::min({Shared.size(), Union.size(), Out.size()});
-    for (size_t k = 0; k < n; ++k) Out[k] = Union[k] > 0 ? Shared[k] / Union[k] : 0;
+    ForEachPair(M, info_Mat, Out, [](int32_t ri, int32_t rj, int32_t s) {
+        const int32_t u = ri + rj - s;
+        return u > 0 ? static_cast<double>(s) / static_cast<double>(u) : 0.0;
+    });
 }
 
 void CScoreUnits(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out)

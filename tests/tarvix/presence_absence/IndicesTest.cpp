@@ -89,8 +89,7 @@ TEST(PresenceAbsenceIndices, SmallFixtureGivesTheKnownValues)
     const auto unions = Pairwise(PairUnion, m, info);
     EXPECT_THAT(shared, ElementsAre(0, 2, 0));
     EXPECT_THAT(unions, ElementsAre(4, 2, 4));
-    std::vector<double> overlap(3);
-    PairRelativeOverlap(shared, unions, overlap);
+    const auto overlap = Pairwise(PairRelativeOverlap, m, info);
     EXPECT_THAT(overlap, ElementsAre(0, 1, 0));
     EXPECT_NEAR(Mean(overlap), 0.33333, 5e-6);
 }
@@ -143,6 +142,10 @@ TEST(PresenceAbsenceIndices, MatchTheDirectFormulasOnRandomMatrices)
         SCOPED_TRACE(testing::Message() << k.species << " x " << k.sites);
         EXPECT_THAT(Pairwise(PairSharedSites, m, info), ElementsAreArray(direct.shared));
         EXPECT_THAT(Pairwise(PairUnion, m, info), ElementsAreArray(direct.unions));
+        std::vector<double> overlap(direct.shared.size());
+        for (size_t p = 0; p < overlap.size(); ++p)
+            overlap[p] = direct.unions[p] > 0 ? direct.shared[p] / direct.unions[p] : 0;
+        EXPECT_THAT(Pairwise(PairRelativeOverlap, m, info), ElementsAreArray(overlap));
         EXPECT_THAT(Pairwise(CScoreUnits, m, info), ElementsAreArray(direct.units));
         EXPECT_EQ(Whole(CheckerboardCount, m, info), direct.checkerboards);
         EXPECT_EQ(Whole(SpeciesCombinations, m, info), direct.combinations);
