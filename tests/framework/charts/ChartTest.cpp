@@ -46,8 +46,9 @@ TEST(Chart, RendersBluePointsAndRedLineOffscreen)
         TPoint at = chart.PointPosition(0, xs[i], ys[i]);
         EXPECT_TRUE(isBlue(img.pixelColor(at.X, at.Y))) << i << " at " << at.X << "," << at.Y;
         TPoint mid = chart.PointPosition(1, xs[i] + 0.5, 2 * (xs[i] + 0.5) + 1);
-        if (i < 4)
+        if (i < 4) {
             EXPECT_TRUE(redNear(img, mid)) << i << " at " << mid.X << "," << mid.Y;
+        }
     }
     TPoint empty = chart.PointPosition(0, 1.5, 11);
     EXPECT_FALSE(isBlue(img.pixelColor(empty.X, empty.Y)));

@@ -148,8 +148,9 @@ TEST(Menu, ShortcutTextAndItemsRoundTrip)
                  {"Del", VK_DELETE}, {"Alt+X", TShortCut(scAlt | 'X')}, {"Bogus", 0}};
     for (const auto &c : cases) {
         EXPECT_EQ(TextToShortCut(c.text), c.sc) << c.text;
-        if (c.sc)
+        if (c.sc) {
             EXPECT_EQ(ShortCutToText(c.sc), QString::fromLatin1(c.text));
+        }
     }
     TPopupMenu popup(nullptr);
     auto *a = new TMenuItem(nullptr);

@@ -399,8 +399,9 @@ TEST_F(GridFixture, PaintDrawsEveryVisibleCellWithItsState)
     grid->drawn.clear();
     viewport()->grab();
     for (auto &[c, r, s] : grid->drawn)
-        if (c == 2 && r == 3)
+        if (c == 2 && r == 3) {
             EXPECT_TRUE(s.Contains(gdSelected));
+        }
 }
 
 TEST_F(GridFixture, TypedTextIsWrittenThroughSetEditText)
