@@ -343,7 +343,9 @@ void CopyNonEmptyRows(const Matrix &Source, Matrix &Dest, TInfoMat &info_Mat)
     const int32_t cols = std::min({info_Mat[2], Source.Cols() - 1, Dest.Cols() - 1});
     // Rows that do not fit the destination are not copied.
     const int32_t room = std::max(Dest.Rows() - 1, 0);
-    std::vector<int32_t> kept;
+    // Runs once per simulated matrix: the row list keeps its space between calls.
+    thread_local std::vector<int32_t> kept;
+    kept.clear();
     for (int32_t r = 1; r <= rows && static_cast<int32_t>(kept.size()) < room; ++r)
         if (Source[0][r] > 0) kept.push_back(r);
     // Column by column, following the store's layout.

@@ -373,10 +373,11 @@ void TCoOccurrence::Run()
         Sims.LoadSpeciesWeights(WeightsOf(CoOccurrenceUserDefined->SpeciesWeightsGrid));
     }
     const bool saveMatrices = CoOccurrenceOpts->SaveMatrixCheckBox->Checked();
+    const int32_t dataCols = main->ColCount() - 1, dataRows = main->RowCount() - 1;
 
     for (int32_t i = 1; i <= Iterations; ++i) {
-        info[2] = main->ColCount() - 1;
-        info[3] = main->RowCount() - 1;
+        info[2] = dataCols;
+        info[3] = dataRows;
         Sims.NextSimulatedMatrix(O_Mat, S_Mat);
         if (SimulationInterrupted()) return;
         MarginalTotals(S_Mat, info);
@@ -392,7 +393,6 @@ void TCoOccurrence::Run()
         }
         CopyNonEmptyRows(S_Mat, F_Mat, info);
         MarginalTotals(F_Mat, info);
-        Calculate_Row_Pairs();
         double simMean = 0, simVariance = 0;
         Do_Sim(Row_Pairs, pairs, simMean, simVariance, F_Mat);
         if (!Sims.DegenerateFlag) simList[static_cast<size_t>(SimCount++)] = simMean;
