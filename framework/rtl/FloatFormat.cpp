@@ -417,34 +417,31 @@ bool TryStrToFloat(const QString &S, double &Value)
     a.reserve(t.size());
     qsizetype i = 0;
     const qsizetype n = t.size();
-    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-        a.append(static_cast<char>(t[i++].unicode()));
-    int mantDigits = 0;
-    while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
-        a.append(static_cast<char>(t[i++].unicode()));
-        ++mantDigits;
-    }
+    auto copySign = [&] {
+        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            a.append(static_cast<char>(t[i++].unicode()));
+    };
+    // Copies a run of ASCII digits; returns how many there were.
+    auto copyDigits = [&] {
+        const qsizetype from = i;
+        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9')
+            a.append(static_cast<char>(t[i++].unicode()));
+        return static_cast<int>(i - from);
+    };
+    copySign();
+    int mantDigits = copyDigits();
     if (i < n && t[i] == ActiveFormatSettings().DecimalSeparator) {
         a.append('.');
         ++i;
-        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
-            a.append(static_cast<char>(t[i++].unicode()));
-            ++mantDigits;
-        }
+        mantDigits += copyDigits();
     }
     if (mantDigits == 0)
         return false;
     if (i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
         a.append('e');
         ++i;
-        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-            a.append(static_cast<char>(t[i++].unicode()));
-        int expDigits = 0;
-        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
-            a.append(static_cast<char>(t[i++].unicode()));
-            ++expDigits;
-        }
-        if (expDigits == 0)
+        copySign();
+        if (copyDigits() == 0)
             return false;
     }
     if (i != n)
