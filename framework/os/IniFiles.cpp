@@ -3,6 +3,7 @@
 #include "framework/rtl/SysUtils.h"
 #include <QFile>
 #include <QDir>
+#include <algorithm>
 
 int32_t TCustomIniFile::ReadInteger(const QString &Section, const QString &Ident, int32_t Default)
 {
@@ -43,12 +44,21 @@ void TCustomIniFile::WriteFloat(const QString &Section, const QString &Ident, do
 
 namespace {
 
+// Section and value names compare without regard to case.
+bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
 bool containsName(const TStringList &names, const QString &name)
 {
     for (int i = 0; i < names.Count(); ++i)
-        if (names.Strings(i).compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(names.Strings(i), name))
             return true;
     return false;
+}
+
+template <class Values>
+auto findValue(Values &values, const QString &name)
+{
+    return std::find_if(values.begin(), values.end(), [&](const auto &kv) { return sameName(kv.first, name); });
 }
 
 } // namespace
@@ -103,7 +113,7 @@ void TMemIniFile::SetText(const QString &Text)
             const QString name = line.mid(1, line.size() - 2).trimmed();
             if (name.isEmpty())
                 bad(QStringLiteral("has an empty section name"));
-            auto it = std::find_if(parsed.begin(), parsed.end(), [&](const IniSection &s) { return s.name.compare(name, Qt::CaseInsensitive) == 0; });
+            auto it = std::find_if(parsed.begin(), parsed.end(), [&](const IniSection &s) { return sameName(s.name, name); });
             // A repeated section continues the first one.
             current = size_t(it - parsed.begin());
             if (it == parsed.end())
@@ -119,8 +129,7 @@ void TMemIniFile::SetText(const QString &Text)
             bad(QStringLiteral("has a value outside any section"));
         const QString name = line.left(eq).trimmed(), value = line.mid(eq + 1).trimmed();
         auto &vals = parsed[current].values;
-        auto v = std::find_if(vals.begin(), vals.end(), [&](const auto &p) { return p.first.compare(name, Qt::CaseInsensitive) == 0; });
-        if (v == vals.end())
+        if (findValue(vals, name) == vals.end())
             vals.emplace_back(name, value);
         // The first of repeated names wins, as a lookup would find it.
     }
@@ -144,7 +153,7 @@ void TMemIniFile::Clear() { sections_.clear(); }
 TMemIniFile::IniSection *TMemIniFile::find(const QString &name)
 {
     for (IniSection &s : sections_)
-        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(s.name, name))
             return &s;
     return nullptr;
 }
@@ -152,9 +161,8 @@ TMemIniFile::IniSection *TMemIniFile::find(const QString &name)
 QString TMemIniFile::ReadString(const QString &Section, const QString &Ident, const QString &Default)
 {
     if (auto *s = find(Section))
-        for (const auto &[k, v] : s->values)
-            if (k.compare(Ident, Qt::CaseInsensitive) == 0)
-                return v;
+        if (auto v = findValue(s->values, Ident); v != s->values.end())
+            return v->second;
     return Default;
 }
 
@@ -172,12 +180,10 @@ void TMemIniFile::WriteString(const QString &Section, const QString &Ident, cons
         sections_.push_back({Section.trimmed(), {}});
         s = &sections_.back();
     }
-    for (auto &[k, v] : s->values)
-        if (k.compare(Ident, Qt::CaseInsensitive) == 0) {
-            v = Value.trimmed();
-            return;
-        }
-    s->values.emplace_back(Ident.trimmed(), Value.trimmed());
+    if (auto v = findValue(s->values, Ident); v != s->values.end())
+        v->second = Value.trimmed();
+    else
+        s->values.emplace_back(Ident.trimmed(), Value.trimmed());
 }
 
 void TMemIniFile::ReadSection(const QString &Section, TStrings *Strings)
@@ -211,13 +217,13 @@ void TMemIniFile::ReadSectionValues(const QString &Section, TStrings *Strings)
 
 void TMemIniFile::EraseSection(const QString &Section)
 {
-    std::erase_if(sections_, [&](const IniSection &s) { return s.name.compare(Section, Qt::CaseInsensitive) == 0; });
+    std::erase_if(sections_, [&](const IniSection &s) { return sameName(s.name, Section); });
 }
 
 void TMemIniFile::DeleteKey(const QString &Section, const QString &Ident)
 {
     if (auto *s = find(Section))
-        std::erase_if(s->values, [&](const auto &kv) { return kv.first.compare(Ident, Qt::CaseInsensitive) == 0; });
+        std::erase_if(s->values, [&](const auto &kv) { return sameName(kv.first, Ident); });
 }
 
 void TMemIniFile::UpdateFile()
