@@ -10,7 +10,6 @@
 #include "tests/tarvix/workspace/MainWindowFixture.h"
 #include "workspace/ChangeDirectory.h"
 
-#include <QFile>
 #include <QTimer>
 #include <functional>
 
@@ -127,21 +126,6 @@ protected:
         destroy(TestOpts);
         destroy(ChangeDirectory);
         MainWindowFixture::TearDown();
-    }
-
-    QString Path(const QString &Name) const { return QDir(dir.path()).absoluteFilePath(Name); }
-
-    void Write(const QString &Name, const QByteArray &Bytes) const
-    {
-        QFile f(Path(Name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(Bytes);
-    }
-
-    QByteArray Read(const QString &Name) const
-    {
-        QFile f(Path(Name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
     // A small matrix file the batch reader accepts.

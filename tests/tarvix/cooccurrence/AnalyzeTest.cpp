@@ -14,12 +14,6 @@ protected:
             });
         });
     }
-    static void WriteMatrix(const QString &Name, const QByteArray &Text)
-    {
-        QFile f(Name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(Text);
-    }
 };
 
 TEST_F(Analyze, MenuItemsRunEitherAnalysisThroughTheSharedDialog)
@@ -43,8 +37,8 @@ TEST_F(Analyze, MenuItemsRunEitherAnalysisThroughTheSharedDialog)
 
 TEST_F(Analyze, BatchWritesARowSummaryAndMatricesPerFile)
 {
-    WriteMatrix(dir.filePath("a.txt"), "species s1 s2 s3\r\nsp1 1 0 1\r\nsp2 0 1 1\r\nsp3 1 1 0\r\n");
-    WriteMatrix(dir.filePath("c.txt"), "species s1 s2\r\nsp1 1 0\r\nsp2 0 1\r\nsp3 1 1\r\n");
+    Write("a.txt", "species s1 s2 s3\r\nsp1 1 0 1\r\nsp2 0 1 1\r\nsp3 1 1 0\r\n");
+    Write("c.txt", "species s1 s2\r\nsp1 1 0\r\nsp2 0 1\r\nsp3 1 1\r\n");
     Tarvix->Batch1->Click();
     ASSERT_TRUE(Tarvix->BatchSwitch);
     Start(Tarvix->CoOccurrence1, [] {

@@ -56,14 +56,8 @@ TEST_F(Weights, SpeciesTableSavesExactlyAndReadsBack)
 
 TEST_F(Weights, FilesOfTheWrongLengthGiveTheDefaultTable)
 {
-    QFile f(dir.filePath("short.txt"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("Species Weights\r\nsp1 3\r\nsp2 4\r\n");
-    f.close();
-    QFile g(dir.filePath("sites.txt"));
-    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
-    g.write("Sites Weights\r\ns1 2 x\r\n");
-    g.close();
+    Write("short.txt", "Species Weights\r\nsp1 3\r\nsp2 4\r\n");
+    Write("sites.txt", "Sites Weights\r\ns1 2 x\r\n");
     TUiScript ui;
     ui.FileNameNext(dir.filePath("short.txt")).FileNameNext(dir.filePath("sites.txt"))
         .FileNameNext(dir.filePath("missing.txt"));

@@ -4,7 +4,6 @@
 #include "tests/tarvix/workspace/MainWindowFixture.h"
 
 #include <QDir>
-#include <QFile>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -14,22 +13,6 @@ namespace {
 class MatrixFiles : public MainWindowFixture
 {
 protected:
-    QString Path(const QString &Name) const { return QDir(dir.path()).absoluteFilePath(Name); }
-
-    QString Write(const QString &Name, const QByteArray &Bytes) const
-    {
-        QFile f(Path(Name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(Bytes);
-        return Path(Name);
-    }
-
-    QByteArray Read(const QString &Name) const
-    {
-        QFile f(Path(Name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
     // The grid's cells, rows joined by "/" and cells by "|".
     static QString Shape(TStringGrid *g)
     {

@@ -7,6 +7,7 @@
 #include "workspace/TarvixMain.h"
 #include "workspace/TarvixRestructureMatrix.h"
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -49,6 +50,23 @@ protected:
         form->BeforeDestruction();
         delete form;
         form = nullptr;
+    }
+
+    QString Path(const QString &Name) const { return QDir(dir.path()).absoluteFilePath(Name); }
+
+    // Writes a file in the working directory and gives its full path.
+    QString Write(const QString &Name, const QByteArray &Bytes) const
+    {
+        QFile f(Path(Name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << Name.toStdString();
+        f.write(Bytes);
+        return Path(Name);
+    }
+
+    QByteArray Read(const QString &Name) const
+    {
+        QFile f(Path(Name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
     QTemporaryDir dir;
