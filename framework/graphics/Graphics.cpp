@@ -157,13 +157,19 @@ void TFont::Assign(TPersistent *Source)
         charset_ = f->charset_;
         pitch_ = f->pitch_;
         orientation_ = f->orientation_;
-        Changed();
+        qtFontChanged();
         return;
     }
     TPersistent::Assign(Source);
 }
 
-void TFont::SetName(const QString &v) { if (v != name_ && !v.isEmpty()) { name_ = v; Changed(); } }
+void TFont::qtFontChanged()
+{
+    qfont_.reset();
+    Changed();
+}
+
+void TFont::SetName(const QString &v) { if (v != name_ && !v.isEmpty()) { name_ = v; qtFontChanged(); } }
 
 int TFont::Size() const
 {
@@ -174,11 +180,11 @@ int TFont::Size() const
 }
 
 void TFont::SetSize(int v) { SetHeight(-((v * ppi_ + (v >= 0 ? 36 : -36)) / 72)); }
-void TFont::SetHeight(int v) { if (v != height_) { height_ = v; Changed(); } }
-void TFont::SetStyle(const TFontStyles &v) { if (v != style_) { style_ = v; Changed(); } }
+void TFont::SetHeight(int v) { if (v != height_) { height_ = v; qtFontChanged(); } }
+void TFont::SetStyle(const TFontStyles &v) { if (v != style_) { style_ = v; qtFontChanged(); } }
 void TFont::SetColor(TColor v) { if (v != color_) { color_ = v; Changed(); } }
 void TFont::SetCharset(TFontCharset v) { if (v != charset_) { charset_ = v; Changed(); } }
-void TFont::SetPitch(TFontPitch v) { if (v != pitch_) { pitch_ = v; Changed(); } }
+void TFont::SetPitch(TFontPitch v) { if (v != pitch_) { pitch_ = v; qtFontChanged(); } }
 void TFont::SetOrientation(int v) { if (v != orientation_) { orientation_ = v; Changed(); } }
 
 void TFont::SetPixelsPerInch(int v)
@@ -188,11 +194,13 @@ void TFont::SetPixelsPerInch(int v)
     int size = Size();
     ppi_ = v;
     height_ = -((size * ppi_ + 36) / 72);
-    Changed();
+    qtFontChanged();
 }
 
 QFont TFont::ToQFont() const
 {
+    if (qfont_)
+        return *qfont_;
     QFont f(name_);
     // A positive height includes the internal leading, about a fifth of the cell.
     int px = height_ < 0 ? -height_ : (height_ * 4 + 2) / 5;
@@ -203,6 +211,7 @@ QFont TFont::ToQFont() const
     f.setStrikeOut(style_.Contains(fsStrikeOut));
     if (pitch_ == fpFixed)
         f.setFixedPitch(true), f.setStyleHint(QFont::Monospace);
+    qfont_ = f;
     return f;
 }
 

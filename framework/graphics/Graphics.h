@@ -2,9 +2,11 @@
 // Colours, fonts, pens, brushes, the canvas and the picture classes.
 #include "framework/rtl/Classes.h"
 #include <QByteArray>
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -149,6 +151,9 @@ public:
     QFont ToQFont() const;
 
 private:
+    // Every text call asks for the Qt font; it is built once per change of what it holds.
+    void qtFontChanged();
+    mutable std::optional<QFont> qfont_;
     QString name_;
     int height_;
     TFontStyles style_;

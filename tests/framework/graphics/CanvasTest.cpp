@@ -59,6 +59,27 @@ TEST(GraphicsObjects, FontSizeAndHeightAreOneValue)
     EXPECT_EQ(f.ToQFont().pixelSize(), 100);
 }
 
+TEST(GraphicsObjects, QtFontFollowsEveryChangeAfterItWasBuilt)
+{
+    TFont f;
+    f.ToQFont();
+    f.SetName(QStringLiteral("Courier New"));
+    EXPECT_EQ(f.ToQFont().family(), QStringLiteral("Courier New"));
+    f.SetHeight(-20);
+    EXPECT_EQ(f.ToQFont().pixelSize(), 20);
+    f.SetStyle({fsBold, fsUnderline});
+    EXPECT_TRUE(f.ToQFont().bold());
+    EXPECT_TRUE(f.ToQFont().underline());
+    f.SetPitch(fpFixed);
+    EXPECT_TRUE(f.ToQFont().fixedPitch());
+    f.SetPixelsPerInch(192);
+    EXPECT_EQ(f.ToQFont().pixelSize(), 40);
+    TFont plain;
+    f.Assign(&plain);
+    EXPECT_FALSE(f.ToQFont().bold());
+    EXPECT_EQ(f.ToQFont().pixelSize(), 21);
+}
+
 TEST(GraphicsObjects, BrushOfColourNoneIsClear)
 {
     TBrush b;
