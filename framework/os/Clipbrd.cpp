@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QUrl>
 #include <map>
 
 namespace {
@@ -30,6 +31,14 @@ QClipboard *systemClipboard()
     return QGuiApplication::clipboard();
 }
 
+const QString privatePrefix = QStringLiteral("application/x-tarvix-");
+
+// Named formats that travel under a standard MIME type (names in lower case).
+const std::pair<QLatin1String, QLatin1String> kStandardTypes[] = {
+    {QLatin1String("rich text format"), QLatin1String("text/rtf")},
+    {QLatin1String("html format"), QLatin1String("text/html")},
+};
+
 QString mimeOf(TClipboardFormat f)
 {
     QString m = ClipboardFormatMimeType(f);
@@ -47,13 +56,10 @@ TClipboardFormat RegisterClipboardFormat(const QString &Name)
     auto it = r.byName.find(key);
     if (it != r.byName.end())
         return it->second;
-    QString mime;
-    if (key == QLatin1String("rich text format"))
-        mime = QStringLiteral("text/rtf");
-    else if (key == QLatin1String("html format"))
-        mime = QStringLiteral("text/html");
-    else
-        mime = QStringLiteral("application/x-tarvix-") + QString::fromLatin1(QUrl::toPercentEncoding(key));
+    QString mime = privatePrefix + QString::fromLatin1(QUrl::toPercentEncoding(key));
+    for (const auto &[name, type] : kStandardTypes)
+        if (key == name)
+            mime = type;
     TClipboardFormat id = r.next++;
     r.byName[key] = id;
     r.mime[id] = mime;
@@ -65,6 +71,16 @@ QString ClipboardFormatMimeType(TClipboardFormat Format)
     auto &m = registry().mime;
     auto it = m.find(Format);
     return it == m.end() ? QString() : it->second;
+}
+
+TClipboardFormat ClipboardFormatOfMimeType(const QString &MimeType)
+{
+    for (const auto &[name, type] : kStandardTypes)
+        if (MimeType == type)
+            return RegisterClipboardFormat(name);
+    if (MimeType.startsWith(privatePrefix))
+        return RegisterClipboardFormat(QUrl::fromPercentEncoding(MimeType.mid(privatePrefix.size()).toLatin1()));
+    return 0;
 }
 
 TClipboard::~TClipboard() { delete pending_; }

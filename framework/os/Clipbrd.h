@@ -19,6 +19,8 @@ constexpr TClipboardFormat CF_HDROP = 15;
 TClipboardFormat RegisterClipboardFormat(const QString &Name);
 // The MIME type a format travels as; empty for an unknown number.
 QString ClipboardFormatMimeType(TClipboardFormat Format);
+// The named format a MIME type stands for; 0 for the types of other programs.
+TClipboardFormat ClipboardFormatOfMimeType(const QString &MimeType);
 
 class TClipboard : public TPersistent
 {

@@ -14,21 +14,8 @@ namespace {
 
 const QString textMime = QStringLiteral("text/plain");
 const QString urlMime = QStringLiteral("text/uri-list");
-const QString privatePrefix = QStringLiteral("application/x-tarvix-");
 
 TClipboardFormat urlFormat() { return RegisterClipboardFormat(QStringLiteral("UniformResourceLocator")); }
-
-// The format a MIME type stands for; 0 for the types of other programs.
-TClipboardFormat formatOfMime(const QString &mime)
-{
-    if (mime == QLatin1String("text/rtf"))
-        return RegisterClipboardFormat(QStringLiteral("Rich Text Format"));
-    if (mime == QLatin1String("text/html"))
-        return RegisterClipboardFormat(QStringLiteral("HTML Format"));
-    if (mime.startsWith(privatePrefix))
-        return RegisterClipboardFormat(QUrl::fromPercentEncoding(mime.mid(privatePrefix.size()).toLatin1()));
-    return 0;
-}
 
 uint32_t effectsOf(Qt::DropActions a)
 {
@@ -95,7 +82,7 @@ std::vector<TClipboardFormat> TDataObject::Formats() const
         out.push_back(CF_TEXT);
     }
     for (const QString &mime : data_->formats())
-        if (TClipboardFormat f = formatOfMime(mime))
+        if (TClipboardFormat f = ClipboardFormatOfMimeType(mime))
             out.push_back(f);
     if (!Files().isEmpty())
         out.push_back(CF_HDROP);

@@ -19,6 +19,9 @@ TEST(Clipboard, TextAndRawFormatsRoundTrip)
     EXPECT_EQ(RegisterClipboardFormat("rich text format"), rtf);
     EXPECT_GE(own, 0xC000u);
     EXPECT_EQ(ClipboardFormatMimeType(rtf), "text/rtf");
+    for (TClipboardFormat f : {rtf, own})
+        EXPECT_EQ(ClipboardFormatOfMimeType(ClipboardFormatMimeType(f)), f);
+    EXPECT_EQ(ClipboardFormatOfMimeType("image/png"), 0u);
 
     // One Open/Close bracket puts several formats on the clipboard together.
     c->Open();
