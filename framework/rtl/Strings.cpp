@@ -176,9 +176,7 @@ void TStrings::SetValueFromIndex(int Index, const QString &Value)
         Delete(Index);
         return;
     }
-    const QString s = Get(Index);
-    const qsizetype p = s.indexOf(nameValueSeparator_);
-    Put(Index, (p < 0 ? QString() : s.left(p)) + nameValueSeparator_ + Value);
+    Put(Index, Names(Index) + nameValueSeparator_ + Value);
 }
 
 QString TStrings::Text() const

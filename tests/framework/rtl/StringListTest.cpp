@@ -67,6 +67,10 @@ TEST(StringList, TextNamesAndValues)
     l.SetValues(QStringLiteral("Height"), QStringLiteral("5"));
     l.SetValues(QStringLiteral("name"), QString());
     EXPECT_EQ(items(l), (QStringList{"Width=12", "novalue", "Height=5"}));
+    l.SetValueFromIndex(0, QStringLiteral("14"));
+    l.SetValueFromIndex(1, QStringLiteral("v"));
+    l.SetValueFromIndex(2, QString());
+    EXPECT_EQ(items(l), (QStringList{"Width=14", "=v"}));
     EXPECT_THROW(l.Strings(3), EListError);
     EXPECT_THROW(l.Delete(-1), EListError);
     try {
