@@ -303,7 +303,6 @@ private:
     void updateBarPolicies();
     void syncScrollBars();
     void moveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
-    void paintLines(TCanvas *C, const TRect &R, int c, int r);
     void showEditorChar(QChar Ch);
     // Writes the editor's text into the cell it was opened on.
     void commitEdit();
