@@ -265,7 +265,7 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 TGridCoord TStringGridStrings::cell(int Index) const
 {
     if (Index < 0 || Index >= GetCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        ListIndexError(Index);
     return isRow_ ? TGridCoord{Index, index_} : TGridCoord{index_, Index};
 }
 
