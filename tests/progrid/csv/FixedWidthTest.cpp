@@ -51,8 +51,9 @@ TEST_F(CsvTest, FixedWidthRowLimitAndGrowth)
         x.LoadFromFixed(Path(), positions, false, k.maxRows);
         EXPECT_EQ(x.RowCount(), std::max(2, k.rowsRead)) << k.maxRows;
         EXPECT_EQ(x.Cells(0, k.rowsRead - 1), QString(QChar('a' + k.rowsRead - 1)));
-        if (k.rowsRead < 4)
+        if (k.rowsRead < 4) {
             EXPECT_EQ(x.Cells(0, k.rowsRead), "");
+        }
     }
 }
 
