@@ -1,4 +1,5 @@
 // The program block.
+#include "app/AnalysisLinks.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
@@ -21,6 +22,7 @@ int main(int argc, char **argv)
     Application->SetTitle(QStringLiteral("Tarvix"));
     // The main window first, so that its FormCreate runs before any other form exists.
     Application->CreateForm(Tarvix);
+    LinkAnalyses();
     Application->CreateForm(Progress);
     Application->CreateForm(TarvixAbout);
     Application->CreateForm(CoOccurrenceUserDefined);

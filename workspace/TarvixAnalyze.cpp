@@ -2,8 +2,6 @@
 // list; batch mode on and off, and the batch summary table with its files.
 #include "framework/controls/Messages.h"
 #include "framework/rtl/SysUtils.h"
-#include "models/presence_absence/CoOccurrenceMain.h"
-#include "models/presence_absence/CoOccurrenceOpts.h"
 #include "workspace/ChangeDirectory.h"
 #include "workspace/TarvixHelpers.h"
 #include "workspace/TarvixMain.h"
@@ -58,7 +56,7 @@ struct TTarvix::TAnalyzeSteps
     std::function<void()> FileCheck{};
 };
 
-void TTarvix::LinkAnalyses()
+void TTarvix::LinkCommands()
 {
     const std::pair<TMenuItem *, void (TTarvix::*)(TObject *)> commands[] = {
         {CoOccurrence1, &TTarvix::CoOccurrence1Click},   {N7GuildStructure1, &TTarvix::N7GuildStructure1Click},
@@ -71,8 +69,6 @@ void TTarvix::LinkAnalyses()
     };
     for (const auto &[item, handler] : commands)
         item->OnClick = [this, handler](TObject *Sender) { (this->*handler)(Sender); };
-    // One line per analysis: Analyses[akKind] = LinkAnalysis(OptsGlobal, ResultsGlobal);
-    Analyses[akCoOccurrence] = LinkAnalysis(CoOccurrenceOpts, CoOccurrence);
 }
 
 void TTarvix::DeferCloseUntilRunEnds(bool &CanClose)

@@ -178,7 +178,7 @@ void TTarvix::FormCreate(TObject *)
     SavedBatchFileCount = 0;
     BatchSwitch = false;
     BuildBatchSummaryFirstRow();
-    LinkAnalyses();
+    LinkCommands();
 }
 
 void TTarvix::FormShow(TObject *)

@@ -161,8 +161,9 @@ private:
     // ---- Analyze menu and batch mode ----
 public:
     std::array<TAnalysisLink, akAnalysisCount> Analyses;
-    // Hangs the Analyze and batch commands on their menu items; each analysis adds its link here.
-    void LinkAnalyses();
+    // Hangs the Analyze and batch commands on their menu items. The analyses fill Analyses from
+    // the program block (LinkAnalyses in app/), where their forms are created.
+    void LinkCommands();
     void CoOccurrence1Click(TObject *Sender);
     void N7GuildStructure1Click(TObject *Sender);
     void Macroecology1Click(TObject *Sender);

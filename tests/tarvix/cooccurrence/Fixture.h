@@ -1,6 +1,7 @@
 #pragma once
 // The main window's forms and the three co-occurrence forms in a fresh working directory, with
 // helpers to fill the main grid and to drive the modal forms.
+#include "app/AnalysisLinks.h"
 #include "framework/controls/UiSeam.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
@@ -22,6 +23,7 @@ protected:
         CoOccurrenceUserDefined = create<TCoOccurrenceUserDefined>();
         CoOccurrenceOpts = create<TCoOccurrenceOpts>();
         CoOccurrence = create<TCoOccurrence>();
+        LinkAnalyses();
     }
 
     void TearDown() override
