@@ -2,6 +2,9 @@
 #include "framework/rtl/CodePage.h"
 #include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
+#include "framework/rtl/System.h"
+#include "framework/controls/Dialogs.h"
+#include "workspace/TarvixMain.h"
 
 #include <QStringList>
 
@@ -33,4 +36,252 @@ void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid)
         const QStringList cells = lines.Strings(r).split(QLatin1Char(' '));
         for (int c = 0; c < cells.size(); ++c) Grid->SetCells(c, r, cells[c]);
     }
+}
+
+int32_t SeedRandomSource(int32_t Seed)
+{
+    if (Seed >= 1) {
+        RandSeed = static_cast<uint32_t>(Seed);
+    } else {
+        Randomize();
+        RandSeed &= 0x7fffffffu;
+        if (RandSeed == 0) RandSeed = 1;
+    }
+    return static_cast<int32_t>(RandSeed);
+}
+
+TMemo *NewResultMemo(TComponent *Owner, TWinControl *Parent, const char *Name, int Left, int Top, int Width,
+                     int Height)
+{
+    auto *m = new TMemo(Owner);
+    m->SetName(QLatin1String(Name));
+    m->SetParent(Parent);
+    m->SetBounds(Left, Top, Width, Height);
+    m->SetReadOnly(true);
+    m->SetWordWrap(false);
+    return m;
+}
+
+TStringGrid *NewResultGrid(TComponent *Owner, TWinControl *Parent, const char *Name)
+{
+    auto *g = new TStringGrid(Owner);
+    g->SetName(QLatin1String(Name));
+    g->SetParent(Parent);
+    g->SetAlign(alClient);
+    return g;
+}
+
+void SetMemoLines(TMemo *M, const QStringList &Lines)
+{
+    M->Lines()->BeginUpdate();
+    M->Lines()->Clear();
+    M->Lines()->AddStrings(Lines);
+    M->Lines()->EndUpdate();
+}
+
+QStringList HistogramSummaryLines(const QString &Edges, const QString &Counts, int Count)
+{
+    const QStringList e = Edges.split(QStringLiteral("\r\n"));
+    const QStringList c = Counts.split(QStringLiteral("\r\n"));
+    QStringList lines;
+    for (int i = 0; i < Count; ++i)
+        lines << (i < e.size() ? e[i] : QString()) + QStringLiteral("  ") + (i < c.size() ? c[i] : QString());
+    return lines;
+}
+
+TGeneralPage AddGeneralPage(TComponent *Owner, TWinControl *Sheet, const QString &Mask, const QString &Iterations,
+                            const QString &IterationsHint)
+{
+    TGeneralPage p{};
+    const auto label = [&](const QString &Caption, int Top) {
+        auto *l = new TLabel(Owner);
+        l->SetParent(Sheet);
+        l->SetCaption(Caption);
+        l->SetBounds(16, Top + 3, 150, 17);
+        return l;
+    };
+    p.FileLabel = label(QStringLiteral("Data file:"), 16);
+    p.FileEdit = new TEdit(Owner);
+    p.FileEdit->SetName(QStringLiteral("FileEdit"));
+    p.FileEdit->SetParent(Sheet);
+    p.FileEdit->SetBounds(170, 16, 330, 24);
+    p.FileEdit->SetReadOnly(true);
+    p.FileEdit->SetText(QStringLiteral("Untitled.txt"));
+    p.IterationsLabel = label(QStringLiteral("Number of iterations:"), 50);
+    p.IterationsEdit = new TMaskEdit(Owner);
+    p.IterationsEdit->SetName(QStringLiteral("IterationsEdit"));
+    p.IterationsEdit->SetParent(Sheet);
+    p.IterationsEdit->SetBounds(170, 50, 90, 24);
+    p.IterationsEdit->SetEditMask(Mask);
+    p.IterationsEdit->SetText(Iterations);
+    p.IterationsEdit->SetHint(IterationsHint);
+    p.IterationsEdit->SetShowHint(true);
+    p.RandomSeedLabel = label(QStringLiteral("Random number seed:"), 84);
+    p.RandomSeedEdit = new TEdit(Owner);
+    p.RandomSeedEdit->SetName(QStringLiteral("RandomSeedEdit"));
+    p.RandomSeedEdit->SetParent(Sheet);
+    p.RandomSeedEdit->SetBounds(170, 84, 90, 24);
+    p.RandomSeedEdit->SetText(QStringLiteral("0"));
+    p.RandomSeedEdit->SetHint(QStringLiteral("0 = system clock. Enter a positive integer to set a random seed. "));
+    p.RandomSeedEdit->SetShowHint(true);
+    p.IterationsLabel->SetFocusControl(p.IterationsEdit);
+    p.RandomSeedLabel->SetFocusControl(p.RandomSeedEdit);
+    p.SaveMatrixCheckBox = new TCheckBox(Owner);
+    p.SaveMatrixCheckBox->SetName(QStringLiteral("SaveMatrixCheckBox"));
+    p.SaveMatrixCheckBox->SetParent(Sheet);
+    p.SaveMatrixCheckBox->SetCaption(QStringLiteral("&Save simulated matrices"));
+    p.SaveMatrixCheckBox->SetBounds(16, 122, 250, 22);
+    return p;
+}
+
+bool ColumnTitlesToLists(TComboBox *First, TComboBox *Second)
+{
+    First->Clear();
+    Second->Clear();
+    TProStringGrid *main = Tarvix->MainGrid;
+    for (int c = 1; c < main->ColCount(); ++c) {
+        First->Items()->Add(main->Cells(c, 0));
+        Second->Items()->Add(main->Cells(c, 0));
+    }
+    if (First->Items()->Count() < 2) {
+        ShowMessage(QStringLiteral("At least two columns required."));
+        return false;
+    }
+    First->SetItemIndex(0);
+    Second->SetItemIndex(1);
+    return true;
+}
+
+void SelectColumnItems(TComboBox *First, TComboBox *Second, int32_t FirstItem, int32_t SecondItem)
+{
+    const int count = First->Items()->Count();
+    const bool fits = FirstItem >= 0 && FirstItem < count && SecondItem >= 0 && SecondItem < count;
+    First->SetItemIndex(fits ? FirstItem : 0);
+    Second->SetItemIndex(fits ? SecondItem : 1);
+}
+
+TComboBox *AddColumnList(TComponent *Owner, TWinControl *Sheet, const char *Name, const QString &Caption, int Top,
+                         TLabel *&Label)
+{
+    Label = new TLabel(Owner);
+    Label->SetParent(Sheet);
+    Label->SetCaption(Caption);
+    Label->SetBounds(16, Top, 230, 17);
+    auto *l = new TComboBox(Owner);
+    l->SetName(QLatin1String(Name));
+    l->SetParent(Sheet);
+    l->SetStyle(csDropDownList);
+    l->SetBounds(16, Top + 20, 230, 24);
+    Label->SetFocusControl(l);
+    return l;
+}
+
+TOptionsPages AddOptionsPages(TForm *Form)
+{
+    TOptionsPages p{};
+    p.PageControl = new TPageControl(Form);
+    p.PageControl->SetParent(Form);
+    p.PageControl->SetAlign(alClient);
+    const auto sheet = [&](const QString &Caption) {
+        auto *s = new TTabSheet(Form);
+        s->SetPageControl(p.PageControl);
+        s->SetCaption(Caption);
+        return s;
+    };
+    p.Preferences = sheet(QStringLiteral("Preferences"));
+    p.General = sheet(QStringLiteral("General"));
+    return p;
+}
+
+TPageControl *AddResultPages(TForm *Form, std::initializer_list<std::pair<TTabSheet **, QString>> Pages)
+{
+    auto *control = new TPageControl(Form);
+    control->SetParent(Form);
+    control->SetAlign(alClient);
+    for (const auto &[sheet, caption] : Pages) {
+        *sheet = new TTabSheet(Form);
+        (*sheet)->SetPageControl(control);
+        (*sheet)->SetCaption(caption);
+    }
+    return control;
+}
+
+void AddSummaryAndTime(TComponent *Owner, TTabSheet *SummarySheet, TTabSheet *TimeSheet, TMemo *&Summary,
+                       TMemo *&Time)
+{
+    Summary = NewResultMemo(Owner, SummarySheet, "Memo1", 0, 0, 10, 10);
+    Summary->SetAlign(alClient);
+    Summary->SetReadOnly(false);
+    Summary->SetScrollBars(ssVertical);
+    Summary->SetHint(QStringLiteral("You can annotate and edit this output."));
+    Summary->SetShowHint(true);
+    Time = NewResultMemo(Owner, TimeSheet, "TimeMemo", 0, 0, 10, 10);
+    Time->SetAlign(alClient);
+}
+
+TStatisticPage AddStatisticPage(TComponent *Owner, TWinControl *Page, const QString &ObservedCaption,
+                                const char *ObservedName, const char *EdgesName, const char *CountsName,
+                                const char *BlockName)
+{
+    TStatisticPage p{};
+    p.ObservedGroup = new TGroupBox(Owner);
+    p.ObservedGroup->SetParent(Page);
+    p.ObservedGroup->SetCaption(ObservedCaption);
+    p.ObservedGroup->SetBounds(8, 8, 170, 260);
+    p.HistogramGroup = new TGroupBox(Owner);
+    p.HistogramGroup->SetParent(Page);
+    p.HistogramGroup->SetCaption(QStringLiteral("Histogram.....................................    # Simulations "));
+    p.HistogramGroup->SetBounds(184, 8, 430, 260);
+    p.Observed = NewResultMemo(Owner, p.ObservedGroup, ObservedName, 6, 20, 158, 232);
+    p.Edges = NewResultMemo(Owner, p.HistogramGroup, EdgesName, 6, 20, 260, 232);
+    p.Counts = NewResultMemo(Owner, p.HistogramGroup, CountsName, 272, 20, 150, 232);
+    p.Block = NewResultMemo(Owner, Page, BlockName, 8, 276, 606, 160);
+    return p;
+}
+
+void ShowHistogram(const TStatisticPage &Page, const QString &Position, const QString &Observed, const QString &Edges,
+                   const QString &Counts)
+{
+    Page.Observed->SetText(Position + Observed + QStringLiteral(".........>"));
+    Page.Edges->SetText(Edges);
+    Page.Counts->SetText(Counts);
+}
+
+void SaveSummaryAs(TSaveDialog *Dialog, TMemo *Summary)
+{
+    Dialog->SetTitle(QStringLiteral("Select a file name."));
+    Dialog->SetFilter(QStringLiteral("Text files(*.txt)|*.txt|All files(*.*)|*.*"));
+    Dialog->SetFileName(QStringLiteral("summary.txt"));
+    if (!Dialog->Execute()) return;
+    try {
+        Summary->Lines()->SaveToFile(Dialog->FileName());
+    } catch (const Exception &) {
+        ShowMessage(QStringLiteral("Error saving file."));
+    }
+}
+
+QString SummaryRule() { return QString(46, QLatin1Char('_')); }
+
+QStringList GridTextLines(const TStringGrid *Grid)
+{
+    QStringList lines;
+    for (int r = 0; r < Grid->RowCount(); ++r) {
+        QString line;
+        for (int c = 0; c < Grid->ColCount(); ++c) line += Grid->Cells(c, r) + QLatin1Char(' ');
+        lines << line;
+    }
+    return lines;
+}
+
+QStringList ResultLines(const QString &ObservedLabel, const QString &Observed, const QString &MeanLabel,
+                        const QString &Mean, const QString &VarianceLabel, const QString &Variance, const QString &P1,
+                        const QString &P2)
+{
+    return {ObservedLabel + Observed,
+            QString(),
+            MeanLabel + Mean,
+            VarianceLabel + Variance,
+            QString(),
+            QStringLiteral("p(observed <= expected) = ") + P1,
+            QStringLiteral("p(observed >= expected) = ") + P2};
 }

@@ -1,11 +1,20 @@
 #pragma once
 // Small pieces every analysis's forms use: menu commands, the weights-file table reader and the
 // lenient number reading of option and data cells.
+#include "framework/controls/ComCtrls.h"
+#include "framework/controls/Dialogs.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Mask.h"
 #include "framework/controls/Menus.h"
+#include "framework/controls/StdCtrls.h"
 #include "framework/grids/Grids.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <initializer_list>
+#include <utility>
+#include <cstdint>
 
 // A menu item under Parent, owned by Form, that calls Handler of Form when clicked (none: no action).
 template <typename TF>
@@ -26,3 +35,77 @@ void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid);
 // The real at the start of a text: the whole text when it is a number, else the longest leading
 // part that is one (sign kept), else 0.
 double LeadingReal(const QString &S);
+
+// Seeds the random source from an options dialog's seed: the seed itself when it is 1 or more,
+// otherwise the clock, kept to a positive 32-bit value so that the seed a run reports, typed
+// back, draws the same run. Gives the seed to report.
+int32_t SeedRandomSource(int32_t Seed);
+
+// Results windows: a read-only memo without word wrap, a string grid filling its parent, and a
+// memo's lines replaced at once.
+TMemo *NewResultMemo(TComponent *Owner, TWinControl *Parent, const char *Name, int Left, int Top, int Width,
+                     int Height);
+TStringGrid *NewResultGrid(TComponent *Owner, TWinControl *Parent, const char *Name);
+void SetMemoLines(TMemo *M, const QStringList &Lines);
+// The summary's histogram lines: line i of the bin-edge text, two spaces and line i of the count
+// text, for i below Count.
+QStringList HistogramSummaryLines(const QString &Edges, const QString &Counts, int Count);
+
+// The "General" page every options dialog shares: data file, iteration count, seed and the
+// "&Save simulated matrices" box, with their labels, hints and defaults.
+struct TGeneralPage
+{
+    TLabel *FileLabel, *IterationsLabel, *RandomSeedLabel;
+    TEdit *FileEdit;
+    TMaskEdit *IterationsEdit;
+    TEdit *RandomSeedEdit;
+    TCheckBox *SaveMatrixCheckBox;
+};
+TGeneralPage AddGeneralPage(TComponent *Owner, TWinControl *Sheet, const QString &Mask, const QString &Iterations,
+                            const QString &IterationsHint);
+
+// Two-column tests: both lists get the main grid's column titles (list item i is grid column
+// i + 1); false, with "At least two columns required.", below two columns.
+bool ColumnTitlesToLists(TComboBox *First, TComboBox *Second);
+// Selects the remembered items, or the first two when a narrower file left them behind.
+void SelectColumnItems(TComboBox *First, TComboBox *Second, int32_t FirstItem, int32_t SecondItem);
+// A labelled drop-down list of column titles, at Top of a dialog page.
+TComboBox *AddColumnList(TComponent *Owner, TWinControl *Sheet, const char *Name, const QString &Caption, int Top,
+                         TLabel *&Label);
+// An options dialog's two pages, "Preferences" and "General", in a page control filling Form.
+struct TOptionsPages
+{
+    TPageControl *PageControl;
+    TTabSheet *Preferences, *General;
+};
+TOptionsPages AddOptionsPages(TForm *Form);
+
+// Results windows: a page control filling Form with one page per caption, in order.
+TPageControl *AddResultPages(TForm *Form, std::initializer_list<std::pair<TTabSheet **, QString>> Pages);
+// The editable "Summary" memo and the "Time" memo.
+void AddSummaryAndTime(TComponent *Owner, TTabSheet *SummarySheet, TTabSheet *TimeSheet, TMemo *&Summary,
+                       TMemo *&Time);
+// A statistic's page: the observed value beside its histogram (edges and counts), the result
+// lines below.
+struct TStatisticPage
+{
+    TGroupBox *ObservedGroup, *HistogramGroup;
+    TMemo *Observed, *Edges, *Counts, *Block;
+};
+TStatisticPage AddStatisticPage(TComponent *Owner, TWinControl *Page, const QString &ObservedCaption,
+                                const char *ObservedName, const char *EdgesName, const char *CountsName,
+                                const char *BlockName);
+// Shows a result block: the value on the line of its bin, the bin edges and the counts.
+void ShowHistogram(const TStatisticPage &Page, const QString &Position, const QString &Observed, const QString &Edges,
+                   const QString &Counts);
+// "Su&mmary": asks for a file ("summary.txt") and saves the memo's lines there.
+void SaveSummaryAs(TSaveDialog *Dialog, TMemo *Summary);
+// The summary's separator: 46 underscores.
+QString SummaryRule();
+// One line per grid row, every cell followed by one space.
+QStringList GridTextLines(const TStringGrid *Grid);
+// A statistic's seven result lines: the observed value, a blank, the mean and the variance of
+// the simulated values, a blank, and the two tails. Labels end in " = ".
+QStringList ResultLines(const QString &ObservedLabel, const QString &Observed, const QString &MeanLabel,
+                        const QString &Mean, const QString &VarianceLabel, const QString &Variance, const QString &P1,
+                        const QString &P2);

@@ -386,3 +386,46 @@ void CopyIntArray(std::span<const int32_t> Source, std::span<int32_t> Dest)
 {
     std::copy_n(Source.begin(), std::min(Source.size(), Dest.size()), Dest.begin());
 }
+
+TResultBlock RealResultBlock(std::span<double> Sims, int32_t N, double Observed)
+{
+    TResultBlock b;
+    if (N < 1) return b;
+    MeanVariance(N, Sims, b.Mean, b.Variance);
+    TailProbabilities(Sims, Observed, N, b.P1, b.P2, b.Greater, b.Equal, b.Less);
+    b.Ses = b.Variance > 0 ? (Observed - b.Mean) / std::sqrt(b.Variance) : 0.0;
+    QuickSortReal(Sims, 0, N - 1);
+    BuildHistogram(N - 1, Sims, Observed, b.Position);
+    HistogramToText(b.Edges, b.Counts);
+    return b;
+}
+
+TResultBlock IntResultBlock(std::span<int32_t> Sims, int32_t N, double Observed)
+{
+    TResultBlock b;
+    if (N < 1) return b;
+    MeanVarianceInt(N, Sims, b.Mean, b.Variance);
+    TailProbabilitiesInt(Sims, Observed, N, b.P1, b.P2, b.Greater, b.Equal, b.Less);
+    b.Ses = b.Variance > 0 ? (Observed - b.Mean) / std::sqrt(b.Variance) : 0.0;
+    QuickSortInt(Sims, 0, N - 1);
+    BuildHistogramInt(N - 1, Sims, Observed, b.Position);
+    HistogramToText(b.Edges, b.Counts);
+    return b;
+}
+
+void UnpackResultBlock(const TResultBlock &B, double &Mean, double &Variance, double &P1, double &P2, int32_t &Less,
+                       int32_t &Equal, int32_t &Greater, double &Ses, QString &Position, QString &Edges,
+                       QString &Counts)
+{
+    Mean = B.Mean;
+    Variance = B.Variance;
+    P1 = B.P1;
+    P2 = B.P2;
+    Less = B.Less;
+    Equal = B.Equal;
+    Greater = B.Greater;
+    Ses = B.Ses;
+    Position = B.Position;
+    Edges = B.Edges;
+    Counts = B.Counts;
+}

@@ -2,6 +2,7 @@
 // Statistics and matrix routines shared by every analysis: mean and variance, tail probabilities,
 // the 12-bin histogram, sorting and order statistics, regression and matrix margins.
 // They need no window: run state such as the iteration count or the matrix sizes is passed in.
+#include "framework/rtl/System.h"
 #include "workspace/TarvixTypes.h"
 
 class TStrings;
@@ -10,6 +11,7 @@ class TStrings;
 #include <array>
 #include <cstdint>
 #include <span>
+#include <utility>
 
 // The last histogram built; the text routines format it.
 extern std::array<double, 13> HistogramEdges;
@@ -49,6 +51,22 @@ void BuildHistogramIterations(std::span<const double> A, int32_t Iterations, dou
 void HistogramToText(QString &Ranges, QString &Counts);
 void HistogramToColumns(QString &Lower, QString &Upper, QString &Counts);
 
+// One statistic's result block over the first N simulated values: mean and variance, the two
+// tails with their counts, the standardized effect size (0 without variance) and the 12-bin
+// histogram with the observed value's position and its edge and count texts. Sorts the values.
+struct TResultBlock
+{
+    double Mean = 0, Variance = 0, P1 = 0, P2 = 0, Ses = 0;
+    int32_t Less = 0, Equal = 0, Greater = 0;
+    QString Position, Edges, Counts;
+};
+TResultBlock RealResultBlock(std::span<double> Sims, int32_t N, double Observed);
+TResultBlock IntResultBlock(std::span<int32_t> Sims, int32_t N, double Observed);
+// Copies a block into the separate fields the results windows keep.
+void UnpackResultBlock(const TResultBlock &B, double &Mean, double &Variance, double &P1, double &P2, int32_t &Less,
+                       int32_t &Equal, int32_t &Greater, double &Ses, QString &Position, QString &Edges,
+                       QString &Counts);
+
 // Ascending in-place sorts of elements Low..High.
 void QuickSortReal(std::span<double> A, int32_t Low, int32_t High);
 void QuickSortInt(std::span<int32_t> A, int32_t Low, int32_t High);
@@ -76,6 +94,16 @@ void DropEmptyColumns(Matrix &M, TInfoMat &info_Mat);
 // Number of species rows 1..Rows whose total is positive.
 int32_t CountNonZeroRows(const Matrix &M, int32_t Rows);
 void CopyIntArray(std::span<const int32_t> Source, std::span<int32_t> Dest);
+
+// Every position in turn swaps with one drawn by Random over the whole array, itself included.
+// Repeated shuffles accumulate, each permuting the order the last one left, so the chain reaches
+// every order with equal chance.
+template <typename T>
+void RandomSwapShuffle(std::span<T> A)
+{
+    const auto n = static_cast<int32_t>(A.size());
+    for (int32_t i = 0; i < n; ++i) std::swap(A[i], A[Random(n)]);
+}
 
 // ---- Routines over grids and the main window's run state --------------------------------------
 // The forms without a grid argument read the main window (Tarvix): its Iterations, info_Mat,
