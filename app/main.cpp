@@ -5,6 +5,14 @@
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
+#include "models/standard/AnovaMain.h"
+#include "models/standard/AnovaOpts.h"
+#include "models/standard/ChiSquareMain.h"
+#include "models/standard/ChiSquareOpts.h"
+#include "models/standard/RunsTestMain.h"
+#include "models/standard/RegressionMain.h"
+#include "models/standard/RegressionOpts.h"
+#include "models/standard/RunsTestOpts.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ChangeDirectory.h"
 #include "workspace/ProgressSims.h"
@@ -26,10 +34,18 @@ int main(int argc, char **argv)
     Application->CreateForm(Progress);
     Application->CreateForm(TarvixAbout);
     Application->CreateForm(CoOccurrenceUserDefined);
+    Application->CreateForm(RegressionOpts);
+    Application->CreateForm(RegressionShell);
+    Application->CreateForm(AnovaShell);
+    Application->CreateForm(ChiSquareShell);
+    Application->CreateForm(AnovaOpts);
+    Application->CreateForm(RunsTestShell);
     Application->CreateForm(ChangeDirectory);
     Application->CreateForm(CoOccurrenceOpts);
     Application->CreateForm(CoOccurrence);
+    Application->CreateForm(ChiSquareOpts);
     Application->CreateForm(TarvixRedoMatrix);
+    Application->CreateForm(RunsTestOpts);
     Application->CreateForm(Excelstatus);
     Application->Run();
     Application->DestroyForms();
