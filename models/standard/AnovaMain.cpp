@@ -27,6 +27,9 @@ TAnovaShell::TAnovaShell(TComponent *AOwner) : TForm(AOwner)
     InputGrid->SetHint(QStringLiteral("Original data matrix"));
     SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
     SimulationGrid->SetHint(QStringLiteral("Most recent simulated matrix"));
+    // Title, first and second chosen column.
+    InputGrid->SetColCount(3);
+    SimulationGrid->SetColCount(3);
     MeansStringGrid = NewResultGrid(this, ObservedMeansSheet, "MeansStringGrid");
     SimulatedMeansStringGrid = NewResultGrid(this, SimulatedMeansSheet, "SimulatedMeansStringGrid");
     page_ = AddStatisticPage(this, FRatioSheet, QStringLiteral("Observed group variance"), "ObservedVarianceMemo",

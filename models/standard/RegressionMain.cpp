@@ -63,6 +63,9 @@ TRegressionShell::TRegressionShell(TComponent *AOwner) : TForm(AOwner)
     InputGrid->SetHint(QStringLiteral("Original data matrix"));
     SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
     SimulationGrid->SetHint(QStringLiteral("Most recent simulated matrix"));
+    // Title, first and second chosen column.
+    InputGrid->SetColCount(3);
+    SimulationGrid->SetColCount(3);
     Chart3 = NewChart(this, ChartsSheet, QStringLiteral("Observed"), 8, Series5, Series6);
     Chart4 = NewChart(this, ChartsSheet, QStringLiteral("Simulated"), 316, Series7, Series8);
 
