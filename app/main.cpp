@@ -5,6 +5,8 @@
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
+#include "models/presence_absence/GuildStructureMain.h"
+#include "models/presence_absence/GuildStructureOpts.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ChangeDirectory.h"
 #include "workspace/ProgressSims.h"
@@ -28,7 +30,9 @@ int main(int argc, char **argv)
     Application->CreateForm(CoOccurrenceUserDefined);
     Application->CreateForm(ChangeDirectory);
     Application->CreateForm(CoOccurrenceOpts);
+    Application->CreateForm(GuildStructureOpts);
     Application->CreateForm(CoOccurrence);
+    Application->CreateForm(GuildStructure);
     Application->CreateForm(TarvixRedoMatrix);
     Application->CreateForm(Excelstatus);
     Application->Run();
