@@ -3,6 +3,8 @@
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/GuildStructureMain.h"
 #include "models/presence_absence/GuildStructureOpts.h"
+#include "models/presence_absence/SpeciesOverlapMain.h"
+#include "models/presence_absence/SpeciesOverlapOpts.h"
 #include "workspace/TarvixMain.h"
 
 void LinkAnalyses()
@@ -11,4 +13,5 @@ void LinkAnalyses()
     // Co-occurrence and Range Overlap share one link.
     Tarvix->Analyses[akCoOccurrence] = LinkAnalysis(CoOccurrenceOpts, CoOccurrence);
     Tarvix->Analyses[akGuildStructure] = LinkAnalysis(GuildStructureOpts, GuildStructure);
+    Tarvix->Analyses[akSpeciesOverlap] = LinkAnalysis(SpeciesOverlapOpts, SpeciesOverlap);
 }

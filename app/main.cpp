@@ -7,6 +7,8 @@
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
 #include "models/presence_absence/GuildStructureMain.h"
 #include "models/presence_absence/GuildStructureOpts.h"
+#include "models/presence_absence/SpeciesOverlapMain.h"
+#include "models/presence_absence/SpeciesOverlapOpts.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ChangeDirectory.h"
 #include "workspace/ProgressSims.h"
@@ -35,6 +37,8 @@ int main(int argc, char **argv)
     Application->CreateForm(GuildStructure);
     Application->CreateForm(TarvixRedoMatrix);
     Application->CreateForm(Excelstatus);
+    Application->CreateForm(SpeciesOverlapOpts);
+    Application->CreateForm(SpeciesOverlap);
     Application->Run();
     Application->DestroyForms();
     return 0;
