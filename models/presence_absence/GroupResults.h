@@ -96,5 +96,4 @@ protected:
 private:
     void GroupTableDisplay(const QString &FirstHeader);
     void Finish();
-    TGroupStatistic &meanStat() { return Engine.MeanStatistic; }
 };
