@@ -216,6 +216,7 @@ void TGroupResults::Run()
         return;
     }
     Mean = Engine.ObservedMean;
+    Variance = Engine.LastVariance;
     ObservedVariance = Engine.ObservedVariance;
     ObservedFavoredStates = Engine.ObservedFavoredStates;
 
@@ -240,6 +241,7 @@ void TGroupResults::Run()
     }
     Progress->Flush();
     Engine.Finish();
+    Variance = Engine.LastVariance;
     StatsToStrings();
 
     InputGridDisplay();

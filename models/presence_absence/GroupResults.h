@@ -40,7 +40,8 @@ public:
 
     int32_t Iterations = 0;
     int32_t Seed = 0, CurrentSeed = 0;
-    // Observed mean statistic (after the run), observed variance statistic, favored states.
+    // Observed mean statistic; the variance of the last group's C-score units; the observed
+    // variance statistic and favored-states count.
     double Mean = 0, Variance = 0, ObservedVariance = 0, ObservedFavoredStates = 0;
     double mmeans = 0, vmeans = 0, mvariances = 0, vvariances = 0, mfavoredstates = 0, vfavoredstates = 0;
     double meanP1 = 0, meanP2 = 0, varianceP1 = 0, varianceP2 = 0, favoredStatesP1 = 0, favoredStatesP2 = 0;

@@ -297,9 +297,8 @@ bool TGroupRun::Observe(bool RequirePresence)
     if (Sims.Grouping == grRows && FavoredStates) ObservedFavoredStates = Sims.CountFavoredStates();
     ObservedIndex.assign(static_cast<size_t>(Sims.GuildCount), 0.0);
     for (int32_t g = 0; g < Sims.GuildCount; ++g) {
-        double variance = 0;
         bool present = false;
-        ObservedIndex[static_cast<size_t>(g)] = Sims.EvaluateGroup(g, variance, present);
+        ObservedIndex[static_cast<size_t>(g)] = Sims.EvaluateGroup(g, LastVariance, present);
         if (RequirePresence && !present) return false;
     }
     MeanVariance(Sims.GuildCount, ObservedIndex, ObservedMean, ObservedVariance);
@@ -329,9 +328,8 @@ bool TGroupRun::Evaluate(bool RequirePresence)
 {
     if (Completed >= static_cast<int32_t>(SimMeans.size())) return false;
     for (int32_t g = 0; g < Sims.GuildCount; ++g) {
-        double variance = 0;
         bool present = false;
-        const double value = Sims.EvaluateGroup(g, variance, present);
+        const double value = Sims.EvaluateGroup(g, LastVariance, present);
         if (RequirePresence && !present) return false;
         row_[static_cast<size_t>(g)] = value;
         GroupValues[Completed][g] = value;

@@ -154,6 +154,8 @@ public:
     // Observed values: per group, their mean and variance, the favored-states count.
     std::vector<double> ObservedIndex;
     double ObservedMean = 0, ObservedVariance = 0, ObservedFavoredStates = 0;
+    // The variance of the C-score units of the last group evaluated.
+    double LastVariance = 0;
     // Per iteration: mean and variance of the group values, favored-states count; and the group
     // values themselves, [iteration][group].
     std::vector<double> SimMeans, SimVariances, SimFavoredStates;
