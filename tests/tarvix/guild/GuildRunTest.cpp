@@ -318,3 +318,23 @@ TEST_F(GuildRun, AbortStopsTheRunWithoutResults)
     EXPECT_EQ(Tarvix->BatchGrid->Cells(0, 1), "");
     EXPECT_FALSE(QFile::exists("BatchSummary.txt"));
 }
+
+// Grids without a label row or without data columns end with a message, never read past the grid.
+TEST_F(GuildRun, GridsWithoutLabelsOrDataEndWithAMessage)
+{
+    TProStringGrid *g = Tarvix->MainGrid;
+    g->SetRowCount(1);
+    g->SetColCount(6);
+    o()->Grouping->SetItemIndex(1);
+    SetOptions(o(), "5", "1");
+    TUiScript ui;
+    RunAnalysis(w());
+    EXPECT_EQ(ui.Messages(), QStringList("Row and Column Totals = 0."));
+
+    SetGuilds();
+    g->SetColCount(2);
+    o()->Grouping->SetItemIndex(0);
+    RunAnalysis(w());
+    EXPECT_EQ(ui.Messages().value(1), "Row and Column Totals = 0.");
+    EXPECT_TRUE(Summary().isEmpty());
+}

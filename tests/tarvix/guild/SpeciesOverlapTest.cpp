@@ -256,3 +256,17 @@ TEST_F(SpeciesOverlapRun, GroupTableFiles)
     EXPECT_TRUE(QFileInfo(dir.filePath("locked.txt")).isDir());
     EXPECT_EQ(w()->Excelxls1->Caption(), "Excel (.xls)");
 }
+
+// Without data columns every group's value is 0, and every randomization has nothing to move.
+TEST_F(SpeciesOverlapRun, LabelsWithoutDataRunToTheEnd)
+{
+    SetGroups({"a", "a", "b", "b"}, {"1", "0", "1", "1"});
+    Tarvix->MainGrid->SetColCount(2);
+    SetOptions(o(), "10", "1");
+    for (int item = 0; item < 4; ++item) {
+        o()->RandomizationGroup->SetItemIndex(item);
+        RunAnalysis(w());
+        EXPECT_EQ(w()->Engine.Completed, 10) << item;
+        EXPECT_EQ(InBlock(Summary(), "INDEX", "Observed index = "), "0.00000") << item;
+    }
+}
