@@ -1,13 +1,17 @@
 #include "app/AnalysisLinks.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
+#include "models/presence_absence/GuildStructureMain.h"
+#include "models/presence_absence/GuildStructureOpts.h"
+#include "models/presence_absence/SpeciesOverlapMain.h"
+#include "models/presence_absence/SpeciesOverlapOpts.h"
 #include "models/standard/AnovaMain.h"
 #include "models/standard/AnovaOpts.h"
 #include "models/standard/ChiSquareMain.h"
 #include "models/standard/ChiSquareOpts.h"
-#include "models/standard/RunsTestMain.h"
 #include "models/standard/RegressionMain.h"
 #include "models/standard/RegressionOpts.h"
+#include "models/standard/RunsTestMain.h"
 #include "models/standard/RunsTestOpts.h"
 #include "workspace/TarvixMain.h"
 
@@ -16,8 +20,10 @@ void LinkAnalyses()
     // One line per analysis: Tarvix->Analyses[akKind] = LinkAnalysis(OptsGlobal, ResultsGlobal);
     // Co-occurrence and Range Overlap share one link.
     Tarvix->Analyses[akCoOccurrence] = LinkAnalysis(CoOccurrenceOpts, CoOccurrence);
-    Tarvix->Analyses[akRegression] = LinkAnalysis(RegressionOpts, RegressionShell);
+    Tarvix->Analyses[akGuildStructure] = LinkAnalysis(GuildStructureOpts, GuildStructure);
+    Tarvix->Analyses[akSpeciesOverlap] = LinkAnalysis(SpeciesOverlapOpts, SpeciesOverlap);
     Tarvix->Analyses[akAnova] = LinkAnalysis(AnovaOpts, AnovaShell);
-    Tarvix->Analyses[akChiSquare] = LinkAnalysis(ChiSquareOpts, ChiSquareShell);
+    Tarvix->Analyses[akRegression] = LinkAnalysis(RegressionOpts, RegressionShell);
     Tarvix->Analyses[akRunsTest] = LinkAnalysis(RunsTestOpts, RunsTestShell);
+    Tarvix->Analyses[akChiSquare] = LinkAnalysis(ChiSquareOpts, ChiSquareShell);
 }

@@ -5,13 +5,17 @@
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
+#include "models/presence_absence/GuildStructureMain.h"
+#include "models/presence_absence/GuildStructureOpts.h"
+#include "models/presence_absence/SpeciesOverlapMain.h"
+#include "models/presence_absence/SpeciesOverlapOpts.h"
 #include "models/standard/AnovaMain.h"
 #include "models/standard/AnovaOpts.h"
 #include "models/standard/ChiSquareMain.h"
 #include "models/standard/ChiSquareOpts.h"
-#include "models/standard/RunsTestMain.h"
 #include "models/standard/RegressionMain.h"
 #include "models/standard/RegressionOpts.h"
+#include "models/standard/RunsTestMain.h"
 #include "models/standard/RunsTestOpts.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ChangeDirectory.h"
@@ -42,11 +46,15 @@ int main(int argc, char **argv)
     Application->CreateForm(RunsTestShell);
     Application->CreateForm(ChangeDirectory);
     Application->CreateForm(CoOccurrenceOpts);
+    Application->CreateForm(GuildStructureOpts);
     Application->CreateForm(CoOccurrence);
     Application->CreateForm(ChiSquareOpts);
+    Application->CreateForm(GuildStructure);
     Application->CreateForm(TarvixRedoMatrix);
     Application->CreateForm(RunsTestOpts);
     Application->CreateForm(Excelstatus);
+    Application->CreateForm(SpeciesOverlapOpts);
+    Application->CreateForm(SpeciesOverlap);
     Application->Run();
     Application->DestroyForms();
     return 0;
