@@ -42,6 +42,8 @@ public:
     bool TestUserDefined(TStringGrid *Grid);
     // The table the options dialog asked for.
     TStringGrid *ActiveGrid() const;
+    // Widens the name column of a table to its longest name, so that no name is cut.
+    static void FitNames(TStringGrid *Grid);
 };
 
 // A menu item under Parent, owned by Form, that calls Handler of Form when clicked (none: no action).
