@@ -101,6 +101,15 @@ inline QStringList LayoutFaults(QWidget *Window)
                 if (tabs->isTabVisible(i) && !tabs->rect().contains(tabs->tabRect(i)))
                     fault(tabs, Plain(tabs->tabText(i)), QStringLiteral("tab not shown in a bar %1 px wide").arg(tabs->width()));
         }
+        // A text control that reaches past its parent is cut where the parent ends.
+        const bool textControl = qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w) ||
+                                 qobject_cast<QComboBox *>(w) || qobject_cast<QGroupBox *>(w);
+        if (textControl && w != Window && w->parentWidget() && !w->parentWidget()->rect().contains(w->geometry())) {
+            const auto *label = qobject_cast<QLabel *>(w);
+            const auto *button = qobject_cast<QAbstractButton *>(w);
+            fault(w, label ? label->text() : button ? Plain(button->text()) : QString(),
+                  QStringLiteral("reaches past its parent (%1 px wide)").arg(w->parentWidget()->width()));
+        }
         // A control in a group box stays off its frame and its title.
         if (auto *parentBox = qobject_cast<QGroupBox *>(w->parentWidget()); parentBox && w->isVisibleTo(Window)) {
             if (!parentBox->contentsRect().contains(w->geometry())) {
