@@ -32,11 +32,11 @@ TTarvixAbout::TTarvixAbout(TComponent *AOwner) : TForm(AOwner)
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
     SetCaption(QStringLiteral("Version 1.0"));
-    SetBounds(0, 0, 360, 270);
+    SetBounds(0, 0, 420, 270);
 
     Panel1 = new TPanel(this);
     Panel1->SetParent(this);
-    Panel1->SetBounds(8, 8, 336, 180);
+    Panel1->SetBounds(8, 8, 396, 180);
 
     ProgramIcon = new TImage(this);
     ProgramIcon->SetParent(Panel1);
@@ -48,7 +48,7 @@ TTarvixAbout::TTarvixAbout(TComponent *AOwner) : TForm(AOwner)
 
     ProductName = new TLabel(this);
     ProductName->SetParent(Panel1);
-    ProductName->SetBounds(88, 24, 240, 36);
+    ProductName->SetBounds(88, 24, 300, 36);
     ProductName->Font()->SetName(QStringLiteral("Times New Roman"));
     ProductName->Font()->SetSize(18);
     ProductName->Font()->SetStyle(TFontStyles{fsBold, fsItalic});
@@ -57,7 +57,7 @@ TTarvixAbout::TTarvixAbout(TComponent *AOwner) : TForm(AOwner)
     auto italicLine = [this](const QString &Text, int Top) {
         auto *l = new TLabel(this);
         l->SetParent(Panel1);
-        l->SetBounds(12, Top, 312, 18);
+        l->SetBounds(12, Top, 372, 18);
         l->Font()->SetStyle(TFontStyles{fsItalic});
         l->SetCaption(Text);
         return l;
@@ -73,7 +73,7 @@ TTarvixAbout::TTarvixAbout(TComponent *AOwner) : TForm(AOwner)
 
     OKButton = new TButton(this);
     OKButton->SetParent(this);
-    OKButton->SetBounds(142, 200, 75, 28);
+    OKButton->SetBounds(172, 200, 75, 28);
     OKButton->SetCaption(QStringLiteral("&OK"));
     OKButton->SetDefault(true);
     OKButton->SetModalResult(mrOk);

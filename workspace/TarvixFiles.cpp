@@ -48,6 +48,56 @@ void EmptyCellStore(TProStringGrid *Grid)
     Grid->SetRowCount(1);
 }
 
+// The matrix as a refused open must leave it: every stored cell, the counts, the fixed rows and
+// columns, the sizes and the current cell.
+class TMatrixSnapshot
+{
+public:
+    explicit TMatrixSnapshot(TProStringGrid *Grid)
+        : grid_(Grid), cols_(Grid->ColCount()), rows_(Grid->RowCount()), fixedCols_(Grid->FixedCols()),
+          fixedRows_(Grid->FixedRows()), col_(Grid->Col()), row_(Grid->Row()), extent_(Grid->StoredCellExtent())
+    {
+        const TStringGrid *store = Grid;
+        cells_.resize(static_cast<size_t>(extent_.Y));
+        for (int r = 0; r < extent_.Y; ++r)
+            for (int c = 0; c < extent_.X; ++c)
+                cells_[static_cast<size_t>(r)] << store->Cells(c, r);
+        for (int c = 0; c < cols_; ++c)
+            widths_.push_back(Grid->ColWidths(c));
+        for (int r = 0; r < rows_; ++r)
+            heights_.push_back(Grid->RowHeights(r));
+    }
+
+    void Restore() const
+    {
+        TGridUpdateLock update(grid_);
+        EmptyCellStore(grid_);
+        grid_->SetColCount(std::max(cols_, extent_.X));
+        grid_->SetRowCount(std::max(rows_, extent_.Y));
+        TStringGrid *store = grid_;
+        for (int r = 0; r < extent_.Y; ++r)
+            for (int c = 0; c < extent_.X; ++c)
+                store->TStringGrid::SetCells(c, r, cells_[static_cast<size_t>(r)][c]);
+        grid_->SetColCount(cols_);
+        grid_->SetRowCount(rows_);
+        grid_->SetFixedCols(fixedCols_);
+        grid_->SetFixedRows(fixedRows_);
+        for (int c = 0; c < cols_; ++c)
+            grid_->SetColWidths(c, widths_[static_cast<size_t>(c)]);
+        for (int r = 0; r < rows_; ++r)
+            grid_->SetRowHeights(r, heights_[static_cast<size_t>(r)]);
+        grid_->SetCol(col_);
+        grid_->SetRow(row_);
+    }
+
+private:
+    TProStringGrid *grid_;
+    int cols_, rows_, fixedCols_, fixedRows_, col_, row_;
+    TGridCoord extent_;
+    std::vector<QStringList> cells_;
+    std::vector<int> widths_, heights_;
+};
+
 // Lines of cells: a space or a comma ends a cell; CR LF, LF or CR ends a line; a last line
 // without a line end counts too.
 std::vector<QStringList> SplitMatrixText(const QString &Text)
@@ -69,6 +119,8 @@ void OpenDelimited(TTarvix *T, QChar Delimiter)
     if (!T->OpenDialog1->Execute())
         return;
     const QString chosen = T->OpenDialog1->FileName();
+    // A refused file leaves the user's matrix, unsaved edits included, as it was.
+    const TMatrixSnapshot before(T->MainGrid);
     T->MainGrid->SetDelimiter(Delimiter);
     // The reader only ever widens the grid; from a 1 x 1 grid it takes the file's own width.
     T->MainGrid->BeginUpdate();
@@ -77,14 +129,13 @@ void OpenDelimited(TTarvix *T, QChar Delimiter)
     try {
         T->MainGrid->LoadFromCSV(chosen, -1);
     } catch (const Exception &E) {
-        // The old matrix is gone already; the default one keeps the grid usable.
+        before.Restore();
         ShowMessage(E.Message());
-        T->New1Click(T);
         return;
     }
     if (T->MainGrid->RowCount() < 2 || T->MainGrid->ColCount() < 2) {
+        before.Restore();
         ShowMessage(kCountsIncorrect);
-        T->New1Click(T);
         return;
     }
     T->FileName = chosen;

@@ -37,7 +37,9 @@ void TTabSheet::SetPageIndex(int v)
 void TTabSheet::SetTabVisible(bool v)
 {
     tabVisible_ = v;
-    if (TPageControl *pc = PageControl())
+    // Only a real change reaches Qt: its tab bar takes a call that changes nothing as "laid
+    // out", so a change made earlier while the window was hidden would show stale tabs.
+    if (TPageControl *pc = PageControl(); pc && pc->Tabs()->isTabVisible(PageIndex()) != v)
         pc->Tabs()->setTabVisible(PageIndex(), v);
 }
 

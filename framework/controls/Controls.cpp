@@ -313,9 +313,11 @@ void TControl::ApplyFont()
     widget_->setFont(font_->ToQFont());
     QPalette pal = widget_->palette();
     const QColor c = ColorToQColor(font_->Color());
-    pal.setColor(QPalette::WindowText, c);
-    pal.setColor(QPalette::Text, c);
-    pal.setColor(QPalette::ButtonText, c);
+    // The disabled group keeps the style's greyed text, so that a disabled control or menu
+    // looks disabled.
+    for (const QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        for (const QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            pal.setColor(g, r, c);
     widget_->setPalette(pal);
 }
 

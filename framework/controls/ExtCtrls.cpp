@@ -178,15 +178,19 @@ void TRadioGroup::arrange()
     const int n = static_cast<int>(buttons_.size());
     if (n == 0)
         return;
+    // The buttons share the area inside the frame and below the caption, so that none sits on
+    // either.
+    TRect area = ClientRect();
+    AdjustClientRect(area);
+    constexpr int indent = 6;
     const int perCol = (n + columns_ - 1) / columns_;
-    const int buttonWidth = (Width() - 10) / columns_;
-    const int textHeight = QFontMetrics(Widget()->font()).height();
-    const int room = Height() - textHeight - 5;
-    const int buttonHeight = std::max(room / perCol, 1);
-    const int topMargin = textHeight + 1 + (room % perCol) / 2;
+    const int buttonWidth = std::max(area.Width() - indent, 0) / columns_;
+    const int buttonHeight = std::max(area.Height() / perCol, 1);
+    const int top = area.Top + std::max(area.Height() % perCol, 0) / 2;
     for (int i = 0; i < n; ++i)
-        buttons_[static_cast<size_t>(i)]->setGeometry((i / perCol) * buttonWidth + 8, (i % perCol) * buttonHeight + topMargin,
-                                                      std::max(buttonWidth, 0), buttonHeight);
+        buttons_[static_cast<size_t>(i)]->setGeometry(area.Left + indent + (i / perCol) * buttonWidth,
+                                                      top + (i % perCol) * buttonHeight,
+                                                      std::max(buttonWidth - 2, 0), buttonHeight);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -593,9 +593,8 @@ TApplication::~TApplication()
 
 void TApplication::SetTitle(const QString &v)
 {
+    // Kept here only: as Qt's display name it would be appended to every window's caption.
     title_ = v;
-    if (qApp)
-        QGuiApplication::setApplicationDisplayName(v);
 }
 
 QString TApplication::ExeName() const

@@ -600,12 +600,13 @@ void TCustomGroupBox::ApplyText(const QString &v) { box()->setTitle(v); }
 
 void TCustomGroupBox::AdjustClientRect(TRect &Rect) const
 {
-    // Below the caption, inside the frame.
-    const int caption = box()->fontMetrics().height();
-    Rect.Top += caption + 2;
-    Rect.Left += 2;
-    Rect.Right -= 2;
-    Rect.Bottom -= 2;
+    // Below the caption, inside the frame, as the style draws them.
+    box()->ensurePolished();
+    const QMargins m = box()->contentsMargins();
+    Rect.Top += m.top();
+    Rect.Left += m.left();
+    Rect.Right -= m.right();
+    Rect.Bottom -= m.bottom();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -19,10 +19,25 @@ double Random()
     return static_cast<double>(RandSeed) * (1.0 / 4294967296.0);
 }
 
+namespace {
+
+std::function<uint64_t()> &RandomizeClock()
+{
+    static std::function<uint64_t()> clock;
+    return clock;
+}
+
+}  // namespace
+
+void SetRandomizeClock(std::function<uint64_t()> Clock) { RandomizeClock() = std::move(Clock); }
+
 void Randomize()
 {
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    RandSeed = static_cast<uint32_t>(static_cast<uint64_t>(ticks));
+    const uint64_t ticks = RandomizeClock()
+                               ? RandomizeClock()()
+                               : static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const uint32_t seed = static_cast<uint32_t>(ticks) & 0x7FFFFFFFu;
+    RandSeed = seed != 0 ? seed : 1u;
 }
 
 int64_t Round(double x)

@@ -249,6 +249,29 @@ private:
     std::vector<TGridChangeNotifier *> FNotifierList;
     std::unique_ptr<TSyncGrid> FSyncGrid;
 
+    // ---- Cell text painting (ProGridPaint.cpp) ---------------------------------------------------
+public:
+    // Alignment of cells that do not ask for their own.
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment v);
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment v);
+    // Margins of the cell text: X left and right, Y at the top.
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(const TPoint &v);
+    // The grid's alignments, the horizontal one replaced by the cell's own when it has properties.
+    void GetCellAlignment(int ACol, int ARow, TAlignment &HA, TVAlignment &VA);
+
+protected:
+    void DrawCellText(TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;
+
+private:
+    TAlignment FDefaultAlignment = taLeftJustify;
+    TVAlignment FVAlignment = vtaTop;
+    // The text-drawing flag of FVAlignment.
+    uint32_t FVAlign = 0;
+    TPoint FXYOffset{2, 2};
+
     // ---- Delimited and fixed-width text (ProGridCSV.cpp) -----------------------------------------
 public:
     // #0: a delimiter is detected on each load and "," is written.

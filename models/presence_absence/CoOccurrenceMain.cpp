@@ -225,6 +225,9 @@ bool TCoOccurrence::Init()
     if (Iterations > 100000) return fail("Iterations must be <= 100,000.");
     // The progress window counts what the run counts, also when Run is called directly.
     Tarvix->Iterations = Iterations;
+    // The cells are read before the generator is seeded, so that a refused matrix leaves the
+    // generator and the last run's matrices as they were.
+    if (!InitMatrices()) return false;
     try {
         Seed = LeadingInt(CoOccurrenceOpts->RandomSeedEdit->Text());
     } catch (const EConvertError &) {
@@ -234,23 +237,36 @@ bool TCoOccurrence::Init()
     else Randomize();
     CurrentSeed = static_cast<int32_t>(RandSeed);
     Mean = Variance = mmeans = vmeans = 0;
-    InitMatrices();
     return true;
 }
 
-void TCoOccurrence::InitMatrices()
+bool TCoOccurrence::InitMatrices()
 {
     TProStringGrid *main = Tarvix->MainGrid;
     const int32_t C = main->ColCount(), R = main->RowCount();
+    // A text that is no number would otherwise pass for an absence; an empty cell is one.
+    Matrix observed(C, R);
+    for (int32_t r = 1; r < R; ++r)
+        for (int32_t c = 1; c < C; ++c) {
+            const QString text = main->Cells(c, r);
+            double v = 0;
+            if (!Trim(text).isEmpty() && !TryStrToFloat(text, v)) {
+                ShowMessage(QStringLiteral("Data cell is not a number: row \"%1\", column \"%2\", text \"%3\". "
+                                           "Aborting simulation.")
+                                .arg(main->Cells(0, r), main->Cells(c, 0), text));
+                Tarvix->InterruptFlag = true;
+                return false;
+            }
+            observed[c][r] = v > 0 ? 1 : 0;
+        }
     Tarvix->info_Mat = {C, R, C - 1, R - 1};
-    O_Mat = Matrix(C, R);
+    O_Mat = std::move(observed);
     S_Mat = Matrix(C, R);
     F_Mat = Matrix(C, R);
-    for (int32_t r = 1; r < R; ++r)
-        for (int32_t c = 1; c < C; ++c) O_Mat[c][r] = LeadingReal(main->Cells(c, r)) > 0 ? 1 : 0;
     Sims.Fixed_Mat = O_Mat;
     Sims.Done = false;
     Calculate_Row_Pairs();
+    return true;
 }
 
 bool TCoOccurrence::PairwiseShown() const { return RangeMode() || IndexChoice() == 0; }

@@ -64,7 +64,8 @@ public:
 
     void Run();
     bool Init();
-    void InitMatrices();
+    // False, after one message, when a data cell holds a text that is no number.
+    bool InitMatrices();
     void InitGlobalVariables();
     bool CheckUserWeightCounts();
     void Calculate_Row_Pairs();

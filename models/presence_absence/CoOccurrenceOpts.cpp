@@ -11,13 +11,14 @@ namespace {
 enum { ptInclude = 0, ptExclude = 1 };
 
 TRadioGroup *NewRadioGroup(TWinControl *Parent, TComponent *Owner, const char *Name, const QString &Caption,
-                           std::initializer_list<const char *> Items, int Index, int Left, int Top, int Height)
+                           std::initializer_list<const char *> Items, int Index, int Left, int Top, int Height,
+                           int Width = 200)
 {
     auto *g = new TRadioGroup(Owner);
     g->SetName(QLatin1String(Name));
     g->SetParent(Parent);
     g->SetCaption(Caption);
-    g->SetBounds(Left, Top, 200, Height);
+    g->SetBounds(Left, Top, Width, Height);
     for (const char *item : Items) g->Items()->Add(QString::fromUtf8(item));
     g->SetItemIndex(Index);
     return g;
@@ -43,7 +44,7 @@ TCoOccurrenceOpts::TCoOccurrenceOpts(TComponent *AOwner) : TForm(AOwner)
     SetCaption(QStringLiteral("Tarvix Professional: Co-occurrence Options"));
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
-    SetBounds(0, 0, 500, 470);
+    SetBounds(0, 0, 520, 470);
 
     PageControl1 = new TPageControl(this);
     PageControl1->SetParent(this);
@@ -75,14 +76,14 @@ TCoOccurrenceOpts::TCoOccurrenceOpts(TComponent *AOwner) : TForm(AOwner)
     ColumnGroup = NewRadioGroup(PreferencesSheet, this, "ColumnGroup", QStringLiteral("Co&Lumn Constraints"),
                                 {"Equiprobable", "Fixed Sum", "Proportional", "User-Defined"}, cnFixedSum, 8, 190, 110);
     DegenerateGroup = NewRadioGroup(PreferencesSheet, this, "DegenerateGroup", QStringLiteral("Degenerate &Matrices"),
-                                    {"Retain", "Discard", "Split", "Fix"}, dgRetain, 260, 8, 110);
+                                    {"Retain", "Discard", "Split", "Fix"}, dgRetain, 264, 8, 110, 240);
     PatternGroup = NewRadioGroup(PreferencesSheet, this, "PatternGroup", QStringLiteral("&Empty Sites"),
-                                 {"Include", "Exclude"}, ptExclude, 260, 126, 64);
+                                 {"Include", "Exclude"}, ptExclude, 264, 126, 64, 240);
     PatternGroup->SetVisible(false);
     FixedFixedGroup = NewRadioGroup(PreferencesSheet, this, "FixedFixedGroup",
                                     QStringLiteral("Fixed-Fixed Randomization Algorithm"),
                                     {"Sequential Swap", "Independent Swap", "Random Knight's Tour"}, ffSequentialSwap,
-                                    260, 198, 90);
+                                    264, 198, 90, 240);
     auto editButton = [this](const char *Name, int Top) {
         auto *b = new TButton(this);
         b->SetName(QLatin1String(Name));

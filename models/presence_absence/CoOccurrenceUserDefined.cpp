@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <algorithm>
 
 TCoOccurrenceUserDefined *CoOccurrenceUserDefined = nullptr;
 
@@ -33,7 +34,7 @@ TCoOccurrenceUserDefined::TCoOccurrenceUserDefined(TComponent *AOwner) : TForm(A
     SetName(QStringLiteral("CoOccurrenceUserDefined"));
     SetCaption(QStringLiteral("Tarvix Professional: Co-occurrence user-defined weights"));
     SetPosition(poScreenCenter);
-    SetBounds(0, 0, 330, 420);
+    SetBounds(0, 0, 470, 420);
 
     SpeciesWeightsGrid = new TStringGrid(this);
     InitWeightsGrid(SpeciesWeightsGrid, this, "SpeciesWeightsGrid");
@@ -78,6 +79,19 @@ void TCoOccurrenceUserDefined::FormShow(TObject *)
     SetCaption(sites ? QStringLiteral("Edit sites weights") : QStringLiteral("Edit species weights"));
     SitesWeightsGrid->SetVisible(sites);
     SpeciesWeightsGrid->SetVisible(!sites);
+    FitNames(SitesWeightsGrid);
+    FitNames(SpeciesWeightsGrid);
+}
+
+void TCoOccurrenceUserDefined::FitNames(TStringGrid *Grid)
+{
+    // Room for the text margins the grid draws on either side, and its line.
+    constexpr int margins = 8;
+    Grid->Canvas()->Font()->Assign(Grid->Font());
+    int width = Grid->DefaultColWidth();
+    for (int r = 0; r < Grid->RowCount(); ++r)
+        width = std::max(width, Grid->Canvas()->TextWidth(Grid->Cells(0, r)) + margins);
+    Grid->SetColWidths(0, width);
 }
 
 void TCoOccurrenceUserDefined::SetDefaults()
@@ -142,6 +156,7 @@ void TCoOccurrenceUserDefined::OpenWeightsFile(TStringGrid *Grid)
         SetDefaults();
     }
     if (Grid->RowCount() > 1) Grid->SetFixedRows(1);
+    FitNames(Grid);
 }
 
 void TCoOccurrenceUserDefined::SaveWeightsFile(TStringGrid *Grid)
@@ -184,6 +199,7 @@ void TCoOccurrenceUserDefined::ResetDefaults1Click(TObject *)
 {
     if (ActiveGrid() == SitesWeightsGrid) SetColumns();
     else SetDefaults();
+    FitNames(ActiveGrid());
 }
 
 void TCoOccurrenceUserDefined::UseNewWeights1Click(TObject *)

@@ -43,6 +43,8 @@ public:
     bool TestUserDefined(TStringGrid *Grid);
     // The table the options dialog asked for.
     TStringGrid *ActiveGrid() const;
+    // Widens the name column of a table to its longest name, so that no name is cut.
+    static void FitNames(TStringGrid *Grid);
 };
 
 extern TCoOccurrenceUserDefined *CoOccurrenceUserDefined;

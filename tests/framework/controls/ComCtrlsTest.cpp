@@ -7,6 +7,7 @@
 #include "tests/common/TestSupport.h"
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -87,6 +88,45 @@ TEST(PageControl, SheetsAreTabsAndOnlyTheUserFiresOnChange)
     EXPECT_EQ(pc->PageCount(), 2);
     EXPECT_EQ(pc->Tabs()->count(), 2);
     EXPECT_EQ(pc->Pages(0), sheets[0]);
+}
+
+// A results window shows and hides pages while it is hidden, then shows itself: its tab bar must
+// look exactly like that of a page control built in the final state, whatever order the sheets
+// were set in (a sheet set to the visibility it already had included).
+TEST(PageControl, TabsChangedWhileTheWindowIsHiddenShowWhenItShows)
+{
+    struct Window
+    {
+        TForm form{nullptr};
+        TPageControl *pages = new TPageControl(&form);
+        std::vector<TTabSheet *> sheets;
+        Window()
+        {
+            form.SetBounds(0, 0, 720, 200);
+            pages->SetParent(&form);
+            pages->SetAlign(alClient);
+            for (const char *caption : {"Input Matrix", "Pairwise", "Index", "Degenerate Index", "Summary", "Time"}) {
+                sheets.push_back(new TTabSheet(&form));
+                sheets.back()->SetPageControl(pages);
+                sheets.back()->SetCaption(caption);
+            }
+        }
+        QImage Tabs() { return pages->Tabs()->tabBar()->grab().toImage(); }
+    };
+    for (const bool degenerate : {true, false}) {
+        Window used;
+        used.sheets[3]->SetTabVisible(!degenerate);
+        used.form.Show();
+        used.form.Hide();
+        used.sheets[3]->SetTabVisible(degenerate);
+        used.sheets[1]->SetTabVisible(true);
+        used.form.Show();
+        Window fresh;
+        fresh.sheets[3]->SetTabVisible(degenerate);
+        fresh.form.Show();
+        EXPECT_EQ(used.Tabs(), fresh.Tabs()) << "degenerate page shown: " << degenerate;
+        EXPECT_EQ(used.sheets[4]->TabIndex(), degenerate ? 4 : 3);
+    }
 }
 
 TEST(ProgressBar, PositionClampsAndStepItStartsOver)

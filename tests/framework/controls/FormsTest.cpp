@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -136,6 +137,46 @@ TEST(Menu, ShortcutFiresOnlyWhenItemAndParentsAreEnabledAndComesBeforeTheControl
 
     // The menu is laid out above the client area.
     EXPECT_GT(form.Height() - form.ClientHeight(), 0);
+}
+
+// Disabled menus and controls are drawn greyed, whatever font colour the form gives them: the
+// same item paints other pixels when disabled, and its old ones again when enabled.
+TEST(Menu, DisabledMenusAndControlsLookDisabled)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 120);
+    form.Font()->SetColor(clBlack);
+    auto *menu = new TMainMenu(&form);
+    auto *file = new TMenuItem(&form);
+    file->SetCaption("&File");
+    auto *open = new TMenuItem(&form);
+    open->SetCaption("&Open");
+    file->Add(open);
+    menu->Items()->Add(file);
+    form.SetMenu(menu);
+    auto *button = new TButton(&form);
+    button->SetParent(&form);
+    button->SetCaption("&Run");
+    auto *label = new TLabel(&form);
+    label->SetParent(&form);
+    label->SetCaption("Iterations");
+    label->SetTop(40);
+
+    QMenuBar *bar = menu->MenuBar();
+    const auto fileImage = [&] { return bar->grab(bar->actionGeometry(file->Action())).toImage(); };
+    const auto controlImage = [](TControl *c) { return c->Widget()->grab().toImage(); };
+    const QImage fileOn = fileImage(), buttonOn = controlImage(button), labelOn = controlImage(label);
+    file->SetEnabled(false);
+    button->SetEnabled(false);
+    label->SetEnabled(false);
+    EXPECT_NE(fileImage(), fileOn);
+    EXPECT_NE(controlImage(button), buttonOn);
+    EXPECT_NE(controlImage(label), labelOn);
+    file->SetEnabled(true);
+    button->SetEnabled(true);
+    label->SetEnabled(true);
+    EXPECT_EQ(fileImage(), fileOn);
+    EXPECT_EQ(controlImage(button), buttonOn);
 }
 
 TEST(Menu, ShortcutTextAndItemsRoundTrip)
@@ -307,6 +348,19 @@ struct TSelfAware : TForm
 };
 TSelfAware *TSelfAware::Global = nullptr;
 }  // namespace
+
+// A window's title is its caption as it stands. Once Qt has a display name of the application it
+// appends it to every title (" \u2014 Tarvix"), so the application title must not become one; Qt
+// then reports the plain application name as the display name.
+TEST(Application, TitleIsNotAppendedToWindowCaptions)
+{
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    Application->SetTitle(QStringLiteral("Tarvix"));
+    EXPECT_EQ(Application->Title(), "Tarvix");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+    QCoreApplication::setApplicationName(name);
+}
 
 TEST(Application, CreateFormSetsTheVariableBeforeTheConstructorRuns)
 {

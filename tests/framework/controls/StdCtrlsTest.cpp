@@ -3,6 +3,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/StdCtrls.h"
+#include "tests/common/LayoutCheck.h"
 #include "tests/common/TestSupport.h"
 #include <QApplication>
 #include <QCheckBox>
@@ -167,6 +168,21 @@ TEST_F(OnForm, RadioGroupClampsItemIndexAndClicksOnSelection)
         group->Items()->Add(s);
     EXPECT_GT(group->Buttons(2)->x(), group->Buttons(1)->x());
     EXPECT_EQ(group->Buttons(2)->y(), group->Buttons(0)->y());
+}
+
+// The buttons share the room inside the frame and below the caption: none sits on the frame,
+// and each is tall and wide enough for its text, one column or two.
+TEST_F(OnForm, RadioGroupButtonsStayInsideTheFrame)
+{
+    auto *group = add<TRadioGroup>();
+    group->SetCaption("Ro&w Constraints");
+    group->SetBounds(8, 8, 230, 110);
+    for (const char *s : {"Equiprobable", "Fixed Sum", "Proportional", "User-Defined"})
+        group->Items()->Add(s);
+    EXPECT_EQ(LayoutFaults(group->Widget()), QStringList());
+    group->SetColumns(2);
+    group->SetBounds(8, 8, 260, 70);
+    EXPECT_EQ(LayoutFaults(group->Widget()), QStringList());
 }
 
 TEST_F(OnForm, ComboAndListBoxesKeepItemsWithObjects)

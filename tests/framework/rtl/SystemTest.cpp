@@ -14,6 +14,29 @@ TEST(Random, SequenceMatchesTheLinearCongruentialGenerator)
     EXPECT_DOUBLE_EQ(Random(), 134775814.0 / 4294967296.0);
 }
 
+// A clock seed is reported to the user and may be typed back, where 0 or less means "seed from
+// the clock": whatever the clock reads, the seed lies in 1 .. 2^31 - 1 and follows the reading.
+TEST(Random, ClockSeedsArePositive32BitValues)
+{
+    const struct
+    {
+        uint64_t ticks;
+        uint32_t seed;
+    } cases[] = {
+        {0x12345678u, 0x12345678u},     {0x92345678u, 0x12345678u},          {0xFFFFFFFFu, 0x7FFFFFFFu},
+        {0x80000000u, 1u},              {0x5'00000000u, 1u},                 {0x7'7FFFFFFEu, 0x7FFFFFFEu},
+    };
+    for (const auto &c : cases) {
+        SetRandomizeClock([&c] { return c.ticks; });
+        Randomize();
+        EXPECT_EQ(RandSeed, c.seed) << std::hex << c.ticks;
+        EXPECT_GT(static_cast<int32_t>(RandSeed), 0) << std::hex << c.ticks;
+    }
+    SetRandomizeClock({});
+    Randomize();
+    EXPECT_GT(static_cast<int32_t>(RandSeed), 0);
+}
+
 TEST(Round, HalvesGoToEven)
 {
     struct { double x; int64_t r; } cases[] = {

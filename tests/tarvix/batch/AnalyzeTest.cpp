@@ -2,6 +2,8 @@
 // sequence, and what stays out of reach while an analysis runs.
 #include "tests/tarvix/batch/BatchFixture.h"
 
+#include <QImage>
+#include <QMenuBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -194,10 +196,17 @@ TEST_F(Analyze, SummaryThatCannotBeSavedEndsTheBatch)
 
 TEST_F(Analyze, MenusAreOutOfReachWhileAnAnalysisRuns)
 {
+    // Locked menus look locked: the File entry of the bar is drawn otherwise during the run.
+    Tarvix->Show();
+    QMenuBar *bar = Tarvix->MainMenu1->MenuBar();
+    const auto fileLook = [bar] { return bar->grab(bar->actionGeometry(Tarvix->File1->Action())).toImage(); };
+    const QImage fileBefore = fileLook();
+    QImage fileDuring;
     // A menu disabled before the run stays disabled after it.
     Tarvix->Edit1->SetEnabled(false);
     std::vector<bool> during;
     TestResults->OnRun = [&] {
+        fileDuring = fileLook();
         during = {Tarvix->File1->Enabled(), Tarvix->Edit1->Enabled(), Tarvix->Analyze1->Enabled(),
                   Tarvix->Help1->Enabled(), Tarvix->AnalysisRunning()};
         // A second command reaching the handler now must not start a nested run.
@@ -211,6 +220,9 @@ TEST_F(Analyze, MenusAreOutOfReachWhileAnAnalysisRuns)
     EXPECT_FALSE(Tarvix->Edit1->Enabled());
     EXPECT_TRUE(Tarvix->Analyze1->Enabled());
     EXPECT_FALSE(Tarvix->AnalysisRunning());
+    EXPECT_FALSE(fileBefore.isNull());
+    EXPECT_NE(fileDuring, fileBefore);
+    EXPECT_EQ(fileLook(), fileBefore);
 }
 
 TEST_F(Analyze, ClosingDuringARunStopsItAndClosesAfterwards)

@@ -78,6 +78,73 @@ TEST_F(Run, EmptyMatrixStopsBeforeTheSimulation)
 
 // Nested rows have no checkerboard: every fixed-margin matrix is the observed one, the
 // simulated indices never vary, and the effect size is 0 rather than a division by zero.
+// A data cell whose text is no number stops the run before any simulation with one message
+// that names its species, its site and its text; the last run's results, the generator and the
+// grid stay as they were. An empty or blank cell is an absence.
+TEST_F(Run, DataCellThatIsNoNumberStopsTheRunAndChangesNothing)
+{
+    SetMatrix({{1, 1, 0, 1}, {0, 1, 1, 0}, {1, 0, 1, 1}});
+    SetOptions("50", "3");
+    RunAnalysis();
+    const QStringList results = Summary();
+    const Matrix observed = w()->O_Mat;
+    for (const char *text : {"x", "1a", "0.5.1", "--1", "1,5"}) {
+        Tarvix->MainGrid->SetCells(2, 3, QString::fromLatin1(text));
+        Tarvix->InterruptFlag = false;
+        RandSeed = 77;
+        TUiScript ui;
+        int shown = 0;
+        WhileShown(CoOccurrence, [] { CoOccurrence->Run(); }, [&shown] { ++shown; });
+        EXPECT_EQ(ui.Messages(), QStringList(QStringLiteral("Data cell is not a number: row \"sp3\", column \"s2\", "
+                                                            "text \"%1\". Aborting simulation.")
+                                                 .arg(QLatin1String(text))))
+            << text;
+        EXPECT_TRUE(Tarvix->InterruptFlag) << text;
+        EXPECT_EQ(shown, 0) << text;
+        EXPECT_FALSE(Progress->Visible()) << text;
+        EXPECT_EQ(RandSeed, 77u) << text;
+        EXPECT_EQ(Summary(), results) << text;
+        EXPECT_TRUE(w()->O_Mat == observed) << text;
+        EXPECT_EQ(Tarvix->MainGrid->Cells(2, 3), QLatin1String(text));
+    }
+    // "0", "" and " " give the same run; only the input matrix lines of the summary differ.
+    QList<QStringList> runs;
+    for (const char *text : {"0", "", " "}) {
+        Tarvix->MainGrid->SetCells(2, 3, QString::fromLatin1(text));
+        TUiScript ui;
+        RunAnalysis();
+        EXPECT_TRUE(ui.Messages().isEmpty()) << '"' << text << '"';
+        const QStringList s = Summary();
+        runs << s.mid(0, LineOf(s, "INPUT MATRIX:"));
+    }
+    EXPECT_EQ(runs[1], runs[0]);
+    EXPECT_EQ(runs[2], runs[0]);
+    EXPECT_EQ(w()->O_Mat[2][3], 0);
+}
+
+// A seed taken from the clock is reported as a positive number, and typed back into the seed
+// box it gives the same run again, whatever the clock reads then.
+TEST_F(Run, ReportedClockSeedReproducesItsRun)
+{
+    struct ClockGuard
+    {
+        ~ClockGuard() { SetRandomizeClock({}); }
+    } guard;
+    SetMatrix({{1, 1, 0, 0, 1}, {0, 1, 1, 0, 0}, {1, 0, 1, 1, 0}, {0, 0, 0, 1, 1}});
+    SetOptions("100", "0");
+    SetRandomizeClock([] { return uint64_t{0x12'9E3779B9}; });
+    RunAnalysis();
+    const QStringList clocked = Summary();
+    const QString seed = Value(clocked, "Random seed = ");
+    bool number = false;
+    EXPECT_GT(seed.toInt(&number), 0);
+    EXPECT_TRUE(number) << seed.toStdString();
+    SetRandomizeClock([] { return uint64_t{12345}; });
+    SetOptions("100", seed);
+    RunAnalysis();
+    EXPECT_EQ(Summary(), clocked);
+}
+
 TEST_F(Run, ZeroVarianceGivesAZeroEffectSize)
 {
     SetMatrix({{1, 1, 1}, {1, 1, 0}, {1, 0, 0}});

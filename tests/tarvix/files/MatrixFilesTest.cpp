@@ -199,9 +199,9 @@ TEST_F(MatrixFiles, OpenCommandsLoadTheFileAsItIs)
     EXPECT_EQ(Shape(Tarvix->MainGrid), "species|s1|s2/a|1|0");
     EXPECT_EQ(Tarvix->FileName, commas);
 
-    // A file refused for its counts or by the reader: the grid was cleared before reading, so
-    // the default matrix comes back under "Untitled.txt", never an empty grid under the old
-    // file's name, where a save would wipe that file.
+    // A file refused for its counts or by the reader leaves the matrix that was there: cells
+    // (an unsaved edit and a cell kept beyond the counts included), counts, locks, file name and
+    // caption.
     const struct
     {
         const char *Name;
@@ -209,6 +209,7 @@ TEST_F(MatrixFiles, OpenCommandsLoadTheFileAsItIs)
         const char *Message;
     } refused[] = {
         {"single.txt", "a\r\nb\r\nc\r\n", "Row and Column counts incorrect."},
+        {"oneline.txt", "a b c\r\n", "Row and Column counts incorrect."},
         {"empty.txt", "", "File is empty"},
     };
     for (const auto &k : refused) {
@@ -217,14 +218,26 @@ TEST_F(MatrixFiles, OpenCommandsLoadTheFileAsItIs)
             script.FileNameNext(commas);
             Tarvix->Commadelimitedtxt1->Click();
         }
+        TProStringGrid *g = Tarvix->MainGrid;
+        g->SetColCount(4);
+        g->SetCells(3, 1, "kept");
+        g->SetColCount(3);
+        g->SetCells(2, 1, "edited");
+        g->SetFixedCols(0);
+        g->SetColWidths(1, 99);
+        const QString caption = Tarvix->Caption();
         TUiScript script;
         script.FileNameNext(Write(k.Name, k.Text));
         Tarvix->Spacedelimitedtext1->Click();
         EXPECT_EQ(script.Messages(), QStringList{k.Message}) << k.Name;
-        EXPECT_EQ(Tarvix->MainGrid->ColCount(), 6);
-        EXPECT_EQ(Tarvix->MainGrid->RowCount(), 6);
-        EXPECT_EQ(Tarvix->MainGrid->Cells(0, 5), "species5");
-        EXPECT_EQ(Tarvix->FileName, Path("Untitled.txt"));
+        EXPECT_EQ(Shape(g), "species|s1|s2/a|1|edited") << k.Name;
+        EXPECT_EQ(g->FixedCols(), 0) << k.Name;
+        EXPECT_EQ(g->FixedRows(), 1) << k.Name;
+        EXPECT_EQ(g->ColWidths(1), 99) << k.Name;
+        EXPECT_EQ(Tarvix->FileName, commas) << k.Name;
+        EXPECT_EQ(Tarvix->Caption(), caption) << k.Name;
+        g->SetColCount(4);
+        EXPECT_EQ(g->Cells(3, 1), "kept") << k.Name;
     }
 }
 
