@@ -206,6 +206,25 @@ void BM_SequentialSwapCScore_Direct(benchmark::State &state)
 }
 BENCHMARK(BM_SequentialSwapCScore_Direct)->Unit(benchmark::kMillisecond);
 
+// One matrix of each cell shuffle from 100 x 100 at 30% fill (argument: 0 all cells, 1 within
+// rows, 2 within columns).
+void BM_CellShuffle(benchmark::State &state)
+{
+    const Matrix P = RandomMatrix(100, 100, 0.3, 6);
+    TCoOccurrenceSims sims;
+    Matrix Q;
+    RandSeed = 1;
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0: sims.ShuffleCells(P, Q); break;
+        case 1: sims.ShuffleWithinRows(P, Q); break;
+        default: sims.ShuffleWithinColumns(P, Q); break;
+        }
+        benchmark::DoNotOptimize(Q.Data());
+    }
+}
+BENCHMARK(BM_CellShuffle)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
 // One independent-swap matrix from the observed 500 x 500 matrix at 20% fill: max(30,000, R x C),
 // that is 250,000 swaps.
 void BM_IndependentSwap_Engine(benchmark::State &state)

@@ -143,35 +143,49 @@ void TCoOccurrenceSims::GenerateNullMatrix(const Matrix &P, Matrix &Q)
 }
 
 // ---- Cell shuffles ---------------------------------------------------------------------------
+// Fisher-Yates: from the last cell down to the second, each cell is exchanged with one drawn
+// among those not yet placed (itself included), so every order of the cells is equally likely.
+// Swapping each cell with a partner drawn from all of them would not be: it favours some orders.
+
+namespace {
+
+// Shuffles Count cells spaced Stride apart from First.
+void FisherYates(int32_t *First, int32_t Count, int32_t Stride)
+{
+    for (int32_t k = Count; k >= 2; --k) {
+        const int32_t j = Random(k);
+        std::swap(First[static_cast<size_t>(k - 1) * Stride], First[static_cast<size_t>(j) * Stride]);
+    }
+}
+
+} // namespace
 
 void TCoOccurrenceSims::ShuffleCells(const Matrix &P, Matrix &Q)
 {
     CopyInto(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
-    for (int32_t r = 1; r <= R; ++r)
-        for (int32_t c = 1; c <= C; ++c) {
-            const int32_t r2 = Random(R) + 1;
-            const int32_t c2 = Random(C) + 1;
-            std::swap(Q[c][r], Q[c2][r2]);
-        }
+    if (R < 1 || C < 1) return;
+    // One sequence of all data cells, site by site (the matrix's own order), margins left out.
+    std::vector<int32_t> cells(static_cast<size_t>(R) * C);
+    for (int32_t c = 1; c <= C; ++c) std::copy(Q[c] + 1, Q[c] + 1 + R, cells.begin() + static_cast<ptrdiff_t>(c - 1) * R);
+    FisherYates(cells.data(), static_cast<int32_t>(cells.size()), 1);
+    for (int32_t c = 1; c <= C; ++c)
+        std::copy(cells.begin() + static_cast<ptrdiff_t>(c - 1) * R, cells.begin() + static_cast<ptrdiff_t>(c) * R, Q[c] + 1);
 }
 
 void TCoOccurrenceSims::ShuffleWithinRows(const Matrix &P, Matrix &Q)
 {
     CopyInto(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
-    for (int32_t r = 1; r <= R; ++r)
-        for (int32_t c = 1; c <= C; ++c) std::swap(Q[c][r], Q[Random(C) + 1][r]);
+    if (C < 1) return;
+    for (int32_t r = 1; r <= R; ++r) FisherYates(Q[1] + r, C, Q.Rows());
 }
 
 void TCoOccurrenceSims::ShuffleWithinColumns(const Matrix &P, Matrix &Q)
 {
     CopyInto(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
-    for (int32_t c = 1; c <= C; ++c) {
-        int32_t *col = Q[c];
-        for (int32_t r = 1; r <= R; ++r) std::swap(col[r], col[Random(R) + 1]);
-    }
+    for (int32_t c = 1; c <= C; ++c) FisherYates(Q[c] + 1, R, 1);
 }
 
 // ---- Weighted fills ----------------------------------------------------------------------------

@@ -104,6 +104,8 @@ public:
 
     void GenerateNullMatrix(const Matrix &P, Matrix &Q);
 
+    // Uniform permutations of P's data cells: all of them in one sequence (site by site), or
+    // each species row, or each site column on its own.
     void ShuffleCells(const Matrix &P, Matrix &Q);
     void ShuffleWithinRows(const Matrix &P, Matrix &Q);
     void ShuffleWithinColumns(const Matrix &P, Matrix &Q);

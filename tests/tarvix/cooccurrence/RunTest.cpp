@@ -327,8 +327,9 @@ TEST_F(Run, PairTableOfManySpeciesIsTitledInFull)
 
 TEST_F(Run, SeedStartsTheGeneratorsWithNoOtherDrawsBetween)
 {
-    // Equiprobable rows and columns: every matrix is a fresh cell shuffle of the observed one,
-    // species then site for each cell in row order.
+    // Equiprobable rows and columns: every matrix is a fresh shuffle of the observed cells,
+    // numbered site by site; from the last down to the second, cell k trades places with cell
+    // Random(k).
     const std::vector<std::vector<int>> rows{{1, 1, 0, 0}, {0, 1, 1, 0}, {0, 0, 1, 1}};
     SetMatrix(rows);
     CoOccurrenceOpts->RowGroup->SetItemIndex(0);
@@ -339,11 +340,10 @@ TEST_F(Run, SeedStartsTheGeneratorsWithNoOtherDrawsBetween)
     std::vector<std::vector<int>> q;
     for (int i = 0; i < 3; ++i) {
         q = rows;
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 4; ++c) {
-                const int r2 = ::Random(3), c2 = ::Random(4);
-                std::swap(q[r][c], q[r2][c2]);
-            }
+        for (int k = 11; k >= 1; --k) {
+            const int j = ::Random(k + 1);
+            std::swap(q[k % 3][k / 3], q[j % 3][j / 3]);
+        }
     }
     for (int r = 1; r <= 3; ++r)
         for (int c = 1; c <= 4; ++c)
