@@ -360,7 +360,7 @@ private:
 // One attempt: species r1, site c1, species r2, site c2; the 2 x 2 submatrix is flipped when it
 // is a checkerboard. Row and column totals stay the same.
 template <typename Cells>
-bool TrySwap(Cells &q, int32_t R, int32_t C)
+bool TrySwap(Cells &q, int32_t R, int32_t C, TCoOccurrenceSims::TChainSwap *Made = nullptr)
 {
     const int32_t r1 = Random(R) + 1;
     const int32_t c1 = Random(C) + 1;
@@ -372,6 +372,7 @@ bool TrySwap(Cells &q, int32_t R, int32_t C)
     q.Flip(c2, r2);
     q.Flip(c2, r1);
     q.Flip(c1, r2);
+    if (Made) *Made = {r1, c1, r2, c2};
     return true;
 }
 
@@ -391,7 +392,9 @@ bool HasCheckerboard(const Matrix &Q)
 
 } // namespace
 
-bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q)
+bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q) { return CheckerboardSwapAt(Q, nullptr); }
+
+bool TCoOccurrenceSims::CheckerboardSwapAt(Matrix &Q, TChainSwap *Made)
 {
     const int32_t R = SpeciesOf(Q), C = SitesOf(Q);
     if (R < 2 || C < 2) return false;
@@ -404,7 +407,7 @@ bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q)
             CloseProgress();
             return false;
         }
-        if (TrySwap(cells, R, C)) return true;
+        if (TrySwap(cells, R, C, Made)) return true;
         if (misses == missesBeforeLook && !HasCheckerboard(Q)) return false;
     }
 }
@@ -452,11 +455,17 @@ void TCoOccurrenceSims::SequentialSwap(const Matrix &P, Matrix &Q)
         if (Context.SetProgressPosition) Context.SetProgressPosition(0);
         Done = true;
     } else if (!chainLocked_) {
-        CheckerboardSwap(Fixed_Mat);
+        if (CheckerboardSwapAt(Fixed_Mat, &LastChainSwap)) ++ChainSwapCount;
         if (Interrupted()) return;
     }
-    CopyInto(Fixed_Mat, Q);
+    if (!chainInPlaceNow_) CopyInto(Fixed_Mat, Q);
     marginsCurrent_ = true;
+}
+
+bool TCoOccurrenceSims::CanFollowChain(const Matrix &P) const
+{
+    if (RowGroup != cnFixedSum || ColumnGroup != cnFixedSum || FixedFixedGroup != ffSequentialSwap) return false;
+    return DegenerateGroup == dgRetain || DegenerateGroup == dgSplit || !IsDegenerate(P);
 }
 
 void TCoOccurrenceSims::IndependentSwap(const Matrix &P, Matrix &Q)
