@@ -117,7 +117,7 @@ void TSwapChainIndex::Start(const Matrix &Chain, TPresenceIndex Index, int32_t P
             rows.SharedWithLater(i, s);
             for (int32_t j = i + 1; j < n_; ++j) {
                 const int32_t v = s[static_cast<size_t>(j)];
-                Shared(i, j) = Shared(j, i) = v;
+                Shared(i, j) = v;
                 const int32_t ri = ones_[static_cast<size_t>(i)], rj = ones_[static_cast<size_t>(j)];
                 units_ += static_cast<int64_t>(ri - v) * (rj - v);
                 checkerboards_ += v == 0;
@@ -153,8 +153,8 @@ void TSwapChainIndex::MoveShared(int32_t i1, int32_t i2, const uint64_t *A, cons
     // A species present at exactly one of the two sites gains a shared site with the species
     // that moves there and loses one with the species that leaves; the pair of the two swapped
     // species keeps its count.
-    int32_t *row1 = shared_.data() + static_cast<size_t>(i1) * n_;
-    int32_t *row2 = shared_.data() + static_cast<size_t>(i2) * n_;
+    int32_t *S = shared_.data();
+    const size_t n = static_cast<size_t>(n_);
     for (int32_t w = 0; w < words_; ++w) {
         uint64_t x = A[w] ^ B[w];
         if ((i1 >> 6) == w) x &= ~(uint64_t(1) << (i1 & 63));
@@ -165,11 +165,13 @@ void TSwapChainIndex::MoveShared(int32_t i1, int32_t i2, const uint64_t *A, cons
             x &= x - 1;
             const int32_t k = w * 64 + bit;
             const int32_t d = static_cast<int32_t>((atB >> bit) & 1) * 2 - 1;
-            const int32_t s1 = row1[k], s2 = row2[k];
+            // Each count is kept once, in the row of the lower species.
+            int32_t &c1 = i1 < k ? S[i1 * n + k] : S[k * n + i1];
+            int32_t &c2 = i2 < k ? S[i2 * n + k] : S[k * n + i2];
+            const int32_t s1 = c1, s2 = c2;
             Update(k, s1, s2, d);
-            int32_t *rowK = shared_.data() + static_cast<size_t>(k) * n_;
-            row1[k] = rowK[i1] = s1 + d;
-            row2[k] = rowK[i2] = s2 - d;
+            c1 = s1 + d;
+            c2 = s2 - d;
         }
     }
 }

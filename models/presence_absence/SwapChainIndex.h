@@ -76,7 +76,7 @@ private:
     std::vector<int32_t> live_;     // grid species row -> live species, -1 when empty
     std::vector<int32_t> ones_;     // presences of each live species
     std::vector<uint64_t> columns_; // per grid site: bits of the live species present
-    std::vector<int32_t> shared_;   // n x n shared sites
+    std::vector<int32_t> shared_;   // shared sites of species i < j at [i][j] of an n x n table
     std::vector<double> ratios_;    // relative overlap of every live pair, in pair order
     int64_t units_ = 0;             // C-score units
     int64_t checkerboards_ = 0;
