@@ -3,6 +3,7 @@
 // attempt), so that the two lines print one above the other.
 #include "framework/rtl/System.h"
 #include "models/presence_absence/CoOccurrenceSims.h"
+#include "models/presence_absence/SwapChainIndex.h"
 #include "tests/tarvix/presence_absence/Fixtures.h"
 #include "workspace/TarvixHelpers.h"
 
@@ -159,34 +160,108 @@ void BM_Combinations_Direct(benchmark::State &state)
 }
 BENCHMARK(BM_Combinations_Direct)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
-// 5,000 iterations of the sequential swap with the C-score of each matrix, burn-in included.
+// 5,000 iterations of the sequential swap on 100 x 100 at 30% fill, burn-in included, as the run
+// drives them: the bare chain (no index), the index followed along the chain, and the index
+// counted in full on a copy of every matrix. The argument is the index (TPresenceIndex):
+// 0 C-score, 1 checkerboards, 2 combinations, 4 relative overlap, 5 union, 6 overlap.
 constexpr int32_t SequentialIterations = 5000;
 
-void BM_SequentialSwapCScore_Engine(benchmark::State &state)
+Matrix SequentialFixture() { return RandomMatrix(100, 100, 0.3, 4); }
+
+void SequentialSims(TCoOccurrenceSims &sims, const Matrix &P, bool InPlace)
 {
-    const Matrix P = RandomMatrix(100, 100, 0.3, 4);
-    std::vector<double> units(100 * 99 / 2);
+    sims.Context.ProcessMessages = [] { QCoreApplication::processEvents(); };
+    sims.RowGroup = cnFixedSum;
+    sims.ColumnGroup = cnFixedSum;
+    sims.FixedFixedGroup = ffSequentialSwap;
+    sims.Iterations = SequentialIterations;
+    sims.Fixed_Mat = P;
+    sims.ChainInPlace = InPlace;
+}
+
+void BM_SequentialSwap_BareChain(benchmark::State &state)
+{
+    const Matrix P = SequentialFixture();
     for (auto _ : state) {
+        RandSeed = 1;
         TCoOccurrenceSims sims;
-        sims.Context.ProcessMessages = [] { QCoreApplication::processEvents(); };
-        sims.Fixed_Mat = P;
+        SequentialSims(sims, P, true);
+        Matrix Q;
+        for (int32_t i = 0; i < SequentialIterations; ++i) sims.NextSimulatedMatrix(P, Q);
+        benchmark::DoNotOptimize(sims.Fixed_Mat.Data());
+    }
+}
+BENCHMARK(BM_SequentialSwap_BareChain)->Unit(benchmark::kMillisecond);
+
+void IndexArgs(benchmark::internal::Benchmark *b)
+{
+    for (int64_t index : {piCScore, piCheckerboards, piRelativeOverlap, piUnion, piOverlap, piCombinations})
+        b->Arg(index);
+    b->Unit(benchmark::kMillisecond);
+}
+
+// The run's full count of one simulated matrix (empty sites excluded, the run's default).
+double FullIndex(const Matrix &Q, TPresenceIndex Index, Matrix &F, std::vector<double> &pairs)
+{
+    TInfoMat info = FullInfo(Q);
+    CopyNonEmptyRows(Q, F, info);
+    MarginalTotals(F, info);
+    return PresenceIndex(Index, F, info, true, pairs);
+}
+
+void BM_SequentialSwap_Followed(benchmark::State &state)
+{
+    const Matrix P = SequentialFixture();
+    const auto index = static_cast<TPresenceIndex>(state.range(0));
+    std::vector<double> pairs(100 * 99 / 2);
+    double sum = 0;
+    for (auto _ : state) {
+        RandSeed = 1;
+        TCoOccurrenceSims sims;
+        SequentialSims(sims, P, true);
+        TSwapChainIndex chain;
         Matrix Q, F(P.Cols(), P.Rows());
-        double sum = 0;
+        sum = 0;
         for (int32_t i = 0; i < SequentialIterations; ++i) {
             sims.NextSimulatedMatrix(P, Q);
-            TInfoMat info = FullInfo(Q);
-            CopyNonEmptyRows(Q, F, info);
-            MarginalTotals(F, info);
-            CScoreUnits(F, info, units);
-            double mean, variance;
-            MeanVariance(static_cast<int32_t>(units.size()), units, mean, variance);
-            sum += mean;
+            if (chain.Started()) {
+                chain.Swap(sims.LastChainSwap);
+                sum += chain.Value();
+            } else {
+                sum += FullIndex(sims.Fixed_Mat, index, F, pairs);
+                chain.Start(sims.Fixed_Mat, index, static_cast<int32_t>(pairs.size()), true);
+            }
         }
         benchmark::DoNotOptimize(sum);
     }
+    state.counters["mean"] = sum / SequentialIterations;
 }
-BENCHMARK(BM_SequentialSwapCScore_Engine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SequentialSwap_Followed)->Apply(IndexArgs);
 
+void BM_SequentialSwap_FullCount(benchmark::State &state)
+{
+    const Matrix P = SequentialFixture();
+    const auto index = static_cast<TPresenceIndex>(state.range(0));
+    std::vector<double> pairs(100 * 99 / 2);
+    double sum = 0;
+    for (auto _ : state) {
+        RandSeed = 1;
+        TCoOccurrenceSims sims;
+        SequentialSims(sims, P, false);
+        Matrix Q, F(P.Cols(), P.Rows());
+        sum = 0;
+        for (int32_t i = 0; i < SequentialIterations; ++i) {
+            sims.NextSimulatedMatrix(P, Q);
+            MarginalTotalsSized(Q, 100, 100);
+            sum += FullIndex(Q, index, F, pairs);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["mean"] = sum / SequentialIterations;
+}
+BENCHMARK(BM_SequentialSwap_FullCount)->Apply(IndexArgs);
+
+// The straightforward way for the C-score: nested loops, events let in on every swap attempt.
 void BM_SequentialSwapCScore_Direct(benchmark::State &state)
 {
     const Matrix P = RandomMatrix(100, 100, 0.3, 4);
@@ -205,6 +280,25 @@ void BM_SequentialSwapCScore_Direct(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SequentialSwapCScore_Direct)->Unit(benchmark::kMillisecond);
+
+// One matrix of each cell shuffle from 100 x 100 at 30% fill (argument: 0 all cells, 1 within
+// rows, 2 within columns).
+void BM_CellShuffle(benchmark::State &state)
+{
+    const Matrix P = RandomMatrix(100, 100, 0.3, 6);
+    TCoOccurrenceSims sims;
+    Matrix Q;
+    RandSeed = 1;
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0: sims.ShuffleCells(P, Q); break;
+        case 1: sims.ShuffleWithinRows(P, Q); break;
+        default: sims.ShuffleWithinColumns(P, Q); break;
+        }
+        benchmark::DoNotOptimize(Q.Data());
+    }
+}
+BENCHMARK(BM_CellShuffle)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // One independent-swap matrix from the observed 500 x 500 matrix at 20% fill: max(30,000, R x C),
 // that is 250,000 swaps.

@@ -4,6 +4,7 @@
 #include "framework/rtl/System.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
+#include "models/presence_absence/SwapChainIndex.h"
 #include "workspace/ProgressSims.h"
 #include "workspace/TarvixHelpers.h"
 #include "workspace/TarvixMain.h"
@@ -271,38 +272,16 @@ bool TCoOccurrence::InitMatrices()
 
 bool TCoOccurrence::PairwiseShown() const { return RangeMode() || IndexChoice() == 0; }
 
+TPresenceIndex TCoOccurrence::IndexInUse() const
+{
+    const int32_t k = IndexChoice();
+    if (RangeMode()) return k == 0 ? piRelativeOverlap : k == 1 ? piUnion : piOverlap;
+    return k == 0 ? piCScore : k == 1 ? piCheckerboards : k == 2 ? piCombinations : piVRatio;
+}
+
 double TCoOccurrence::MatrixIndex(std::span<double> PairList, Matrix &M, double *PairVariance)
 {
-    TInfoMat &info = Tarvix->info_Mat;
-    if (ExcludeEmptySites()) {
-        DropEmptyColumns(M, info);
-        MarginalTotals(M, info);
-    }
-    std::fill(PairList.begin(), PairList.end(), 0.0);
-    const int32_t n = static_cast<int32_t>(PairList.size());
-    double m = 0, v = 0;
-    if (!RangeMode()) {
-        switch (IndexChoice()) {
-        case 0:
-            CScoreUnits(M, info, PairList);
-            MeanVariance(n, PairList, m, v);
-            if (PairVariance) *PairVariance = v;
-            return m;
-        case 1: CheckerboardCount(M, info, PairList); break;
-        case 2: SpeciesCombinations(M, info, PairList); break;
-        default: VRatio(M, info, PairList); break;
-        }
-        if (PairVariance) *PairVariance = 0;
-        return PairList.empty() ? 0.0 : PairList[0];
-    }
-    switch (IndexChoice()) {
-    case 0: PairRelativeOverlap(M, info, PairList); break;
-    case 1: PairUnion(M, info, PairList); break;
-    default: PairSharedSites(M, info, PairList); break;
-    }
-    MeanVariance(n, PairList, m, v);
-    if (PairVariance) *PairVariance = 0;
-    return m;
+    return PresenceIndex(IndexInUse(), M, Tarvix->info_Mat, ExcludeEmptySites(), PairList, PairVariance);
 }
 
 void TCoOccurrence::Do_Observed(int32_t Pairs, std::span<double> PairList, Matrix &M)
@@ -390,16 +369,22 @@ void TCoOccurrence::Run()
     }
     const bool saveMatrices = CoOccurrenceOpts->SaveMatrixCheckBox->Checked();
     const int32_t dataCols = main->ColCount() - 1, dataRows = main->RowCount() - 1;
+    // Along the sequential-swap chain each matrix is one swap from the one before: the index
+    // follows the swaps, and the chain is read in place instead of copied.
+    Sims.ChainInPlace = FollowSwapChain && Sims.CanFollowChain(O_Mat);
+    TSwapChainIndex chainIndex;
+    int64_t swapsSeen = Sims.ChainSwapCount;
 
     for (int32_t i = 1; i <= Iterations; ++i) {
         info[2] = dataCols;
         info[3] = dataRows;
         Sims.NextSimulatedMatrix(O_Mat, S_Mat);
         if (SimulationInterrupted()) return;
-        MarginalTotals(S_Mat, info);
+        const Matrix &simulated = Sims.ChainInPlace ? Sims.Fixed_Mat : S_Mat;
+        if (!Sims.ChainInPlace) MarginalTotals(S_Mat, info);
         if (saveMatrices) {
             try {
-                Tarvix->SaveSimulation_2(i, 0, S_Mat);
+                Tarvix->SaveSimulation_2(i, 0, simulated);
             } catch (const Exception &) {
                 Progress->Close();
                 ShowMessage(QStringLiteral("Error saving simulation...Aborting."));
@@ -407,15 +392,34 @@ void TCoOccurrence::Run()
                 return;
             }
         }
-        CopyNonEmptyRows(S_Mat, F_Mat, info);
-        MarginalTotals(F_Mat, info);
         double simMean = 0, simVariance = 0;
-        Do_Sim(Row_Pairs, pairs, simMean, simVariance, F_Mat);
+        const int64_t swaps = Sims.ChainSwapCount - swapsSeen;
+        swapsSeen = Sims.ChainSwapCount;
+        if (chainIndex.Started() && swaps <= 1) {
+            if (swaps == 1) chainIndex.Swap(Sims.LastChainSwap);
+            simMean = chainIndex.Value();
+        } else {
+            CopyNonEmptyRows(simulated, F_Mat, info);
+            MarginalTotals(F_Mat, info);
+            Do_Sim(Row_Pairs, pairs, simMean, simVariance, F_Mat);
+            if (Sims.ChainInPlace) chainIndex.Start(Sims.Fixed_Mat, IndexInUse(), Row_Pairs, ExcludeEmptySites());
+        }
         if (!Sims.DegenerateFlag) simList[static_cast<size_t>(SimCount++)] = simMean;
         else splitList[static_cast<size_t>(SplitCount++)] = simMean;
         Progress->StepIteration();
     }
     Progress->Flush();
+    if (Sims.ChainInPlace) {
+        // The last matrix and its compacted copy, as a full count of it leaves them.
+        S_Mat = Sims.Fixed_Mat;
+        CopyNonEmptyRows(S_Mat, F_Mat, info);
+        MarginalTotals(F_Mat, info);
+        if (ExcludeEmptySites()) {
+            DropEmptyColumns(F_Mat, info);
+            MarginalTotals(F_Mat, info);
+        }
+        Sims.ChainInPlace = false;
+    }
 
     ListStatistics(simList, SimCount, mmeans, vmeans, meanP1, meanP2, lmean, emean, gmean, ses, index_);
     ListStatistics(splitList, SplitCount, split_mmeans, split_vmeans, split_meanP1, split_meanP2, split_lmean,

@@ -58,6 +58,9 @@ public:
     double split_meanP1 = 0, split_meanP2 = 0;
     int32_t split_lmean = 0, split_emean = 0, split_gmean = 0;
     double split_ses = 0;
+    // Follow the sequential-swap chain swap by swap rather than count every matrix in full;
+    // the results are the same either way.
+    bool FollowSwapChain = true;
     // Entries in the non-degenerate and the degenerate list.
     int32_t SimCount = 0;
     int32_t SplitCount = 0;
@@ -105,6 +108,7 @@ private:
                         int32_t &Less, int32_t &Equal, int32_t &Greater, double &Ses, TBlockText &Text);
     // The index of one matrix from its (compacted) cells; Pairs receive the pair values.
     double MatrixIndex(std::span<double> PairList, Matrix &M, double *PairVariance);
+    TPresenceIndex IndexInUse() const;
     bool PairwiseShown() const;
     // Shows the form, or saves the batch summary in batch mode.
     void Finish();

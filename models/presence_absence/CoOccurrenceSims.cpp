@@ -133,35 +133,49 @@ void TCoOccurrenceSims::GenerateNullMatrix(const Matrix &P, Matrix &Q)
 }
 
 // ---- Cell shuffles ---------------------------------------------------------------------------
+// Fisher-Yates: from the last cell down to the second, each cell is exchanged with one drawn
+// among those not yet placed (itself included), so every order of the cells is equally likely.
+// Swapping each cell with a partner drawn from all of them would not be: it favours some orders.
+
+namespace {
+
+// Shuffles Count cells spaced Stride apart from First.
+void FisherYates(int32_t *First, int32_t Count, int32_t Stride)
+{
+    for (int32_t k = Count; k >= 2; --k) {
+        const int32_t j = Random(k);
+        std::swap(First[static_cast<size_t>(k - 1) * Stride], First[static_cast<size_t>(j) * Stride]);
+    }
+}
+
+} // namespace
 
 void TCoOccurrenceSims::ShuffleCells(const Matrix &P, Matrix &Q)
 {
     CopyInto(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
-    for (int32_t r = 1; r <= R; ++r)
-        for (int32_t c = 1; c <= C; ++c) {
-            const int32_t r2 = Random(R) + 1;
-            const int32_t c2 = Random(C) + 1;
-            std::swap(Q[c][r], Q[c2][r2]);
-        }
+    if (R < 1 || C < 1) return;
+    // One sequence of all data cells, site by site (the matrix's own order), margins left out.
+    std::vector<int32_t> cells(static_cast<size_t>(R) * C);
+    for (int32_t c = 1; c <= C; ++c) std::copy(Q[c] + 1, Q[c] + 1 + R, cells.begin() + static_cast<ptrdiff_t>(c - 1) * R);
+    FisherYates(cells.data(), static_cast<int32_t>(cells.size()), 1);
+    for (int32_t c = 1; c <= C; ++c)
+        std::copy(cells.begin() + static_cast<ptrdiff_t>(c - 1) * R, cells.begin() + static_cast<ptrdiff_t>(c) * R, Q[c] + 1);
 }
 
 void TCoOccurrenceSims::ShuffleWithinRows(const Matrix &P, Matrix &Q)
 {
     CopyInto(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
-    for (int32_t r = 1; r <= R; ++r)
-        for (int32_t c = 1; c <= C; ++c) std::swap(Q[c][r], Q[Random(C) + 1][r]);
+    if (C < 1) return;
+    for (int32_t r = 1; r <= R; ++r) FisherYates(Q[1] + r, C, Q.Rows());
 }
 
 void TCoOccurrenceSims::ShuffleWithinColumns(const Matrix &P, Matrix &Q)
 {
     CopyInto(P, Q);
     const int32_t R = SpeciesOf(P), C = SitesOf(P);
-    for (int32_t c = 1; c <= C; ++c) {
-        int32_t *col = Q[c];
-        for (int32_t r = 1; r <= R; ++r) std::swap(col[r], col[Random(R) + 1]);
-    }
+    for (int32_t c = 1; c <= C; ++c) FisherYates(Q[c] + 1, R, 1);
 }
 
 // ---- Weighted fills ----------------------------------------------------------------------------
@@ -336,7 +350,7 @@ private:
 // One attempt: species r1, site c1, species r2, site c2; the 2 x 2 submatrix is flipped when it
 // is a checkerboard. Row and column totals stay the same.
 template <typename Cells>
-bool TrySwap(Cells &q, int32_t R, int32_t C)
+bool TrySwap(Cells &q, int32_t R, int32_t C, TCoOccurrenceSims::TChainSwap *Made = nullptr)
 {
     const int32_t r1 = Random(R) + 1;
     const int32_t c1 = Random(C) + 1;
@@ -348,6 +362,7 @@ bool TrySwap(Cells &q, int32_t R, int32_t C)
     q.Flip(c2, r2);
     q.Flip(c2, r1);
     q.Flip(c1, r2);
+    if (Made) *Made = {r1, c1, r2, c2};
     return true;
 }
 
@@ -367,7 +382,9 @@ bool HasCheckerboard(const Matrix &Q)
 
 } // namespace
 
-bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q)
+bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q) { return CheckerboardSwapAt(Q, nullptr); }
+
+bool TCoOccurrenceSims::CheckerboardSwapAt(Matrix &Q, TChainSwap *Made)
 {
     const int32_t R = SpeciesOf(Q), C = SitesOf(Q);
     if (R < 2 || C < 2) return false;
@@ -380,7 +397,7 @@ bool TCoOccurrenceSims::CheckerboardSwap(Matrix &Q)
             CloseProgress();
             return false;
         }
-        if (TrySwap(cells, R, C)) return true;
+        if (TrySwap(cells, R, C, Made)) return true;
         if (misses == missesBeforeLook && !HasCheckerboard(Q)) return false;
     }
 }
@@ -428,11 +445,17 @@ void TCoOccurrenceSims::SequentialSwap(const Matrix &P, Matrix &Q)
         if (Context.SetProgressPosition) Context.SetProgressPosition(0);
         Done = true;
     } else if (!chainLocked_) {
-        CheckerboardSwap(Fixed_Mat);
+        if (CheckerboardSwapAt(Fixed_Mat, &LastChainSwap)) ++ChainSwapCount;
         if (Interrupted()) return;
     }
-    CopyInto(Fixed_Mat, Q);
+    if (!chainInPlaceNow_) CopyInto(Fixed_Mat, Q);
     marginsCurrent_ = true;
+}
+
+bool TCoOccurrenceSims::CanFollowChain(const Matrix &P) const
+{
+    if (RowGroup != cnFixedSum || ColumnGroup != cnFixedSum || FixedFixedGroup != ffSequentialSwap) return false;
+    return DegenerateGroup == dgRetain || DegenerateGroup == dgSplit || !IsDegenerate(P);
 }
 
 void TCoOccurrenceSims::IndependentSwap(const Matrix &P, Matrix &Q)

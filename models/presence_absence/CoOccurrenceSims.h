@@ -29,6 +29,26 @@ void SpeciesCombinations(const Matrix &M, const TInfoMat &info_Mat, std::span<do
 // Reads the site totals M[c][0]; they must be current.
 void VRatio(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out);
 
+// The index a co-occurrence or range overlap run tests: the four co-occurrence indices, then
+// the three range overlap measures, each in its list order.
+enum TPresenceIndex : int32_t
+{
+    piCScore,
+    piCheckerboards,
+    piCombinations,
+    piVRatio,
+    piRelativeOverlap,
+    piUnion,
+    piOverlap
+};
+// The index of one matrix whose empty species rows have been removed (margins current), as the
+// run takes it: with ExcludeEmptySites its empty site columns are dropped first (M and item 2
+// of info_Mat change). PairList is the run's pair list, every species pair of the grid: the
+// pairwise indices fill its front and average over all of it. PairVariance, when given,
+// receives the spread of the C-score units (0 for the other indices).
+double PresenceIndex(TPresenceIndex Index, Matrix &M, TInfoMat &info_Mat, bool ExcludeEmptySites,
+                     std::span<double> PairList, double *PairVariance = nullptr);
+
 // ---- Generators -----------------------------------------------------------------------------
 
 // Row and column constraints of the options dialog, in its item order.
@@ -65,8 +85,28 @@ public:
     // Set by a Split step whose matrix has an empty row or column.
     bool DegenerateFlag = false;
 
+    // With ChainInPlace, NextSimulatedMatrix does not copy the sequential-swap chain into Q where
+    // CanFollowChain allows: the simulated matrix is Fixed_Mat itself (margins current), which a
+    // caller may follow swap by swap; Q is left as it was. No treatment of degenerate matrices
+    // can change the chain there.
+    bool ChainInPlace = false;
+    // True when the fixed-fixed sequential swap is in use and the degenerate treatment leaves
+    // its matrices as they are: Retain or Split, or an observed matrix P (margins current)
+    // without an empty row or column.
+    bool CanFollowChain(const Matrix &P) const;
+    // The swaps made on the chain after its burn-in, and the last one: species rows 1 and 2,
+    // site columns 1 and 2 of the four flipped cells.
+    struct TChainSwap
+    {
+        int32_t Species1 = 0, Site1 = 0, Species2 = 0, Site2 = 0;
+    };
+    int64_t ChainSwapCount = 0;
+    TChainSwap LastChainSwap;
+
     void GenerateNullMatrix(const Matrix &P, Matrix &Q);
 
+    // Uniform permutations of P's data cells: all of them in one sequence (site by site), or
+    // each species row, or each site column on its own.
     void ShuffleCells(const Matrix &P, Matrix &Q);
     void ShuffleWithinRows(const Matrix &P, Matrix &Q);
     void ShuffleWithinColumns(const Matrix &P, Matrix &Q);
@@ -100,6 +140,8 @@ private:
     // N checkerboard swaps on Q, Swaps counting them as they go; stops early on the stop request.
     // False, with Q untouched, when Q has no checkerboard.
     bool SwapMany(Matrix &Q, int32_t N, int32_t &Swaps);
+    // CheckerboardSwap, telling where the swap was made.
+    bool CheckerboardSwapAt(Matrix &Q, TChainSwap *Made);
     // Places one presence at the cell Cell() draws, drawing again while it is taken; false when
     // stopped or when the draws ran out (which it reports).
     template <typename CellFn>
@@ -114,6 +156,8 @@ private:
     bool marginsCurrent_ = false;
     // The sequential chain has no checkerboard: it is the only matrix with its margins.
     bool chainLocked_ = false;
+    // This generation step leaves the chain in place (ChainInPlace, where allowed).
+    bool chainInPlaceNow_ = false;
     TEventSlice slice_;
 };
 

@@ -22,10 +22,15 @@ int32_t Donor(int32_t Count, F Total)
 void TCoOccurrenceSims::NextSimulatedMatrix(const Matrix &P, Matrix &Q)
 {
     DegenerateFlag = false;
+    // Followed in place, the chain is the simulated matrix; its margins are always current.
+    const bool inPlace = ChainInPlace && CanFollowChain(P);
     auto generate = [&] {
+        chainInPlaceNow_ = inPlace;
         GenerateNullMatrix(P, Q);
-        if (!marginsCurrent_) MarginalTotalsSized(Q, Q.Cols() - 1, Q.Rows() - 1);
+        chainInPlaceNow_ = false;
+        if (!marginsCurrent_ && !inPlace) MarginalTotalsSized(Q, Q.Cols() - 1, Q.Rows() - 1);
     };
+    Matrix &M = inPlace ? Fixed_Mat : Q;
     switch (DegenerateGroup) {
     case dgDiscard:
         Caption(QStringLiteral("Tarvix is discarding..."));
@@ -35,16 +40,16 @@ void TCoOccurrenceSims::NextSimulatedMatrix(const Matrix &P, Matrix &Q)
             if (Interrupted()) return;
             Caption(QStringLiteral("...") + QString::number(k));
             ++k;
-            if (!IsDegenerate(Q)) return;
+            if (!IsDegenerate(M)) return;
             if (k >= MaxDiscarded) return Fail(MsgDiscarded3000);
         }
     case dgSplit:
         generate();
-        DegenerateFlag = IsDegenerate(Q);
+        DegenerateFlag = IsDegenerate(M);
         break;
     case dgFix:
         generate();
-        if (!Interrupted()) FixDegenerate(Q);
+        if (!Interrupted()) FixDegenerate(M);
         break;
     default:
         generate();

@@ -129,3 +129,32 @@ void VRatio(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out)
     MeanVariance(s, totals, mean, siteVariance);
     Out[0] = speciesVariances > 0 ? siteVariance / speciesVariances : 0;
 }
+
+double PresenceIndex(TPresenceIndex Index, Matrix &M, TInfoMat &info_Mat, bool ExcludeEmptySites,
+                     std::span<double> PairList, double *PairVariance)
+{
+    if (ExcludeEmptySites) {
+        DropEmptyColumns(M, info_Mat);
+        MarginalTotals(M, info_Mat);
+    }
+    std::fill(PairList.begin(), PairList.end(), 0.0);
+    const int32_t n = static_cast<int32_t>(PairList.size());
+    if (PairVariance) *PairVariance = 0;
+    double mean = 0, variance = 0;
+    switch (Index) {
+    case piCScore:
+        CScoreUnits(M, info_Mat, PairList);
+        MeanVariance(n, PairList, mean, variance);
+        if (PairVariance) *PairVariance = variance;
+        return mean;
+    case piCheckerboards: CheckerboardCount(M, info_Mat, PairList); break;
+    case piCombinations: SpeciesCombinations(M, info_Mat, PairList); break;
+    case piVRatio: VRatio(M, info_Mat, PairList); break;
+    case piRelativeOverlap: PairRelativeOverlap(M, info_Mat, PairList); break;
+    case piUnion: PairUnion(M, info_Mat, PairList); break;
+    case piOverlap: PairSharedSites(M, info_Mat, PairList); break;
+    }
+    if (Index < piRelativeOverlap) return PairList.empty() ? 0.0 : PairList[0];
+    MeanVariance(n, PairList, mean, variance);
+    return mean;
+}

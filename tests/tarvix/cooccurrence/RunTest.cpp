@@ -394,8 +394,9 @@ TEST_F(Run, PairTableOfManySpeciesIsTitledInFull)
 
 TEST_F(Run, SeedStartsTheGeneratorsWithNoOtherDrawsBetween)
 {
-    // Equiprobable rows and columns: every matrix is a fresh cell shuffle of the observed one,
-    // species then site for each cell in row order.
+    // Equiprobable rows and columns: every matrix is a fresh shuffle of the observed cells,
+    // numbered site by site; from the last down to the second, cell k trades places with cell
+    // Random(k).
     const std::vector<std::vector<int>> rows{{1, 1, 0, 0}, {0, 1, 1, 0}, {0, 0, 1, 1}};
     SetMatrix(rows);
     CoOccurrenceOpts->RowGroup->SetItemIndex(0);
@@ -406,13 +407,74 @@ TEST_F(Run, SeedStartsTheGeneratorsWithNoOtherDrawsBetween)
     std::vector<std::vector<int>> q;
     for (int i = 0; i < 3; ++i) {
         q = rows;
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 4; ++c) {
-                const int r2 = ::Random(3), c2 = ::Random(4);
-                std::swap(q[r][c], q[r2][c2]);
-            }
+        for (int k = 11; k >= 1; --k) {
+            const int j = ::Random(k + 1);
+            std::swap(q[k % 3][k / 3], q[j % 3][j / 3]);
+        }
     }
     for (int r = 1; r <= 3; ++r)
         for (int c = 1; c <= 4; ++c)
             EXPECT_EQ(w()->SimulationGrid->Cells(c, r), QString::number(q[r - 1][c - 1])) << c << "," << r;
+}
+
+namespace {
+
+QStringList GridText(TStringGrid *G)
+{
+    QStringList t;
+    for (int r = 0; r < G->RowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < G->ColCount(); ++c) row << G->Cells(c, r);
+        t << row.join(QLatin1Char('|'));
+    }
+    return t;
+}
+
+} // namespace
+
+// Under the sequential swap the run follows the index along the chain; every output must be
+// what a full count of each matrix gives, byte for byte.
+TEST_F(Run, FollowingTheSwapChainChangesNoOutput)
+{
+    // sp2 and site s5 are empty; the full matrix has no empty line.
+    const std::vector<std::vector<int>> withEmpty{
+        {1, 1, 0, 0, 0, 1, 0}, {0, 0, 0, 0, 0, 0, 0}, {0, 1, 1, 0, 0, 1, 1},
+        {1, 0, 1, 1, 0, 0, 1}, {0, 0, 0, 1, 0, 1, 1}, {1, 1, 0, 1, 0, 0, 0}};
+    const std::vector<std::vector<int>> noEmpty{
+        {1, 1, 0, 0, 1}, {0, 1, 1, 0, 0}, {1, 0, 1, 1, 0}, {0, 0, 0, 1, 1}, {1, 1, 1, 0, 0}};
+    struct
+    {
+        int range, index, degenerate, pattern;
+        bool empties;
+    } cases[] = {
+        {0, 0, 0, 1, true}, {0, 1, 0, 1, true}, {0, 2, 0, 1, true}, {0, 2, 0, 0, true}, {0, 3, 0, 1, true},
+        {1, 0, 0, 1, true}, {1, 1, 0, 0, true}, {1, 2, 0, 1, true}, {0, 0, 2, 1, true}, {1, 0, 2, 0, true},
+        {0, 0, 1, 1, false}, {0, 0, 3, 1, false}, {0, 2, 3, 0, false},
+    };
+    CoOccurrenceOpts->SaveMatrixCheckBox->SetChecked(true);
+    SetOptions("40", "17");
+    for (const auto &k : cases) {
+        SCOPED_TRACE(testing::Message() << "range " << k.range << " index " << k.index << " degenerate "
+                                        << k.degenerate << " pattern " << k.pattern << (k.empties ? " empties" : ""));
+        SetMatrix(k.empties ? withEmpty : noEmpty);
+        Tarvix->RangeCoOccurrence = k.range;
+        (k.range ? CoOccurrenceOpts->RangeList : CoOccurrenceOpts->IndexList)->SetItemIndex(k.index);
+        CoOccurrenceOpts->DegenerateGroup->SetItemIndex(k.degenerate);
+        CoOccurrenceOpts->PatternGroup->SetItemIndex(k.pattern);
+        QStringList outputs[2];
+        for (int follow = 0; follow < 2; ++follow) {
+            w()->FollowSwapChain = follow == 1;
+            TUiScript ui;
+            RunAnalysis();
+            ASSERT_TRUE(ui.Messages().isEmpty()) << ui.Messages().join("|").toStdString();
+            QStringList &o = outputs[follow];
+            o << Summary() << Lines(w()->MeanMemo) << Lines(w()->Split_MeanMemo) << w()->ObservedMeanMemo->Text()
+              << Lines(w()->MeanHistogramMemo2) << GridText(w()->ResponseGrid) << GridText(w()->ProStringGrid1)
+              << GridText(w()->SimulationGrid) << QString::number(w()->SimCount) << QString::number(w()->SplitCount);
+            for (int32_t v : Tarvix->info_Mat) o << QString::number(v);
+            for (int i = 1; i <= 40; ++i) o << QString::fromLatin1(FileBytes(QStringLiteral("Sim%1.txt").arg(i)));
+        }
+        EXPECT_EQ(outputs[1], outputs[0]);
+    }
+    w()->FollowSwapChain = true;
 }
