@@ -19,6 +19,17 @@ double Random()
     return static_cast<double>(RandSeed) * (1.0 / 4294967296.0);
 }
 
+double RandG(double Mean, double StdDev)
+{
+    double d, c;
+    do {
+        d = 2 * Random() - 1;
+        const double e = 2 * Random() - 1;
+        c = d * d + e * e;
+    } while (c >= 1 || c == 0); // c = 0 would divide by zero
+    return Mean + StdDev * d * std::sqrt(-2 * std::log(c) / c);
+}
+
 void Randomize()
 {
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
