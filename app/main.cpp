@@ -5,6 +5,9 @@
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
+#include "models/overlap_diversity/SizeOverlapHistogram.h"
+#include "models/overlap_diversity/SizeOverlapOpts.h"
+#include "models/overlap_diversity/SizeOverlapUserDefined.h"
 #include "workspace/AboutTarvix.h"
 #include "workspace/ChangeDirectory.h"
 #include "workspace/ProgressSims.h"
@@ -24,7 +27,14 @@ int main(int argc, char **argv)
     Application->CreateForm(Tarvix);
     LinkAnalyses();
     Application->CreateForm(Progress);
+    Application->CreateForm(SizeOverlapOpts);
     Application->CreateForm(TarvixAbout);
+    Application->CreateForm(SizeOverLapUD1);
+    Application->CreateForm(SizeOverLapUD2);
+    Application->CreateForm(SizeOverLapUD3);
+    Application->CreateForm(SizeOverLapUD4);
+    Application->CreateForm(SizeOverLapUD5);
+    Application->CreateForm(SizeOverLapUD6);
     Application->CreateForm(CoOccurrenceUserDefined);
     Application->CreateForm(ChangeDirectory);
     Application->CreateForm(CoOccurrenceOpts);
