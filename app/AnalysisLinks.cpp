@@ -1,6 +1,8 @@
 #include "app/AnalysisLinks.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
+#include "models/overlap_diversity/SizeOverlapMain.h"
+#include "models/overlap_diversity/SizeOverlapOpts.h"
 #include "workspace/TarvixMain.h"
 
 void LinkAnalyses()
@@ -8,4 +10,5 @@ void LinkAnalyses()
     // One line per analysis: Tarvix->Analyses[akKind] = LinkAnalysis(OptsGlobal, ResultsGlobal);
     // Co-occurrence and Range Overlap share one link.
     Tarvix->Analyses[akCoOccurrence] = LinkAnalysis(CoOccurrenceOpts, CoOccurrence);
+    Tarvix->Analyses[akSizeOverlap] = LinkAnalysis(SizeOverlapOpts, SizeOverlap);
 }

@@ -6,6 +6,7 @@
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
 #include "models/overlap_diversity/SizeOverlapHistogram.h"
+#include "models/overlap_diversity/SizeOverlapMain.h"
 #include "models/overlap_diversity/SizeOverlapOpts.h"
 #include "models/overlap_diversity/SizeOverlapUserDefined.h"
 #include "workspace/AboutTarvix.h"
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
     Application->CreateForm(Tarvix);
     LinkAnalyses();
     Application->CreateForm(Progress);
+    Application->CreateForm(SizeOverlap);
     Application->CreateForm(SizeOverlapOpts);
     Application->CreateForm(TarvixAbout);
     Application->CreateForm(SizeOverLapUD1);

@@ -1,8 +1,10 @@
 #pragma once
 // The main window's forms and the size overlap forms, created in the program block's order in a
 // fresh working directory, with helpers to fill the main grid and to drive the modal forms.
+#include "app/AnalysisLinks.h"
 #include "framework/controls/UiSeam.h"
 #include "models/overlap_diversity/SizeOverlapHistogram.h"
+#include "models/overlap_diversity/SizeOverlapMain.h"
 #include "models/overlap_diversity/SizeOverlapOpts.h"
 #include "models/overlap_diversity/SizeOverlapUserDefined.h"
 #include "tests/tarvix/workspace/MainWindowFixture.h"
@@ -19,6 +21,7 @@ protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
+        SizeOverlap = create<TSizeOverlap>();
         SizeOverlapOpts = create<TSizeOverlapOpts>();
         SizeOverLapUD1 = create<TSizeOverLapUD1>();
         SizeOverLapUD2 = create<TSizeOverLapUD2>();
@@ -26,6 +29,7 @@ protected:
         SizeOverLapUD4 = create<TSizeOverLapUD4>();
         SizeOverLapUD5 = create<TSizeOverLapUD5>();
         SizeOverLapUD6 = create<TSizeOverLapUD6>();
+        LinkAnalyses();
     }
 
     void TearDown() override
@@ -37,6 +41,7 @@ protected:
         destroy(SizeOverLapUD2);
         destroy(SizeOverLapUD1);
         destroy(SizeOverlapOpts);
+        destroy(SizeOverlap);
         MainWindowFixture::TearDown();
     }
 
@@ -83,6 +88,12 @@ protected:
         });
         timer.start();
         Action();
+    }
+
+    // The results window's Run, closing the window when it shows.
+    static void RunAnalysis()
+    {
+        WhileShown(SizeOverlap, [] { SizeOverlap->Run(); });
     }
 
     static QStringList Lines(TMemo *M) { return M->Lines()->ToStringList(); }
