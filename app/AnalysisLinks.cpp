@@ -1,4 +1,6 @@
 #include "app/AnalysisLinks.h"
+#include "models/overlap_diversity/SizeOverlapMain.h"
+#include "models/overlap_diversity/SizeOverlapOpts.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/GuildStructureMain.h"
@@ -21,6 +23,7 @@ void LinkAnalyses()
     // Co-occurrence and Range Overlap share one link.
     Tarvix->Analyses[akCoOccurrence] = LinkAnalysis(CoOccurrenceOpts, CoOccurrence);
     Tarvix->Analyses[akGuildStructure] = LinkAnalysis(GuildStructureOpts, GuildStructure);
+    Tarvix->Analyses[akSizeOverlap] = LinkAnalysis(SizeOverlapOpts, SizeOverlap);
     Tarvix->Analyses[akSpeciesOverlap] = LinkAnalysis(SpeciesOverlapOpts, SpeciesOverlap);
     Tarvix->Analyses[akAnova] = LinkAnalysis(AnovaOpts, AnovaShell);
     Tarvix->Analyses[akRegression] = LinkAnalysis(RegressionOpts, RegressionShell);

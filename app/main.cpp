@@ -2,6 +2,10 @@
 #include "app/AnalysisLinks.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
+#include "models/overlap_diversity/SizeOverlapHistogram.h"
+#include "models/overlap_diversity/SizeOverlapMain.h"
+#include "models/overlap_diversity/SizeOverlapOpts.h"
+#include "models/overlap_diversity/SizeOverlapUserDefined.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
@@ -36,7 +40,15 @@ int main(int argc, char **argv)
     Application->CreateForm(Tarvix);
     LinkAnalyses();
     Application->CreateForm(Progress);
+    Application->CreateForm(SizeOverlap);
+    Application->CreateForm(SizeOverlapOpts);
     Application->CreateForm(TarvixAbout);
+    Application->CreateForm(SizeOverLapUD1);
+    Application->CreateForm(SizeOverLapUD2);
+    Application->CreateForm(SizeOverLapUD3);
+    Application->CreateForm(SizeOverLapUD4);
+    Application->CreateForm(SizeOverLapUD5);
+    Application->CreateForm(SizeOverLapUD6);
     Application->CreateForm(CoOccurrenceUserDefined);
     Application->CreateForm(RegressionOpts);
     Application->CreateForm(RegressionShell);

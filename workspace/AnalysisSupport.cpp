@@ -8,45 +8,10 @@
 
 #include <QStringList>
 
-double LeadingReal(const QString &S)
-{
-    double v = 0;
-    int code = 0;
-    Val(S, v, code);
-    if (code == 0) return v;
-    double part = 0;
-    Val(S.left(code - 1), part, code);
-    return code == 0 ? part : 0.0;
-}
-
-void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid)
-{
-    TStringList lines;
-    lines.SetText(AnsiToString(Bytes));
-
-    Grid->SetFixedRows(0);
-    Grid->SetFixedCols(0);
-    Grid->SetRowCount(1);
-    Grid->SetColCount(1);
-    Grid->SetCells(0, 0, QString());
-    if (lines.Count() == 0) return;
-    Grid->SetColCount(static_cast<int>(lines.Strings(0).split(QLatin1Char(' ')).size()));
-    Grid->SetRowCount(lines.Count());
-    for (int r = 0; r < lines.Count(); ++r) {
-        const QStringList cells = lines.Strings(r).split(QLatin1Char(' '));
-        for (int c = 0; c < cells.size(); ++c) Grid->SetCells(c, r, cells[c]);
-    }
-}
-
 int32_t SeedRandomSource(int32_t Seed)
 {
-    if (Seed >= 1) {
-        RandSeed = static_cast<uint32_t>(Seed);
-    } else {
-        Randomize();
-        RandSeed &= 0x7fffffffu;
-        if (RandSeed == 0) RandSeed = 1;
-    }
+    if (Seed >= 1) RandSeed = static_cast<uint32_t>(Seed);
+    else Randomize();
     return static_cast<int32_t>(RandSeed);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Small pieces every analysis's forms use: menu commands, the weights-file table reader and the
-// lenient number reading of option and data cells.
+// Small pieces every analysis's forms use: menu commands, seeding, the options dialogs' pages and
+// column lists, and the results windows' pages, memos and summary lines.
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/Dialogs.h"
 #include "framework/controls/Forms.h"
@@ -8,6 +8,7 @@
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/grids/Grids.h"
+#include "workspace/TarvixHelpers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,16 +30,9 @@ TMenuItem *AddMenuCommand(TF *Form, TMenuItem *Parent, const char *Name, const Q
     return item;
 }
 
-// Fills Grid from the bytes of a weights file: cells split at single spaces, rows at CR LF, LF
-// or CR; a last line without a line end is a row like the others.
-void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid);
-// The real at the start of a text: the whole text when it is a number, else the longest leading
-// part that is one (sign kept), else 0.
-double LeadingReal(const QString &S);
-
 // Seeds the random source from an options dialog's seed: the seed itself when it is 1 or more,
-// otherwise the clock, kept to a positive 32-bit value so that the seed a run reports, typed
-// back, draws the same run. Gives the seed to report.
+// otherwise the clock (always a positive 32-bit seed, so the one reported reproduces the run).
+// Gives the seed to report.
 int32_t SeedRandomSource(int32_t Seed);
 
 // Results windows: a read-only memo without word wrap, a string grid filling its parent, and a

@@ -248,6 +248,17 @@ void BuildHistogramIterations(std::span<const double> A, int32_t Iterations, dou
 
 QString FloatToStr75(double Value) { return FloatToStrF(Value, ffFixed, 7, 5); }
 
+double LeadingReal(const QString &S)
+{
+    double v = 0;
+    int code = 0;
+    Val(S, v, code);
+    if (code == 0) return v;
+    double part = 0;
+    Val(S.left(code - 1), part, code);
+    return code == 0 ? part : 0.0;
+}
+
 void HistogramToText(QString &Ranges, QString &Counts)
 {
     Ranges = CRLF;

@@ -7,6 +7,7 @@
 
 class TStrings;
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -19,6 +20,9 @@ extern std::array<int32_t, 12> HistogramCounts;
 
 // The 7,5 fixed format of the result texts: 7 significant digits written with 5 decimals.
 QString FloatToStr75(double Value);
+// The real at the start of a text: the whole text when it is a number, else the longest leading
+// part that is one (sign kept), else 0.
+double LeadingReal(const QString &S);
 
 // Mean and variance. Count says how many leading values are used (never more than the array has).
 void MeanVariance(int32_t Count, std::span<const double> A, double &Mean, double &Variance);
@@ -141,6 +145,11 @@ bool CheckPositiveReals(TStringGrid *Grid);
 // At most 3400 species rows and 100 sites, each limit reported by its own message.
 bool CheckDiversityLimits(const TStringGrid *Grid);
 bool CheckDiversityLimits();
+
+// Fills Grid from the bytes of a weights file: cells split at single spaces, rows at CR LF, LF
+// or CR; a last line without a line end is a row like the others. The grid is left without
+// fixed rows or columns, its column count that of the first line.
+void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid);
 
 // Element k as decimal text into column 1, row k + 1.
 void IntsToGridColumn(std::span<const int32_t> A, TStringGrid *Grid);

@@ -2,6 +2,8 @@
 #include "workspace/TarvixHelpers.h"
 
 #include "framework/controls/Dialogs.h"
+#include "framework/rtl/CodePage.h"
+#include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
 #include "grid/core/ProGrid.h"
 #include "workspace/ProgressSims.h"
@@ -115,6 +117,27 @@ bool CheckDiversityLimits(const TStringGrid *Grid)
 }
 
 bool CheckDiversityLimits() { return CheckDiversityLimits(Tarvix->MainGrid); }
+
+void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid)
+{
+    TStringList lines;
+    lines.SetText(AnsiToString(Bytes));
+
+    Grid->SetFixedRows(0);
+    Grid->SetFixedCols(0);
+    Grid->SetRowCount(1);
+    Grid->SetColCount(1);
+    Grid->SetCells(0, 0, QString());
+    if (lines.Count() == 0)
+        return;
+    Grid->SetColCount(static_cast<int>(lines.Strings(0).split(QLatin1Char(' ')).size()));
+    Grid->SetRowCount(lines.Count());
+    for (int r = 0; r < lines.Count(); ++r) {
+        const QStringList cells = lines.Strings(r).split(QLatin1Char(' '));
+        for (int c = 0; c < cells.size(); ++c)
+            Grid->SetCells(c, r, cells[c]);
+    }
+}
 
 void IntsToGridColumn(std::span<const int32_t> A, TStringGrid *Grid)
 {

@@ -31,6 +31,17 @@ std::function<uint64_t()> &RandomizeClock()
 
 void SetRandomizeClock(std::function<uint64_t()> Clock) { RandomizeClock() = std::move(Clock); }
 
+double RandG(double Mean, double StdDev)
+{
+    double d, c;
+    do {
+        d = 2 * Random() - 1;
+        const double e = 2 * Random() - 1;
+        c = d * d + e * e;
+    } while (c >= 1 || c == 0); // c = 0 would divide by zero
+    return Mean + StdDev * d * std::sqrt(-2 * std::log(c) / c);
+}
+
 void Randomize()
 {
     const uint64_t ticks = RandomizeClock()

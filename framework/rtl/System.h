@@ -17,6 +17,10 @@ double Random();
 void Randomize();
 // The clock Randomize reads, in ticks; an empty function brings back the real clock. For tests.
 void SetRandomizeClock(std::function<uint64_t()> Clock);
+// A normal draw with the given mean and standard deviation, by the polar method on the generator
+// above: two real draws u1, u2 in turn, d = 2 u1 - 1, c = d^2 + (2 u2 - 1)^2, drawn again while
+// c >= 1 or c = 0; the result is Mean + StdDev * d * sqrt(-2 ln c / c).
+double RandG(double Mean, double StdDev);
 
 // Rounds to the nearest integer, halves to even (382.5 -> 382, 383.5 -> 384).
 int64_t Round(double x);

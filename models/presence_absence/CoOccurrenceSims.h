@@ -7,9 +7,7 @@
 #include "workspace/TarvixTypes.h"
 
 #include <QString>
-#include <chrono>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <vector>
 

@@ -1,7 +1,5 @@
 // The weights editor of the co-occurrence options.
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
-#include "framework/rtl/CodePage.h"
-#include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "workspace/TarvixMain.h"

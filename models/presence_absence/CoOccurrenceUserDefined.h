@@ -7,7 +7,6 @@
 #include "framework/grids/Grids.h"
 #include "workspace/AnalysisSupport.h"
 
-#include <QByteArray>
 #include <QString>
 
 class TCoOccurrenceUserDefined : public TForm

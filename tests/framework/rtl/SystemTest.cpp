@@ -56,3 +56,38 @@ TEST(CodePage, Windows1252RoundTrip)
     EXPECT_EQ(StringToAnsi(QStringLiteral("a\u4e2db")), QByteArray("a?b"));
     EXPECT_EQ(AnsiToString(QByteArray("\xe9")), QStringLiteral("\u00e9"));
 }
+
+// Values of the polar method on the generator, computed independently (Python, same steps).
+TEST(RandG, PolarMethodOnTheGenerator)
+{
+    RandSeed = 12345;
+    const double expected[] = {-0.8195246095166311, -0.8074645314803998, 1.2104242434008643, -0.11394551718216449};
+    for (double e : expected)
+        EXPECT_DOUBLE_EQ(RandG(0, 1), e);
+    RandSeed = 12345;
+    EXPECT_DOUBLE_EQ(RandG(5, 2), 3.360950780966738);
+    EXPECT_EQ(RandSeed, 1242767767u);  // one pair of real draws used
+    // From seed 1 the first pair falls outside the unit circle and is drawn again.
+    RandSeed = 1;
+    EXPECT_DOUBLE_EQ(RandG(0, 1), -0.8557940758462846);
+    EXPECT_EQ(RandSeed, 1172187917u);
+}
+
+TEST(RandG, DrawsTheNormalLaw)
+{
+    RandSeed = 777;
+    const int n = 200000;
+    double sum = 0, sum2 = 0;
+    int withinOne = 0;
+    for (int i = 0; i < n; ++i) {
+        const double g = RandG(10, 3);
+        sum += g;
+        sum2 += g * g;
+        withinOne += std::fabs(g - 10) < 3;
+    }
+    const double mean = sum / n, var = (sum2 - n * mean * mean) / (n - 1);
+    // Four standard errors each: mean 3/sqrt(n), variance 9*sqrt(2/n), share sqrt(p(1-p)/n).
+    EXPECT_NEAR(mean, 10, 4 * 3 / std::sqrt(n));
+    EXPECT_NEAR(var, 9, 4 * 9 * std::sqrt(2.0 / n));
+    EXPECT_NEAR(withinOne / double(n), 0.6826894921370859, 4 * std::sqrt(0.6827 * 0.3173 / n));
+}
