@@ -5,8 +5,9 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/Menus.h"
 #include "framework/grids/Grids.h"
+#include "workspace/MenuCommands.h"
+#include "workspace/WeightsTable.h"
 
-#include <QByteArray>
 #include <QString>
 
 class TCoOccurrenceUserDefined : public TForm
@@ -43,25 +44,5 @@ public:
     // The table the options dialog asked for.
     TStringGrid *ActiveGrid() const;
 };
-
-// A menu item under Parent, owned by Form, that calls Handler of Form when clicked (none: no action).
-template <typename TF>
-TMenuItem *AddMenuCommand(TF *Form, TMenuItem *Parent, const char *Name, const QString &Caption,
-                          void (TF::*Handler)(TObject *) = nullptr)
-{
-    auto *item = new TMenuItem(Form);
-    item->SetName(QLatin1String(Name));
-    item->SetCaption(Caption);
-    if (Handler) item->OnClick = [Form, Handler](TObject *Sender) { (Form->*Handler)(Sender); };
-    Parent->Add(item);
-    return item;
-}
-
-// Fills Grid from the bytes of a weights file: cells split at single spaces, rows at CR LF, LF
-// or CR; a last line without a line end is a row like the others.
-void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid);
-// The real at the start of a text: the whole text when it is a number, else the longest leading
-// part that is one (sign kept), else 0.
-double LeadingReal(const QString &S);
 
 extern TCoOccurrenceUserDefined *CoOccurrenceUserDefined;
