@@ -2,6 +2,9 @@
 #include "app/AnalysisLinks.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
+#include "models/overlap_diversity/NicheOverlapMain.h"
+#include "models/overlap_diversity/NicheOverlapOpts.h"
+#include "models/overlap_diversity/NicheOverlapUserDefined.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
@@ -23,8 +26,11 @@ int main(int argc, char **argv)
     // The main window first, so that its FormCreate runs before any other form exists.
     Application->CreateForm(Tarvix);
     LinkAnalyses();
+    Application->CreateForm(NicheOverlapUserDefined);
     Application->CreateForm(Progress);
     Application->CreateForm(TarvixAbout);
+    Application->CreateForm(NicheOverlap);
+    Application->CreateForm(NicheOverlapOpts);
     Application->CreateForm(CoOccurrenceUserDefined);
     Application->CreateForm(ChangeDirectory);
     Application->CreateForm(CoOccurrenceOpts);
