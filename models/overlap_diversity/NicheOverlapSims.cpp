@@ -8,6 +8,7 @@
 #include "workspace/WeightsTable.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -19,27 +20,39 @@ const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1
 
 } // namespace
 
-double RoundToGeneral7(double Value)
+namespace {
+
+// The value of the general text, the slow and sure way.
+[[gnu::noinline]] double ViaText(double Value) { return StrToFloat(GeneralText(Value)); }
+
+inline double Round7(double Value)
 {
     if (Value == 0) return 0;
-    const auto viaText = [Value] { return StrToFloat(GeneralText(Value)); };
     const double a = std::fabs(Value);
-    if (!std::isfinite(a)) return viaText();
-    // Scaled so that the 7 kept digits are the integer part: a * 10^k in [1e6, 1e7).
-    const int k = 6 - static_cast<int>(std::floor(std::log10(a)));
-    if (k < 0 || k > 22) return viaText();
-    const double s = a * kPow10[k];
-    if (s < 1e6 || s >= 1e7) return viaText();
-    const double whole = std::floor(s);
-    const double fraction = s - whole;
+    const int binary = static_cast<int>((std::bit_cast<uint64_t>(a) >> 52) & 0x7ff) - 1023;
+    // Infinities, NaN and subnormals.
+    if (binary == 1024 || binary == -1023) return ViaText(Value);
+    // Scaled so that the 7 kept digits are the integer part: a * 10^k in [1e6, 1e7). The binary
+    // exponent times log10(2), floored, is the decimal exponent or one below it.
+    int k = 6 - ((binary * 78913) >> 18);
+    if (k < 1 || k > 22) return ViaText(Value);
+    double s = a * kPow10[k];
+    if (s >= 1e7) s = a * kPow10[--k];
+    if (s < 1e6 || s >= 1e7) return ViaText(Value);
+    // The nearest integer, without a branch: adding 1.5 * 2^52 leaves no bits for a fraction.
+    const double nearest = (s + 6755399441055744.0) - 6755399441055744.0;
     // The product carries an error of about 1e-9; a fraction that close to a half is decided by
     // the text's own rounding.
-    if (std::fabs(fraction - 0.5) < 1e-6) return viaText();
+    if (std::fabs(std::fabs(s - nearest) - 0.5) < 1e-6) return ViaText(Value);
     // An integer below 1e7 over an exact power of ten: one correctly rounded division, the same
     // double as the decimal text read back.
-    const double r = (fraction > 0.5 ? whole + 1 : whole) / kPow10[k];
+    const double r = nearest / kPow10[k];
     return Value < 0 ? -r : r;
 }
+
+} // namespace
+
+double RoundToGeneral7(double Value) { return Round7(Value); }
 
 uint32_t PermutationKey(uint32_t State)
 {
@@ -115,32 +128,35 @@ void TNicheOverlapSims::UserDefined(std::span<const double> Weights)
 
 void TNicheOverlapSims::pairs(int32_t Index, std::span<double> Out)
 {
-    const size_t n = static_cast<size_t>(states_);
-    // Row by row, so that the pair loops read consecutive values.
-    rows_.resize(static_cast<size_t>(species_) * n);
-    for (int32_t c = 1; c <= states_; ++c)
-        for (int32_t r = 1; r <= species_; ++r) rows_[static_cast<size_t>(r - 1) * n + (c - 1)] = StandardizedMatrix[c][r];
-    sumSquares_.assign(static_cast<size_t>(species_), 0.0);
+    // A column of the matrix holds the species side by side, so each sum runs over the states in
+    // order (the rounding of a plain loop over one pair) while one species is set against all
+    // later ones at once.
+    const size_t n = static_cast<size_t>(species_);
+    rows_.assign(n + 1, 0.0);
+    sumSquares_.assign(n + 1, 0.0);
     if (Index == niPianka)
-        for (int32_t r = 0; r < species_; ++r) {
-            const double *p = rows_.data() + r * n;
-            double s = 0;
-            for (size_t c = 0; c < n; ++c) s += p[c] * p[c];
-            sumSquares_[static_cast<size_t>(r)] = s;
+        for (int32_t c = 1; c <= states_; ++c) {
+            const double *p = StandardizedMatrix[c];
+            for (size_t r = 1; r <= n; ++r) sumSquares_[r] += p[r] * p[r];
         }
+    double *acc = rows_.data();
     size_t k = 0;
-    for (int32_t i = 0; i < species_; ++i) {
-        const double *p = rows_.data() + i * n;
-        for (int32_t j = i + 1; j < species_ && k < Out.size(); ++j, ++k) {
-            const double *q = rows_.data() + j * n;
-            double s = 0;
+    for (size_t i = 1; i < n && k < Out.size(); ++i) {
+        std::fill(acc + i + 1, acc + n + 1, 0.0);
+        for (int32_t c = 1; c <= states_; ++c) {
+            const double *p = StandardizedMatrix[c];
+            const double pi = p[i];
+            if (Index == niPianka)
+                for (size_t j = i + 1; j <= n; ++j) acc[j] += pi * p[j];
+            else
+                for (size_t j = i + 1; j <= n; ++j) acc[j] += std::fabs(pi - p[j]);
+        }
+        for (size_t j = i + 1; j <= n && k < Out.size(); ++j, ++k) {
             if (Index == niPianka) {
-                for (size_t c = 0; c < n; ++c) s += p[c] * q[c];
-                const double root = std::sqrt(sumSquares_[static_cast<size_t>(i)] * sumSquares_[static_cast<size_t>(j)]);
-                Out[k] = root == 0 ? 0.0 : s / root;
+                const double root = std::sqrt(sumSquares_[i] * sumSquares_[j]);
+                Out[k] = root == 0 ? 0.0 : acc[j] / root;
             } else {
-                for (size_t c = 0; c < n; ++c) s += std::fabs(p[c] - q[c]);
-                Out[k] = 1 - 0.5 * s;
+                Out[k] = 1 - 0.5 * acc[j];
             }
         }
     }
@@ -149,7 +165,7 @@ void TNicheOverlapSims::pairs(int32_t Index, std::span<double> Out)
 void TNicheOverlapSims::PairValues(int32_t Index, std::span<double> Pairs)
 {
     pairs(Index, Pairs);
-    for (double &v : Pairs) v = RoundToGeneral7(v);
+    for (double &v : Pairs) v = Round7(v);
 }
 
 void TNicheOverlapSims::PiankaIndexArray(TStrings &List)
