@@ -103,9 +103,9 @@ TNicheOverlap::TNicheOverlap(TComponent *AOwner) : TForm(AOwner)
     ProStringGrid1->SetFixedCols(0);
 
     ObservedMeanGroup = NewGroup(this, MeanSheet, QStringLiteral("Observed index"), 8, 170);
-    MeanHistogramGroup = NewGroup(this, MeanSheet,
-                                  QStringLiteral("Histogram Low.....  High.....................    # Simulations "), 184,
-                                  330);
+    MeanHistogramGroup =
+        NewGroup(this, MeanSheet, QStringLiteral("Histogram Low.....  High.....................    # Simulations "),
+                 184, 330);
     ObservedMeanMemo = NewMemo(this, ObservedMeanGroup, "ObservedMeanMemo", 6, 20, 158, 232);
     MeanHistogramMemoLow = NewMemo(this, MeanHistogramGroup, "MeanHistogramMemoLow", 6, 20, 100, 232);
     MeanHistogramMemoHigh = NewMemo(this, MeanHistogramGroup, "MeanHistogramMemoHigh", 110, 20, 100, 232);
@@ -115,8 +115,9 @@ TNicheOverlap::TNicheOverlap(TComponent *AOwner) : TForm(AOwner)
     MeanMemo = NewMemo(this, MeanSheet, "MeanMemo", 8, 276, 506, 160);
 
     ObservedVarianceGroup = NewGroup(this, VarianceSheet, QStringLiteral("Observed variance"), 8, 170);
-    VarianceHistogramGroup = NewGroup(
-        this, VarianceSheet, QStringLiteral("Histogram Low.....  High... .................    # Simulations "), 184, 330);
+    VarianceHistogramGroup =
+        NewGroup(this, VarianceSheet, QStringLiteral("Histogram Low.....  High... .................    # Simulations "),
+                 184, 330);
     ObservedVarianceMemo = NewMemo(this, ObservedVarianceGroup, "ObservedVarianceMemo", 6, 20, 158, 232);
     VarianceHistogramMemoLow = NewMemo(this, VarianceHistogramGroup, "VarianceHistogramMemoLow", 6, 20, 100, 232);
     VarianceHistogramMemoHigh = NewMemo(this, VarianceHistogramGroup, "VarianceHistogramMemoHigh", 110, 20, 100, 232);
@@ -193,7 +194,8 @@ void TNicheOverlap::CzekanowskiIndexArray(TStrings &List) { Sims.CzekanowskiInde
 
 void TNicheOverlap::RandomizeMatrix()
 {
-    Sims.RandomizeMatrix(NicheOverlapOpts->NicheBreadthGroup->ItemIndex(), NicheOverlapOpts->ZeroStatesGroup->ItemIndex());
+    Sims.RandomizeMatrix(NicheOverlapOpts->NicheBreadthGroup->ItemIndex(),
+                         NicheOverlapOpts->ZeroStatesGroup->ItemIndex());
 }
 
 // ---- The run ---------------------------------------------------------------------------------
@@ -421,7 +423,8 @@ void TNicheOverlap::SummaryDisplay()
                                                           : QStringLiteral("Niche Breadth = Relaxed"));
     s << (o->ZeroStatesGroup->ItemIndex() == zsReshuffled ? QStringLiteral("Zero States = Reshuffled")
                                                           : QStringLiteral("Zero States = Retained"));
-    s << (o->IndexGroup->ItemIndex() == niPianka ? QStringLiteral("Pianka Index") : QStringLiteral("Czekanowski Index"));
+    s << (o->IndexGroup->ItemIndex() == niPianka ? QStringLiteral("Pianka Index")
+                                                  : QStringLiteral("Czekanowski Index"));
     s << kRule << QString();
 
     const auto histogram = [&s](const QString &Header, TMemo *Edges, TMemo *Counts) {

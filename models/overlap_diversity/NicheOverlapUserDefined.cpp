@@ -22,7 +22,8 @@ TNicheOverlapUserDefined::TNicheOverlapUserDefined(TComponent *AOwner) : TForm(A
     SetName(QStringLiteral("NicheOverlapUserDefined"));
     SetCaption(QStringLiteral("Tarvix Professional: Niche Overlap user-defined weights"));
     SetPosition(poScreenCenter);
-    SetBounds(0, 0, 330, 420);
+    // Wide enough for the whole menu bar.
+    SetBounds(0, 0, 480, 420);
 
     SitesWeightsGrid = new TStringGrid(this);
     SitesWeightsGrid->SetName(QStringLiteral("SitesWeightsGrid"));
@@ -129,7 +130,8 @@ bool TNicheOverlapUserDefined::SaveWeightsFile()
     try {
         QByteArray text;
         for (int r = 0; r < SitesWeightsGrid->RowCount(); ++r) {
-            for (int c = 0; c < SitesWeightsGrid->ColCount(); ++c) text += StringToAnsi(SitesWeightsGrid->Cells(c, r)) + ' ';
+            for (int c = 0; c < SitesWeightsGrid->ColCount(); ++c)
+                text += StringToAnsi(SitesWeightsGrid->Cells(c, r)) + ' ';
             text += "\r\n";
         }
         // The old file stays until the new one is complete.
