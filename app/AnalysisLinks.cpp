@@ -1,4 +1,6 @@
 #include "app/AnalysisLinks.h"
+#include "models/overlap_diversity/NicheOverlapMain.h"
+#include "models/overlap_diversity/NicheOverlapOpts.h"
 #include "models/overlap_diversity/SizeOverlapMain.h"
 #include "models/overlap_diversity/SizeOverlapOpts.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
@@ -23,6 +25,7 @@ void LinkAnalyses()
     // Co-occurrence and Range Overlap share one link.
     Tarvix->Analyses[akCoOccurrence] = LinkAnalysis(CoOccurrenceOpts, CoOccurrence);
     Tarvix->Analyses[akGuildStructure] = LinkAnalysis(GuildStructureOpts, GuildStructure);
+    Tarvix->Analyses[akNicheOverlap] = LinkAnalysis(NicheOverlapOpts, NicheOverlap);
     Tarvix->Analyses[akSizeOverlap] = LinkAnalysis(SizeOverlapOpts, SizeOverlap);
     Tarvix->Analyses[akSpeciesOverlap] = LinkAnalysis(SpeciesOverlapOpts, SpeciesOverlap);
     Tarvix->Analyses[akAnova] = LinkAnalysis(AnovaOpts, AnovaShell);

@@ -2,6 +2,9 @@
 #include "app/AnalysisLinks.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
+#include "models/overlap_diversity/NicheOverlapMain.h"
+#include "models/overlap_diversity/NicheOverlapOpts.h"
+#include "models/overlap_diversity/NicheOverlapUserDefined.h"
 #include "models/overlap_diversity/SizeOverlapHistogram.h"
 #include "models/overlap_diversity/SizeOverlapMain.h"
 #include "models/overlap_diversity/SizeOverlapOpts.h"
@@ -39,6 +42,7 @@ int main(int argc, char **argv)
     // The main window first, so that its FormCreate runs before any other form exists.
     Application->CreateForm(Tarvix);
     LinkAnalyses();
+    Application->CreateForm(NicheOverlapUserDefined);
     Application->CreateForm(Progress);
     Application->CreateForm(SizeOverlap);
     Application->CreateForm(SizeOverlapOpts);
@@ -49,6 +53,8 @@ int main(int argc, char **argv)
     Application->CreateForm(SizeOverLapUD4);
     Application->CreateForm(SizeOverLapUD5);
     Application->CreateForm(SizeOverLapUD6);
+    Application->CreateForm(NicheOverlap);
+    Application->CreateForm(NicheOverlapOpts);
     Application->CreateForm(CoOccurrenceUserDefined);
     Application->CreateForm(RegressionOpts);
     Application->CreateForm(RegressionShell);

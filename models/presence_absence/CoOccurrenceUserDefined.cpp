@@ -3,6 +3,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "workspace/TarvixMain.h"
+#include "workspace/WeightsTable.h"
 
 #include <QFile>
 #include <QStringList>
@@ -171,15 +172,7 @@ void TCoOccurrenceUserDefined::SaveWeightsFile(TStringGrid *Grid)
     }
 }
 
-bool TCoOccurrenceUserDefined::TestUserDefined(TStringGrid *Grid)
-{
-    for (int r = 1; r < Grid->RowCount(); ++r)
-        if (!(LeadingReal(Grid->Cells(1, r)) > 0)) {
-            ShowMessage(QStringLiteral("Weights must be > 0 \r\nerror row: ") + IntToStr(r));
-            return false;
-        }
-    return true;
-}
+bool TCoOccurrenceUserDefined::TestUserDefined(TStringGrid *Grid) { return CheckWeightsTable(Grid); }
 
 void TCoOccurrenceUserDefined::OpenWeights1Click(TObject *) { OpenWeightsFile(ActiveGrid()); }
 
