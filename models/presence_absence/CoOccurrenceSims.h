@@ -3,10 +3,10 @@
 // matrices. Everything works on `Matrix` values indexed [site][species] with the margins at
 // index 0, and runs without a window: the run hands in its event pump, message box, progress
 // display and stop flag through TSimContext.
+#include "workspace/SimContext.h"
 #include "workspace/TarvixTypes.h"
 
 #include <QString>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -29,44 +29,6 @@ void SpeciesCombinations(const Matrix &M, const TInfoMat &info_Mat, std::span<do
 void VRatio(const Matrix &M, const TInfoMat &info_Mat, std::span<double> Out);
 
 // ---- Generators -----------------------------------------------------------------------------
-
-// What a simulation needs of the window around it. The functions may be left empty.
-struct TSimContext
-{
-    std::function<void()> ProcessMessages;
-    std::function<void(const QString &)> ShowMessage;
-    std::function<void(const QString &)> SetProgressCaption;
-    std::function<void(int32_t)> SetProgressMax;
-    std::function<void(int32_t)> SetProgressPosition;
-    std::function<void()> CloseProgress;
-    // The run's stop request; the engine sets it on a failure and stops when it is set.
-    // TCoOccurrenceSims points it at a flag of its own until the run points it at the run's.
-    bool *InterruptFlag = nullptr;
-};
-
-// Lets pending events in about every 10 ms, however fine-grained the loop that calls it: the
-// clock is read only every few hundred calls, so a swap attempt pays one counter increment.
-class TEventSlice
-{
-public:
-    explicit TEventSlice(TSimContext &Context) : ctx_(Context) {}
-    // True when the run has been asked to stop.
-    bool Stopped()
-    {
-        if (++ticks_ >= TicksPerClockRead) Slice();
-        return ctx_.InterruptFlag && *ctx_.InterruptFlag;
-    }
-    // Called just before the events are let in (for example to move a progress bar).
-    std::function<void()> OnSlice;
-
-private:
-    static constexpr int32_t TicksPerClockRead = 256;
-    void Slice();
-
-    TSimContext &ctx_;
-    int32_t ticks_ = 0;
-    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
-};
 
 // Row and column constraints of the options dialog, in its item order.
 enum TConstraint : int32_t { cnEquiprobable = 0, cnFixedSum = 1, cnProportional = 2, cnUserDefined = 3 };

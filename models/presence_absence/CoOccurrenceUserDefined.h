@@ -5,6 +5,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/Menus.h"
 #include "framework/grids/Grids.h"
+#include "workspace/MenuCommands.h"
 
 #include <QByteArray>
 #include <QString>
@@ -43,19 +44,6 @@ public:
     // The table the options dialog asked for.
     TStringGrid *ActiveGrid() const;
 };
-
-// A menu item under Parent, owned by Form, that calls Handler of Form when clicked (none: no action).
-template <typename TF>
-TMenuItem *AddMenuCommand(TF *Form, TMenuItem *Parent, const char *Name, const QString &Caption,
-                          void (TF::*Handler)(TObject *) = nullptr)
-{
-    auto *item = new TMenuItem(Form);
-    item->SetName(QLatin1String(Name));
-    item->SetCaption(Caption);
-    if (Handler) item->OnClick = [Form, Handler](TObject *Sender) { (Form->*Handler)(Sender); };
-    Parent->Add(item);
-    return item;
-}
 
 // Fills Grid from the bytes of a weights file: cells split at single spaces, rows at CR LF, LF
 // or CR; a last line without a line end is a row like the others.
