@@ -2,6 +2,9 @@
 #include "app/AnalysisLinks.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
+#include "models/overlap_diversity/SpeciesDiversityLevels.h"
+#include "models/overlap_diversity/SpeciesDiversityMain.h"
+#include "models/overlap_diversity/SpeciesDiversityOpts.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
@@ -30,6 +33,9 @@ int main(int argc, char **argv)
     Application->CreateForm(CoOccurrenceOpts);
     Application->CreateForm(CoOccurrence);
     Application->CreateForm(TarvixRedoMatrix);
+    Application->CreateForm(SpeciesDiversityOpts);
+    Application->CreateForm(SpeciesDiversity);
+    Application->CreateForm(AbundanceLevelsOpts);
     Application->CreateForm(Excelstatus);
     Application->Run();
     Application->DestroyForms();

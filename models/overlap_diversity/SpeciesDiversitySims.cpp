@@ -28,42 +28,73 @@ int32_t DiversityInt(const QString &S)
 
 void TIndividualPool::Assign(std::span<const int32_t> Counts)
 {
-    const size_t n = Counts.size();
+    constexpr size_t W = Width;
     counts_.assign(Counts.begin(), Counts.end());
-    tree_.assign(n + 1, 0);
-    int64_t total = 0;
-    for (size_t j = 1; j <= n; ++j) {
-        tree_[j] += counts_[j - 1];
-        total += counts_[j - 1];
-        const size_t parent = j + (j & (~j + 1));
-        if (parent <= n) tree_[parent] += tree_[j];
+    // Entry counts per level, from the leaves up, each a whole number of nodes; the root is
+    // the first level that fits one node.
+    size_t sizes[8];
+    int levels = 0;
+    size_t n = std::max<size_t>(counts_.size(), 1);
+    for (;;) {
+        const size_t nodes = (n + W - 1) / W;
+        sizes[levels++] = nodes * W;
+        if (nodes == 1) break;
+        n = nodes;
     }
+    levelStart_.resize(static_cast<size_t>(levels));
+    size_t at = 0;
+    for (int k = 0; k < levels; ++k) {
+        levelStart_[static_cast<size_t>(k)] = at;
+        at += sizes[levels - 1 - k];
+    }
+    sums_.assign(at, 0);
+    // The leaves, then each level above from the node totals of the one below it.
+    int32_t *leaves = sums_.data() + levelStart_.back();
+    std::copy(counts_.begin(), counts_.end(), leaves);
+    int64_t total = 0;
+    for (int32_t x : counts_) total += x;
     total_ = static_cast<int32_t>(total);
-    topBit_ = n == 0 ? 0 : static_cast<int32_t>(std::bit_floor(n));
-}
-
-int32_t TIndividualPool::Find(int32_t r) const
-{
-    // Descends to the last position whose prefix sum is below r; the next species holds r.
-    const int32_t n = Size();
-    int32_t pos = 0;
-    int32_t rest = r;
-    for (int32_t step = topBit_; step > 0; step >>= 1) {
-        const int32_t next = pos + step;
-        if (next <= n && tree_[static_cast<size_t>(next)] < rest) {
-            pos = next;
-            rest -= tree_[static_cast<size_t>(next)];
+    for (int k = levels - 1; k >= 0; --k) {
+        int32_t *level = sums_.data() + levelStart_[static_cast<size_t>(k)];
+        const size_t size = sizes[levels - 1 - k];
+        int32_t *parent = k > 0 ? sums_.data() + levelStart_[static_cast<size_t>(k - 1)] : nullptr;
+        for (size_t node = 0; node * W < size; ++node) {
+            int32_t run = 0;
+            for (size_t j = 0; j < W; ++j) level[node * W + j] = run += level[node * W + j];
+            if (parent) parent[node] = run;
         }
     }
-    return pos;
 }
 
-void TIndividualPool::Take(int32_t i)
+// Wider vectors halve the compares where the processor has them; the choice is made once, at
+// load time.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define DIVERSITY_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define DIVERSITY_VECTOR_CLONES
+#endif
+
+DIVERSITY_VECTOR_CLONES int32_t TIndividualPool::Draw(int32_t r)
 {
-    --counts_[static_cast<size_t>(i)];
+    constexpr int32_t W = Width;
+    int32_t rest = r;
+    size_t node = 0;
+    for (size_t start : levelStart_) {
+        // The running sums only grow, so the entries below rest are the children before the one
+        // that holds individual r, and the entries from it on cover it and lose one.
+        int32_t *sums = sums_.data() + start + node * W;
+        int32_t before = 0;
+        for (int32_t j = 0; j < W; ++j) {
+            const int32_t below = sums[j] < rest;
+            before += below;
+            sums[j] -= 1 - below;
+        }
+        rest -= before > 0 ? sums[before - 1] : 0;
+        node = node * W + static_cast<size_t>(before);
+    }
+    --counts_[node];
     --total_;
-    const size_t n = counts_.size();
-    for (size_t j = static_cast<size_t>(i) + 1; j <= n; j += j & (~j + 1)) --tree_[j];
+    return static_cast<int32_t>(node);
 }
 
 // ---- Curve statistics ------------------------------------------------------------------------
@@ -199,10 +230,7 @@ void TSpeciesDiversitySims::Accumulation_DoRandomDraw(int32_t k, TIndividualPool
 {
     k = std::min(k, Pool.Total());
     for (int32_t i = 0; i < k; ++i) {
-        const int32_t r = 1 + Random(Pool.Total());
-        const int32_t s = Pool.Find(r);
-        ++Sample[static_cast<size_t>(s)];
-        Pool.Take(s);
+        ++Sample[static_cast<size_t>(Pool.Draw(1 + Random(Pool.Total())))];
     }
     individualsCount = Pool.Total();
 }
@@ -212,9 +240,7 @@ void TSpeciesDiversitySims::DoRandomDraw(int32_t k, std::span<const int32_t> Poo
     scratch_.Assign(Pool);
     k = std::min(k, scratch_.Total());
     for (int32_t i = 0; i < k; ++i) {
-        const int32_t s = scratch_.Find(1 + Random(scratch_.Total()));
-        ++Sample[static_cast<size_t>(s)];
-        scratch_.Take(s);
+        ++Sample[static_cast<size_t>(scratch_.Draw(1 + Random(scratch_.Total())))];
     }
 }
 

@@ -23,25 +23,28 @@ extern const QString MsgUnableToIndependentSample;
 // The individuals of every species with a cumulative index over them, so that the species of
 // the r-th individual (counting species by species from the first) is found in O(log species).
 // It finds the same species as a walk that adds the counts from the first species until the sum
-// reaches r.
+// reaches r. The index is a tree of nodes of Width entries, each node holding the running sums
+// of its children: one node is searched with a count of the sums below r, which the compiler
+// turns into a few vector compares, so a draw costs a handful of them per level.
 class TIndividualPool
 {
 public:
+    static constexpr int32_t Width = 32;
+
     // Counts must not be negative and their sum must fit 32 bits.
     void Assign(std::span<const int32_t> Counts);
     int32_t Size() const { return static_cast<int32_t>(counts_.size()); }
     int32_t Total() const { return total_; }
     const std::vector<int32_t> &Counts() const { return counts_; }
-    // Index of the species holding individual r, 1 <= r <= Total().
-    int32_t Find(int32_t r) const;
-    // Takes one individual of species i out of the pool.
-    void Take(int32_t i);
+    // Takes individual r (1 <= r <= Total()) out of the pool and gives the index of its species.
+    int32_t Draw(int32_t r);
 
 private:
     std::vector<int32_t> counts_;
-    // Fenwick tree, 1-based: tree_[j] sums counts_ over (j - lowbit(j), j].
-    std::vector<int32_t> tree_;
-    int32_t topBit_ = 0;
+    // Every level in one array, the root node first and the leaves (one entry per species,
+    // padded with zeros to whole nodes) last; levelStart_[k] is where level k begins.
+    std::vector<int32_t> sums_;
+    std::vector<size_t> levelStart_;
     int32_t total_ = 0;
 };
 
