@@ -105,8 +105,13 @@ TCurveStatistics CurveStatistics(std::span<const double> Column)
     const int32_t n = static_cast<int32_t>(Column.size());
     if (n < 1) return s;
     MeanVariance(n, Column, s.Mean, s.Variance);
+    // Diversity values repeat a lot (richness takes few values, a level of N only one), which
+    // the first-element pivot of the shared quicksort turns quadratic; any sort gives the same
+    // order statistics.
     std::vector<double> sorted(Column.begin(), Column.end());
-    MedianReal(sorted, s.Median);
+    std::sort(sorted.begin(), sorted.end());
+    const size_t mid = static_cast<size_t>(n / 2);
+    s.Median = n % 2 == 1 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
     const int32_t h = n - 1;
     s.Low = sorted[static_cast<size_t>(Trunc(0.025 * h))];
     s.High = sorted[static_cast<size_t>(std::min<int64_t>(Round(0.975 * h), h))];
