@@ -3,6 +3,8 @@
 #include "models/overlap_diversity/NicheOverlapOpts.h"
 #include "models/overlap_diversity/SizeOverlapMain.h"
 #include "models/overlap_diversity/SizeOverlapOpts.h"
+#include "models/overlap_diversity/SpeciesDiversityMain.h"
+#include "models/overlap_diversity/SpeciesDiversityOpts.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/GuildStructureMain.h"
@@ -28,6 +30,7 @@ void LinkAnalyses()
     Tarvix->Analyses[akNicheOverlap] = LinkAnalysis(NicheOverlapOpts, NicheOverlap);
     Tarvix->Analyses[akSizeOverlap] = LinkAnalysis(SizeOverlapOpts, SizeOverlap);
     Tarvix->Analyses[akSpeciesOverlap] = LinkAnalysis(SpeciesOverlapOpts, SpeciesOverlap);
+    Tarvix->Analyses[akSpeciesDiversity] = LinkAnalysis(SpeciesDiversityOpts, SpeciesDiversity);
     Tarvix->Analyses[akAnova] = LinkAnalysis(AnovaOpts, AnovaShell);
     Tarvix->Analyses[akRegression] = LinkAnalysis(RegressionOpts, RegressionShell);
     Tarvix->Analyses[akRunsTest] = LinkAnalysis(RunsTestOpts, RunsTestShell);

@@ -9,6 +9,9 @@
 #include "models/overlap_diversity/SizeOverlapMain.h"
 #include "models/overlap_diversity/SizeOverlapOpts.h"
 #include "models/overlap_diversity/SizeOverlapUserDefined.h"
+#include "models/overlap_diversity/SpeciesDiversityLevels.h"
+#include "models/overlap_diversity/SpeciesDiversityMain.h"
+#include "models/overlap_diversity/SpeciesDiversityOpts.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
@@ -69,7 +72,10 @@ int main(int argc, char **argv)
     Application->CreateForm(ChiSquareOpts);
     Application->CreateForm(GuildStructure);
     Application->CreateForm(TarvixRedoMatrix);
+    Application->CreateForm(SpeciesDiversityOpts);
+    Application->CreateForm(SpeciesDiversity);
     Application->CreateForm(RunsTestOpts);
+    Application->CreateForm(AbundanceLevelsOpts);
     Application->CreateForm(Excelstatus);
     Application->CreateForm(SpeciesOverlapOpts);
     Application->CreateForm(SpeciesOverlap);

@@ -4,7 +4,7 @@ void TEventSlice::Slice()
 {
     ticks_ = 0;
     const auto now = std::chrono::steady_clock::now();
-    if (now - last_ < std::chrono::milliseconds(10)) return;
+    if (now - last_ < Interval) return;
     last_ = now;
     if (OnSlice) OnSlice();
     if (ctx_.ProcessMessages) ctx_.ProcessMessages();
