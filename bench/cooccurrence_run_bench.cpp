@@ -1,6 +1,7 @@
 // The whole co-occurrence analysis on a 100 x 100 matrix, as the Analyze menu runs it offscreen:
 // options dialog, Run with 5,000 fixed-fixed sequential-swap iterations, results window. A second
 // measure is how long the run takes to stop after the progress window's Abort button.
+#include "bench/BenchForms.h"
 #include "bench/BenchMain.h"
 #include "framework/rtl/System.h"
 #include "models/presence_absence/CoOccurrenceMain.h"
@@ -17,25 +18,13 @@
 
 namespace {
 
-template <typename T>
-T *Create()
-{
-    T *form = new T(nullptr);
-    form->AfterConstruction();
-    return form;
-}
-
-QTemporaryDir *WorkDir = nullptr;
 
 void SetUp()
 {
-    WorkDir = new QTemporaryDir;
-    QDir::setCurrent(WorkDir->path());
-    Tarvix = Create<TTarvix>();
-    Progress = Create<TProgress>();
-    CoOccurrenceUserDefined = Create<TCoOccurrenceUserDefined>();
-    CoOccurrenceOpts = Create<TCoOccurrenceOpts>();
-    CoOccurrence = Create<TCoOccurrence>();
+    StartMainWindow();
+    CoOccurrenceUserDefined = CreateForm<TCoOccurrenceUserDefined>();
+    CoOccurrenceOpts = CreateForm<TCoOccurrenceOpts>();
+    CoOccurrence = CreateForm<TCoOccurrence>();
     TProStringGrid *g = Tarvix->MainGrid;
     g->SetRowCount(101);
     g->SetColCount(101);

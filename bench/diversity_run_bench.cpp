@@ -1,6 +1,7 @@
 // An individual-based rarefaction of 50 default levels x 9,999 iterations over 3,400 species, as
 // the results window runs it offscreen, beside the same draws and indices in a bare loop. The
 // run's own cost (event slices, progress, tables, curve statistics, grids) is the difference.
+#include "bench/BenchForms.h"
 #include "bench/BenchMain.h"
 #include "framework/rtl/System.h"
 #include "models/overlap_diversity/SpeciesDiversityLevels.h"
@@ -19,26 +20,14 @@ namespace {
 constexpr int32_t Species = 3400;
 constexpr int32_t Iterations = 9999;
 
-template <typename T>
-T *Create()
-{
-    T *form = new T(nullptr);
-    form->AfterConstruction();
-    return form;
-}
-
-QTemporaryDir *WorkDir = nullptr;
 std::vector<int32_t> Observed;
 
 void SetUp()
 {
-    WorkDir = new QTemporaryDir;
-    QDir::setCurrent(WorkDir->path());
-    Tarvix = Create<TTarvix>();
-    Progress = Create<TProgress>();
-    SpeciesDiversityOpts = Create<TSpeciesDiversityOpts>();
-    SpeciesDiversity = Create<TSpeciesDiversity>();
-    AbundanceLevelsOpts = Create<TAbundanceLevelsOpts>();
+    StartMainWindow();
+    SpeciesDiversityOpts = CreateForm<TSpeciesDiversityOpts>();
+    SpeciesDiversity = CreateForm<TSpeciesDiversity>();
+    AbundanceLevelsOpts = CreateForm<TAbundanceLevelsOpts>();
     TProStringGrid *g = Tarvix->MainGrid;
     g->SetRowCount(Species + 1);
     g->SetColCount(2);

@@ -4,6 +4,7 @@
 // in the grid for every cell, pair values appended as texts and re-read for their mean and
 // variance, simulated statistics kept as texts). After timing, the text version's statistics must
 // give the same summary as the whole run. A third measure is the whole run with its window.
+#include "bench/BenchForms.h"
 #include "bench/BenchMain.h"
 #include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
@@ -26,15 +27,6 @@ namespace {
 
 constexpr int kSpecies = 40, kStates = 30, kIterations = 10000;
 
-template <typename T>
-T *Create()
-{
-    T *form = new T(nullptr);
-    form->AfterConstruction();
-    return form;
-}
-
-QTemporaryDir *WorkDir = nullptr;
 
 // The breadth and zero-state options of algorithms 1 to 4.
 void ChooseAlgorithm(int Algorithm)
@@ -176,13 +168,10 @@ bool SameSummary(int Algorithm, const TTextVersion &Text)
 
 void SetUp()
 {
-    WorkDir = new QTemporaryDir;
-    QDir::setCurrent(WorkDir->path());
-    Tarvix = Create<TTarvix>();
-    Progress = Create<TProgress>();
-    NicheOverlapUserDefined = Create<TNicheOverlapUserDefined>();
-    NicheOverlapOpts = Create<TNicheOverlapOpts>();
-    NicheOverlap = Create<TNicheOverlap>();
+    StartMainWindow();
+    NicheOverlapUserDefined = CreateForm<TNicheOverlapUserDefined>();
+    NicheOverlapOpts = CreateForm<TNicheOverlapOpts>();
+    NicheOverlap = CreateForm<TNicheOverlap>();
     TProStringGrid *g = Tarvix->MainGrid;
     g->SetRowCount(kSpecies + 1);
     g->SetColCount(kStates + 1);

@@ -1,6 +1,7 @@
 // The whole Size Overlap run, offscreen: 29,999 iterations over 1,000 sizes drawn from the
 // data-defined normal source ("None (size differences)", variance of the segments), beside the
 // bare work of the same iterations: the normal draws, the sort and the scan of the segments.
+#include "bench/BenchForms.h"
 #include "bench/BenchMain.h"
 #include "framework/rtl/System.h"
 #include "models/overlap_diversity/SizeOverlapHistogram.h"
@@ -23,31 +24,19 @@ namespace {
 constexpr int Sizes = 1000;
 constexpr int Iterations = 29999;
 
-template <typename T>
-T *Create()
-{
-    T *form = new T(nullptr);
-    form->AfterConstruction();
-    return form;
-}
-
-QTemporaryDir *WorkDir = nullptr;
 std::vector<double> Observed;
 
 void SetUp()
 {
-    WorkDir = new QTemporaryDir;
-    QDir::setCurrent(WorkDir->path());
-    Tarvix = Create<TTarvix>();
-    Progress = Create<TProgress>();
-    SizeOverlap = Create<TSizeOverlap>();
-    SizeOverlapOpts = Create<TSizeOverlapOpts>();
-    SizeOverLapUD1 = Create<TSizeOverLapUD1>();
-    SizeOverLapUD2 = Create<TSizeOverLapUD2>();
-    SizeOverLapUD3 = Create<TSizeOverLapUD3>();
-    SizeOverLapUD4 = Create<TSizeOverLapUD4>();
-    SizeOverLapUD5 = Create<TSizeOverLapUD5>();
-    SizeOverLapUD6 = Create<TSizeOverLapUD6>();
+    StartMainWindow();
+    SizeOverlap = CreateForm<TSizeOverlap>();
+    SizeOverlapOpts = CreateForm<TSizeOverlapOpts>();
+    SizeOverLapUD1 = CreateForm<TSizeOverLapUD1>();
+    SizeOverLapUD2 = CreateForm<TSizeOverLapUD2>();
+    SizeOverLapUD3 = CreateForm<TSizeOverLapUD3>();
+    SizeOverLapUD4 = CreateForm<TSizeOverLapUD4>();
+    SizeOverLapUD5 = CreateForm<TSizeOverLapUD5>();
+    SizeOverLapUD6 = CreateForm<TSizeOverLapUD6>();
     TProStringGrid *g = Tarvix->MainGrid;
     g->SetRowCount(Sizes + 1);
     g->SetColCount(2);
