@@ -6,6 +6,11 @@ PKGS=(build-essential cmake ninja-build
       # qt6-charts-dev only recommends.
       qt6-base-dev qt6-charts-dev libqt6opengl6-dev
       libjpeg62-turbo-dev libgmock-dev libbenchmark-dev
+      # The help file: its compiler (chmcmd) and the CHM reader its test uses.
+      fp-utils libchm-bin
+      # Help opens the help file with the desktop's program for .chm files: the viewer, and
+      # xdg-open with the file-type probe it needs outside a desktop environment.
+      xchm xdg-utils file
       # The program without a display, and a font for the windows and the tests.
       xvfb xauth fonts-dejavu-core)
 missing=()
