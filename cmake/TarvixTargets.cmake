@@ -1,23 +1,52 @@
-# One static library per layer; sources are every .cpp/.h in the listed folders.
+# One static library per layer; sources are every .cpp/.h in the listed folders of this project
+# (its own source dir, so that the project also builds when another project adds it).
 function(tarvix_library name)
   cmake_parse_arguments(ARG "" "PCH" "DIRS;LIBS" ${ARGN})
   set(srcs)
   foreach(d IN LISTS ARG_DIRS)
     file(GLOB found CONFIGURE_DEPENDS
-      "${CMAKE_SOURCE_DIR}/${d}/*.cpp" "${CMAKE_SOURCE_DIR}/${d}/*.h")
+      "${Tarvix_SOURCE_DIR}/${d}/*.cpp" "${Tarvix_SOURCE_DIR}/${d}/*.h")
     list(APPEND srcs ${found})
   endforeach()
   # An empty layer still has to be a library that others can link.
-  set(stub "${CMAKE_BINARY_DIR}/layer_${name}.cpp")
+  set(stub "${Tarvix_BINARY_DIR}/layer_${name}.cpp")
   if(NOT EXISTS "${stub}")
     file(WRITE "${stub}" "// layer anchor\nnamespace { [[maybe_unused]] int anchor_${name}; }\n")
   endif()
   add_library(${name} STATIC ${srcs} "${stub}")
-  target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
+  target_include_directories(${name} PUBLIC "${Tarvix_SOURCE_DIR}")
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   if(ARG_PCH)
     target_precompile_headers(${name} PRIVATE "<${ARG_PCH}>")
   endif()
+endfunction()
+
+# Every public header compiles on its own, and all of them compile together: one unit per header
+# plus one unit that includes them all, without precompiled headers (they would hide a missing
+# include). Nothing is linked. The units are rewritten only when their text changes, so a build
+# recompiles only the units of changed headers.
+function(tarvix_header_check name)
+  cmake_parse_arguments(ARG "" "" "DIRS;EXCLUDE;LIBS" ${ARGN})
+  set(dir "${CMAKE_CURRENT_BINARY_DIR}/${name}")
+  set(units)
+  set(all "")
+  foreach(d IN LISTS ARG_DIRS)
+    file(GLOB headers CONFIGURE_DEPENDS RELATIVE "${Tarvix_SOURCE_DIR}" "${Tarvix_SOURCE_DIR}/${d}/*.h")
+    foreach(h IN LISTS headers)
+      if(h IN_LIST ARG_EXCLUDE)
+        continue()
+      endif()
+      string(MAKE_C_IDENTIFIER "${h}" id)
+      file(CONFIGURE OUTPUT "${dir}/${id}.cpp" CONTENT "#include \"${h}\"\n")
+      list(APPEND units "${dir}/${id}.cpp")
+      string(APPEND all "#include \"${h}\"\n")
+    endforeach()
+  endforeach()
+  file(CONFIGURE OUTPUT "${dir}/all_headers.cpp" CONTENT "${all}")
+  add_library(${name} OBJECT ${units} "${dir}/all_headers.cpp")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
+  target_compile_options(${name} PRIVATE -O0 -g0)
 endfunction()
 
 # One test executable per folder of tests/<layer>/<folder>, run with the offscreen platform.

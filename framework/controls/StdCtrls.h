@@ -16,7 +16,6 @@ class QPushButton;
 class QScrollBar;
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TLeftRight { taLeft, taRight };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

@@ -14,6 +14,9 @@ class QFont;
 class QColor;
 class QPaintDevice;
 
+// State of a check box: shared by the themed drawing and the check box controls.
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
 // ---------------------------------------------------------------------------------------------
 // Colours: 0x00BBGGRR is an RGB colour, 0xFF0000nn the system colour nn.
 

@@ -77,7 +77,7 @@ void DrawThemedHeader(TCanvas *Canvas, const TRect &R, TThemedState State, const
     style->drawControl(QStyle::CE_Header, &opt, p);
 }
 
-void DrawThemedCheckBox(TCanvas *Canvas, const TRect &R, TCheckState Check, TThemedState State, bool Radio)
+void DrawThemedCheckBox(TCanvas *Canvas, const TRect &R, TCheckBoxState Check, TThemedState State, bool Radio)
 {
     QPainter *p;
     QStyle *style;

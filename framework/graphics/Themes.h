@@ -3,7 +3,6 @@
 #include "framework/graphics/Graphics.h"
 
 enum TThemedState { tsNormal, tsHot, tsPressed, tsDisabled, tsFocused };
-enum TCheckState { cbUnchecked, cbChecked, cbGrayed };
 
 // Visual styles are always on and the common controls are of version 6.
 bool ThemeServicesAvailable();
@@ -14,6 +13,6 @@ bool IsDarkColorScheme();
 
 void DrawThemedButton(TCanvas *Canvas, const TRect &R, TThemedState State, const QString &Caption = QString());
 void DrawThemedHeader(TCanvas *Canvas, const TRect &R, TThemedState State, const QString &Caption = QString());
-void DrawThemedCheckBox(TCanvas *Canvas, const TRect &R, TCheckState Check, TThemedState State, bool Radio = false);
+void DrawThemedCheckBox(TCanvas *Canvas, const TRect &R, TCheckBoxState Check, TThemedState State, bool Radio = false);
 // Position within Min..Max; values outside are clamped.
 void DrawThemedProgress(TCanvas *Canvas, const TRect &R, int Position, int Min = 0, int Max = 100);
