@@ -1,6 +1,7 @@
 // The weights editor of the co-occurrence options.
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
-#include "framework/rtl/CodePage.h"
+#include "framework/rtl/Streams.h"
+#include "grid/core/ProUtil.h"
 #include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
 #include "models/presence_absence/CoOccurrenceOpts.h"
@@ -42,7 +43,7 @@ double LeadingReal(const QString &S)
 void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid)
 {
     TStringList lines;
-    lines.SetText(AnsiToString(Bytes));
+    lines.SetText(TEncoding::DecodeFileText(Bytes));
 
     Grid->SetFixedRows(0);
     Grid->SetFixedCols(0);
@@ -50,10 +51,11 @@ void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid)
     Grid->SetColCount(1);
     Grid->SetCells(0, 0, QString());
     if (lines.Count() == 0) return;
-    Grid->SetColCount(static_cast<int>(lines.Strings(0).split(QLatin1Char(' ')).size()));
+    // Names with blanks come quoted from the writer.
+    Grid->SetColCount(static_cast<int>(SplitTextCells(lines.Strings(0), u" ").size()));
     Grid->SetRowCount(lines.Count());
     for (int r = 0; r < lines.Count(); ++r) {
-        const QStringList cells = lines.Strings(r).split(QLatin1Char(' '));
+        const QStringList cells = SplitTextCells(lines.Strings(r), u" ");
         for (int c = 0; c < cells.size(); ++c) Grid->SetCells(c, r, cells[c]);
     }
 }
