@@ -34,9 +34,10 @@ void onDecodeMessage(j_common_ptr cinfo, int level)
 void onEncodeMessage(j_common_ptr, int) {}
 
 // Pictures of a cell or a form, not aerial surveys: 64 million pixels (an 8000 x 8000 photo)
-// is the most a picture may declare, and libjpeg may use at most 512 MB while decoding.
+// is the most a picture may declare, and libjpeg may use at most 384 MB while decoding, which
+// holds the coefficients of the largest progressive colour picture.
 constexpr uint64_t kMaxJpegPixels = 64ull * 1000 * 1000;
-constexpr long kMaxJpegWorkMemory = 512L * 1024 * 1024;
+constexpr long kMaxJpegWorkMemory = 384L * 1024 * 1024;
 
 struct Decoded
 {
