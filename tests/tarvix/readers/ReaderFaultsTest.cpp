@@ -25,13 +25,6 @@ QByteArray ReadFile(const QString &Name)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void WriteFile(const QString &Name, const QByteArray &Bytes)
-{
-    QFile f(Name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(Bytes);
-}
-
 void Fill(TStringGrid &G, const Cells &Rows)
 {
     G.SetFixedRows(0);
