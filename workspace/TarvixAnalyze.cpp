@@ -67,8 +67,11 @@ void TTarvix::LinkCommands()
         {regression1, &TTarvix::regression1Click},       {RunsTest1, &TTarvix::RunsTest1Click},
         {Batch1, &TTarvix::Batch1Click},                 {Changedirectory1, &TTarvix::Changedirectory1Click},
     };
-    for (const auto &[item, handler] : commands)
-        item->OnClick = [this, handler](TObject *Sender) { (this->*handler)(Sender); };
+    // No structured binding in the capture: clang before 16 cannot capture one.
+    for (const auto &command : commands) {
+        const auto handler = command.second;
+        command.first->OnClick = [this, handler](TObject *Sender) { (this->*handler)(Sender); };
+    }
 }
 
 void TTarvix::DeferCloseUntilRunEnds(bool &CanClose)

@@ -1,8 +1,9 @@
 // Matrix text files: the space- and comma-delimited writers, the batch reader and the File
 // menu's open and save commands for text.
-#include "framework/rtl/CodePage.h"
+#include "framework/rtl/Streams.h"
 #include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
+#include "grid/core/ProUtil.h"
 #include "workspace/TarvixMain.h"
 
 #include <QFile>
@@ -15,17 +16,20 @@ const QString kTextFilter = QStringLiteral("Text files(*.txt)|*.txt|All files(*.
 const QString kUntitled = QStringLiteral("Untitled.txt");
 const QString kCountsIncorrect = QStringLiteral("Row and Column counts incorrect.");
 
+// A cell that holds a blank, a comma, a quote or a line break (a species name such as
+// "Quercus robur") is quoted, so that every reader of these files takes it as one cell.
 bool WriteGridText(TStringGrid *Grid, const QString &F_Name, char Separator)
 {
-    QByteArray text;
+    QString lines;
     for (int r = 0; r < Grid->RowCount(); ++r) {
         for (int c = 0; c < Grid->ColCount(); ++c) {
             if (c > 0)
-                text += Separator;
-            text += StringToAnsi(Grid->Cells(c, r));
+                lines += QLatin1Char(Separator);
+            lines += EncodeTextCell(Grid->Cells(c, r), c == Grid->ColCount() - 1);
         }
-        text += "\r\n";
+        lines += QStringLiteral("\r\n");
     }
+    const QByteArray text = TEncoding::EncodeFileText(lines);
     // The file is replaced only once all of it is on disk: a failed write leaves the old one.
     // Unbuffered, so that a failing write is seen here and not lost in a flush inside commit.
     QSaveFile f(F_Name);
@@ -98,8 +102,8 @@ private:
     std::vector<int> widths_, heights_;
 };
 
-// Lines of cells: a space or a comma ends a cell; CR LF, LF or CR ends a line; a last line
-// without a line end counts too.
+// Lines of cells: a space or a comma ends a cell (a quoted cell holds them as text); CR LF, LF
+// or CR ends a line; a last line without a line end counts too.
 std::vector<QStringList> SplitMatrixText(const QString &Text)
 {
     TStringList lines;
@@ -107,7 +111,7 @@ std::vector<QStringList> SplitMatrixText(const QString &Text)
     std::vector<QStringList> rows;
     rows.reserve(static_cast<size_t>(lines.Count()));
     for (int r = 0; r < lines.Count(); ++r)
-        rows.push_back(lines.Strings(r).replace(u',', u' ').split(u' '));
+        rows.push_back(SplitTextCells(lines.Strings(r), u" ,"));
     return rows;
 }
 
@@ -179,7 +183,7 @@ void TTarvix::OpenBatchFile()
         return;
     }
     f.close();
-    const std::vector<QStringList> lines = SplitMatrixText(AnsiToString(bytes));
+    const std::vector<QStringList> lines = SplitMatrixText(TEncoding::DecodeFileText(bytes));
     qsizetype cols = 1;
     for (const QStringList &line : lines)
         cols = std::max(cols, line.size());

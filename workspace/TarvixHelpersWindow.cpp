@@ -3,6 +3,8 @@
 
 #include "framework/controls/Dialogs.h"
 #include "framework/rtl/CodePage.h"
+#include "framework/rtl/Streams.h"
+#include "grid/core/ProUtil.h"
 #include "framework/rtl/Strings.h"
 #include "framework/rtl/SysUtils.h"
 #include "grid/core/ProGrid.h"
@@ -121,7 +123,7 @@ bool CheckDiversityLimits() { return CheckDiversityLimits(Tarvix->MainGrid); }
 void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid)
 {
     TStringList lines;
-    lines.SetText(AnsiToString(Bytes));
+    lines.SetText(TEncoding::DecodeFileText(Bytes));
 
     Grid->SetFixedRows(0);
     Grid->SetFixedCols(0);
@@ -130,10 +132,11 @@ void ReadWeightsTable(const QByteArray &Bytes, TStringGrid *Grid)
     Grid->SetCells(0, 0, QString());
     if (lines.Count() == 0)
         return;
-    Grid->SetColCount(static_cast<int>(lines.Strings(0).split(QLatin1Char(' ')).size()));
+    // Names with blanks come quoted from the writer.
+    Grid->SetColCount(static_cast<int>(SplitTextCells(lines.Strings(0), u" ").size()));
     Grid->SetRowCount(lines.Count());
     for (int r = 0; r < lines.Count(); ++r) {
-        const QStringList cells = lines.Strings(r).split(QLatin1Char(' '));
+        const QStringList cells = SplitTextCells(lines.Strings(r), u" ");
         for (int c = 0; c < cells.size(); ++c)
             Grid->SetCells(c, r, cells[c]);
     }

@@ -33,6 +33,12 @@ void onDecodeMessage(j_common_ptr cinfo, int level)
 
 void onEncodeMessage(j_common_ptr, int) {}
 
+// Pictures of a cell or a form, not aerial surveys: 64 million pixels (an 8000 x 8000 photo)
+// is the most a picture may declare, and libjpeg may use at most 384 MB while decoding, which
+// holds the coefficients of the largest progressive colour picture.
+constexpr uint64_t kMaxJpegPixels = 64ull * 1000 * 1000;
+constexpr long kMaxJpegWorkMemory = 384L * 1024 * 1024;
+
 struct Decoded
 {
     int width = 0, height = 0, components = 0;
@@ -58,8 +64,17 @@ bool decodeRaw(const unsigned char *data, unsigned long size, bool gray, int den
         return false;
     }
     jpeg_create_decompress(&cinfo);
+    // libjpeg's own working memory (a progressive image keeps all its coefficients) is capped,
+    // so that damaged data fails instead of taking the machine's memory.
+    cinfo.mem->max_memory_to_use = kMaxJpegWorkMemory;
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
+    // The header alone decides: a picture beyond the bound is refused before any pixel memory.
+    if (uint64_t(cinfo.image_width) * cinfo.image_height > kMaxJpegPixels) {
+        std::snprintf(err.message, sizeof err.message, "the picture is %u x %u pixels, more than the %llu million allowed",
+                      unsigned(cinfo.image_width), unsigned(cinfo.image_height), (unsigned long long)(kMaxJpegPixels / 1000000));
+        longjmp(err.jump, 1);
+    }
     cinfo.scale_num = 1;
     cinfo.scale_denom = denom;
     if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK) {

@@ -3,7 +3,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <map>
+#include <set>
 
 QString RichTextPlain(const TRichText &Runs)
 {
@@ -37,6 +39,24 @@ void appendEscaped(QByteArray &out, const QString &text)
     }
 }
 
+// A font name ends at a ";" in the font table, so one held as text is written as an escape;
+// so are control characters, which the reader would take for formatting there.
+void appendFontName(QByteArray &out, const QString &name)
+{
+    for (QChar ch : name) {
+        const char16_t u = ch.unicode();
+        if (u == ';')
+            out += "\\'3b";
+        else if (u < 0x20)
+            out += "\\u" + QByteArray::number(int(u)) + '?';
+        else
+            appendEscaped(out, QString(ch));
+    }
+}
+
+// Sizes beyond what a font can have are clamped on reading and writing alike.
+constexpr int kMaxHalfPoints = 3276;
+
 } // namespace
 
 QByteArray RichTextToRTF(const TRichText &Runs)
@@ -60,7 +80,7 @@ QByteArray RichTextToRTF(const TRichText &Runs)
         out += "{\\fonttbl";
         for (size_t i = 0; i < fonts.size(); ++i) {
             out += "{\\f" + QByteArray::number(qulonglong(i)) + "\\fnil ";
-            appendEscaped(out, fonts[i]);
+            appendFontName(out, fonts[i]);
             out += ";}";
         }
         out += '}';
@@ -78,7 +98,7 @@ QByteArray RichTextToRTF(const TRichText &Runs)
     for (const TRichRun &r : Runs) {
         out += "\\plain";
         if (!r.FontName.isEmpty()) out += "\\f" + QByteArray::number(indexOf(fonts, r.FontName));
-        if (r.FontSize > 0) out += "\\fs" + QByteArray::number(r.FontSize * 2);
+        if (r.FontSize > 0) out += "\\fs" + QByteArray::number(std::min(r.FontSize, kMaxHalfPoints / 2) * 2);
         if (r.Style.Contains(fsBold)) out += "\\b";
         if (r.Style.Contains(fsItalic)) out += "\\i";
         if (r.Style.Contains(fsUnderline)) out += "\\ul";
@@ -123,6 +143,9 @@ public:
         pos_ = i;
         while (pos_ < data_.size()) {
             const char c = data_[pos_++];
+            const bool groupStart = c == '{';
+            if (c != '\\')
+                starred_ = false;
             if (c == '{') {
                 stack_.push_back(stack_.empty() ? State() : stack_.back());
                 if (stack_.size() > 1000)
@@ -138,12 +161,14 @@ public:
                     return runs_;
                 }
             } else if (c == '\\') {
-                control();
+                control(groupStart_);
             } else if (c != '\r' && c != '\n') {
                 if (stack_.empty())
                     fail(QStringLiteral("text outside the document group"));
                 character(AnsiToString(QByteArray(1, c)));
             }
+            // Only "{" followed directly by "\*" opens an ignorable destination.
+            groupStart_ = groupStart;
         }
         fail(QStringLiteral("unexpected end of the data: %1 group(s) not closed").arg(stack_.size()));
     }
@@ -153,11 +178,13 @@ private:
 
     State &st() { return stack_.back(); }
 
-    void control()
+    void control(bool atGroupStart)
     {
         if (pos_ >= data_.size())
             fail(QStringLiteral("the data ends after a backslash"));
         const char c = data_[pos_++];
+        const bool starred = starred_;
+        starred_ = false;
         if (isalpha(uint8_t(c))) {
             QByteArray word(1, c);
             while (pos_ < data_.size() && isalpha(uint8_t(data_[pos_])))
@@ -171,13 +198,14 @@ private:
                 ++pos_;
             if (pos_ > start && !(pos_ - start == 1 && data_[start] == '-')) {
                 hasParam = true;
-                param = data_.mid(start, pos_ - start).toLong();
+                // Eleven digits may exceed an int: clamp, so that no field narrows it.
+                param = std::clamp(data_.mid(start, pos_ - start).toLong(), -2147483647L, 2147483647L);
             } else {
                 pos_ = start;
             }
             if (pos_ < data_.size() && data_[pos_] == ' ')
                 ++pos_;
-            word_(word, hasParam, param);
+            word_(word, hasParam, param, starred);
             return;
         }
         switch (c) {
@@ -187,19 +215,19 @@ private:
             if (!ok || pos_ + 2 > data_.size())
                 fail(QStringLiteral("a \\' escape is not followed by two hexadecimal digits"));
             pos_ += 2;
-            character(AnsiToString(QByteArray(1, char(v))));
+            character(AnsiToString(QByteArray(1, char(v))), true);
             break;
         }
-        case '\\': case '{': case '}': character(QString(QLatin1Char(c))); break;
+        case '\\': case '{': case '}': character(QString(QLatin1Char(c)), true); break;
         case '~': character(QString(QChar(0xA0))); break;
         case '_': character(QString(QChar(0x2011))); break;
-        case '*': if (!stack_.empty() && st().dest == Dest::Text) starred_ = true; break;
+        case '*': starred_ = atGroupStart && !stack_.empty(); break;
         case '\r': case '\n': character(QStringLiteral("\n")); break;
         default: break;
         }
     }
 
-    void word_(const QByteArray &w, bool hasParam, long p)
+    void word_(const QByteArray &w, bool hasParam, long p, bool starred)
     {
         if (stack_.empty())
             fail(QStringLiteral("a control word outside the document group"));
@@ -218,10 +246,14 @@ private:
             starred_ = false;
             return;
         }
-        if (starred_) {
-            // An ignorable destination we do not know.
+        static const std::set<QByteArray> formatting = {
+            "plain", "f", "fs", "b", "i", "ul", "ulnone", "strike", "cf", "super", "sub", "nosupersub",
+            "uc", "u", "par", "line", "tab", "lquote", "rquote", "ldblquote", "rdblquote", "bullet",
+            "endash", "emdash", "red", "green", "blue"};
+        if (starred && !formatting.count(w)) {
+            // An ignorable destination we do not know; a word we know as formatting is no
+            // destination and keeps the group's text.
             s.dest = Dest::Skip;
-            starred_ = false;
             return;
         }
         if (s.dest == Dest::ColorTable) {
@@ -233,13 +265,15 @@ private:
         }
         if (s.dest == Dest::FontTable) {
             if (w == "f") { fontDef_ = int(p); fontName_.clear(); }
+            else if (w == "uc") s.uc = int(std::max(0L, p));
+            else if (w == "u") { character(QString(QChar(char16_t(p < 0 ? p + 65536 : p))), true); skip_ = s.uc; }
             return;
         }
         if (s.dest == Dest::Skip)
             return;
         if (w == "plain") { s.font = -1; s.halfPoints = 0; s.style.Clear(); s.color = 0; s.vert = rvNormal; }
         else if (w == "f") s.font = int(p);
-        else if (w == "fs") s.halfPoints = int(std::max(0L, p));
+        else if (w == "fs") s.halfPoints = int(std::clamp(p, 0L, long(kMaxHalfPoints)));
         else if (w == "b") on ? s.style.Include(fsBold) : s.style.Exclude(fsBold);
         else if (w == "i") on ? s.style.Include(fsItalic) : s.style.Exclude(fsItalic);
         else if (w == "ul") on ? s.style.Include(fsUnderline) : s.style.Exclude(fsUnderline);
@@ -250,7 +284,7 @@ private:
         else if (w == "sub") s.vert = rvSubscript;
         else if (w == "nosupersub") s.vert = rvNormal;
         else if (w == "uc") s.uc = int(std::max(0L, p));
-        else if (w == "u") { character(QString(QChar(char16_t(p < 0 ? p + 65536 : p)))); skip_ = s.uc; }
+        else if (w == "u") { character(QString(QChar(char16_t(p < 0 ? p + 65536 : p))), true); skip_ = s.uc; }
         else if (w == "par" || w == "line") character(QStringLiteral("\n"));
         else if (w == "tab") character(QStringLiteral("\t"));
         else if (w == "lquote") character(QString(QChar(0x2018)));
@@ -262,7 +296,8 @@ private:
         else if (w == "emdash") character(QString(QChar(0x2014)));
     }
 
-    void character(const QString &ch)
+    // Literal: written as an escape, so never a separator of the font or colour table.
+    void character(const QString &ch, bool literal = false)
     {
         if (stack_.empty())
             fail(QStringLiteral("text outside the document group"));
@@ -274,7 +309,7 @@ private:
         switch (s.dest) {
         case Dest::Skip: return;
         case Dest::FontTable:
-            if (ch == QLatin1String(";")) {
+            if (ch == QLatin1String(";") && !literal) {
                 if (fontDef_ >= 0) fonts_[fontDef_] = fontName_.trimmed();
                 fontName_.clear();
             } else {
@@ -316,6 +351,7 @@ private:
     int pendingColor_[3] = {0, 0, 0};
     bool colorSet_ = false;
     bool starred_ = false;
+    bool groupStart_ = false;
     int skip_ = 0;
 };
 

@@ -1,5 +1,5 @@
 #include "framework/os/IniFiles.h"
-#include "framework/rtl/CodePage.h"
+#include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
 #include <QFile>
 #include <QDir>
@@ -44,24 +44,57 @@ void TCustomIniFile::WriteFloat(const QString &Section, const QString &Ident, do
 
 namespace {
 
-// Section and value names compare without regard to case.
-bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+// Section and value names compare without regard to case: they meet on their case-folded form.
+QString nameKey(const QString &name) { return name.toCaseFolded(); }
 
 bool containsName(const TStringList &names, const QString &name)
 {
+    const QString key = nameKey(name);
     for (int i = 0; i < names.Count(); ++i)
-        if (sameName(names.Strings(i), name))
+        if (nameKey(names.Strings(i)) == key)
             return true;
     return false;
 }
 
-template <class Values>
-auto findValue(Values &values, const QString &name)
+// Why the file could not give the text back as it was written, or empty when it can.
+QString unreadable(const QString &text)
 {
-    return std::find_if(values.begin(), values.end(), [&](const auto &kv) { return sameName(kv.first, name); });
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return QStringLiteral("holds a line break");
+    if (text.contains(QChar(0)))
+        return QStringLiteral("holds a NUL character");
+    if (text.trimmed() != text)
+        return QStringLiteral("begins or ends with a blank");
+    if (!QStringView(text).isValidUtf16())
+        return QStringLiteral("holds a broken character");
+    return QString();
 }
 
 } // namespace
+
+const QString *TMemIniFile::IniSection::value(const QString &ident) const
+{
+    const auto it = index.constFind(nameKey(ident));
+    return it == index.cend() ? nullptr : &values[*it].second;
+}
+
+void TMemIniFile::IniSection::set(const QString &ident, const QString &v)
+{
+    const QString key = nameKey(ident);
+    if (const auto it = index.constFind(key); it != index.cend()) {
+        values[*it].second = v;
+        return;
+    }
+    index.insert(key, values.size());
+    values.emplace_back(ident, v);
+}
+
+void TMemIniFile::IniSection::reindex()
+{
+    index.clear();
+    for (size_t i = 0; i < values.size(); ++i)
+        index.insert(nameKey(values[i].first), i);
+}
 
 bool TCustomIniFile::SectionExists(const QString &Section)
 {
@@ -87,7 +120,7 @@ TMemIniFile::TMemIniFile(const QString &FileName) : TCustomIniFile(FileName)
     if (!f.open(QIODevice::ReadOnly))
         throw EIniFileException(QStringLiteral("Cannot read INI file \"%1\": %2").arg(QDir::toNativeSeparators(FileName), f.errorString()));
     try {
-        SetText(AnsiToString(f.readAll()));
+        SetText(TEncoding::DecodeFileText(f.readAll()));
     } catch (const EIniFileException &e) {
         throw EIniFileException(QStringLiteral("INI file \"%1\" is malformed: %2").arg(QDir::toNativeSeparators(FileName), e.Message()));
     }
@@ -95,8 +128,23 @@ TMemIniFile::TMemIniFile(const QString &FileName) : TCustomIniFile(FileName)
 
 void TMemIniFile::SetText(const QString &Text)
 {
-    std::vector<IniSection> parsed;
-    size_t current = 0;
+    // A malformed text leaves the store as it was.
+    std::vector<IniSection> oldSections;
+    std::swap(oldSections, sections_);
+    QHash<QString, size_t> oldIndex;
+    std::swap(oldIndex, sectionIndex_);
+    try {
+        parse(Text);
+    } catch (...) {
+        sections_ = std::move(oldSections);
+        sectionIndex_ = std::move(oldIndex);
+        throw;
+    }
+}
+
+void TMemIniFile::parse(const QString &Text)
+{
+    IniSection *current = nullptr;
     const QStringList lines = LfLineBreaks(Text).split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
@@ -113,11 +161,10 @@ void TMemIniFile::SetText(const QString &Text)
             const QString name = line.mid(1, line.size() - 2).trimmed();
             if (name.isEmpty())
                 bad(QStringLiteral("has an empty section name"));
-            auto it = std::find_if(parsed.begin(), parsed.end(), [&](const IniSection &s) { return sameName(s.name, name); });
             // A repeated section continues the first one.
-            current = size_t(it - parsed.begin());
-            if (it == parsed.end())
-                parsed.push_back(IniSection{name, {}});
+            current = find(name);
+            if (!current)
+                current = &add(name);
             continue;
         }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
@@ -125,15 +172,13 @@ void TMemIniFile::SetText(const QString &Text)
             bad(QStringLiteral("is neither a section nor a name=value line"));
         if (eq == 0)
             bad(QStringLiteral("has a value without a name"));
-        if (parsed.empty())
+        if (!current)
             bad(QStringLiteral("has a value outside any section"));
         const QString name = line.left(eq).trimmed(), value = line.mid(eq + 1).trimmed();
-        auto &vals = parsed[current].values;
-        if (findValue(vals, name) == vals.end())
-            vals.emplace_back(name, value);
         // The first of repeated names wins, as a lookup would find it.
+        if (!current->value(name))
+            current->set(name, value);
     }
-    sections_ = std::move(parsed);
 }
 
 QString TMemIniFile::Text() const
@@ -148,42 +193,65 @@ QString TMemIniFile::Text() const
     return out;
 }
 
-void TMemIniFile::Clear() { sections_.clear(); }
+void TMemIniFile::Clear()
+{
+    sections_.clear();
+    sectionIndex_.clear();
+}
 
 TMemIniFile::IniSection *TMemIniFile::find(const QString &name)
 {
-    for (IniSection &s : sections_)
-        if (sameName(s.name, name))
-            return &s;
-    return nullptr;
+    const auto it = sectionIndex_.constFind(nameKey(name));
+    return it == sectionIndex_.cend() ? nullptr : &sections_[*it];
+}
+
+TMemIniFile::IniSection &TMemIniFile::add(const QString &name)
+{
+    sectionIndex_.insert(nameKey(name), sections_.size());
+    sections_.push_back(IniSection{name, {}, {}});
+    return sections_.back();
+}
+
+void TMemIniFile::reindex()
+{
+    sectionIndex_.clear();
+    for (size_t i = 0; i < sections_.size(); ++i)
+        sectionIndex_.insert(nameKey(sections_[i].name), i);
 }
 
 QString TMemIniFile::ReadString(const QString &Section, const QString &Ident, const QString &Default)
 {
     if (auto *s = find(Section))
-        if (auto v = findValue(s->values, Ident); v != s->values.end())
-            return v->second;
+        if (const QString *v = s->value(Ident))
+            return *v;
     return Default;
 }
 
 void TMemIniFile::WriteString(const QString &Section, const QString &Ident, const QString &Value)
 {
-    // Names and values with line breaks (or names with "=") could not be read back.
-    if (Section.trimmed().isEmpty() || Section.contains(QLatin1Char(']')) || Section.contains(QLatin1Char('\n')) || Section.contains(QLatin1Char('\r')))
-        throw EIniFileException(QStringLiteral("Invalid INI section name \"%1\"").arg(Section));
-    if (Ident.trimmed().isEmpty() || Ident.contains(QLatin1Char('=')) || Ident.contains(QLatin1Char('\n')) || Ident.contains(QLatin1Char('\r')))
-        throw EIniFileException(QStringLiteral("Invalid INI value name \"%1\"").arg(Ident));
-    if (Value.contains(QLatin1Char('\n')) || Value.contains(QLatin1Char('\r')))
-        throw EIniFileException(QStringLiteral("INI value \"%1\" cannot hold a line break").arg(Ident));
+    // Only what the file gives back as it was written is stored; anything else is refused
+    // before a change, since one bad line would make the whole file unreadable.
+    QString why = Section.isEmpty() ? QStringLiteral("is empty") : unreadable(Section);
+    if (why.isEmpty() && Section.contains(QLatin1Char(']')))
+        why = QStringLiteral("holds \"]\"");
+    if (!why.isEmpty())
+        throw EIniFileException(QStringLiteral("Invalid INI section name \"%1\": it %2").arg(Section, why));
+    why = Ident.isEmpty() ? QStringLiteral("is empty") : unreadable(Ident);
+    if (why.isEmpty() && Ident.contains(QLatin1Char('=')))
+        why = QStringLiteral("holds \"=\"");
+    if (why.isEmpty() && (Ident.startsWith(QLatin1Char(';')) || Ident.startsWith(QLatin1Char('#'))))
+        why = QStringLiteral("begins like a comment");
+    if (why.isEmpty() && Ident.startsWith(QLatin1Char('[')))
+        why = QStringLiteral("begins like a section");
+    if (!why.isEmpty())
+        throw EIniFileException(QStringLiteral("Invalid INI value name \"%1\": it %2").arg(Ident, why));
+    why = unreadable(Value);
+    if (!why.isEmpty())
+        throw EIniFileException(QStringLiteral("Invalid value of INI name \"%1\": it %2").arg(Ident, why));
     IniSection *s = find(Section);
-    if (!s) {
-        sections_.push_back({Section.trimmed(), {}});
-        s = &sections_.back();
-    }
-    if (auto v = findValue(s->values, Ident); v != s->values.end())
-        v->second = Value.trimmed();
-    else
-        s->values.emplace_back(Ident.trimmed(), Value.trimmed());
+    if (!s)
+        s = &add(Section);
+    s->set(Ident, Value);
 }
 
 void TMemIniFile::ReadSection(const QString &Section, TStrings *Strings)
@@ -217,19 +285,24 @@ void TMemIniFile::ReadSectionValues(const QString &Section, TStrings *Strings)
 
 void TMemIniFile::EraseSection(const QString &Section)
 {
-    std::erase_if(sections_, [&](const IniSection &s) { return sameName(s.name, Section); });
+    const QString key = nameKey(Section);
+    std::erase_if(sections_, [&](const IniSection &s) { return nameKey(s.name) == key; });
+    reindex();
 }
 
 void TMemIniFile::DeleteKey(const QString &Section, const QString &Ident)
 {
-    if (auto *s = find(Section))
-        std::erase_if(s->values, [&](const auto &kv) { return sameName(kv.first, Ident); });
+    if (auto *s = find(Section)) {
+        const QString key = nameKey(Ident);
+        std::erase_if(s->values, [&](const auto &kv) { return nameKey(kv.first) == key; });
+        s->reindex();
+    }
 }
 
 void TMemIniFile::UpdateFile()
 {
     QFile f(FileName());
-    const QByteArray data = StringToAnsi(Text());
+    const QByteArray data = TEncoding::EncodeFileText(Text());
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
         throw EIniFileException(QStringLiteral("Cannot write INI file \"%1\": %2").arg(QDir::toNativeSeparators(FileName()), f.errorString()));
 }

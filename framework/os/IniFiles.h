@@ -1,6 +1,7 @@
 #pragma once
 // INI files: sections of "name=value" lines in Windows-1252 text.
 #include "framework/rtl/Classes.h"
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -46,6 +47,10 @@ public:
 
     QString ReadString(const QString &Section, const QString &Ident, const QString &Default) override;
     void WriteString(const QString &Section, const QString &Ident, const QString &Value) override;
+    // Raises EIniFileException, changing nothing, for a name or value that the file could not
+    // give back: empty names, names or values with line breaks, NUL characters, surrounding
+    // blanks or broken UTF-16; section names with "]"; value names with "=" or starting with
+    // ";", "#" or "[".
     void ReadSection(const QString &Section, TStrings *Strings) override;
     void ReadSections(TStrings *Strings) override;
     void ReadSectionValues(const QString &Section, TStrings *Strings) override;
@@ -58,13 +63,23 @@ public:
     QString Text() const;
 
 private:
+    // Lookups go through an index on the case-folded name, so that reading or writing n values
+    // takes time in proportion to n.
     struct IniSection
     {
         QString name;
         std::vector<std::pair<QString, QString>> values;
+        QHash<QString, size_t> index;
+        const QString *value(const QString &ident) const;
+        void set(const QString &ident, const QString &value);
+        void reindex();
     };
+    void parse(const QString &Text);
     IniSection *find(const QString &name);
+    IniSection &add(const QString &name);
+    void reindex();
     std::vector<IniSection> sections_;
+    QHash<QString, size_t> sectionIndex_;
 };
 
 // Like TMemIniFile, but every change is written to the file at once.

@@ -1,9 +1,11 @@
 // Float to text and back, with the decimal rounding of the original run-time.
 #include "framework/rtl/SysUtils.h"
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <cstdlib>
+#include <vector>
 
 void FloatToDecimal(TFloatRec &Result, double Value, int Precision, int Decimals)
 {
@@ -410,6 +412,10 @@ QString FormatFloat(const QString &Format, double Value)
 // ---------------------------------------------------------------------------------------------
 // Text to float
 
+namespace {
+constexpr long double kLargest15Digits = 1.79769313486232e308L;
+} // namespace
+
 bool TryStrToFloat(const QString &S, double &Value)
 {
     const QString t = Trim(S);
@@ -452,16 +458,33 @@ bool TryStrToFloat(const QString &S, double &Value)
         // Underflow reads as zero; overflow is no value we can hold.
         const qsizetype e = a.indexOf('e');
         const QByteArray mant = e < 0 ? a : a.left(e);
-        const int expPart = e < 0 ? 0 : std::atoi(a.constData() + e + 1);
+        // The exponent saturates: its digits may be far more than an int holds.
+        long long expPart = 0;
+        if (e >= 0) {
+            qsizetype k = e + 1;
+            const bool negative = k < a.size() && a[k] == '-';
+            if (k < a.size() && (a[k] == '-' || a[k] == '+'))
+                ++k;
+            for (; k < a.size(); ++k)
+                expPart = std::min<long long>(expPart * 10 + (a[k] - '0'), 1000000000LL);
+            if (negative)
+                expPart = -expPart;
+        }
         const qsizetype dot = mant.indexOf('.');
         qsizetype lead = -1;
         for (qsizetype k = 0; k < mant.size(); ++k)
             if (mant[k] >= '1' && mant[k] <= '9') { lead = k; break; }
         const qsizetype point = dot < 0 ? mant.size() : dot;
         const long long magnitude = static_cast<long long>(expPart) + (lead < point ? point - lead : point - lead + 1);
-        if (magnitude > 0)
-            return false;
-        v = 0;
+        if (magnitude > 0) {
+            // The largest double written with 15 digits ("1.79769313486232E308") lies just
+            // beyond it: it reads back as the largest double. Anything larger is no value.
+            if (magnitude != 309 || std::fabs(std::strtold(a.constData(), nullptr)) > kLargest15Digits)
+                return false;
+            v = DBL_MAX;
+        } else {
+            v = 0;
+        }
     } else if (res.ec != std::errc()) {
         return false;
     }
@@ -532,9 +555,45 @@ void Val(const QString &S, double &Value, int &Code)
         Code = 0;
         return;
     }
+    // The prefixes that have the form of a number, found in one pass: blanks, a sign, digits
+    // with at most one point (one digit at least), then "e", a sign and digits.
+    std::vector<qsizetype> ends;
+    const qsizetype n = S.size();
+    auto isDigit = [&](qsizetype k) { return S[k].unicode() >= '0' && S[k].unicode() <= '9'; };
+    qsizetype i = 0;
+    while (i < n && S[i].unicode() <= ' ')
+        ++i;
+    if (i < n && (S[i] == QLatin1Char('+') || S[i] == QLatin1Char('-')))
+        ++i;
+    int digits = 0;
+    for (; i < n && isDigit(i); ++i, ++digits)
+        ends.push_back(i + 1);
+    if (i < n && S[i] == QLatin1Char('.')) {
+        ++i;
+        if (digits > 0)
+            ends.push_back(i);
+        for (; i < n && isDigit(i); ++i, ++digits)
+            ends.push_back(i + 1);
+    }
+    if (digits > 0 && i < n && (S[i] == QLatin1Char('e') || S[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < n && (S[i] == QLatin1Char('+') || S[i] == QLatin1Char('-')))
+            ++i;
+        for (; i < n && isDigit(i); ++i)
+            ends.push_back(i + 1);
+    }
+    // The longest of them that converts; only a value out of range fails, and a longer prefix
+    // is never smaller, so the search halves the candidates.
     qsizetype good = 0;
-    for (qsizetype n = 1; n <= S.size(); ++n)
-        if (S[n - 1].unicode() > ' ' && TryStrToFloat(S.left(n), v, point))
-            good = n;
+    size_t lo = 0, hi = ends.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (TryStrToFloat(S.left(ends[mid]), v, point)) {
+            good = ends[mid];
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
     Code = static_cast<int>(good) + 1;
 }

@@ -1,6 +1,7 @@
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/CodePage.h"
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 
@@ -55,8 +56,11 @@ QByteArray TEncoding::GetBytes(const QString &S) const
 QString TEncoding::GetString(const QByteArray &Bytes) const
 {
     switch (kind_) {
-    case ekUTF8:
-        return QString::fromUtf8(Bytes);
+    case ekUTF8: {
+        // The caller has taken off the byte-order mark; a U+FEFF after it is text.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+        return decoder.decode(Bytes);
+    }
     case ekUnicode:
     case ekBigEndianUnicode: {
         // An odd last byte cannot form a character and is dropped.
@@ -65,6 +69,14 @@ QString TEncoding::GetString(const QByteArray &Bytes) const
         for (qsizetype i = 0; i < out.size(); ++i) {
             const unsigned first = b[2 * i], second = b[2 * i + 1];
             out[i] = QChar(static_cast<char16_t>(kind_ == ekUnicode ? (second << 8 | first) : (first << 8 | second)));
+        }
+        // A surrogate without its partner is no character; it becomes U+FFFD, as in UTF-8, so
+        // that every text read can be written again.
+        for (qsizetype i = 0; i < out.size(); ++i) {
+            if (out[i].isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate())
+                ++i;
+            else if (out[i].isSurrogate())
+                out[i] = QChar::ReplacementCharacter;
         }
         return out;
     }
@@ -94,6 +106,41 @@ int TEncoding::GetBufferEncoding(const QByteArray &Buffer, TEncoding *&AEncoding
     }
     AEncoding = nullptr;
     return 0;
+}
+
+QString TEncoding::DecodeFileText(const QByteArray &Bytes, TEncoding **Found)
+{
+    TEncoding *e = nullptr;
+    const int bom = GetBufferEncoding(Bytes, e);
+    QString text;
+    if (e) {
+        text = e->GetString(Bytes.mid(bom));
+    } else {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+        text = utf8.decode(Bytes);
+        // Pure ASCII is both; it counts as the code page, the encoding of the format.
+        const bool ascii = std::all_of(Bytes.begin(), Bytes.end(), [](char c) { return uchar(c) < 0x80; });
+        e = ascii ? Default() : UTF8();
+        if (utf8.hasError()) {
+            text = AnsiToString(Bytes);
+            e = Default();
+        }
+    }
+    if (Found)
+        *Found = e;
+    return text;
+}
+
+QByteArray TEncoding::EncodeFileText(const QString &Text, TEncoding **Used)
+{
+    const QByteArray ansi = StringToAnsi(Text);
+    // Pure ASCII reads back as itself; other 8-bit text must survive the reader's own choice.
+    const bool ascii = std::all_of(ansi.begin(), ansi.end(), [](char c) { return uchar(c) < 0x80; });
+    const bool fits = IsAnsiRepresentable(Text) && (ascii || DecodeFileText(ansi) == Text);
+    TEncoding *e = fits ? Default() : UTF8();
+    if (Used)
+        *Used = e;
+    return fits ? ansi : e->GetPreamble() + e->GetBytes(Text);
 }
 
 // ---------------------------------------------------------------------------------------------

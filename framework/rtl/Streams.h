@@ -28,6 +28,18 @@ public:
     // length (0 and nullptr when there is none).
     static int GetBufferEncoding(const QByteArray &Buffer, TEncoding *&AEncoding);
 
+    // The text of a file's bytes. A byte-order mark names the encoding; without one, bytes that
+    // are valid UTF-8 are read as UTF-8 and any others as Windows-1252. Found (when given) gets
+    // the encoding that was read.
+    static QString DecodeFileText(const QByteArray &Bytes, TEncoding **Found = nullptr);
+    // The bytes of a text file holding Text, byte-order mark included, chosen so that
+    // DecodeFileText gives Text back: Windows-1252, the code page of the files other programs
+    // of the field exchange, whenever it carries every character and cannot be mistaken for
+    // another encoding; otherwise UTF-8 with its byte-order mark (a name outside Windows-1252,
+    // 8-bit text that would read as UTF-8 or start like a byte-order mark, a leading U+FEFF).
+    // Used (when given) gets the encoding written.
+    static QByteArray EncodeFileText(const QString &Text, TEncoding **Used = nullptr);
+
 private:
     explicit TEncoding(Kind k) : kind_(k) {}
     Kind kind_;

@@ -320,8 +320,12 @@ void TStrings::LoadFromStream(TStream *Stream, TEncoding *Encoding)
     bytes.resize(static_cast<qsizetype>(Stream->Read(bytes.data(), bytes.size())));
     TEncoding *found = nullptr;
     const int bom = TEncoding::GetBufferEncoding(bytes, found);
-    encoding_ = found ? found : (Encoding ? Encoding : TEncoding::Default());
-    SetText(encoding_->GetString(bytes.mid(bom)));
+    if (found || Encoding) {
+        encoding_ = found ? found : Encoding;
+        SetText(encoding_->GetString(bytes.mid(bom)));
+    } else {
+        SetText(TEncoding::DecodeFileText(bytes, &encoding_));
+    }
 }
 
 void TStrings::SaveToFile(const QString &FileName, TEncoding *Encoding) const
@@ -332,8 +336,7 @@ void TStrings::SaveToFile(const QString &FileName, TEncoding *Encoding) const
 
 void TStrings::SaveToStream(TStream *Stream, TEncoding *Encoding) const
 {
-    TEncoding *e = Encoding ? Encoding : TEncoding::Default();
-    const QByteArray bytes = e->GetPreamble() + e->GetBytes(Text());
+    const QByteArray bytes = Encoding ? Encoding->GetPreamble() + Encoding->GetBytes(Text()) : TEncoding::EncodeFileText(Text());
     Stream->WriteBuffer(bytes.constData(), bytes.size());
 }
 

@@ -77,14 +77,15 @@ public:
     void EndUpdate();
     int UpdateCount() const { return updateCount_; }
 
-    // Loading detects UTF-8 and UTF-16 byte-order marks; other bytes are read as Encoding
-    // (Windows-1252 when nil). Saving writes Encoding (Windows-1252 when nil) with its
-    // byte-order mark.
+    // Loading detects UTF-8 and UTF-16 byte-order marks; other bytes are read as Encoding, or
+    // when nil as UTF-8 if they are valid UTF-8 and as Windows-1252 otherwise. Saving writes
+    // Encoding with its byte-order mark; when nil, the encoding that reads back every character
+    // (TEncoding::EncodeFileText).
     void LoadFromFile(const QString &FileName, TEncoding *Encoding = nullptr);
     void LoadFromStream(TStream *Stream, TEncoding *Encoding = nullptr);
     void SaveToFile(const QString &FileName, TEncoding *Encoding = nullptr) const;
     void SaveToStream(TStream *Stream, TEncoding *Encoding = nullptr) const;
-    // The encoding found by the last load (Windows-1252 when there was no mark).
+    // The encoding found by the last load.
     TEncoding *Encoding() const { return encoding_; }
 
     QStringList ToStringList() const;

@@ -44,30 +44,52 @@ std::vector<TLineSpan> SplitLines(QStringView text)
     return lines;
 }
 
-// The rest of the stream, decoded by byte-order mark (Windows-1252 without one); a NUL character
-// ends the text.
+// The rest of the stream as text: by byte-order mark, else UTF-8 when the bytes are valid UTF-8,
+// else Windows-1252. A NUL is a character like any other: a cell may hold one.
 QString ReadStreamText(TStream *stream)
 {
     const int64_t size = std::max<int64_t>(stream->Size() - stream->Position(), 0);
     QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     bytes.resize(qsizetype(stream->Read(bytes.data(), bytes.size())));
-    TEncoding *enc = nullptr;
-    const int bom = TEncoding::GetBufferEncoding(bytes, enc);
-    QString text = enc ? enc->GetString(bytes.mid(bom)) : AnsiToString(bytes);
-    const qsizetype nul = text.indexOf(QChar(0));
-    if (nul >= 0)
-        text.truncate(nul);
-    return text;
+    return TEncoding::DecodeFileText(bytes);
+}
+
+const QChar kCandidates[] = {QChar(','), QChar(';'), QChar('#'), QChar(9), QChar('|'),
+                             QChar('@'), QChar('*'), QChar('-'), QChar('+'), QChar('&')};
+
+bool IsCandidate(QChar c) { return std::find(std::begin(kCandidates), std::end(kCandidates), c) != std::end(kCandidates); }
+
+// The line with the text of its quoted fields blanked out: a quote at the start of the line or
+// after a candidate opens a field that runs to its closing quote. What a field holds as text
+// says nothing about the separator.
+QString MaskQuotedFields(QStringView line)
+{
+    QString r = line.toString();
+    qsizetype i = 0;
+    while (i < r.size())
+    {
+        if (r[i] == DQ && (i == 0 || IsCandidate(r[i - 1])))
+        {
+            const int32_t q = FindClosingQuote(DQ, QStringView(r).mid(i + 1));
+            const qsizetype end = q > 0 ? i + q : r.size() - 1;
+            for (qsizetype k = i + 1; k < end; ++k)
+                r[k] = QChar('x');
+            i = end + 1;
+        }
+        else
+            ++i;
+    }
+    return r;
 }
 
 // Candidates in order of preference; on equal counts the earlier one wins.
-QChar DetectDelimiter(QStringView l1, QStringView l2)
+QChar DetectDelimiter(QStringView line1, QStringView line2)
 {
-    static const QChar candidates[] = {QChar(','), QChar(';'), QChar('#'), QChar(9), QChar('|'),
-                                       QChar('@'), QChar('*'), QChar('-'), QChar('+'), QChar('&')};
+    const QString m1 = MaskQuotedFields(line1), m2 = MaskQuotedFields(line2);
+    const QStringView l1(m1), l2(m2);
     QChar found = QChar(0);
     int32_t best = 0;
-    for (QChar ch : candidates)
+    for (QChar ch : kCandidates)
     {
         const int32_t n = CountClosingQuotes(ch, l1);
         if (n == CountClosingQuotes(ch, l2) && n > best)
@@ -77,7 +99,7 @@ QChar DetectDelimiter(QStringView l1, QStringView l2)
         }
     }
     if (best == 0)
-        for (QChar ch : candidates)
+        for (QChar ch : kCandidates)
         {
             const int32_t n = CountChar(ch, l1);
             if (n == CountChar(ch, l2) && n > best)
@@ -87,7 +109,7 @@ QChar DetectDelimiter(QStringView l1, QStringView l2)
             }
         }
     if (best == 0)
-        for (QChar ch : candidates)
+        for (QChar ch : kCandidates)
         {
             const int32_t n1 = CountChar(ch, l1), n2 = CountChar(ch, l2);
             if (n1 > best || n2 > best)
@@ -230,7 +252,8 @@ void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
         qsizetype pos = 0;
         qsizetype d;
         // Fields are cut by index; the line itself is never shortened.
-        while ((d = line.indexOf(delim, pos)) >= 0)
+        // Without a delimiter the whole line is one field (a NUL in it is text).
+        while (delim != QChar(0) && (d = line.indexOf(delim, pos)) >= 0)
         {
             QString field;
             if (line[pos] == DQ)
@@ -299,63 +322,75 @@ void TProStringGrid::AppendToCSV(const QString &FileName, bool Unicode) { WriteC
 void TProStringGrid::WriteCSV(const QString &FileName, bool Append, bool Unicode)
 {
     TStringList lines;
-    TEncoding *encoding = Unicode ? TEncoding::UTF8() : TEncoding::ANSI();
+    // Without a request for UTF-8, the file is written in the encoding that carries every
+    // character (Windows-1252 whenever it can; see TEncoding::EncodeFileText).
+    TEncoding *encoding = Unicode ? TEncoding::UTF8() : nullptr;
     if (Append)
     {
         lines.LoadFromFile(FileName);
-        if (!Unicode)
+        if (!Unicode && lines.Encoding() != TEncoding::ANSI())
             encoding = lines.Encoding();
     }
     const int hidden = FSaveHiddenCells ? FNumHidden : 0;
     const QChar delim = FDelimiter == QChar(0) ? QChar(',') : FDelimiter;
-
-    TProgressReporter progress(this, OnFileProgress);
     const int startCol = SaveStartCol(), endCol = SaveEndCol() + hidden;
-    ExportNotification(esExportStart, SaveStartRow());
-    for (int r = SaveStartRow(); r <= SaveEndRow(); ++r)
-    {
-        ExportNotification(esExportNextRow, r);
+
+    // quoteCandidates: every field holding a character that delimiter detection counts is
+    // quoted, so that a reader detecting the delimiter finds the comma.
+    auto field = [&](int d, int r, bool quoteCandidates) {
+        QString s;
+        SaveCell(FSaveHiddenCells ? d : RealColIndex(d), r, s);
+        // Line breaks, and marks held as text, become marks; such a field is always quoted.
+        const bool marked = NeedsLineMarks(s, FJavaCSV);
+        if (marked)
+        {
+            if (FJavaCSV)
+                LineBreaksToTilde(s);
+            else
+                LineBreaksToVT(s);
+        }
+        s = DoubleQuotes(s);
+        if (FOemConvert)
+            TextToOEM(s);
+        const bool enclose = FAlwaysQuotes || s.contains(delim) || s.contains(DQ) || (marked && !FJavaCSV) ||
+                             (quoteCandidates && std::any_of(s.begin(), s.end(), IsCandidate));
+        if (enclose)
+            return DQ + s + DQ;
+        if (s.isEmpty())
+        {
+            if (FJavaCSV)
+                return QStringLiteral("^");
+            if (FQuoteEmptyCells)
+                return QStringLiteral("\"\"");
+        }
+        return s;
+    };
+    auto rowLine = [&](int r, bool quoteCandidates) {
         QString line;
         for (int d = startCol; d <= endCol; ++d)
         {
             if (d > startCol)
                 line += delim;
-            QString s;
-            SaveCell(FSaveHiddenCells ? d : RealColIndex(d), r, s);
-            s = DoubleQuotes(s);
-            if (FOemConvert)
-                TextToOEM(s);
-            bool quoted = false;
-            if (FAlwaysQuotes || (!s.contains(delim) && s.contains(DQ)))
-            {
-                s = DQ + s + DQ;
-                quoted = true;
-            }
-            if (s.isEmpty())
-            {
-                if (FJavaCSV)
-                    s = QStringLiteral("^");
-                else if (FQuoteEmptyCells)
-                    s = QStringLiteral("\"\"");
-            }
-            // Every line break is marked, multi-line cells or not: a raw one would split the row.
-            if (s.contains(delim) || HasLineBreak(s))
-            {
-                if (FJavaCSV)
-                {
-                    LineBreaksToTilde(s);
-                    // Unquoted, a delimiter inside the text would split the cell on reading.
-                    if (!quoted && s.contains(delim))
-                        s = DQ + s + DQ;
-                }
-                else if (quoted)
-                    LineBreaksToVT(s);
-                else
-                    QuoteCSVMultiLine(s);
-            }
-            line += s;
+            line += field(d, r, quoteCandidates);
         }
-        lines.Add(line);
+        return line;
+    };
+    // A reader left to detect the delimiter looks at the first two lines only.
+    bool quoteCandidates = false;
+    if (FDelimiter == QChar(0) && SaveStartRow() <= SaveEndRow())
+    {
+        const QString l1 = rowLine(SaveStartRow(), false);
+        const QString l2 = SaveStartRow() < SaveEndRow() ? rowLine(SaveStartRow() + 1, false) : QString();
+        const QChar found = DetectDelimiter(l1, l2);
+        quoteCandidates = found != QChar(',') && !(found == QChar(0) && startCol == endCol);
+    }
+
+    TProgressReporter progress(this, OnFileProgress);
+    ExportNotification(esExportStart, SaveStartRow());
+    for (int r = SaveStartRow(); r <= SaveEndRow(); ++r)
+    {
+        ExportNotification(esExportNextRow, r);
+        lines.Add(rowLine(r, quoteCandidates));
         progress.Report(r, RowCount() - 1);
     }
     ExportNotification(esExportDone, -1);
@@ -378,23 +413,20 @@ void TProStringGrid::SaveToFixed(const QString &FileName, std::vector<int32_t> &
     }
     const int hidden = FSaveHiddenCells ? FNumHidden : 0;
     const int startCol = SaveStartCol(), endCol = SaveEndCol() + hidden;
+    // Line breaks (and marks held as text) go into the file as the delimited text's marks, so
+    // that a cell stays on its row and reads back whole.
     auto cellText = [this](int d, int r) {
         QString s;
         SaveCell(FSaveHiddenCells ? d : RealColIndex(d), r, s);
+        LineBreaksToVT(s);
         return s;
     };
-    // A missing width is the longest line of the column plus one blank.
+    // A missing width is the longest cell of the column, as written, plus one blank.
     for (int d = startCol + int(positions.size()); d <= endCol; ++d)
     {
         int32_t widest = 0;
         for (int r = 0; r < RowCount(); ++r)
-        {
-            const QString s = cellText(d, r);
-            const std::vector<TLineSpan> parts = SplitLines(s);
-            const size_t counted = FMultilinecells ? parts.size() : std::min<size_t>(parts.size(), 1);
-            for (size_t i = 0; i < counted; ++i)
-                widest = std::max(widest, int32_t(parts[i].length));
-        }
+            widest = std::max(widest, int32_t(cellText(d, r).size()));
         positions.push_back(widest + 1);
     }
 
@@ -406,8 +438,6 @@ void TProStringGrid::SaveToFixed(const QString &FileName, std::vector<int32_t> &
         for (int d = startCol; d <= endCol; ++d)
         {
             QString s = cellText(d, r);
-            // The format has no mark for a line break; a raw one would split the row.
-            s.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(CR, QChar(' ')).replace(LF, QChar(' '));
             const int32_t width = std::max(positions[size_t(d - startCol)], 0);
             if (s.size() > width)
                 s.truncate(width);
@@ -416,7 +446,7 @@ void TProStringGrid::SaveToFixed(const QString &FileName, std::vector<int32_t> &
         text += QStringLiteral("\r\n");
     }
     ExportNotification(esExportDone, -1);
-    const QByteArray bytes = StringToAnsi(text);
+    const QByteArray bytes = TEncoding::EncodeFileText(text);
     file->WriteBuffer(bytes.constData(), bytes.size());
 }
 
@@ -451,6 +481,7 @@ void TProStringGrid::LoadFromFixed(const QString &FileName, std::vector<int32_t>
             const qsizetype from = std::max(positions[size_t(k)], 1) - 1;
             const qsizetype to = std::max(positions[size_t(k) + 1], 1) - 1;
             QString field = from < line.size() ? line.mid(from, std::max<qsizetype>(to - from, 0)).toString() : QString();
+            VTToLineBreaks(field);
             if (DoTrim)
                 field = Trim(field);
             LoadCell(startCol + k, row, field);

@@ -1,5 +1,7 @@
 #include "grid/core/ProUtil.h"
 
+#include <algorithm>
+
 #include "framework/grids/Grids.h"
 #include "framework/rtl/CodePage.h"
 #include "framework/rtl/Strings.h"
@@ -98,23 +100,50 @@ QString UndoubleChar(QChar ch, const QString &s)
     return r;
 }
 
-void LineBreaksToVT(QString &s)
+namespace
 {
-    if (HasLineBreak(s))
-        s = MapLineBreaks(s, QStringView(&CSVMarkCRLF, 1), QStringView(&CSVMarkCR, 1), QStringView(&CSVMarkLF, 1));
+bool IsMarkOrEscape(QChar c) { return c == CSVMarkCRLF || c == CSVMarkLF || c == CSVMarkCR || c == CSVMarkEscape; }
+
+// One writer for both forms: line breaks to marks (CR LF to "~" in the tilde form), and every
+// character that the reader would take for a mark escaped.
+QString EncodeLineMarks(const QString &s, bool tilde)
+{
+    QString r;
+    r.reserve(s.size() + 4);
+    if (tilde && s == QStringLiteral("^"))
+        return QString(CSVMarkEscape) + s;
+    for (qsizetype i = 0; i < s.size(); ++i)
+    {
+        const QChar c = s[i];
+        if (c == CR && i + 1 < s.size() && s[i + 1] == LF)
+        {
+            r += tilde ? QChar('~') : CSVMarkCRLF;
+            ++i;
+        }
+        else if (c == CR)
+            r += CSVMarkCR;
+        else if (c == LF)
+            r += CSVMarkLF;
+        else
+        {
+            if (IsMarkOrEscape(c) || (tilde && c == QChar('~')))
+                r += CSVMarkEscape;
+            r += c;
+        }
+    }
+    return r;
 }
 
-void QuoteCSVMultiLine(QString &s)
+void DecodeLineMarks(QString &s, bool tilde)
 {
-    LineBreaksToVT(s);
-    s = DQ + s + DQ;
-}
-
-void VTToLineBreaks(QString &s)
-{
+    if (tilde && s == QStringLiteral("^"))
+    {
+        s.clear();
+        return;
+    }
     // Most fields hold no mark; leave those untouched.
     qsizetype i = 0;
-    while (i < s.size() && s[i] != CSVMarkCRLF && s[i] != CSVMarkLF && s[i] != CSVMarkCR)
+    while (i < s.size() && !IsMarkOrEscape(s[i]) && !(tilde && s[i] == QChar('~')))
         ++i;
     if (i == s.size())
         return;
@@ -123,7 +152,9 @@ void VTToLineBreaks(QString &s)
     for (; i < s.size(); ++i)
     {
         const QChar c = s[i];
-        if (c == CSVMarkCRLF)
+        if (c == CSVMarkEscape && i + 1 < s.size())
+            r += s[++i];
+        else if (c == CSVMarkCRLF || (tilde && c == QChar('~')))
             r += QStringLiteral("\r\n");
         else if (c == CSVMarkLF)
             r += LF;
@@ -134,6 +165,31 @@ void VTToLineBreaks(QString &s)
     }
     s = r;
 }
+} // namespace
+
+bool NeedsLineMarks(const QString &s, bool tilde)
+{
+    if (tilde && s == QStringLiteral("^"))
+        return true;
+    for (QChar c : s)
+        if (c == CR || c == LF || IsMarkOrEscape(c) || (tilde && c == QChar('~')))
+            return true;
+    return false;
+}
+
+void LineBreaksToVT(QString &s)
+{
+    if (NeedsLineMarks(s))
+        s = EncodeLineMarks(s, false);
+}
+
+void QuoteCSVMultiLine(QString &s)
+{
+    LineBreaksToVT(s);
+    s = DQ + s + DQ;
+}
+
+void VTToLineBreaks(QString &s) { DecodeLineMarks(s, false); }
 
 void LineBreaksToLF(QString &s)
 {
@@ -142,15 +198,66 @@ void LineBreaksToLF(QString &s)
 
 void LineBreaksToTilde(QString &s)
 {
-    if (HasLineBreak(s))
-        s = MapLineBreaks(s, u"~", u"~", u"~");
+    if (NeedsLineMarks(s, true))
+        s = EncodeLineMarks(s, true);
 }
 
-void TildeToLineBreaks(QString &s)
+void TildeToLineBreaks(QString &s) { DecodeLineMarks(s, true); }
+
+QString EncodeTextCell(const QString &cell, bool last)
 {
-    s.replace(QChar('~'), QStringLiteral("\r\n"));
-    if (s == QStringLiteral("^"))
-        s.clear();
+    if (cell.isEmpty())
+        return last ? QStringLiteral("\"\"") : QString();
+    const bool quote = NeedsLineMarks(cell) || std::any_of(cell.begin(), cell.end(), [](QChar c) {
+                           return c == QChar(' ') || c == QChar(',') || c == DQ;
+                       });
+    if (!quote)
+        return cell;
+    QString s = DoubleQuotes(cell);
+    QuoteCSVMultiLine(s);
+    return s;
+}
+
+QStringList SplitTextCells(QStringView line, QStringView separators)
+{
+    QStringList cells;
+    qsizetype i = 0;
+    const qsizetype n = line.size();
+    auto isSeparator = [&](qsizetype k) { return separators.contains(line[k]); };
+    while (true)
+    {
+        QString cell;
+        if (i < n && line[i] == DQ)
+        {
+            const QStringView rest = line.mid(i + 1);
+            const int32_t q = FindClosingQuote(DQ, rest);
+            if (q > 0)
+            {
+                cell = UndoubleChar(DQ, rest.left(q - 1).toString());
+                i += 1 + q;
+            }
+            else
+            {
+                cell = rest.toString();
+                i = n;
+            }
+            while (i < n && !isSeparator(i))
+                ++i;
+        }
+        else
+        {
+            const qsizetype from = i;
+            while (i < n && !isSeparator(i))
+                ++i;
+            cell = line.mid(from, i - from).toString();
+        }
+        VTToLineBreaks(cell);
+        cells << cell;
+        if (i >= n)
+            break;
+        ++i; // the separator; one at the very end still opens an empty last cell
+    }
+    return cells;
 }
 
 int32_t FindClosingQuote(QChar q, QStringView s)

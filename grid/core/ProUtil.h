@@ -18,6 +18,9 @@ struct TGridRect;
 inline constexpr QChar CSVMarkCRLF = QChar(11);  // CR LF
 inline constexpr QChar CSVMarkLF = QChar(12);    // a lone LF
 inline constexpr QChar CSVMarkCR = QChar(14);    // a lone CR
+// Put before a mark, before itself and (tilde form) before "~" or a lone "^" that the cell
+// holds as text, so that the character reads back as itself.
+inline constexpr QChar CSVMarkEscape = QChar(16);
 
 // True when the text holds a CR or an LF.
 bool HasLineBreak(const QString &s);
@@ -25,17 +28,34 @@ bool HasLineBreak(const QString &s);
 QString DoubleQuotes(const QString &s);
 // Every pair of ch collapsed to one ("" -> ", """ -> "").
 QString UndoubleChar(QChar ch, const QString &s);
-// Line breaks replaced by the field marks above, so that the text stays on one physical line.
+// True when the text must go through LineBreaksToVT (tilde form: LineBreaksToTilde) to be read
+// back: it holds a line break, a mark or the escape (tilde form also "~", or is "^").
+bool NeedsLineMarks(const QString &s, bool tilde = false);
+// Line breaks replaced by the field marks above, so that the text stays on one physical line;
+// marks held as text are escaped.
 void LineBreaksToVT(QString &s);
 // LineBreaksToVT, then the text wrapped in double quotes.
 void QuoteCSVMultiLine(QString &s);
-// The field marks turned back into the line breaks they stand for.
+// The field marks turned back into the line breaks they stand for; escaped characters are text.
 void VTToLineBreaks(QString &s);
 // Every CR of a CR LF pair removed.
 void LineBreaksToLF(QString &s);
-// Every line break (CR LF, CR or LF) becomes "~".
+// One cell of a line of space- or comma-separated text (the matrix and weights files). A cell
+// holding a space, a comma, a double quote, a line break or a mark is written in double quotes,
+// its quotes doubled and its line breaks as marks; an empty last cell is written as two double
+// quotes so that the line keeps its width. Plain cells are written as they are.
+QString EncodeTextCell(const QString &cell, bool last);
+// The cells of one such line: any of separators ends a cell (two in a row enclose an empty one,
+// one at the end adds an empty last cell); a cell that starts with a double quote runs to its
+// closing quote, and text after that up to the next separator is dropped; marks become line
+// breaks.
+QStringList SplitTextCells(QStringView line, QStringView separators);
+
+// Every CR LF becomes "~"; a lone CR or LF becomes its mark; "~", marks and the escape held as
+// text, and a text that is exactly "^", are escaped.
 void LineBreaksToTilde(QString &s);
-// "~" becomes CR LF; a result of exactly "^" (an empty cell) becomes empty.
+// "~" becomes CR LF and the marks their line breaks; a field of exactly "^" (an empty cell)
+// becomes empty; escaped characters are text.
 void TildeToLineBreaks(QString &s);
 
 // Position of the quote q that closes a quoted field whose opening quote was already dropped:

@@ -1,6 +1,6 @@
 // The chi-square options dialog and its expected matrix.
 #include "models/standard/ChiSquareOpts.h"
-#include "framework/rtl/CodePage.h"
+#include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/System.h"
 #include "workspace/AnalysisSupport.h"
@@ -152,7 +152,7 @@ void TChiSquareOpts::Calculateexpectedmatrix2Click(TObject *) { CalculateExpecte
 
 void TChiSquareOpts::ReadExpectedMatrix(const QByteArray &Bytes)
 {
-    const QString text = AnsiToString(Bytes);
+    const QString text = TEncoding::DecodeFileText(Bytes);
     int32_t c = 0, r = 0;
     QString cell;
     const auto store = [&] {

@@ -191,19 +191,31 @@ TEST(StringList, FilesAndEncodings)
         l.LoadFromFile(write(c.name, c.bytes));
         EXPECT_EQ(items(l), (QStringList{euroE, "x"})) << c.name;
     }
-    // UTF-8 without a mark is read as Windows-1252, byte by byte.
+    // Without a mark, valid UTF-8 is read as UTF-8 and other bytes as Windows-1252.
     l.LoadFromFile(write("nobom.txt", QByteArray("\xC3\xA9")));
-    EXPECT_EQ(l.Strings(0), QStringLiteral("\u00c3\u00a9"));
+    EXPECT_EQ(l.Strings(0), QStringLiteral("\u00e9"));
+    EXPECT_EQ(l.Encoding(), TEncoding::UTF8());
+    l.LoadFromFile(write("ansi.txt", QByteArray("\xC3\xA9\xE9")));
+    EXPECT_EQ(l.Strings(0), QStringLiteral("\u00c3\u00a9\u00e9"));
+    EXPECT_EQ(l.Encoding(), TEncoding::ANSI());
 
     l.Clear();
     l.Add(euroE);
     l.Add(QStringLiteral("\u4e2d"));
     const QString path = tmp.filePath(QStringLiteral("out.txt"));
+    // Saved without an encoding: Windows-1252 while it holds every character, else UTF-8 with
+    // its mark, so that nothing is lost.
     l.SaveToFile(path);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("\x80\xE9\r\n?\r\n"));
+    EXPECT_EQ(f.readAll(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("\u20ac\u00e9\r\n\u4e2d\r\n").toUtf8());
     f.close();
+    l.Delete(1);
+    l.SaveToFile(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("\x80\xE9\r\n"));
+    f.close();
+    l.Add(QStringLiteral("\u4e2d"));
     for (TEncoding *e : {TEncoding::UTF8(), TEncoding::Unicode(), TEncoding::BigEndianUnicode()}) {
         l.SaveToFile(path, e);
         TStringList back;

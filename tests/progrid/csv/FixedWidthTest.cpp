@@ -6,17 +6,21 @@ TEST_F(CsvTest, FixedWidthCutsPadsAndMeasuresMissingWidths)
     Fill({{"abcdef", "x", "two\r\nlines"}, {"ab", "longer", ""}});
     std::vector<int32_t> widths = {3};
     g.SaveToFixed(Path(), widths);
-    // column 1 is 6 wide plus one; column 2 counts its first line only
-    EXPECT_EQ(widths, std::vector<int32_t>({3, 7, 4}));
-    EXPECT_EQ(ReadBytes(), QByteArray("abcx      two \r\nab longer     \r\n"));
+    // column 1 is 6 wide plus one; column 2 holds its line break as the mark of delimited text,
+    // so the whole cell fits and reads back
+    EXPECT_EQ(widths, std::vector<int32_t>({3, 7, 10}));
+    EXPECT_EQ(ReadBytes(), QByteArray("abcx      two\x0Blines \r\nab longer ") + QByteArray(10, ' ') + "\r\n");
     EXPECT_EQ(g.Exports.front().first, esExportStart);
     EXPECT_EQ(g.Exports.back().first, esExportDone);
+    std::vector<int32_t> starts = {1, 4, 11, 21};
+    TCsvGrid back;
+    back.SetFixedCols(0);
+    back.LoadFromFixed(Path(), starts, true, -1);
+    EXPECT_EQ(back.Cells(2, 0), "two\r\nlines");
 
-    g.SetMultilinecells(true);
-    widths = {3, 7};
+    widths = {3, 7, 5};
     g.SaveToFixed(Path(), widths);
-    EXPECT_EQ(widths, std::vector<int32_t>({3, 7, 6}));
-    EXPECT_EQ(ReadBytes(), QByteArray("abcx      two li\r\nab longer       \r\n"));
+    EXPECT_EQ(ReadBytes(), QByteArray("abcx      two\x0Bl\r\nab longer ") + QByteArray(5, ' ') + "\r\n");
 }
 
 TEST_F(CsvTest, FixedWidthReadsColumnsBetweenSortedPositions)

@@ -110,11 +110,19 @@ TEST(CsvQuoting, TildeForm)
     TildeToLineBreaks(s);
     EXPECT_EQ(s, QStringLiteral("a\r\nb"));
 
+    // A lone LF or CR keeps its mark; "~", "^" and the marks held as text are escaped.
     s = QStringLiteral("a\r\nb\nc\rd");
     LineBreaksToTilde(s);
-    EXPECT_EQ(s, QStringLiteral("a~b~c~d")); // no line break is lost
+    EXPECT_EQ(s, QStringLiteral("a~b\u000cc\u000ed"));
     TildeToLineBreaks(s);
-    EXPECT_EQ(s, QStringLiteral("a\r\nb\r\nc\r\nd"));
+    EXPECT_EQ(s, QStringLiteral("a\r\nb\nc\rd"));
+    for (const QString &text : {QStringLiteral("^"), QStringLiteral("x~y"), QStringLiteral("\u000b\u0010")}) {
+        s = text;
+        LineBreaksToTilde(s);
+        EXPECT_NE(s, text);
+        TildeToLineBreaks(s);
+        EXPECT_EQ(s, text);
+    }
 }
 
 TEST(CsvQuoting, SingleLineAndMarks)

@@ -1,6 +1,7 @@
 // Matrix text files through the main window: the writers, the batch reader and the File menu.
 #include "framework/controls/UiSeam.h"
 #include "framework/rtl/CodePage.h"
+#include "models/presence_absence/CoOccurrenceUserDefined.h"
 #include "tests/tarvix/workspace/MainWindowFixture.h"
 
 #include <QDir>
@@ -50,8 +51,9 @@ TEST_F(MatrixFiles, WritersPutOneSeparatorBetweenCellsAndEndEveryLine)
     TUiScript script;
     Tarvix->SaveGridToFile(&grid, "space.txt");
     Tarvix->SaveGridToFileComma(&grid, Path("comma.txt"));
-    EXPECT_EQ(Read("space.txt"), "species s1 s2\r\na 1 \r\n");
-    EXPECT_EQ(Read("comma.txt"), "species,s1,s2\r\na,1,\r\n");
+    // An empty last cell is written as "" so that the line keeps its width for every reader.
+    EXPECT_EQ(Read("space.txt"), "species s1 s2\r\na 1 \"\"\r\n");
+    EXPECT_EQ(Read("comma.txt"), "species,s1,s2\r\na,1,\"\"\r\n");
 
     TStringGrid one(nullptr);
     one.SetColCount(1);
@@ -60,6 +62,45 @@ TEST_F(MatrixFiles, WritersPutOneSeparatorBetweenCellsAndEndEveryLine)
     Tarvix->SaveGridToFile(&one, "one.txt");
     EXPECT_EQ(Read("one.txt"), "caf\xe9\r\n");
     EXPECT_TRUE(script.Messages().isEmpty());
+}
+
+// A file that is valid UTF-8 is read as UTF-8, any other as Windows-1252, by File > Open, the
+// batch reader and the weights reader; the writers keep every name.
+TEST_F(MatrixFiles, Utf8AndWindows1252NamesReadAndWriteBack)
+{
+    const QString espanola = QString::fromUtf8("Espa\u00f1ola"), cristobal = QString::fromUtf8("San_Crist\u00f3bal");
+    const QString lodz = QString::fromUtf8("\u0141\u00f3d\u017a");
+    const QByteArray utf8 = QString("species " + espanola + " " + cristobal + "\r\nx 1 0\r\n").toUtf8();
+    const QByteArray ansi = StringToAnsi("species " + espanola + " " + cristobal + "\r\nx 1 0\r\n");
+    const QStringList titles{"species", espanola, cristobal};
+    for (const QByteArray &bytes : {utf8, ansi}) {
+        Write("in.txt", bytes);
+        TUiScript script;
+        script.FileNameNext(Path("in.txt"));
+        Tarvix->Spacedelimitedtext1Click(nullptr);
+        EXPECT_EQ(Shape(Tarvix->MainGrid), titles.join('|') + "/x|1|0");
+        Tarvix->FileName = Path("in.txt");
+        Tarvix->OpenBatchFile();
+        EXPECT_EQ(Shape(Tarvix->MainGrid), titles.join('|') + "/x|1|0");
+        TStringGrid weights(nullptr);
+        ReadWeightsTable(bytes, &weights);
+        EXPECT_EQ(weights.Cells(1, 0), espanola);
+    }
+    // Names that fit Windows-1252 are written in it; one that does not makes the file UTF-8.
+    TStringGrid g(nullptr);
+    g.SetColCount(2);
+    g.SetRowCount(2);
+    g.Rows(0)->SetCommaText("species," + espanola);
+    g.SetCells(0, 1, "x");
+    g.SetCells(1, 1, "1");
+    Tarvix->SaveGridToFile(&g, "ansi.txt");
+    EXPECT_EQ(Read("ansi.txt"), "species Espa\xf1ola\r\nx 1\r\n");
+    g.SetCells(0, 1, lodz);
+    Tarvix->SaveGridToFile(&g, "utf8.txt");
+    EXPECT_EQ(Read("utf8.txt"), QByteArray("\xEF\xBB\xBF") + QString("species " + espanola + "\r\n" + lodz + " 1\r\n").toUtf8());
+    Tarvix->FileName = Path("utf8.txt");
+    Tarvix->OpenBatchFile();
+    EXPECT_EQ(Shape(Tarvix->MainGrid), "species|" + espanola + "/" + lodz + "|1");
 }
 
 TEST_F(MatrixFiles, FailedWriteShowsOneMessageAndKeepsTheOldFile)
