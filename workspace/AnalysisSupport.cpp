@@ -44,6 +44,8 @@ void SetMemoLines(TMemo *M, const QStringList &Lines)
     M->Lines()->EndUpdate();
 }
 
+QString MemoLine(TMemo *M, int k) { return k < M->Lines()->Count() ? M->Lines()->Strings(k) : QString(); }
+
 QStringList HistogramSummaryLines(const QString &Edges, const QString &Counts, int Count)
 {
     const QStringList e = Edges.split(QStringLiteral("\r\n"));

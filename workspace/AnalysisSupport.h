@@ -41,6 +41,8 @@ TMemo *NewResultMemo(TComponent *Owner, TWinControl *Parent, const char *Name, i
                      int Height);
 TStringGrid *NewResultGrid(TComponent *Owner, TWinControl *Parent, const char *Name);
 void SetMemoLines(TMemo *M, const QStringList &Lines);
+// Line k of a memo, empty past its end.
+QString MemoLine(TMemo *M, int k);
 // The summary's histogram lines: line i of the bin-edge text, two spaces and line i of the count
 // text, for i below Count.
 QStringList HistogramSummaryLines(const QString &Edges, const QString &Counts, int Count);

@@ -21,36 +21,6 @@ const QString kTextFilter = QStringLiteral("Text files(*.txt)|*.txt|All files(*.
 const QString kRule = QString(46, QLatin1Char('_'));
 
 // Line k of a memo, empty past its end.
-QString MemoLine(TMemo *M, int k) { return k < M->Lines()->Count() ? M->Lines()->Strings(k) : QString(); }
-
-void SetLines(TMemo *M, const QStringList &Lines)
-{
-    M->Lines()->BeginUpdate();
-    M->Lines()->Clear();
-    M->Lines()->AddStrings(Lines);
-    M->Lines()->EndUpdate();
-}
-
-TMemo *NewMemo(TComponent *Owner, TWinControl *Parent, const char *Name, int Left, int Top, int Width, int Height)
-{
-    auto *m = new TMemo(Owner);
-    m->SetName(QLatin1String(Name));
-    m->SetParent(Parent);
-    m->SetBounds(Left, Top, Width, Height);
-    m->SetReadOnly(true);
-    m->SetWordWrap(false);
-    return m;
-}
-
-TStringGrid *NewGrid(TComponent *Owner, TWinControl *Parent, const char *Name)
-{
-    auto *g = new TStringGrid(Owner);
-    g->SetName(QLatin1String(Name));
-    g->SetParent(Parent);
-    g->SetAlign(alClient);
-    return g;
-}
-
 TGroupBox *NewGroup(TComponent *Owner, TWinControl *Parent, const QString &Caption, int Left, int Width)
 {
     auto *g = new TGroupBox(Owner);
@@ -87,13 +57,13 @@ TNicheOverlap::TNicheOverlap(TComponent *AOwner) : TForm(AOwner)
     SummarySheet = sheet(QStringLiteral("Summary"));
     TimeSheet = sheet(QStringLiteral("Time"));
 
-    InputGrid = NewGrid(this, InputSheet, "InputGrid");
+    InputGrid = NewResultGrid(this, InputSheet, "InputGrid");
     SimulationLabel = new TLabel(this);
     SimulationLabel->SetParent(SimulationSheet);
     SimulationLabel->SetAlign(alTop);
     SimulationLabel->SetCaption(QStringLiteral("simulated matrix"));
-    SimulationGrid = NewGrid(this, SimulationSheet, "SimulationGrid");
-    ResponseGrid = NewGrid(this, PairwiseSheet, "ResponseGrid");
+    SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
+    ResponseGrid = NewResultGrid(this, PairwiseSheet, "ResponseGrid");
     ProStringGrid1 = new TProStringGrid(this);
     ProStringGrid1->SetName(QStringLiteral("ProStringGrid1"));
     ProStringGrid1->SetParent(PairwiseColumnSheet);
@@ -106,33 +76,33 @@ TNicheOverlap::TNicheOverlap(TComponent *AOwner) : TForm(AOwner)
     MeanHistogramGroup =
         NewGroup(this, MeanSheet, QStringLiteral("Histogram Low.....  High.....................    # Simulations "),
                  184, 330);
-    ObservedMeanMemo = NewMemo(this, ObservedMeanGroup, "ObservedMeanMemo", 6, 20, 158, 232);
-    MeanHistogramMemoLow = NewMemo(this, MeanHistogramGroup, "MeanHistogramMemoLow", 6, 20, 100, 232);
-    MeanHistogramMemoHigh = NewMemo(this, MeanHistogramGroup, "MeanHistogramMemoHigh", 110, 20, 100, 232);
-    MeanHistogramMemo2 = NewMemo(this, MeanHistogramGroup, "MeanHistogramMemo2", 214, 20, 100, 232);
-    MeanHistogramMemo = NewMemo(this, MeanSheet, "MeanHistogramMemo", 0, 0, 10, 10);
+    ObservedMeanMemo = NewResultMemo(this, ObservedMeanGroup, "ObservedMeanMemo", 6, 20, 158, 232);
+    MeanHistogramMemoLow = NewResultMemo(this, MeanHistogramGroup, "MeanHistogramMemoLow", 6, 20, 100, 232);
+    MeanHistogramMemoHigh = NewResultMemo(this, MeanHistogramGroup, "MeanHistogramMemoHigh", 110, 20, 100, 232);
+    MeanHistogramMemo2 = NewResultMemo(this, MeanHistogramGroup, "MeanHistogramMemo2", 214, 20, 100, 232);
+    MeanHistogramMemo = NewResultMemo(this, MeanSheet, "MeanHistogramMemo", 0, 0, 10, 10);
     MeanHistogramMemo->SetVisible(false);
-    MeanMemo = NewMemo(this, MeanSheet, "MeanMemo", 8, 276, 506, 160);
+    MeanMemo = NewResultMemo(this, MeanSheet, "MeanMemo", 8, 276, 506, 160);
 
     ObservedVarianceGroup = NewGroup(this, VarianceSheet, QStringLiteral("Observed variance"), 8, 170);
     VarianceHistogramGroup =
         NewGroup(this, VarianceSheet, QStringLiteral("Histogram Low.....  High... .................    # Simulations "),
                  184, 330);
-    ObservedVarianceMemo = NewMemo(this, ObservedVarianceGroup, "ObservedVarianceMemo", 6, 20, 158, 232);
-    VarianceHistogramMemoLow = NewMemo(this, VarianceHistogramGroup, "VarianceHistogramMemoLow", 6, 20, 100, 232);
-    VarianceHistogramMemoHigh = NewMemo(this, VarianceHistogramGroup, "VarianceHistogramMemoHigh", 110, 20, 100, 232);
-    VarianceHistogramMemo2 = NewMemo(this, VarianceHistogramGroup, "VarianceHistogramMemo2", 214, 20, 100, 232);
-    VarianceHistogramMemo = NewMemo(this, VarianceSheet, "VarianceHistogramMemo", 0, 0, 10, 10);
+    ObservedVarianceMemo = NewResultMemo(this, ObservedVarianceGroup, "ObservedVarianceMemo", 6, 20, 158, 232);
+    VarianceHistogramMemoLow = NewResultMemo(this, VarianceHistogramGroup, "VarianceHistogramMemoLow", 6, 20, 100, 232);
+    VarianceHistogramMemoHigh = NewResultMemo(this, VarianceHistogramGroup, "VarianceHistogramMemoHigh", 110, 20, 100, 232);
+    VarianceHistogramMemo2 = NewResultMemo(this, VarianceHistogramGroup, "VarianceHistogramMemo2", 214, 20, 100, 232);
+    VarianceHistogramMemo = NewResultMemo(this, VarianceSheet, "VarianceHistogramMemo", 0, 0, 10, 10);
     VarianceHistogramMemo->SetVisible(false);
-    VarianceMemo = NewMemo(this, VarianceSheet, "VarianceMemo", 8, 276, 506, 160);
+    VarianceMemo = NewResultMemo(this, VarianceSheet, "VarianceMemo", 8, 276, 506, 160);
 
-    Memo1 = NewMemo(this, SummarySheet, "Memo1", 0, 0, 10, 10);
+    Memo1 = NewResultMemo(this, SummarySheet, "Memo1", 0, 0, 10, 10);
     Memo1->SetAlign(alClient);
     Memo1->SetReadOnly(false);
     Memo1->SetScrollBars(ssBoth);
     Memo1->SetHint(QStringLiteral("You can annotate and edit this output."));
     Memo1->SetShowHint(true);
-    TimeMemo = NewMemo(this, TimeSheet, "TimeMemo", 0, 0, 10, 10);
+    TimeMemo = NewResultMemo(this, TimeSheet, "TimeMemo", 0, 0, 10, 10);
     TimeMemo->SetAlign(alClient);
 
     SaveDialog1 = new TSaveDialog(this);
@@ -390,7 +360,7 @@ void TNicheOverlap::InputGridDisplay()
 
 void TNicheOverlap::MeanDisplay()
 {
-    SetLines(MeanMemo, {QStringLiteral("Observed index = ") + mean_.Observed, QString(),
+    SetMemoLines(MeanMemo, {QStringLiteral("Observed index = ") + mean_.Observed, QString(),
                         QStringLiteral("Mean of simulated indices = ") + mean_.Mean,
                         QStringLiteral("Variance of simulated indices = ") + mean_.Variance, QString(),
                         QStringLiteral("p(observed <= expected) = ") + mean_.P1,
@@ -399,7 +369,7 @@ void TNicheOverlap::MeanDisplay()
 
 void TNicheOverlap::VarianceDisplay()
 {
-    SetLines(VarianceMemo, {QStringLiteral("Observed variance = ") + variance_.Observed, QString(),
+    SetMemoLines(VarianceMemo, {QStringLiteral("Observed variance = ") + variance_.Observed, QString(),
                             QStringLiteral("Mean of simulated variances = ") + variance_.Mean,
                             QStringLiteral("Variance of simulated variances = ") + variance_.Variance, QString(),
                             QStringLiteral("p(observed <= expected) = ") + variance_.P1,
@@ -464,7 +434,7 @@ void TNicheOverlap::SummaryDisplay()
         for (int c = 0; c < main->ColCount(); ++c) line += main->Cells(c, r) + QLatin1Char(' ');
         s << line;
     }
-    SetLines(Memo1, s);
+    SetMemoLines(Memo1, s);
 }
 
 void TNicheOverlap::ResponseDisplay()

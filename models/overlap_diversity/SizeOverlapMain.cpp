@@ -21,33 +21,9 @@ const QString kTextFilter = QStringLiteral("Text files(*.txt)|*.txt|All files(*.
 const QString kRule = QString(46, QLatin1Char('_'));
 const QString kHistogramCaption = QStringLiteral("Histogram Low... High...................    # Simulations ");
 
-QString MemoLine(TMemo *M, int k) { return k < M->Lines()->Count() ? M->Lines()->Strings(k) : QString(); }
-
-void SetLines(TMemo *M, const QStringList &Lines)
-{
-    M->Lines()->BeginUpdate();
-    M->Lines()->Clear();
-    M->Lines()->AddStrings(Lines);
-    M->Lines()->EndUpdate();
-}
-
-TMemo *NewMemo(TComponent *Owner, TWinControl *Parent, const char *Name, int Left, int Top, int Width, int Height)
-{
-    auto *m = new TMemo(Owner);
-    m->SetName(QLatin1String(Name));
-    m->SetParent(Parent);
-    m->SetBounds(Left, Top, Width, Height);
-    m->SetReadOnly(true);
-    m->SetWordWrap(false);
-    return m;
-}
-
 TStringGrid *NewGrid(TComponent *Owner, TWinControl *Parent, const char *Name)
 {
-    auto *g = new TStringGrid(Owner);
-    g->SetName(QLatin1String(Name));
-    g->SetParent(Parent);
-    g->SetAlign(alClient);
+    TStringGrid *g = NewResultGrid(Owner, Parent, Name);
     g->SetColCount(2);
     g->SetDefaultColWidth(120);
     return g;
@@ -96,28 +72,28 @@ TSizeOverlap::TSizeOverlap(TComponent *AOwner) : TForm(AOwner)
     SegmentsGrid = NewGrid(this, SegmentsSheet, "SegmentsGrid");
 
     SizeHistogramGroup = NewGroup(this, SizeHistogramSheet, kHistogramCaption, 8, 8, 420, 260);
-    SizeHistogramMemoLow = NewMemo(this, SizeHistogramGroup, "SizeHistogramMemoLow", 6, 20, 130, 232);
-    SizeHistogramMemoHigh = NewMemo(this, SizeHistogramGroup, "SizeHistogramMemoHigh", 140, 20, 130, 232);
-    SizeHistogramMemo2 = NewMemo(this, SizeHistogramGroup, "SizeHistogramMemo2", 274, 20, 130, 232);
-    SizeHistogramNotesMemo = NewMemo(this, SizeHistogramSheet, "SizeHistogramNotesMemo", 8, 276, 420, 70);
-    SizeHistogramMemo = NewMemo(this, SizeHistogramSheet, "SizeHistogramMemo", 0, 0, 10, 10);
+    SizeHistogramMemoLow = NewResultMemo(this, SizeHistogramGroup, "SizeHistogramMemoLow", 6, 20, 130, 232);
+    SizeHistogramMemoHigh = NewResultMemo(this, SizeHistogramGroup, "SizeHistogramMemoHigh", 140, 20, 130, 232);
+    SizeHistogramMemo2 = NewResultMemo(this, SizeHistogramGroup, "SizeHistogramMemo2", 274, 20, 130, 232);
+    SizeHistogramNotesMemo = NewResultMemo(this, SizeHistogramSheet, "SizeHistogramNotesMemo", 8, 276, 420, 70);
+    SizeHistogramMemo = NewResultMemo(this, SizeHistogramSheet, "SizeHistogramMemo", 0, 0, 10, 10);
     SizeHistogramMemo->SetVisible(false);
 
     ObservedGroup = NewGroup(this, SizeOverlapSheet, QStringLiteral("Observed index"), 8, 8, 170, 260);
-    ObservedMeanMemo = NewMemo(this, ObservedGroup, "ObservedMeanMemo", 6, 20, 158, 232);
+    ObservedMeanMemo = NewResultMemo(this, ObservedGroup, "ObservedMeanMemo", 6, 20, 158, 232);
     HistogramGroup = NewGroup(this, SizeOverlapSheet, kHistogramCaption, 184, 8, 420, 260);
-    MeanHistogramMemoLow = NewMemo(this, HistogramGroup, "MeanHistogramMemoLow", 6, 20, 130, 232);
-    MeanHistogramMemoHigh = NewMemo(this, HistogramGroup, "MeanHistogramMemoHigh", 140, 20, 130, 232);
-    MeanHistogramMemo2 = NewMemo(this, HistogramGroup, "MeanHistogramMemo2", 274, 20, 130, 232);
-    MeanHistogramMemo = NewMemo(this, SizeOverlapSheet, "MeanHistogramMemo", 0, 0, 10, 10);
+    MeanHistogramMemoLow = NewResultMemo(this, HistogramGroup, "MeanHistogramMemoLow", 6, 20, 130, 232);
+    MeanHistogramMemoHigh = NewResultMemo(this, HistogramGroup, "MeanHistogramMemoHigh", 140, 20, 130, 232);
+    MeanHistogramMemo2 = NewResultMemo(this, HistogramGroup, "MeanHistogramMemo2", 274, 20, 130, 232);
+    MeanHistogramMemo = NewResultMemo(this, SizeOverlapSheet, "MeanHistogramMemo", 0, 0, 10, 10);
     MeanHistogramMemo->SetVisible(false);
-    MeanMemo = NewMemo(this, SizeOverlapSheet, "MeanMemo", 8, 276, 596, 160);
+    MeanMemo = NewResultMemo(this, SizeOverlapSheet, "MeanMemo", 8, 276, 596, 160);
 
-    Memo1 = NewMemo(this, SummarySheet, "Memo1", 0, 0, 10, 10);
+    Memo1 = NewResultMemo(this, SummarySheet, "Memo1", 0, 0, 10, 10);
     Memo1->SetAlign(alClient);
     Memo1->SetReadOnly(false);
     Memo1->SetScrollBars(ssVertical);
-    TimeMemo = NewMemo(this, TimeSheet, "TimeMemo", 0, 0, 10, 10);
+    TimeMemo = NewResultMemo(this, TimeSheet, "TimeMemo", 0, 0, 10, 10);
     TimeMemo->SetAlign(alClient);
 
     SaveDialog1 = new TSaveDialog(this);
@@ -353,7 +329,7 @@ void TSizeOverlap::StatsToStrings()
 
 void TSizeOverlap::MeanDisplay()
 {
-    SetLines(MeanMemo, {QStringLiteral("Observed index = ") + Observed_s, QString(),
+    SetMemoLines(MeanMemo, {QStringLiteral("Observed index = ") + Observed_s, QString(),
                         QStringLiteral("Mean of simulated index = ") + Mean_s,
                         QStringLiteral("Variance of simulated index = ") + Variance_s, QString(),
                         QStringLiteral("p(observed <= expected) = ") + P1_s,
@@ -413,7 +389,7 @@ void TSizeOverlap::SummaryDisplay()
         for (int col = 0; col < main->ColCount(); ++col) line += main->Cells(col, r) + QLatin1Char(' ');
         s << line;
     }
-    SetLines(Memo1, s);
+    SetMemoLines(Memo1, s);
 }
 
 void TSizeOverlap::SimulationDisplay(int32_t n, const std::vector<double> &Line)

@@ -5,6 +5,7 @@
 #include "models/presence_absence/CoOccurrenceOpts.h"
 #include "models/presence_absence/CoOccurrenceUserDefined.h"
 #include "models/presence_absence/SwapChainIndex.h"
+#include "workspace/AnalysisSupport.h"
 #include "workspace/ProgressSims.h"
 #include "workspace/TarvixHelpers.h"
 #include "workspace/TarvixMain.h"
@@ -25,16 +26,6 @@ int32_t IndexChoice() { return CoOccurrenceOpts->CurrentList()->ItemIndex(); }
 bool ExcludeEmptySites() { return CoOccurrenceOpts->PatternGroup->ItemIndex() == 1; }
 
 // Line k of a memo, empty past its end.
-QString MemoLine(TMemo *M, int k) { return k < M->Lines()->Count() ? M->Lines()->Strings(k) : QString(); }
-
-void SetLines(TMemo *M, const QStringList &Lines)
-{
-    M->Lines()->BeginUpdate();
-    M->Lines()->Clear();
-    M->Lines()->AddStrings(Lines);
-    M->Lines()->EndUpdate();
-}
-
 // Column 1 of a weights table, rows 1.., as numbers.
 std::vector<double> WeightsOf(TStringGrid *Grid)
 {
@@ -42,26 +33,6 @@ std::vector<double> WeightsOf(TStringGrid *Grid)
     if (!Grid) return w;
     for (int r = 1; r < Grid->RowCount(); ++r) w.push_back(LeadingReal(Grid->Cells(1, r)));
     return w;
-}
-
-TMemo *NewMemo(TComponent *Owner, TWinControl *Parent, const char *Name, int Left, int Top, int Width, int Height)
-{
-    auto *m = new TMemo(Owner);
-    m->SetName(QLatin1String(Name));
-    m->SetParent(Parent);
-    m->SetBounds(Left, Top, Width, Height);
-    m->SetReadOnly(true);
-    m->SetWordWrap(false);
-    return m;
-}
-
-TStringGrid *NewGrid(TComponent *Owner, TWinControl *Parent, const char *Name)
-{
-    auto *g = new TStringGrid(Owner);
-    g->SetName(QLatin1String(Name));
-    g->SetParent(Parent);
-    g->SetAlign(alClient);
-    return g;
 }
 
 } // namespace
@@ -92,13 +63,13 @@ TCoOccurrence::TCoOccurrence(TComponent *AOwner) : TForm(AOwner)
     TimeSheet = sheet(QStringLiteral("Time"));
     DegenerateSheet->SetTabVisible(false);
 
-    InputGrid = NewGrid(this, InputSheet, "InputGrid");
+    InputGrid = NewResultGrid(this, InputSheet, "InputGrid");
     SimulationLabel = new TLabel(this);
     SimulationLabel->SetParent(SimulationSheet);
     SimulationLabel->SetAlign(alTop);
     SimulationLabel->SetCaption(QStringLiteral("simulated matrix"));
-    SimulationGrid = NewGrid(this, SimulationSheet, "SimulationGrid");
-    ResponseGrid = NewGrid(this, PairwiseSheet, "ResponseGrid");
+    SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
+    ResponseGrid = NewResultGrid(this, PairwiseSheet, "ResponseGrid");
     ProStringGrid1 = new TProStringGrid(this);
     ProStringGrid1->SetName(QStringLiteral("ProStringGrid1"));
     ProStringGrid1->SetParent(PairwiseColumnSheet);
@@ -120,13 +91,13 @@ TCoOccurrence::TCoOccurrence(TComponent *AOwner) : TForm(AOwner)
         Histogram->SetParent(Page);
         Histogram->SetCaption(QStringLiteral("Histogram Low...  High.................    # Simulations "));
         Histogram->SetBounds(184, 8, 330, 260);
-        ObservedMemo = NewMemo(this, Observed, p.isEmpty() ? "ObservedMeanMemo" : "Split_ObservedMemo", 6, 20, 158, 232);
-        Low = NewMemo(this, Histogram, name("MeanHistogramMemoLow").constData(), 6, 20, 100, 232);
-        High = NewMemo(this, Histogram, name("MeanHistogramMemoHigh").constData(), 110, 20, 100, 232);
-        Counts = NewMemo(this, Histogram, name("MeanHistogramMemo2").constData(), 214, 20, 100, 232);
-        Edges = NewMemo(this, Page, name("MeanHistogramMemo").constData(), 0, 0, 10, 10);
+        ObservedMemo = NewResultMemo(this, Observed, p.isEmpty() ? "ObservedMeanMemo" : "Split_ObservedMemo", 6, 20, 158, 232);
+        Low = NewResultMemo(this, Histogram, name("MeanHistogramMemoLow").constData(), 6, 20, 100, 232);
+        High = NewResultMemo(this, Histogram, name("MeanHistogramMemoHigh").constData(), 110, 20, 100, 232);
+        Counts = NewResultMemo(this, Histogram, name("MeanHistogramMemo2").constData(), 214, 20, 100, 232);
+        Edges = NewResultMemo(this, Page, name("MeanHistogramMemo").constData(), 0, 0, 10, 10);
         Edges->SetVisible(false);
-        Block = NewMemo(this, Page, name("MeanMemo").constData(), 8, 276, 506, 160);
+        Block = NewResultMemo(this, Page, name("MeanMemo").constData(), 8, 276, 506, 160);
     };
     statisticPage(IndexSheet, ObservedGroup, HistogramGroup, "", ObservedMeanMemo, MeanHistogramMemoLow,
                   MeanHistogramMemoHigh, MeanHistogramMemo2, MeanHistogramMemo, MeanMemo);
@@ -134,13 +105,13 @@ TCoOccurrence::TCoOccurrence(TComponent *AOwner) : TForm(AOwner)
                   Split_MeanHistogramMemoLow, Split_MeanHistogramMemoHigh, Split_MeanHistogramMemo2,
                   Split_MeanHistogramMemo, Split_MeanMemo);
 
-    Memo1 = NewMemo(this, SummarySheet, "Memo1", 0, 0, 10, 10);
+    Memo1 = NewResultMemo(this, SummarySheet, "Memo1", 0, 0, 10, 10);
     Memo1->SetAlign(alClient);
     Memo1->SetReadOnly(false);
     Memo1->SetScrollBars(ssBoth);
     Memo1->SetHint(QStringLiteral("You can annotate and edit this output."));
     Memo1->SetShowHint(true);
-    TimeMemo = NewMemo(this, TimeSheet, "TimeMemo", 0, 0, 10, 10);
+    TimeMemo = NewResultMemo(this, TimeSheet, "TimeMemo", 0, 0, 10, 10);
     TimeMemo->SetAlign(alClient);
 
     SaveDialog1 = new TSaveDialog(this);
@@ -559,12 +530,12 @@ QStringList BlockLines(const QString &Observed, const QString &M, const QString 
 
 void TCoOccurrence::MeanDisplay()
 {
-    SetLines(MeanMemo, BlockLines(index_.Observed, index_.Mean, index_.Variance, index_.P1, index_.P2));
+    SetMemoLines(MeanMemo, BlockLines(index_.Observed, index_.Mean, index_.Variance, index_.P1, index_.P2));
 }
 
 void TCoOccurrence::Split_MeanDisplay()
 {
-    SetLines(Split_MeanMemo, BlockLines(split_.Observed, split_.Mean, split_.Variance, split_.P1, split_.P2));
+    SetMemoLines(Split_MeanMemo, BlockLines(split_.Observed, split_.Mean, split_.Variance, split_.P1, split_.P2));
 }
 
 void TCoOccurrence::SummaryDisplay()
@@ -631,7 +602,7 @@ void TCoOccurrence::SummaryDisplay()
         for (int c = 0; c < main->ColCount(); ++c) line += main->Cells(c, r) + QLatin1Char(' ');
         s << line;
     }
-    SetLines(Memo1, s);
+    SetMemoLines(Memo1, s);
 }
 
 void TCoOccurrence::ResponseDisplay(std::span<const double> PairList)

@@ -165,21 +165,6 @@ protected:
         }
     }
 
-    static void WhileShown(TForm *Form, const std::function<void()> &Action, const std::function<void()> &Step = {})
-    {
-        QTimer timer;
-        timer.setInterval(2);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            if (!Form->Visible()) return;
-            timer.stop();
-            if (Step) Step();
-            if (Form->Visible()) Form->Close();
-            timer.start();
-        });
-        timer.start();
-        Action();
-    }
-
     // The Chi-square command with the dialog set up by Step; Shown tells whether results showed.
     static void Start(const char *Iterations, const std::function<void()> &Step = {}, bool *Shown = nullptr)
     {

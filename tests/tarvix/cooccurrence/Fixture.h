@@ -55,22 +55,6 @@ protected:
         CoOccurrenceOpts->RandomSeedEdit->SetText(Seed);
     }
 
-    // Runs Action; whenever Form is up, runs Step once and then closes Form if it is still up.
-    static void WhileShown(TForm *Form, const std::function<void()> &Action, const std::function<void()> &Step = {})
-    {
-        QTimer timer;
-        timer.setInterval(2);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            if (!Form->Visible()) return;
-            timer.stop();
-            if (Step) Step();
-            if (Form->Visible()) Form->Close();
-            timer.start();
-        });
-        timer.start();
-        Action();
-    }
-
     // The results window's Run, closing the window when it shows.
     static void RunAnalysis()
     {

@@ -59,22 +59,6 @@ protected:
         NicheOverlapOpts->IndexGroup->SetItemIndex(Index);
     }
 
-    // Runs Action; whenever Form is up, runs Step once and then closes Form if it is still up.
-    static void WhileShown(TForm *Form, const std::function<void()> &Action, const std::function<void()> &Step = {})
-    {
-        QTimer timer;
-        timer.setInterval(2);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            if (!Form->Visible()) return;
-            timer.stop();
-            if (Step) Step();
-            if (Form->Visible()) Form->Close();
-            timer.start();
-        });
-        timer.start();
-        Action();
-    }
-
     // The results window's Run; Step runs while the window is up, then it is closed.
     static void RunAnalysis(const std::function<void()> &Step = {})
     {

@@ -141,21 +141,6 @@ protected:
         }
     }
 
-    static void WhileShown(TForm *Form, const std::function<void()> &Action, const std::function<void()> &Step = {})
-    {
-        QTimer timer;
-        timer.setInterval(2);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            if (!Form->Visible()) return;
-            timer.stop();
-            if (Step) Step();
-            if (Form->Visible()) Form->Close();
-            timer.start();
-        });
-        timer.start();
-        Action();
-    }
-
     static bool Start(TMenuItem *Item, TTwoColumnOpts *Opts, TForm *Results, const char *Iterations, const char *Seed,
                       const std::function<void()> &Step = {})
     {

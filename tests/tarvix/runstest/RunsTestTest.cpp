@@ -255,22 +255,6 @@ protected:
         SetData(rows);
     }
 
-    // Runs Action; whenever Form is up, runs Step once and then closes Form if it is still up.
-    static void WhileShown(TForm *Form, const std::function<void()> &Action, const std::function<void()> &Step = {})
-    {
-        QTimer timer;
-        timer.setInterval(2);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            if (!Form->Visible()) return;
-            timer.stop();
-            if (Step) Step();
-            if (Form->Visible()) Form->Close();
-            timer.start();
-        });
-        timer.start();
-        Action();
-    }
-
     // Shows the dialog (building its lists), sets it up and runs, as the Analyze command does.
     static void RunWith(const char *Iterations, const char *Seed, const std::function<void()> &Step = {})
     {

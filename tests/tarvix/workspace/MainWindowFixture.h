@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 class MainWindowFixture : public ::testing::Test
@@ -50,6 +52,22 @@ protected:
         form->BeforeDestruction();
         delete form;
         form = nullptr;
+    }
+
+    // Runs Action; whenever Form is up, runs Step once and then closes Form if it is still up.
+    static void WhileShown(TForm *Form, const std::function<void()> &Action, const std::function<void()> &Step = {})
+    {
+        QTimer timer;
+        timer.setInterval(2);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (!Form->Visible()) return;
+            timer.stop();
+            if (Step) Step();
+            if (Form->Visible()) Form->Close();
+            timer.start();
+        });
+        timer.start();
+        Action();
     }
 
     QString Path(const QString &Name) const { return QDir(dir.path()).absoluteFilePath(Name); }
