@@ -401,8 +401,6 @@ TOle2File::TOle2File(TStream *aStream, bool AvoidExceptions) : FStream(aStream)
     FEncryption = std::make_unique<TEncryptionData>(QString(), nullptr, nullptr);
 }
 
-TOle2File::~TOle2File() = default;
-
 void TOle2File::ReadSectorInto(int64_t Sect, uint8_t *Dest)
 {
     FStream->Seek(Header->SectToStPos(Sect), soFromBeginning);
