@@ -145,6 +145,8 @@ inline Layout Build(std::vector<Entry> entries, bool autoTree = true)
     int64_t F = 1;
     while (F * 128 < used + F)
         ++F;
+    if (F > 109)
+        qFatal("fixture too large for a header-only DIFAT");
     L.FatStart = uint32_t(used);
     for (int64_t k = 0; k < F; ++k)
         fat.push_back(FATSECT);
