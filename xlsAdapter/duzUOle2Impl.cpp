@@ -414,20 +414,20 @@ std::unique_ptr<TOle2Directory> TOle2File::FindRoot()
     return std::make_unique<TOle2Directory>(ByteArray(sec.begin(), sec.begin() + DirEntrySize));
 }
 
-std::vector<TOle2File::DirNode> TOle2File::LoadDirEntries(const QStringList &DeleteStorages, bool &AnyBlack)
+std::vector<TOneDirEntry> TOle2File::LoadDirEntries(const QStringList &DeleteStorages, bool &AnyBlack)
 {
     AnyBlack = false;
     const int32_t perSector = static_cast<int32_t>(Header->SectorSize / DirEntrySize);
-    std::vector<DirNode> nodes;
+    std::vector<TOneDirEntry> nodes;
     nodes.reserve(dirChain_.size() * perSector);
     ByteArray sec(Header->SectorSize);
     for (uint32_t s : dirChain_) {
         ReadSectorInto(s, sec.data());
         for (int32_t e = 0; e < perSector; ++e) {
             const int32_t o = e * DirEntrySize;
-            nodes.push_back({TOle2Directory::GetName(sec, o), TOle2Directory::GetLeftSid(sec, o),
-                             TOle2Directory::GetRightSid(sec, o), TOle2Directory::GetChildSid(sec, o),
-                             TOle2Directory::GetColor(sec, o), TOle2Directory::GetType(sec, o)});
+            nodes.emplace_back(TOle2Directory::GetName(sec, o), TOle2Directory::GetLeftSid(sec, o),
+                               TOle2Directory::GetRightSid(sec, o), TOle2Directory::GetChildSid(sec, o),
+                               TOle2Directory::GetColor(sec, o), TOle2Directory::GetType(sec, o));
         }
     }
     if (DeleteStorages.isEmpty())
@@ -465,7 +465,9 @@ std::vector<TOle2File::DirNode> TOle2File::LoadDirEntries(const QStringList &Del
 
     // Take the deleted nodes out of every tree, visiting each remaining node once.
     const auto unlink = [&](int32_t &link) {
-        DirNode &d = nodes[link];
+        TOneDirEntry &d = nodes[link];
+        valid(d.LeftSid);
+        valid(d.RightSid);
         if (d.LeftSid < 0 && d.RightSid < 0) {
             link = -1;
         } else if (d.LeftSid < 0) {
@@ -504,7 +506,7 @@ std::vector<TOle2File::DirNode> TOle2File::LoadDirEntries(const QStringList &Del
         if (seen[*link])
             ChainInvalid();
         seen[*link] = true;
-        DirNode &d = nodes[*link];
+        TOneDirEntry &d = nodes[*link];
         work.push_back(&d.ChildSid);
         work.push_back(&d.RightSid);
         work.push_back(&d.LeftSid);
@@ -514,7 +516,7 @@ std::vector<TOle2File::DirNode> TOle2File::LoadDirEntries(const QStringList &Del
     return nodes;
 }
 
-std::vector<uint8_t> TOle2File::RootChildren(const std::vector<DirNode> &Nodes) const
+std::vector<uint8_t> TOle2File::RootChildren(const std::vector<TOneDirEntry> &Nodes) const
 {
     // Only the root's own children count: a stream of the same name inside a storage belongs
     // to an embedded object. A broken tree just hides what it does not reach.
@@ -538,7 +540,7 @@ std::vector<uint8_t> TOle2File::RootChildren(const std::vector<DirNode> &Nodes) 
 std::unique_ptr<TOle2Directory> TOle2File::FindDir(const QString &DirName)
 {
     bool anyBlack;
-    const std::vector<DirNode> nodes = LoadDirEntries(QStringList(), anyBlack);
+    const std::vector<TOneDirEntry> nodes = LoadDirEntries(QStringList(), anyBlack);
     const std::vector<uint8_t> kid = RootChildren(nodes);
     const int32_t perSector = static_cast<int32_t>(Header->SectorSize / DirEntrySize);
     for (size_t i = 0; i < nodes.size(); ++i) {

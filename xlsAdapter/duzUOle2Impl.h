@@ -186,6 +186,21 @@ private:
     int64_t FSectorId = -1;
 };
 
+// One directory entry as a node of the directory tree, for dropping storages from a copy.
+struct TOneDirEntry
+{
+    TOneDirEntry(const QString &aName, int32_t aLeftSid, int32_t aRightSid, int32_t aChildSid, DECOLOR aColor,
+                 STGTY aType = STGTY_INVALID)
+        : Name(aName), LeftSid(aLeftSid), RightSid(aRightSid), ChildSid(aChildSid), Color(aColor), Type(aType)
+    {
+    }
+    QString Name;
+    int32_t LeftSid, RightSid, ChildSid; // -1 = none
+    bool Deleted = false;
+    DECOLOR Color;
+    STGTY Type;
+};
+
 class TOle2File : public TObject
 {
 public:
@@ -240,19 +255,11 @@ public:
     bool NotXls97 = false;
 
 private:
-    struct DirNode
-    {
-        QString Name;
-        int32_t LeftSid, RightSid, ChildSid;
-        DECOLOR Color;
-        STGTY Type;
-        bool Deleted = false;
-    };
     void FinishWrite();
     bool CheckWritable();
     void ReadSectorInto(int64_t Sect, uint8_t *Dest);
-    std::vector<DirNode> LoadDirEntries(const QStringList &DeleteStorages, bool &AnyBlack);
-    std::vector<uint8_t> RootChildren(const std::vector<DirNode> &Nodes) const;
+    std::vector<TOneDirEntry> LoadDirEntries(const QStringList &DeleteStorages, bool &AnyBlack);
+    std::vector<uint8_t> RootChildren(const std::vector<TOneDirEntry> &Nodes) const;
     void CheckChain(int64_t Start, int64_t Steps, const TOle2SectorList &List, int64_t Limit);
 
     std::vector<uint32_t> dirChain_;  // directory sectors, in chain order

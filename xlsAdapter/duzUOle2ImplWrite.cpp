@@ -72,7 +72,7 @@ void TOle2File::PrepareForWrite(TStream *OutStream, const QString &OStreamName, 
     try {
         bool AnyBlack = false;
         const bool deleting = !DeleteStorages.isEmpty();
-        const std::vector<DirNode> nodes = LoadDirEntries(DeleteStorages, AnyBlack);
+        const std::vector<TOneDirEntry> nodes = LoadDirEntries(DeleteStorages, AnyBlack);
         const std::vector<uint8_t> rootKid = RootChildren(nodes);
 
         OutStream->Seek(OutStart + 512, soFromBeginning);
@@ -111,7 +111,7 @@ void TOle2File::PrepareForWrite(TStream *OutStream, const QString &OStreamName, 
             ReadStreamBlock(FStream, sec.data(), S);
             for (int64_t e = 0; e < perSector; ++e, ++EntryNo) {
                 const int32_t o = static_cast<int32_t>(e * DirEntrySize);
-                const DirNode &node = nodes[static_cast<size_t>(EntryNo)];
+                const TOneDirEntry &node = nodes[static_cast<size_t>(EntryNo)];
                 if (AnyBlack)
                     TOle2Directory::SetColor(sec, o, DECOLOR_BLACK);
                 if (deleting && node.Deleted) {

@@ -314,6 +314,14 @@ TEST(Ole2Write, DeletingAStorageDropsItsSubtreeAndKeepsTheRestReachableOnce)
     EXPECT_EQ(ReadBack(out, "B"), Pattern(4500, 5));
     // X's sectors are no longer copied: mini stream (2), directory, B (9), directory, mini FAT.
     EXPECT_EQ(Get32(out, st.EntryPos("Workbook") + 116), 14u);
+
+    // Links that leave the directory are refused, not followed.
+    for (int64_t field : {68, 76}) {
+        Layout bad = Build({root, a, pool, x, y, b, wb}, false);
+        Put32(bad.Bytes, bad.SectPos(bad.DirStart) + 2 * 128 + field, 1000);
+        EXPECT_EQ(MessageOf([&] { Copy(bad.Bytes, {}, {QStringLiteral("Pool")}); }),
+                  "Error reading Excel records. File invalid");
+    }
 }
 
 TEST(Ole2Write, EngineWritesEncodeWhileRawWritesDoNot)
@@ -348,4 +356,37 @@ TEST(Ole2Write, EngineWritesEncodeWhileRawWritesDoNot)
     EXPECT_EQ(ReadBack(out, "Workbook").left(14),
               QByteArray("\x0A\x00\x07\x00\xFD\xFC\xFD\xFE\xFB\xFC\xFD\xFE\x09\x00", 14));
     EXPECT_EQ(engine.Seen, (std::vector<std::pair<int64_t, int32_t>>{{4, 7}, {6, 7}, {8, 7}}));
+}
+
+TEST(Ole2Write, RandomByteFlipsInTheSourceNeverCrashTheCopy)
+{
+    Entry root = Root();
+    root.Child = 2;
+    Entry pool = Storage("Pool");
+    pool.Left = 1;
+    pool.Right = 4;
+    pool.Child = 3;
+    const Layout base = Build({root, Stream("A", Pattern(200, 1)), pool, Stream("X", Pattern(5000, 3)),
+                               Stream("Workbook", Pattern(300, 4))},
+                              false);
+    uint32_t s = 777;
+    const auto next = [&](uint32_t n) {
+        s = s * 134775813u + 1;
+        return uint32_t((uint64_t(s) * n) >> 32);
+    };
+    for (int round = 0; round < 400; ++round) {
+        QByteArray b = base.Bytes;
+        for (int k = 1 + int(next(6)); k > 0; --k) {
+            const uint32_t region = next(3);
+            const int64_t pos = region == 0 ? next(512)
+                              : region == 1 ? base.FatPos(0) + next(512)
+                                            : base.SectPos(base.DirStart) + next(1024);
+            b.data()[pos] = char(next(256));
+        }
+        const QStringList drop = round % 2 ? QStringList{QStringLiteral("Pool")} : QStringList{};
+        try {
+            Copy(b, [](TOle2File &f) { f.WriteMem("abc", 3); }, drop);
+        } catch (const Exception &) {
+        }
+    }
 }
