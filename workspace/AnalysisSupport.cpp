@@ -4,6 +4,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/System.h"
 #include "framework/controls/Dialogs.h"
+#include "workspace/ProgressSims.h"
 #include "workspace/TarvixMain.h"
 
 #include <QStringList>
@@ -251,4 +252,41 @@ QStringList ResultLines(const QString &ObservedLabel, const QString &Observed, c
             QString(),
             QStringLiteral("p(observed <= expected) = ") + P1,
             QStringLiteral("p(observed >= expected) = ") + P2};
+}
+
+QStringList IndexSummaryLines(const QString &Observed, const QString &Mean, const QString &Variance, const QString &P1,
+                              const QString &P2, const QString &Less, const QString &Equal, const QString &Greater,
+                              const QString &Ses, const QString &Edges, const QString &Counts)
+{
+    QStringList s;
+    s << QStringLiteral("Observed index = ") + Observed;
+    s << QStringLiteral("Mean of simulated indices = ") + Mean;
+    s << QStringLiteral("Variance of simulated indices = ") + Variance;
+    s << QStringLiteral("p(observed <= expected) = ") + P1;
+    s << QStringLiteral("p(observed >= expected) = ") + P2;
+    s << QString();
+    s << QStringLiteral("Number of times observed index < simulated indices = ") + Less;
+    s << QStringLiteral("Number of times observed index = simulated indices = ") + Equal;
+    s << QStringLiteral("Number of times observed index > simulated indices = ") + Greater;
+    s << QStringLiteral("Standardized Effect Size = ") + Ses;
+    s << QString();
+    s << QStringLiteral("Simulation frequencies:") << QStringLiteral("Histogram          # Simulations");
+    s << HistogramSummaryLines(Edges, Counts, 14);
+    return s;
+}
+
+void FinishResultsRun(TForm *Results, TMemo *Summary, const QString &Ses, const QString &P1, const QString &P2)
+{
+    Tarvix->BuildBatchSummaryFirstRow();
+    Tarvix->BuildBatchSummaryFile(Tarvix->FileName, Ses, P1, P2);
+    if (Tarvix->BatchSwitch && Tarvix->Flag) {
+        if (!Tarvix->SaveBatchSummary(Summary)) {
+            Progress->Close();
+            ShowMessage(QStringLiteral("Batch processing error."));
+            Tarvix->InterruptFlag = true;
+        }
+        return;
+    }
+    Progress->Close();
+    Results->ShowModal();
 }

@@ -105,3 +105,11 @@ QStringList GridTextLines(const TStringGrid *Grid);
 QStringList ResultLines(const QString &ObservedLabel, const QString &Observed, const QString &MeanLabel,
                         const QString &Mean, const QString &VarianceLabel, const QString &Variance, const QString &P1,
                         const QString &P2);
+// The "INDEX" block of a summary after its header: the result lines, the counts, the effect
+// size and the 14 histogram lines.
+QStringList IndexSummaryLines(const QString &Observed, const QString &Mean, const QString &Variance, const QString &P1,
+                              const QString &P2, const QString &Less, const QString &Equal, const QString &Greater,
+                              const QString &Ses, const QString &Edges, const QString &Counts);
+// The end of a finished run: the batch summary row, then in batch mode the summary files (the
+// progress window stays up for the next file unless they fail), otherwise the results window.
+void FinishResultsRun(TForm *Results, TMemo *Summary, const QString &Ses, const QString &P1, const QString &P2);

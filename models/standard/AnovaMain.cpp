@@ -173,18 +173,7 @@ void TAnovaShell::Run()
     TimeMemo->Lines()->SetStrings(0, QStringLiteral("Stop time = ") + TimeToStr(Time()));
     PageControl1->SetActivePage(InputSheet);
 
-    Tarvix->BuildBatchSummaryFirstRow();
-    Tarvix->BuildBatchSummaryFile(Tarvix->FileName, Ses_string, fP1, fP2);
-    if (Tarvix->BatchSwitch && Tarvix->Flag) {
-        if (!Tarvix->SaveBatchSummary(Memo1)) {
-            Progress->Close();
-            ShowMessage(QStringLiteral("Batch processing error."));
-            Tarvix->InterruptFlag = true;
-        }
-        return;
-    }
-    Progress->Close();
-    ShowModal();
+    FinishResultsRun(this, Memo1, Ses_string, fP1, fP2);
 }
 
 // ---- Displays --------------------------------------------------------------------------------
@@ -256,19 +245,7 @@ void TAnovaShell::SummaryDisplay()
     s << QStringLiteral("Analyzed labels column = ") + AnovaOpts->LabelsList->Text();
     s << QStringLiteral("Analyzed variables column = ") + AnovaOpts->YvariableList->Text();
     s << SummaryRule() << QString() << QStringLiteral("INDEX");
-    s << QStringLiteral("Observed index = ") + Observed_F_s;
-    s << QStringLiteral("Mean of simulated indices = ") + s_m;
-    s << QStringLiteral("Variance of simulated indices = ") + s_v;
-    s << QStringLiteral("p(observed <= expected) = ") + fP1;
-    s << QStringLiteral("p(observed >= expected) = ") + fP2;
-    s << QString();
-    s << QStringLiteral("Number of times observed index < simulated indices = ") + s_lf;
-    s << QStringLiteral("Number of times observed index = simulated indices = ") + s_ef;
-    s << QStringLiteral("Number of times observed index > simulated indices = ") + s_gf;
-    s << QStringLiteral("Standardized Effect Size = ") + Ses_string;
-    s << QString();
-    s << QStringLiteral("Simulation frequencies:") << QStringLiteral("Histogram          # Simulations");
-    s << HistogramSummaryLines(hstFRatio, hstFRatio2, 14);
+    s << IndexSummaryLines(Observed_F_s, s_m, s_v, fP1, fP2, s_lf, s_ef, s_gf, Ses_string, hstFRatio, hstFRatio2);
     s << SummaryRule() << QString() << QStringLiteral("INPUT MATRIX:") << QString();
     s << GridTextLines(main);
     SetMemoLines(Memo1, s);

@@ -215,18 +215,7 @@ void TRegressionShell::Run()
     TimeMemo->Lines()->SetStrings(0, QStringLiteral("Stop time = ") + TimeToStr(Time()));
     PageControl1->SetActivePage(InputSheet);
 
-    Tarvix->BuildBatchSummaryFirstRow();
-    Tarvix->BuildBatchSummaryFile(Tarvix->FileName, ses_string, mp1, mp2);
-    if (Tarvix->BatchSwitch && Tarvix->Flag) {
-        if (!Tarvix->SaveBatchSummary(Memo1)) {
-            Progress->Close();
-            ShowMessage(QStringLiteral("Batch processing error."));
-            Tarvix->InterruptFlag = true;
-        }
-        return;
-    }
-    Progress->Close();
-    ShowModal();
+    FinishResultsRun(this, Memo1, ses_string, mp1, mp2);
 }
 
 // ---- Displays --------------------------------------------------------------------------------
