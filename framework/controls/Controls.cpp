@@ -1270,3 +1270,9 @@ UINT RegisterWindowMessage(const QString &Name)
     names[Name] = next;
     return next++;
 }
+
+TPoint GetCursorPos()
+{
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}

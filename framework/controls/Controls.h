@@ -490,3 +490,6 @@ Word MouseKeysOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 // The virtual-key code of a Qt key (0 when it has none).
 Word QtKeyToVirtualKey(int QtKey);
 int VirtualKeyToQtKey(Word Key);
+
+// Where the mouse pointer is, in screen coordinates.
+TPoint GetCursorPos();
