@@ -163,3 +163,114 @@ void StripURLScheme(QString &s);
 int32_t MakeURLLink(const QString &s, const QString &upperPrefix, QString &result);
 // "R<row>C<column>" in any case; point.X is the column, point.Y the row. (0, 0) and false when malformed.
 bool ParseRCReference(const QString &s, TPoint &point);
+
+// ---- Drawing routines ----------------------------------------------------------------------------
+// Small things the grid and its drop-downs paint in fixed ways. To fill a rectangle is to give pen
+// and brush the same colour and draw it; clNone means "no colour".
+
+class TCanvas;
+class TBitmap;
+class TFont;
+class TWinControl;
+
+struct TColorTone
+{
+    TColor BrushColor = clNone;
+    TColor BorderColor = clNone;
+    TColor TextColor = clNone;
+};
+
+// The grid's colour set for buttons, one tone per button state.
+struct TColorTones
+{
+    TColorTone Background;
+    TColorTone Foreground;
+    TColorTone Selected;
+    TColorTone Hover;
+    TColorTone Disabled;
+};
+
+// Button states and looks of the button drawing routines.
+enum : int32_t { bstNormal = 0, bstHot = 1, bstDown = 2, bstDisabled = 3 };
+enum : int32_t { blkThemed = 0, blkClassic = 1, blkFlat = 2, blkTones = 3 };
+
+enum TCellShape {
+    csRectangle, csCircle, csTriangleLeft, csTriangleRight, csTriangleUp, csTriangleDown, csDiamond,
+    csLineVert, csLineHorz, csRoundRect, csEllips, csSquare, csRoundSquare, csStar, csArrowUp,
+    csArrowDown, csArrowLeft, csArrowRight, csHalfStar
+};
+
+// What a three-level progress bar looks like.
+struct TLevelProgressAppearance
+{
+    TColor Level0Color = clLime, Level0ColorTo = clNone;
+    TColor Level1Color = clYellow, Level1ColorTo = clNone;
+    TColor Level2Color = 0x00A5FF, Level2ColorTo = clNone;
+    TColor Level3Color = clRed, Level3ColorTo = clNone;
+    int32_t Level1Perc = 70;
+    int32_t Level2Perc = 90;
+    TColor BorderColor = clBlack;
+    bool ShowBorder = false;
+    bool Stacked = false;
+    bool ShowPercentage = true;
+    TFont *Font = nullptr; // none: the canvas keeps its font
+    TColor CompleteFontColor = clBlue;
+    bool CompletionSmooth = true;
+    bool ShowGradient = true;
+    int32_t Steps = 11;
+    TColor UnCompleteColor = clWhite;
+    bool Vertical = false;
+};
+
+// Bands from one colour to the other, left to right when Horizontal, else top to bottom; the
+// number of bands is at most StepLimit and at most the extent.
+void GradientFill(TCanvas *Canvas, TColor FromColor, TColor ToColor, bool Horizontal, TRect R, int32_t StepLimit);
+// A cell's background: plain, gradient or gradient with a mirrored second half, then its border
+// (only the left and right sides with SidesOnly). Direction set: top to bottom.
+void FillCellBackground(TCanvas *Canvas, const TRect &R, TColor Color, bool Fill, bool SidesOnly, TColor BorderColor,
+                        bool Direction, TColor MirrorColorTo, TColor MirrorColor, TColor ColorTo);
+// The colour at Position of a range from RangeStart to RangeEnd running from FromColor to ToColor.
+TColor BlendColor(TColor FromColor, TColor ToColor, int32_t RangeStart, int32_t Position, int32_t RangeEnd);
+TColor DarkenHalf(TColor Color);
+// Each channel changed by Percentage percent (negative darkens), kept within 0..255.
+TColor ShadeColor(TColor Color, int32_t Percentage);
+// The rounded selection frame; CornerType 0 rounds both sides, 1 the left, 2 the right, 3 none.
+void DrawRoundedSelectionShape(TCanvas *Canvas, TColor FromColor, TColor ToColor, int32_t CornerType, const TRect &R,
+                               TColor OuterCornerColor, TColor InnerCornerColor, TColor TopColor, TColor BottomColor,
+                               TColor EdgeColor, TColor MirrorColorTo, TColor MirrorColor);
+// Buttons in four looks (themed, classic, flat, tones) and four states (normal, hot, down, disabled).
+void DrawDropDownButton(TCanvas *Canvas, uintptr_t ThemeWindow, const TRect &R, const TColorTones &Tones, int32_t State,
+                        int32_t Look);
+void DrawPushButton(TCanvas *Canvas, uintptr_t ThemeWindow, const TRect &R, const TColorTones &Tones, int32_t State,
+                    int32_t Look);
+void DrawSpinButtons(TCanvas *Canvas, uintptr_t ThemeWindow, const TRect &R, const TColorTones &Tones, int32_t State,
+                     int32_t Look);
+// A progress-bar cell: Color/TextColor paint the filled part, BKColor/BKTextColor the rest.
+void DrawCellProgress(TCanvas *Canvas, TRect R, TColor Color, TColor TextColor, TColor BKColor, TColor BKTextColor,
+                      TColor BorderColor, const QString &Fmt, int32_t Max, int32_t Min, int32_t MarginY,
+                      int32_t MarginX, double Position);
+void DrawLevelProgress(TCanvas *Canvas, TRect R, int32_t Percentage, const TLevelProgressAppearance &Appearance);
+// A bar from the middle of R to the left (negative) or right (positive), Value within -Range..Range.
+void DrawCenteredBar(TCanvas *Canvas, TRect R, double Value, TColor PosColor, TColor NegColor, bool ShowValue,
+                     double Range);
+// A pie filled clockwise from the top for Percentage of the disc.
+void DrawPie(TCanvas *Canvas, const TRect &R, TColor FillColor, bool Flag, int32_t Percentage);
+void DrawCellShape(TCanvas *Canvas, int32_t X, int32_t Y, TColor PenColor, TColor BrushColor, TCellShape Shape,
+                   int32_t Height, int32_t Width);
+// The glyph at R's top-left with its top-left pixel's colour shown as BkColor.
+void DrawTransparentBitmap(TCanvas *Canvas, TBitmap *Bitmap, TColor BkColor, const TRect &R);
+// The same for one of the grid's own glyphs ("PSGLEAFCLOSE", "PSGLEAFOPEN", "XPNODEC", "XPNODEO");
+// false for an unknown name.
+bool DrawTransparentResource(TCanvas *Canvas, const QString &ResName, TColor BkColor, const TRect &R);
+// The grid's own glyphs by name; false (and Bitmap untouched) for an unknown name.
+bool LoadGridResourceBitmap(const QString &ResName, TBitmap &Bitmap);
+void DrawDownTriangle(TCanvas *Canvas, int32_t X, int32_t Y, TColor Color);
+void FillRectColor(TCanvas *Canvas, const TRect &R, TColor Color);
+// A red zig-zag under characters Start .. Start + Len - 1 (1-based) of Text written from R's left
+// edge in Owner's font, LineOffset pixels below R's top.
+void DrawErrorUnderline(TWinControl *Owner, TCanvas *Canvas, const QString &Text, int32_t Len, int32_t Start,
+                        int32_t LineOffset, const TRect &R);
+
+// Layered (translucent) windows; true when the platform has no such call.
+bool DynUpdateLayeredWindow(uintptr_t Wnd, const TPoint *Pos, TBitmap *Source, uint8_t Alpha);
+bool DynSetLayeredWindowAttributes(uintptr_t Wnd, TColor Key, uint8_t Alpha, uint32_t Flags);
