@@ -30,31 +30,31 @@ void TBasicAction::unregisterLink(TActionLink *Link)
 }
 
 namespace {
-template <typename Test, typename Apply>
-void toLinks(const std::vector<TActionLink *> &links, Test test, Apply apply)
+// Tells the links that follow Field of a change to Value (while Field still holds the old value:
+// the links compare with it to know whether they follow), then stores it. False when unchanged.
+template <typename T, typename Set>
+bool changeLinked(const std::vector<TActionLink *> &links, T &Field, const T &Value,
+                  bool (TActionLink::*Linked)() const, Set Setter)
 {
+    if (Field == Value)
+        return false;
     for (TActionLink *l : std::vector<TActionLink *>(links))
-        if ((l->*test)())
-            apply(l);
+        if ((l->*Linked)())
+            (l->*Setter)(Value);
+    Field = Value;
+    return true;
 }
 } // namespace
 
 void TAction::SetCaption(const QString &v)
 {
-    if (v == caption_)
-        return;
-    // Links compare with the old value to know whether they follow it.
-    toLinks(links_, &TActionLink::IsCaptionLinked, [&](TActionLink *l) { l->SetCaption(v); });
-    caption_ = v;
+    changeLinked(links_, caption_, v, &TActionLink::IsCaptionLinked, &TActionLink::SetCaption);
 }
 
 void TAction::SetChecked(bool v)
 {
-    if (v == checked_)
+    if (!changeLinked(links_, checked_, v, &TActionLink::IsCheckedLinked, &TActionLink::SetChecked))
         return;
-    // Links compare with the old value to know whether they follow it.
-    toLinks(links_, &TActionLink::IsCheckedLinked, [&](TActionLink *l) { l->SetChecked(v); });
-    checked_ = v;
     if (v && groupIndex_ > 0 && Owner()) {
         for (int i = 0; i < Owner()->ComponentCount(); ++i) {
             auto *other = dynamic_cast<TAction *>(Owner()->Components(i));
@@ -66,38 +66,22 @@ void TAction::SetChecked(bool v)
 
 void TAction::SetEnabled(bool v)
 {
-    if (v == enabled_)
-        return;
-    // Links compare with the old value to know whether they follow it.
-    toLinks(links_, &TActionLink::IsEnabledLinked, [&](TActionLink *l) { l->SetEnabled(v); });
-    enabled_ = v;
+    changeLinked(links_, enabled_, v, &TActionLink::IsEnabledLinked, &TActionLink::SetEnabled);
 }
 
 void TAction::SetGroupIndex(int v)
 {
-    if (v == groupIndex_)
-        return;
-    // Links compare with the old value to know whether they follow it.
-    toLinks(links_, &TActionLink::IsGroupIndexLinked, [&](TActionLink *l) { l->SetGroupIndex(v); });
-    groupIndex_ = v;
+    changeLinked(links_, groupIndex_, v, &TActionLink::IsGroupIndexLinked, &TActionLink::SetGroupIndex);
 }
 
 void TAction::SetHint(const QString &v)
 {
-    if (v == hint_)
-        return;
-    // Links compare with the old value to know whether they follow it.
-    toLinks(links_, &TActionLink::IsHintLinked, [&](TActionLink *l) { l->SetHint(v); });
-    hint_ = v;
+    changeLinked(links_, hint_, v, &TActionLink::IsHintLinked, &TActionLink::SetHint);
 }
 
 void TAction::SetVisible(bool v)
 {
-    if (v == visible_)
-        return;
-    // Links compare with the old value to know whether they follow it.
-    toLinks(links_, &TActionLink::IsVisibleLinked, [&](TActionLink *l) { l->SetVisible(v); });
-    visible_ = v;
+    changeLinked(links_, visible_, v, &TActionLink::IsVisibleLinked, &TActionLink::SetVisible);
 }
 
 TActionLink::~TActionLink() { SetAction(nullptr); }

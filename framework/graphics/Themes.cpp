@@ -107,7 +107,11 @@ void DrawThemedProgress(TCanvas *Canvas, const TRect &R, int Position, int Min, 
     style->drawControl(QStyle::CE_ProgressBar, &opt, p);
 }
 
-void DrawThemedComboButton(TCanvas *Canvas, const TRect &R, TThemedState State)
+namespace {
+
+// A button face with an arrow on it, the arrow inset from the face's edges.
+void drawArrowButton(TCanvas *Canvas, const TRect &R, TThemedState State, QStyle::PrimitiveElement Face,
+                     QStyle::PrimitiveElement Arrow, int Inset)
 {
     QPainter *p;
     QStyle *style;
@@ -118,27 +122,23 @@ void DrawThemedComboButton(TCanvas *Canvas, const TRect &R, TThemedState State)
     QStyleOptionButton face;
     face.QStyleOption::operator=(opt);
     face.state |= State == tsPressed ? QStyle::State_Sunken : QStyle::State_Raised;
-    style->drawPrimitive(QStyle::PE_PanelButtonCommand, &face, p);
+    style->drawPrimitive(Face, &face, p);
     QStyleOption arrow = opt;
-    arrow.rect = opt.rect.adjusted(2, 2, -2, -2);
-    style->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, p);
+    arrow.rect = opt.rect.adjusted(Inset, Inset, -Inset, -Inset);
+    style->drawPrimitive(Arrow, &arrow, p);
+}
+
+} // namespace
+
+void DrawThemedComboButton(TCanvas *Canvas, const TRect &R, TThemedState State)
+{
+    drawArrowButton(Canvas, R, State, QStyle::PE_PanelButtonCommand, QStyle::PE_IndicatorArrowDown, 2);
 }
 
 void DrawThemedSpinButton(TCanvas *Canvas, const TRect &R, bool Up, TThemedState State)
 {
-    QPainter *p;
-    QStyle *style;
-    QStyleOption opt;
-    if (!prepare(Canvas, R, p, style, opt, State))
-        return;
-    ClipTo clip(p, opt.rect);
-    QStyleOptionButton face;
-    face.QStyleOption::operator=(opt);
-    face.state |= State == tsPressed ? QStyle::State_Sunken : QStyle::State_Raised;
-    style->drawPrimitive(QStyle::PE_PanelButtonBevel, &face, p);
-    QStyleOption arrow = opt;
-    arrow.rect = opt.rect.adjusted(1, 1, -1, -1);
-    style->drawPrimitive(Up ? QStyle::PE_IndicatorSpinUp : QStyle::PE_IndicatorSpinDown, &arrow, p);
+    drawArrowButton(Canvas, R, State, QStyle::PE_PanelButtonBevel,
+                    Up ? QStyle::PE_IndicatorSpinUp : QStyle::PE_IndicatorSpinDown, 1);
 }
 
 int Win32MajorVersion() { return 6; }

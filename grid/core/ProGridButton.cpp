@@ -1040,15 +1040,7 @@ int32_t GetXPColorScheme()
 {
     if (!IsWinXPOrLater() || !IsThemeActive())
         return 0;
-    QString file, scheme, size;
-    GetCurrentThemeName(file, scheme, size);
-    if (scheme == QLatin1String("NormalColor"))
-        return 1;
-    if (scheme == QLatin1String("HomeStead"))
-        return 2;
-    if (scheme == QLatin1String("Metallic"))
-        return 3;
-    return 0;
+    return CurrentColorSchemeNumber();
 }
 
 void DrawButtonGradient(TCanvas *Canvas, TColor FromColor, TColor ToColor, bool Horizontal, const TRect &R,

@@ -138,6 +138,11 @@ int32_t XPThemeScheme()
 {
     if (!IsWinXPOrLater() || !ThemeServicesAvailable() || !IsThemeActive() || !IsComCtl6())
         return 0;
+    return CurrentColorSchemeNumber();
+}
+
+int32_t CurrentColorSchemeNumber()
+{
     QString file, scheme, size;
     GetCurrentThemeName(file, scheme, size);
     if (scheme == QLatin1String("NormalColor"))

@@ -99,6 +99,8 @@ bool IsWinXPOrLater();
 int32_t OfficeVersion();
 // 0 none or another scheme, 1 blue, 2 olive, 3 silver.
 int32_t XPThemeScheme();
+// The current theme's colour scheme: 1 "NormalColor", 2 "HomeStead", 3 "Metallic", 0 any other.
+int32_t CurrentColorSchemeNumber();
 TOfficeTheme CurrentOfficeTheme();
 // The theme for the "Theme" settings of office 2010 and 2007 (-1: none) and the XP scheme.
 TOfficeTheme OfficeThemeOf(int32_t Theme2010, int32_t Theme2007, int32_t XPScheme);
