@@ -94,7 +94,7 @@ void TProGridButtonActionLink::SetGroupIndex(int Value)
 // ---- Button ----------------------------------------------------------------------------------------
 
 TProGridButton::TProGridButton(TComponent *AOwner)
-    : TGraphicControl(AOwner), FIsComCtl6((CommonControlsVersion() >> 16) > 5), FGlyph(std::make_unique<TBitmap>()),
+    : TGraphicControl(AOwner), FIsComCtl6(IsComCtl6()), FGlyph(std::make_unique<TBitmap>()),
       FGlyphDisabled(std::make_unique<TBitmap>()), FGlyphHot(std::make_unique<TBitmap>()),
       FGlyphDown(std::make_unique<TBitmap>()), FGlyphShade(std::make_unique<TBitmap>())
 {
@@ -1034,7 +1034,7 @@ void TGridAlphaMask::MergeMask(TBitmap *Mask, TBitmap *Bitmap, TColor)
 
 // ---- Probes and routines ---------------------------------------------------------------------------
 
-bool IsXPThemed() { return IsWinXPOrLater() && IsThemeActive() && (CommonControlsVersion() >> 16) > 5; }
+bool IsXPThemed() { return IsWinXPOrLater() && IsThemeActive() && IsComCtl6(); }
 
 int32_t GetXPColorScheme()
 {
