@@ -728,11 +728,6 @@ TProCheckBox::TProCheckBox(TComponent *AOwner)
 
 TProCheckBox::~TProCheckBox() = default;
 
-TRect TProCheckBox::ButtonStrip() const
-{
-    return FAlignment == taLeft ? Rect(ClientWidth() - 20, 0, ClientWidth(), ClientHeight()) : Rect(0, 0, 20, ClientHeight());
-}
-
 void TProCheckBox::SetAlignment(TLeftRight Value)
 {
     if (Value == FAlignment)

@@ -221,7 +221,6 @@ protected:
     void ApplyText(const QString &v) override;
 
 private:
-    TRect ButtonStrip() const;
     bool FDown = false;
     TCheckBoxState FState = cbUnchecked;
     bool FFocused = false;
