@@ -286,12 +286,12 @@ void TProStringGrid::HideRowList(TIntList *RowList)
             continue;
         }
         if (next != r) {
-            CopyGridRow(next, r);
+            MoveCellRow(r, next);
             SetRowHeights(next, heights[size_t(r)]);
         }
         ++next;
     }
-    // The rows left behind at the end hold copies of moved cells: emptied, nothing freed.
+    // The rows left behind at the end still hold cells the items took: emptied, nothing freed.
     for (int r = next; r < rows; ++r)
         ClearGridRow(r);
     SetRowCount(rows - int(list.size()));
@@ -413,7 +413,7 @@ void TProStringGrid::UnHideRowList()
             --item;
             skipOtherLevels();
         } else if (s >= 0) {
-            CopyGridRow(t, s);
+            MoveCellRow(s, t);
             SetRowHeights(t, RowHeights(s));
             --s;
         }

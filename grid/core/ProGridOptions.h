@@ -10,6 +10,15 @@
 #include <utility>
 #include <vector>
 
+// A Boolean option that is a plain field: reader, writer and the field with its default.
+#define TARVIX_BOOL_OPTION(Name, Default)                                                          \
+public:                                                                                            \
+    bool Name() const { return F##Name; }                                                          \
+    void Set##Name(bool v) { F##Name = v; }                                                        \
+                                                                                                   \
+private:                                                                                           \
+    bool F##Name = Default;
+
 // ---- Search footer ---------------------------------------------------------------------------
 
 enum TSearchDirection { sdTopBottom, sdLeftRight };
@@ -133,47 +142,38 @@ class TNavigation : public TPersistent
 public:
     void Assign(TPersistent *Source) override;
 
-#define TARVIX_NAV_FLAG(Name, Default)                                                             \
-public:                                                                                            \
-    bool Name() const { return F##Name; }                                                          \
-    void Set##Name(bool v) { F##Name = v; }                                                        \
-                                                                                                   \
-private:                                                                                           \
-    bool F##Name = Default;
-
-    TARVIX_NAV_FLAG(AllowInsertRow, false)
-    TARVIX_NAV_FLAG(AllowDeleteRow, false)
-    TARVIX_NAV_FLAG(AdvanceOnEnter, false)
-    TARVIX_NAV_FLAG(AutoGotoIncremental, false)
-    TARVIX_NAV_FLAG(AutoComboDropSize, false)
-    TARVIX_NAV_FLAG(AllowClipboardShortCuts, false)
-    TARVIX_NAV_FLAG(AllowRTFClipboard, false)
-    TARVIX_NAV_FLAG(AllowSmartClipboard, false)
-    TARVIX_NAV_FLAG(AllowClipboardAlways, false)
-    TARVIX_NAV_FLAG(AllowClipboardColGrow, true)
-    TARVIX_NAV_FLAG(AllowClipboardRowGrow, true)
-    TARVIX_NAV_FLAG(CopyHTMLTagsToClipboard, true)
-    TARVIX_NAV_FLAG(AdvanceAutoEdit, true)
-    TARVIX_NAV_FLAG(CursorWalkEditor, false)
-    TARVIX_NAV_FLAG(CursorWalkAlwaysEdit, true)
-    TARVIX_NAV_FLAG(MoveRowOnSort, false)
-    TARVIX_NAV_FLAG(KeepScrollOnSort, false)
-    TARVIX_NAV_FLAG(ImproveMaskSel, false)
-    TARVIX_NAV_FLAG(AlwaysEdit, false)
-    TARVIX_NAV_FLAG(LineFeedOnEnter, false)
-    TARVIX_NAV_FLAG(KeepHorizScroll, false)
-    TARVIX_NAV_FLAG(AllowFmtClipboard, false)
-    TARVIX_NAV_FLAG(TabToNextAtEnd, false)
-    TARVIX_NAV_FLAG(EditSelectAll, true)
-    TARVIX_NAV_FLAG(SkipFixedCells, true)
-    TARVIX_NAV_FLAG(SkipDisabledRows, true)
-    TARVIX_NAV_FLAG(AllowCtrlEnter, true)
-    TARVIX_NAV_FLAG(AppendOnArrowDown, false)
-    TARVIX_NAV_FLAG(LeftRightRowSelect, true)
-    TARVIX_NAV_FLAG(MoveScrollOnly, false)
-    TARVIX_NAV_FLAG(ComboGetUpDown, true)
-    TARVIX_NAV_FLAG(AdvanceOnEnterLoop, true)
-#undef TARVIX_NAV_FLAG
+    TARVIX_BOOL_OPTION(AllowInsertRow, false)
+    TARVIX_BOOL_OPTION(AllowDeleteRow, false)
+    TARVIX_BOOL_OPTION(AdvanceOnEnter, false)
+    TARVIX_BOOL_OPTION(AutoGotoIncremental, false)
+    TARVIX_BOOL_OPTION(AutoComboDropSize, false)
+    TARVIX_BOOL_OPTION(AllowClipboardShortCuts, false)
+    TARVIX_BOOL_OPTION(AllowRTFClipboard, false)
+    TARVIX_BOOL_OPTION(AllowSmartClipboard, false)
+    TARVIX_BOOL_OPTION(AllowClipboardAlways, false)
+    TARVIX_BOOL_OPTION(AllowClipboardColGrow, true)
+    TARVIX_BOOL_OPTION(AllowClipboardRowGrow, true)
+    TARVIX_BOOL_OPTION(CopyHTMLTagsToClipboard, true)
+    TARVIX_BOOL_OPTION(AdvanceAutoEdit, true)
+    TARVIX_BOOL_OPTION(CursorWalkEditor, false)
+    TARVIX_BOOL_OPTION(CursorWalkAlwaysEdit, true)
+    TARVIX_BOOL_OPTION(MoveRowOnSort, false)
+    TARVIX_BOOL_OPTION(KeepScrollOnSort, false)
+    TARVIX_BOOL_OPTION(ImproveMaskSel, false)
+    TARVIX_BOOL_OPTION(AlwaysEdit, false)
+    TARVIX_BOOL_OPTION(LineFeedOnEnter, false)
+    TARVIX_BOOL_OPTION(KeepHorizScroll, false)
+    TARVIX_BOOL_OPTION(AllowFmtClipboard, false)
+    TARVIX_BOOL_OPTION(TabToNextAtEnd, false)
+    TARVIX_BOOL_OPTION(EditSelectAll, true)
+    TARVIX_BOOL_OPTION(SkipFixedCells, true)
+    TARVIX_BOOL_OPTION(SkipDisabledRows, true)
+    TARVIX_BOOL_OPTION(AllowCtrlEnter, true)
+    TARVIX_BOOL_OPTION(AppendOnArrowDown, false)
+    TARVIX_BOOL_OPTION(LeftRightRowSelect, true)
+    TARVIX_BOOL_OPTION(MoveScrollOnly, false)
+    TARVIX_BOOL_OPTION(ComboGetUpDown, true)
+    TARVIX_BOOL_OPTION(AdvanceOnEnterLoop, true)
 
 public:
     bool AdvanceInsert() const { return FAdvanceInsert; }
@@ -229,40 +229,31 @@ public:
     TMouseActions();
     void Assign(TPersistent *Source) override;
 
-#define TARVIX_MOUSE_FLAG(Name, Default)                                                           \
-public:                                                                                            \
-    bool Name() const { return F##Name; }                                                          \
-    void Set##Name(bool v) { F##Name = v; }                                                        \
-                                                                                                   \
-private:                                                                                           \
-    bool F##Name = Default;
-
-    TARVIX_MOUSE_FLAG(ColSelect, false)
-    TARVIX_MOUSE_FLAG(RowSelect, false)
-    TARVIX_MOUSE_FLAG(AllSelect, false)
-    TARVIX_MOUSE_FLAG(DirectEdit, false)
-    TARVIX_MOUSE_FLAG(DirectComboDrop, false)
-    TARVIX_MOUSE_FLAG(DirectComboClose, false)
-    TARVIX_MOUSE_FLAG(DirectDateClose, false)
-    TARVIX_MOUSE_FLAG(DirectDateDrop, false)
-    TARVIX_MOUSE_FLAG(AllColumnSize, false)
-    TARVIX_MOUSE_FLAG(AllRowSize, false)
-    TARVIX_MOUSE_FLAG(CaretPositioning, false)
-    TARVIX_MOUSE_FLAG(SizeFixedCol, false)
-    TARVIX_MOUSE_FLAG(SizeFixedRow, false)
-    TARVIX_MOUSE_FLAG(RangeSelectAndEdit, false)
-    TARVIX_MOUSE_FLAG(NoAutoRangeScroll, false)
-    TARVIX_MOUSE_FLAG(PreciseCheckBoxCheck, false)
-    TARVIX_MOUSE_FLAG(PreciseNodeClick, true)
-    TARVIX_MOUSE_FLAG(CheckAllCheck, false)
-    TARVIX_MOUSE_FLAG(NodeAllExpandContract, false)
-    TARVIX_MOUSE_FLAG(MoveRowOnNodeClick, false)
-    TARVIX_MOUSE_FLAG(RowSelectPersistent, false)
-    TARVIX_MOUSE_FLAG(SelectOnRightClick, false)
-    TARVIX_MOUSE_FLAG(NoScrollOnPartialRow, false)
-    TARVIX_MOUSE_FLAG(AutoSizeColOnDblClick, true)
-    TARVIX_MOUSE_FLAG(DisjunctRowSelectNoCtrl, false)
-#undef TARVIX_MOUSE_FLAG
+    TARVIX_BOOL_OPTION(ColSelect, false)
+    TARVIX_BOOL_OPTION(RowSelect, false)
+    TARVIX_BOOL_OPTION(AllSelect, false)
+    TARVIX_BOOL_OPTION(DirectEdit, false)
+    TARVIX_BOOL_OPTION(DirectComboDrop, false)
+    TARVIX_BOOL_OPTION(DirectComboClose, false)
+    TARVIX_BOOL_OPTION(DirectDateClose, false)
+    TARVIX_BOOL_OPTION(DirectDateDrop, false)
+    TARVIX_BOOL_OPTION(AllColumnSize, false)
+    TARVIX_BOOL_OPTION(AllRowSize, false)
+    TARVIX_BOOL_OPTION(CaretPositioning, false)
+    TARVIX_BOOL_OPTION(SizeFixedCol, false)
+    TARVIX_BOOL_OPTION(SizeFixedRow, false)
+    TARVIX_BOOL_OPTION(RangeSelectAndEdit, false)
+    TARVIX_BOOL_OPTION(NoAutoRangeScroll, false)
+    TARVIX_BOOL_OPTION(PreciseCheckBoxCheck, false)
+    TARVIX_BOOL_OPTION(PreciseNodeClick, true)
+    TARVIX_BOOL_OPTION(CheckAllCheck, false)
+    TARVIX_BOOL_OPTION(NodeAllExpandContract, false)
+    TARVIX_BOOL_OPTION(MoveRowOnNodeClick, false)
+    TARVIX_BOOL_OPTION(RowSelectPersistent, false)
+    TARVIX_BOOL_OPTION(SelectOnRightClick, false)
+    TARVIX_BOOL_OPTION(NoScrollOnPartialRow, false)
+    TARVIX_BOOL_OPTION(AutoSizeColOnDblClick, true)
+    TARVIX_BOOL_OPTION(DisjunctRowSelectNoCtrl, false)
 
 public:
     // At design time one of the three clears the other two; at run time they combine.
@@ -312,6 +303,8 @@ private:
     TGridFixedCellEditor FFixedColsEditor = fceEdit;
     std::unique_ptr<TStringList> FFixedComboValues = std::make_unique<TStringList>();
 };
+
+#undef TARVIX_BOOL_OPTION
 
 // ---- Bands and focus helper --------------------------------------------------------------------
 
