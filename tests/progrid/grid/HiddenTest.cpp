@@ -1,5 +1,7 @@
 // Hidden columns and rows, filter levels and the cell access by real row.
 #include "GridFixture.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/Forms.h"
 #include <gtest/gtest.h>
 
 namespace
@@ -323,4 +325,32 @@ TEST(HiddenRows, HideSelectedAndUnselectedRows)
     g.SetRowSelect(3, true);
     g.HideUnSelectedRows();
     EXPECT_EQ(Column(g, 0), Rows({0, 3}));
+}
+
+TEST(HiddenRows, CellControlsFollowTheirRows)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 600, 400);
+    auto *g = new TTestGrid(&form);
+    g->SetParent(&form);
+    g->SetBounds(0, 0, 500, 300);
+    auto *panel = new TPanel(&form);
+    panel->SetParent(g);
+    FillGrid(*g, 4, 8);
+    g->GetCellProperties(2, 3)->SetControl(panel);
+    form.Show();
+    g->CellControlsUpdate(true);
+    ASSERT_EQ(g->ControlList()->Count(), 1);
+    const TRect cell = g->TCustomGrid::CellRect(2, 3);
+    EXPECT_TRUE(panel->Visible());
+    EXPECT_EQ(panel->Left(), cell.Left - 1);
+    EXPECT_EQ(panel->Top(), cell.Top - 1);
+    EXPECT_EQ(panel->Width(), cell.Right - cell.Left + 1);
+    g->HideRow(3);
+    EXPECT_FALSE(panel->Visible());
+    g->UnHideRow(3);
+    EXPECT_TRUE(panel->Visible());
+    g->HideColumn(2);
+    g->CellControlsUpdate(false);
+    EXPECT_FALSE(panel->Visible());
 }

@@ -233,3 +233,15 @@ TEST(Repaint, RectanglesOutOfViewRepaintTheWholeGrid)
     g->RepaintRect(TRect(1, 150, 2, 151));
     EXPECT_EQ(g->Invalidates, before + 1);
 }
+
+TEST(Selection, GrowingAGridOfOnlyAFixedRowShowsTheSelectionAgain)
+{
+    TTestGrid g;
+    g.SetFixedRowAlways(true);
+    g.SetRowCount(1);
+    ASSERT_EQ(g.FixedRows(), 1);
+    g.HideSelection();
+    g.SetRowCount(5);
+    EXPECT_FALSE(g.SelHidden());
+    EXPECT_LT(g.Selection().Top, 5);
+}
