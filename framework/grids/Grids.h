@@ -396,6 +396,9 @@ public:
     TStrings *Cols(int Index);
     void SetCols(int Index, TStrings *Value) { Cols(Index)->Assign(Value); }
 
+    // Moves every stored cell of row FromRow (texts and objects, beyond the counts too) into
+    // row ToRow, whose cells it replaces, and leaves FromRow empty. Nothing is freed.
+    void MoveCellRow(int FromRow, int ToRow);
     // Cells with a text or an object, inside the counts or not.
     size_t StoredCellCount() const;
     // Column and row counts that reach every stored cell, inside the counts or not.

@@ -160,6 +160,22 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject *Value)
     prune(ACol, ARow);
 }
 
+void TStringGrid::MoveCellRow(int FromRow, int ToRow)
+{
+    if (FromRow < 0 || ToRow < 0)
+        throw EInvalidGridOperation(kIndexOutOfRange);
+    if (FromRow == ToRow)
+        return;
+    auto node = data_.extract(FromRow);
+    data_.erase(ToRow);
+    if (!node.empty()) {
+        node.key() = ToRow;
+        data_.insert(std::move(node));
+    }
+    InvalidateRow(FromRow);
+    InvalidateRow(ToRow);
+}
+
 size_t TStringGrid::StoredCellCount() const
 {
     size_t n = 0;

@@ -217,9 +217,10 @@ void TCollection::insertItem(TCollectionItem *Item)
 void TCollection::removeItem(TCollectionItem *Item)
 {
     Notify(Item, cnExtracting);
-    auto it = std::find(items_.begin(), items_.end(), Item);
-    if (it != items_.end())
-        items_.erase(it);
+    // Searched from the end: clearing and most deletions take the last items first.
+    auto it = std::find(items_.rbegin(), items_.rend(), Item);
+    if (it != items_.rend())
+        items_.erase(std::next(it).base());
     Item->collection_ = nullptr;
     Changed();
 }

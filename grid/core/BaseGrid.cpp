@@ -209,6 +209,13 @@ void TBaseGrid::FreeCellProperties(int c, int r)
     TStringGrid::SetObjects(c, r, nullptr);
 }
 
+void TBaseGrid::DisposeCellProperties(TCellProperties *AProps)
+{
+    if (AProps->FGraphicObject && AProps->FGraphicObject->ClassName() == QLatin1String("TCellGraphic"))
+        delete AProps->FGraphicObject;
+    delete AProps;
+}
+
 void TBaseGrid::FreeCellPropsRect(int ACol1, int ARow1, int ACol2, int ARow2)
 {
     if (!FHasCellProps)
@@ -219,9 +226,7 @@ void TBaseGrid::FreeCellPropsRect(int ACol1, int ARow1, int ACol2, int ARow2)
         found.push_back({TGridCoord{c, r}, static_cast<TCellProperties *>(obj)});
     });
     for (const auto &[cell, props] : found) {
-        if (props->FGraphicObject && props->FGraphicObject->ClassName() == QLatin1String("TCellGraphic"))
-            delete props->FGraphicObject;
-        delete props;
+        DisposeCellProperties(props);
         TStringGrid::SetObjects(cell.X, cell.Y, nullptr);
     }
 }

@@ -256,6 +256,8 @@ protected:
     void ClearGridCell(int c, int r);
     void FreeCellPropsRect(int ACol1, int ARow1, int ACol2, int ARow2);
     void FreeCellProperties(int c, int r);
+    // Frees a properties object held outside the cells, with its cell graphic.
+    static void DisposeCellProperties(TCellProperties *AProps);
     TObject *GetPropsGraphic(TCellProperties *AProps) const { return AProps ? AProps->FGraphicObject : nullptr; }
     // Raises EProGridError for a negative index.
     void CheckCellIndex(int c, int r) const;

@@ -1,9 +1,20 @@
 #include "grid/core/ProGrid.h"
 #include <algorithm>
 
-TProStringGrid::TProStringGrid(TComponent *AOwner) : TBaseGrid(AOwner), FSyncGrid(std::make_unique<TSyncGrid>(this))
+TProStringGrid::TProStringGrid(TComponent *AOwner)
+    : TBaseGrid(AOwner), FGridItems(std::make_unique<TGridItems>(this)),
+      FSelectedRows(std::make_unique<TIntList>(0, 0)), FModifiedRows(std::make_unique<TIntList>(0, 0)),
+      FEnabledRows(std::make_unique<TIntList>(0, 0)), FRowIndicator(std::make_unique<TBitmap>()),
+      FSearchFooter(std::make_unique<TSearchFooter>(this, ComponentState().Contains(csDesigning))),
+      FNavigation(std::make_unique<TNavigation>()), FMouseActions(std::make_unique<TMouseActions>()),
+      FBands(std::make_unique<TBands>()), FFocusHelper(std::make_unique<TFocusHelper>()),
+      FShowModified(std::make_unique<TShowModified>()), FControlList(std::make_unique<TControlList>()),
+      FSyncGrid(std::make_unique<TSyncGrid>(this))
 {
-    FVisibleCol.fill(true);
+    FMouseActions->OnInvalidate = [this](TObject *) { Invalidate(); };
+    FMouseActions->OnIsDesigning = [this](TObject *) { return ComponentState().Contains(csDesigning); };
+    FBands->OnChange = [this](TObject *) { Invalidate(); };
+    FShowModified->OnChange = [this](TObject *) { Invalidate(); };
     FMaxColCount = ColCount();
     FFixedRowsMin = TCustomGrid::FixedRows();
     FFixedColsMin = TCustomGrid::FixedCols();
@@ -20,6 +31,9 @@ TProStringGrid::~TProStringGrid()
         n->RemoveFreeNotification(this);
     FNotifierList.clear();
     FSyncGrid->SetGrid(nullptr);
+    // Hidden rows hold the properties of their cells; nothing else would free them.
+    for (int i = 0; i < FGridItems->Count(); ++i)
+        FreeItemProps(FGridItems->Items(i));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -27,6 +41,8 @@ TProStringGrid::~TProStringGrid()
 
 void TProStringGrid::SetRowCount(int Value)
 {
+    if (RowCount() == FixedRows() && FFixedRowAlways && FSelHidden)
+        UnHideSelection();
     TBaseGrid::SetRowCount(Value);
     if (RowCount() > FFixedRowsMin && FFixedRowAlways)
         SetFixedRows(FFixedRowsMin);
@@ -77,6 +93,8 @@ void TProStringGrid::SetRow(int Value)
         OnRowUpdate(this, FOldRowSel, Row());
         FOldRowSel = Row();
     }
+    if (FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect(false);
     // Only a real change is passed on, so that two grids following each other come to rest.
     TStringGrid *sync = FSyncGrid->Grid();
     if (sync && FSyncGrid->SelectionRow() && sync->Row() != Row())
@@ -217,33 +235,4 @@ TRect TProStringGrid::UsedCells()
     if (maxC < minC || maxR < minR)
         return {0, 0, 0, 0};
     return {minC, minR, maxC, maxR};
-}
-
-// ---------------------------------------------------------------------------------------------
-// Display and real columns
-
-int TProStringGrid::RealColIndex(int ACol) const
-{
-    if (FNumHidden == 0 || ACol >= 512)
-        return ACol;
-    int visible = 0;
-    for (int j = 0; j < 512; ++j) {
-        if (!FVisibleCol[j])
-            continue;
-        if (visible == ACol)
-            return j;
-        ++visible;
-    }
-    return 0;
-}
-
-int TProStringGrid::DisplColIndex(int ACol) const
-{
-    if (FNumHidden == 0 || ACol >= 512)
-        return ACol;
-    int hidden = 0;
-    for (int j = 0; j < ACol; ++j)
-        if (!FVisibleCol[j])
-            ++hidden;
-    return ACol - hidden;
 }

@@ -1,12 +1,15 @@
 #pragma once
 // The grid component: dimensions, structure edits, the update lock and typed cell access.
 #include "grid/core/BaseGrid.h"
+#include "grid/core/ProGridOptions.h"
 #include <array>
 #include <memory>
 #include <vector>
 
 using TCellsChangedEvent = std::function<void(TObject *Sender, const TRect &R)>;
 using TRowChangedEvent = std::function<void(TObject *Sender, int OldRow, int NewRow)>;
+using TRowDisjunctSelectEvent = std::function<void(TObject *Sender, int ARow, bool AState, bool &Allow)>;
+using TAutoInsertRowEvent = std::function<void(TObject *Sender, int ARow)>;
 
 // Hears of every changed cell rectangle of the grids it is registered with.
 class TGridChangeNotifier : public TComponent
@@ -117,16 +120,107 @@ public:
     // The smallest rectangle holding every non-empty cell; (0, 0, 0, 0) when there is none.
     virtual TRect UsedCells();
 
-    // Display and real indices
+    // Display and real indices (ProGridHidden.cpp). A hidden column keeps its cells in place;
+    // a hidden row leaves the grid into a hidden-row item.
     int RealColIndex(int ACol) const;
     int DisplColIndex(int ACol) const override;
-    int RealRowIndex(int ARow) const { return ARow; }
-    int DisplRowIndex(int ARow) const { return ARow; }
-    bool IsHiddenRow(int ARow) const { return false; }
+    int RealRowIndex(int ARow) const;
+    int DisplRowIndex(int ARow) const;
+    int RealCol() const { return RealColIndex(Col()); }
+    int RealRow() const { return RealRowIndex(Row()); }
+    bool IsHiddenColumn(int ACol) const;
+    bool IsHiddenRow(int ARow) const;
     int NumHiddenColumns() const { return FNumHidden; }
+    int NumHiddenRows() const { return FGridItems->Count(); }
     int TotalColCount() const override { return ColCount() + FNumHidden; }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
     int AllColCount() const { return ColCount() + FNumHidden; }
-    int AllRowCount() const { return RowCount(); }
+    int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+
+    // Hiding and showing; indices are real ones.
+    void HideColumn(int ACol) { HideColumns(ACol, ACol); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ACol) { UnHideColumns(ACol, ACol); }
+    void UnHideColumns(int FromCol, int ToCol);
+    void UnHideColumnsAll() { UnHideColumns(0, ColCount() + NumHiddenColumns()); }
+    void HideRow(int ARow) { HideRows(ARow, ARow); }
+    void HideRows(int FromRow, int ToRow);
+    void HideRowsEx(int FromRow, int ToRow);
+    // One filter level: RowList holds display rows in ascending order.
+    void HideRowList(TIntList *RowList);
+    void UnHideRow(int ARow);
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    // Restores the rows of the last filter level; the caller lowers FilterLevel afterwards.
+    void UnHideRowList();
+    int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int v) { FFilterLevel = v; }
+    TGridItems *GridItems() const { return FGridItems.get(); }
+    int GetAllColWidths(int ACol) const;
+    void SetAllColWidths(int ACol, int Value);
+
+    // Selection and row state (ProGridSelection.cpp)
+    bool RowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    bool ColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    int RowSelectCount() const;
+    int ColSelectCount() const;
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    void SelectionToRowSelect(bool AllRows);
+    void SelectionToColSelect(bool AllCols);
+    // The rows of the disjunct row selection in the order they were selected.
+    TIntList *SelectedRows() const { return FSelectedRows.get(); }
+    bool RowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    bool RowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+    void SetSelection(const TGridRect &Value) override;
+    void HideSelection();
+    void UnHideSelection();
+    bool SelHidden() const { return FSelHidden; }
+    using TCustomGrid::FocusCell;
+    void FocusCell(int ACol, int ARow) { SetSelection(GridRect(ACol, ARow, ACol, ARow)); }
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    void SwapCells(const TGridCoord &FromCell, const TGridCoord &ToCell);
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool v);
+    TBitmap *RowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(TBitmap *v);
+    // The in-place editor; the plain grid's own until the editing life cycle takes over.
+    virtual void ShowInplaceEdit() { ShowEditor(); }
+    virtual void HideInplaceEdit() { HideEditor(); }
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    void RepaintRect(const TRect &r);
+
+    // Option groups and companions
+    TSearchFooter *SearchFooter() const { return FSearchFooter.get(); }
+    void SetSearchFooter(TSearchFooter *v) { FSearchFooter->Assign(v); }
+    TNavigation *Navigation() const { return FNavigation.get(); }
+    void SetNavigation(TNavigation *v) { FNavigation->Assign(v); }
+    TMouseActions *MouseActions() const { return FMouseActions.get(); }
+    void SetMouseActions(TMouseActions *v) { FMouseActions->Assign(v); }
+    TBands *Bands() const { return FBands.get(); }
+    void SetBands(TBands *v) { FBands->Assign(v); }
+    TFocusHelper *FocusHelper() const { return FFocusHelper.get(); }
+    void SetFocusHelper(TFocusHelper *v) { FFocusHelper->Assign(v); }
+    TShowModified *ShowModified() const { return FShowModified.get(); }
+    void SetShowModified(TShowModified *v) { FShowModified->Assign(v); }
+    TControlList *ControlList() const { return FControlList.get(); }
+    // Places the controls of cells on their cells; RebuildList first collects them anew.
+    void CellControlsUpdate(bool RebuildList);
+
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TAutoInsertRowEvent OnRowDisjunctSelected;
 
     // Clearing
     bool ClearTextOnly() const { return FClearTextOnly; }
@@ -151,8 +245,11 @@ public:
     virtual void RemoveCols(int ColIndex, int CCount);
     void RemoveDuplicates(int ACol, bool DoCase);
     void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
     void RemoveSelectedCols();
     void RemoveUnSelectedCols();
+    void HideSelectedRows() { HideRowsBySelection(true); }
+    void HideUnSelectedRows() { HideRowsBySelection(false); }
 
     // Trimming, colouring, merging
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
@@ -180,11 +277,11 @@ public:
     // Cell access by real column and real row
     QString GetCellsEx(int ACol, int ARow);
     void SetCellsEx(int ACol, int ARow, const QString &Value);
-    QString GetGridCellsEx(int ACol, int ARow) const { return GetGridCell(ACol, DisplRowIndex(ARow)); }
-    void SetGridCellsEx(int ACol, int ARow, const QString &Value) { SetGridCell(ACol, DisplRowIndex(ARow), Value); }
-    TObject *GetObjectsEx(int ACol, int ARow) { return GetObjectEx(ACol, DisplRowIndex(ARow)); }
-    void SetObjectsEx(int ACol, int ARow, TObject *Value) { SetObjectEx(ACol, DisplRowIndex(ARow), Value); }
-    TObject *GetGridObjectsEx(int ACol, int ARow) const { return GetGridObject(ACol, DisplRowIndex(ARow)); }
+    QString GetGridCellsEx(int ACol, int ARow) const;
+    void SetGridCellsEx(int ACol, int ARow, const QString &Value);
+    TObject *GetObjectsEx(int ACol, int ARow);
+    void SetObjectsEx(int ACol, int ARow, TObject *Value);
+    TObject *GetGridObjectsEx(int ACol, int ARow) const;
     virtual QString CurrentCell();
     virtual void SetCurrentCell(const QString &Value);
     virtual QString CurrentCellDisplayText();
@@ -216,8 +313,31 @@ protected:
     bool FNilObjects = false;
     bool FBlockCellChange = false;
 
+    bool FSelHidden = false;
+    int FNumCellControls = 0;
+
 private:
     bool IsLoading() const { return ComponentState().Contains(csLoading); }
+    void HideRowsBySelection(bool Selected);
+    // The row-selection flag of display row r: read at its real row with persistent selection.
+    int RowSelectFlagIndex(int r) const;
+    // The strings of a hidden row, or nil.
+    TStringList *GetHiddenRowStrings(int ARow) const;
+    // A copy of display row ARow (texts with their objects) covering the hidden columns too.
+    TStringList *CopyRowStrings(int ARow) const;
+    // Writes a hidden row's strings into display row ARow; entries beyond the list empty the cell.
+    void RestoreRowStrings(int ARow, const TStringList *Strings);
+    // Frees the properties of a hidden row's cells.
+    void FreeItemProps(TGridItem *Item);
+    bool ColVisible(int c) const { return c < 0 || size_t(c) >= FVisibleCol.size() || FVisibleCol[size_t(c)]; }
+    void SetColVisible(int c, bool v);
+    int AllColWidthEntry(int c) const;
+    void SetAllColWidthEntry(int c, int w);
+    void InsertRowSelectFlags(int RowIndex, int RCount);
+    void DeleteRowState(int RowIndex, int RCount, bool RowFlags);
+    void RebuildSelectedRows();
+    // Hidden rows whose real index lies above Above move up by RCount.
+    void ShiftHiddenRowsUp(int Above, int RCount);
     // Row operations carry the cells of hidden columns with their row.
     void WidenColCount();
     void NarrowColCount();
@@ -245,7 +365,28 @@ private:
     bool FSaveHiddenCells = false;
     bool FClearTextOnly = false;
     int FUpdateCount = 0;
-    std::array<bool, 513> FVisibleCol;
+    // Column flags and the widths of hidden columns grow with the grid; columns beyond them are
+    // shown.
+    std::vector<bool> FVisibleCol;
+    std::vector<int16_t> FAllColWidths;
+    std::unique_ptr<TGridItems> FGridItems;
+    int FFilterLevel = 0;
+    std::vector<uint8_t> FRowSelect;
+    std::vector<uint8_t> FColSelect;
+    std::unique_ptr<TIntList> FSelectedRows;
+    std::unique_ptr<TIntList> FModifiedRows;
+    std::unique_ptr<TIntList> FEnabledRows;
+    bool FUseEnabledRows = false;
+    TGridRect FOldSelection;
+    bool FActiveCellShow = false;
+    std::unique_ptr<TBitmap> FRowIndicator;
+    std::unique_ptr<TSearchFooter> FSearchFooter;
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<TMouseActions> FMouseActions;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TFocusHelper> FFocusHelper;
+    std::unique_ptr<TShowModified> FShowModified;
+    std::unique_ptr<TControlList> FControlList;
     std::vector<TGridChangeNotifier *> FNotifierList;
     std::unique_ptr<TSyncGrid> FSyncGrid;
 

@@ -97,6 +97,11 @@ void TProStringGrid::Clear()
 void TProStringGrid::ClearAll()
 {
     Clear();
+    for (int i = 0; i < FGridItems->Count(); ++i) {
+        TGridItem *item = FGridItems->Items(i);
+        FreeItemProps(item);
+        item->Items()->Clear();
+    }
 }
 
 void TProStringGrid::ClearNormalCells()
@@ -131,8 +136,18 @@ void TProStringGrid::ClearNormalCols(int ColIndex, int CCount)
 
 void TProStringGrid::ClearSelection()
 {
-    const TGridRect s = Selection();
-    ClearRect(s.Left, s.Top, s.Right, s.Bottom);
+    if (FMouseActions->DisjunctRowSelect()) {
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (RowSelect(RowSelectFlagIndex(r)))
+                ClearRows(r, 1);
+    } else if (FMouseActions->DisjunctColSelect()) {
+        for (int c = FixedCols(); c < ColCount(); ++c)
+            if (ColSelect(c))
+                ClearCols(c, 1);
+    } else {
+        const TGridRect s = Selection();
+        ClearRect(s.Left, s.Top, s.Right, s.Bottom);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -149,6 +164,16 @@ void TProStringGrid::InsertRowBlock(int RowIndex, int RCount, bool UpdateCellCon
         return;
     CheckCellIndex(0, RowIndex);
     const int lastWidth = ColWidths(ColCount() - 1);
+    if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
+        UnHideSelection();
+    // Real rows from the insertion point on move down, hidden ones included; a row shown
+    // again from hiding (no cell controls) keeps every real index.
+    if (UpdateCellControls && NumHiddenRows() > 0) {
+        const int real = RealRowIndex(RowIndex);
+        for (int i = 0; i < FGridItems->Count(); ++i)
+            if (TGridItem *item = FGridItems->Items(i); item->Idx() >= real)
+                item->SetIdx(item->Idx() + RCount);
+    }
     WidenColCount();
     const int oldCount = RowCount();
     // The rows that take the shifted end of the grid may hold cells kept beyond the count;
@@ -166,9 +191,63 @@ void TProStringGrid::InsertRowBlock(int RowIndex, int RCount, bool UpdateCellCon
         ClearGridRow(t);
     }
     NarrowColCount();
+    for (int k = 0; k < RCount; ++k) {
+        if (FShowModified->Enabled() && RowIndex < FModifiedRows->Count())
+            FModifiedRows->Insert(RowIndex, 0);
+        if (FUseEnabledRows && RowIndex < FEnabledRows->Count())
+            FEnabledRows->Insert(RowIndex, 0);
+    }
+    if (UpdateCellControls)
+        InsertRowSelectFlags(RowIndex, RCount);
     SetColWidths(ColCount() - 1, lastWidth);
+    if (UpdateCellControls && FControlList->Count() > 0) {
+        const int real = RealRowIndex(RowIndex);
+        for (int i = 0; i < FControlList->Count(); ++i)
+            if (TControlItem *ci = FControlList->GetControl(i); ci->FY >= real)
+                ci->FY += RCount;
+        CellControlsUpdate(false);
+    }
     if (!IsDestroying())
         CellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
+}
+
+// The disjunct row selection follows inserted rows.
+void TProStringGrid::InsertRowSelectFlags(int RowIndex, int RCount)
+{
+    const int at = RowSelectFlagIndex(RowIndex);
+    if (at < int(FRowSelect.size()))
+        FRowSelect.insert(FRowSelect.begin() + at, size_t(RCount), 0);
+    for (int i = 0; i < FSelectedRows->Count(); ++i)
+        if (FSelectedRows->GetInteger(i) >= at)
+            FSelectedRows->TList::SetItems(i, reinterpret_cast<void *>(intptr_t(FSelectedRows->GetInteger(i) + RCount)));
+}
+
+// Removed rows leave the modified, disabled and disjunct-selection lists.
+void TProStringGrid::DeleteRowState(int RowIndex, int RCount, bool RowFlags)
+{
+    for (int k = 0; k < RCount; ++k) {
+        if (FShowModified->Enabled() && RowIndex < FModifiedRows->Count())
+            FModifiedRows->Delete(RowIndex);
+        if (FUseEnabledRows && RowIndex < FEnabledRows->Count())
+            FEnabledRows->Delete(RowIndex);
+        if (RowFlags && RowIndex < int(FRowSelect.size()))
+            FRowSelect.erase(FRowSelect.begin() + RowIndex);
+    }
+}
+
+void TProStringGrid::RebuildSelectedRows()
+{
+    FSelectedRows->Clear();
+    for (size_t r = 0; r < FRowSelect.size() && int(r) < RowCount(); ++r)
+        if (FRowSelect[r])
+            FSelectedRows->Add(int(r));
+}
+
+void TProStringGrid::ShiftHiddenRowsUp(int Above, int RCount)
+{
+    for (int i = 0; i < FGridItems->Count(); ++i)
+        if (TGridItem *item = FGridItems->Items(i); item->Idx() > Above)
+            item->SetIdx(item->Idx() - RCount);
 }
 
 void TProStringGrid::AddRow()
@@ -205,11 +284,23 @@ void TProStringGrid::RemoveRows(int RowIndex, int RCount)
 {
     if (!ClampRowBlock(RowIndex, RCount))
         return;
+    if (FControlList->Count() > 0) {
+        const int below = RealRowIndex(RowIndex + RCount);
+        for (int i = 0; i < FControlList->Count(); ++i)
+            if (TControlItem *ci = FControlList->GetControl(i); ci->FY >= below)
+                ci->FY -= RCount;
+    }
     FreeCellPropsRect(0, RowIndex, ColCount() + FNumHidden - 1, RowIndex + RCount - 1);
     const int lastWidth = ColWidths(ColCount() - 1);
     TGridUpdateLock update(this);
     WidenColCount();
     const int oldTop = TopRow(), oldRow = Row();
+    if (NumHiddenRows() > 0)
+        ShiftHiddenRowsUp(RealRowIndex(RowIndex), RCount);
+    // Putting the current row back is no selection by the user.
+    const bool disjunct = FMouseActions->DisjunctRowSelect();
+    FMouseActions->SetDisjunctRowSelect(false);
+    DeleteRowState(RowIndex, RCount, disjunct);
     ShiftRowsUp(RowIndex, RCount, true);
     for (int t = RowCount(); t < RowCount() + RCount; ++t)
         DiscardStoreRow(t);
@@ -220,11 +311,17 @@ void TProStringGrid::RemoveRows(int RowIndex, int RCount)
     FMaxRowCount -= RCount;
     RestoreCurrentRow(oldRow, oldTop);
     SetColWidths(ColCount() - 1, lastWidth);
+    FSelHidden = false;
+    FMouseActions->SetDisjunctRowSelect(disjunct);
     update.Release();
+    if (disjunct)
+        RebuildSelectedRows();
     CellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
     const int vis = VisibleRowCount();
     if (TopRow() >= RowCount() + FixedRows() - vis - 2 && RowCount() - vis - 1 > 0)
         SetTopRow(RowCount() + FixedRows() - vis - 2);
+    if (FControlList->Count() > 0)
+        CellControlsUpdate(false);
 }
 
 void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
@@ -239,6 +336,9 @@ void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
     TGridUpdateLock update(this);
     WidenColCount();
     ShiftRowsUp(RowIndex, RCount, false);
+    if (FMouseActions->DisjunctRowSelect())
+        for (int k = 0; k < RCount && RowIndex < int(FRowSelect.size()); ++k)
+            FRowSelect.erase(FRowSelect.begin() + RowIndex);
     SetRowCount(RowCount() - RCount);
     FMaxRowCount -= RCount;
     NarrowColCount();
@@ -251,6 +351,8 @@ void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
         SetTopRow(FixedRows());
     }
     update.Release();
+    if (NumHiddenRows() > 0)
+        ShiftHiddenRowsUp(RowIndex + RCount - 1, RCount);
     CellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
 }
 
@@ -258,12 +360,27 @@ void TProStringGrid::DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellCon
 {
     if (!ClampRowBlock(RowIndex, RCount))
         return;
+    if (UpdateCellControls)
+        for (int i = FControlList->Count() - 1; i >= 0; --i)
+            if (TControlItem *ci = FControlList->GetControl(i); ci->FY >= RowIndex && ci->FY < RowIndex + RCount) {
+                if (ci->FObject)
+                    ci->FObject->SetVisible(false);
+                FControlList->RemoveControl(i);
+            }
     const int footers = FFixedFooters;
     FFixedFooters = 0;
+    // The current row moves below; that must not rewrite the disjunct selection.
+    const bool disjunct = FMouseActions->DisjunctRowSelect();
+    FMouseActions->SetDisjunctRowSelect(false);
     const int lastWidth = ColWidths(ColCount() - 1);
     TGridUpdateLock update(this);
     WidenColCount();
     const int oldTop = TopRow(), oldRow = Row();
+    if (UpdateCellControls && NumHiddenRows() > 0)
+        ShiftHiddenRowsUp(RealRowIndex(RowIndex), RCount);
+    if (disjunct && !FMouseActions->RowSelectPersistent())
+        for (int k = 0; k < RCount && RowIndex < int(FRowSelect.size()); ++k)
+            FRowSelect.erase(FRowSelect.begin() + RowIndex);
     // The removed rows' objects were freed or handed elsewhere by the caller; the rows moved
     // up leave their old slots empty.
     ShiftRowsUp(RowIndex, RCount, true);
@@ -275,6 +392,10 @@ void TProStringGrid::DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellCon
     CellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
     if (TopRow() >= RowCount() - 1 && RowCount() - 1 >= FixedRows())
         SetTopRow(RowCount() - 1);
+    FSelHidden = false;
+    FMouseActions->SetDisjunctRowSelect(disjunct);
+    if (FControlList->Count() > 0)
+        CellControlsUpdate(false);
     FFixedFooters = footers;
 }
 
@@ -307,16 +428,50 @@ void TProStringGrid::RemoveDuplicates(int ACol, bool DoCase)
 void TProStringGrid::RemoveSelectedRows()
 {
     TGridUpdateLock update(this);
-    TGridRect s = Selection();
-    if (s.Bottom < s.Top)
-        std::swap(s.Top, s.Bottom);
-    for (int r = s.Bottom; r >= s.Top; --r)
-        FreeAndDeleteRows(r, 1);
+    if (FMouseActions->DisjunctRowSelect()) {
+        QSet<int> selected;
+        const int last = RowCount() - FFixedFooters - 1;
+        for (int r = last; r >= FixedRows(); --r)
+            if (RowSelect(RowSelectFlagIndex(r)))
+                selected.insert(RowSelectFlagIndex(r));
+        for (int r = last; r >= FixedRows(); --r)
+            if (selected.contains(RowSelectFlagIndex(r)))
+                FreeAndDeleteRows(r, 1);
+        ClearRowSelect();
+    } else {
+        TGridRect s = Selection();
+        if (s.Bottom < s.Top)
+            std::swap(s.Top, s.Bottom);
+        for (int r = s.Bottom; r >= s.Top; --r)
+            FreeAndDeleteRows(r, 1);
+    }
+    update.Release();
+}
+
+void TProStringGrid::RemoveUnSelectedRows()
+{
+    TGridUpdateLock update(this);
+    for (int r = RowCount() - FFixedFooters - 1; r >= FixedRows(); --r)
+        if (!RowSelect(RowSelectFlagIndex(r)))
+            FreeAndDeleteRows(r, 1);
+    if (FMouseActions->RowSelectPersistent())
+        SelectRows(FixedRows(), RowCount() - FixedRows());
+    else
+        ClearRowSelect();
     update.Release();
 }
 
 void TProStringGrid::RemoveSelectedCols()
 {
+    if (FMouseActions->DisjunctColSelect()) {
+        for (int c = ColCount() - 1; c >= FixedCols(); --c)
+            if (ColSelect(c)) {
+                RemoveCols(c, 1);
+                if (c < int(FColSelect.size()))
+                    FColSelect.erase(FColSelect.begin() + c);
+            }
+        return;
+    }
     TGridRect s = Selection();
     if (s.Right < s.Left)
         std::swap(s.Left, s.Right);
@@ -325,11 +480,39 @@ void TProStringGrid::RemoveSelectedCols()
 
 void TProStringGrid::RemoveUnSelectedCols()
 {
-    TGridRect s = Selection();
-    if (s.Right < s.Left)
-        std::swap(s.Left, s.Right);
-    RemoveCols(s.Right + 1, ColCount() - s.Right);
-    RemoveCols(FixedCols(), s.Left - FixedCols());
+    if (FMouseActions->DisjunctColSelect()) {
+        for (int c = ColCount() - 1; c >= FixedCols(); --c)
+            if (!ColSelect(c)) {
+                RemoveCols(c, 1);
+                if (c < int(FColSelect.size()))
+                    FColSelect.erase(FColSelect.begin() + c);
+            }
+    } else {
+        TGridRect s = Selection();
+        if (s.Right < s.Left)
+            std::swap(s.Left, s.Right);
+        RemoveCols(s.Right + 1, ColCount() - s.Right);
+        RemoveCols(FixedCols(), s.Left - FixedCols());
+    }
+    ClearColSelect();
+}
+
+void TProStringGrid::HideRowsBySelection(bool Selected)
+{
+    TGridUpdateLock update(this);
+    int r = FixedRows();
+    while (r < RowCount()) {
+        if (RowSelect(RowSelectFlagIndex(r)) == Selected) {
+            const int real = RealRowIndex(r);
+            const int before = RowCount();
+            HideRows(real, real);
+            if (RowCount() == before)
+                ++r;
+        } else {
+            ++r;
+        }
+    }
+    update.Release();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -348,14 +531,14 @@ void TProStringGrid::InsertCols(int ColIndex, int CCount)
         CopyGridCol(t, t - CCount);
         if (t < ColCount())
             SetColWidths(t, ColWidths(t - CCount));
-        if (t < int(FVisibleCol.size()))
-            FVisibleCol[t] = FVisibleCol[t - CCount];
+        SetColVisible(t, ColVisible(t - CCount));
+        if (size_t(t) < FAllColWidths.size() || size_t(t - CCount) < FAllColWidths.size())
+            SetAllColWidthEntry(t, AllColWidthEntry(t - CCount));
     }
     for (int t = ColIndex; t < ColIndex + CCount; ++t) {
         if (t < ColCount())
             SetColWidths(t, DefaultColWidth());
-        if (t < int(FVisibleCol.size()))
-            FVisibleCol[t] = true;
+        SetColVisible(t, true);
         ClearGridCol(t);
     }
 }
@@ -370,6 +553,11 @@ void TProStringGrid::RemoveCols(int ColIndex, int CCount)
         CCount = total - ColIndex;
     if (CCount <= 0)
         return;
+    // Hidden columns inside the block leave the hidden count; only the shown ones leave ColCount.
+    int hiddenGone = 0;
+    for (int c = ColIndex; c < ColIndex + CCount; ++c)
+        if (!ColVisible(c))
+            ++hiddenGone;
     // Freed even with ClearTextOnly: the shift below overwrites these slots.
     FreeCellPropsRect(ColIndex, 0, ColIndex + CCount - 1, RowCount() - 1);
     ClearCols(ColIndex, CCount);
@@ -378,14 +566,17 @@ void TProStringGrid::RemoveCols(int ColIndex, int CCount)
         if (t + CCount < ColCount()) {
             CopyGridCol(t, t + CCount);
             SetColWidths(t, ColWidths(t + CCount));
-            if (t + CCount < int(FVisibleCol.size()))
-                FVisibleCol[t] = FVisibleCol[t + CCount];
+            SetColVisible(t, ColVisible(t + CCount));
+            if (size_t(t) < FAllColWidths.size() || size_t(t + CCount) < FAllColWidths.size())
+                SetAllColWidthEntry(t, AllColWidthEntry(t + CCount));
         } else {
             ClearGridCol(t);
+            SetColVisible(t, true);
         }
     }
     NarrowColCount();
-    SetColCount(ColCount() - CCount);
+    FNumHidden -= hiddenGone;
+    SetColCount(ColCount() - (CCount - hiddenGone));
     CellsChanged(TRect(ColIndex, 0, ColIndex + CCount, RowCount() - 1));
 }
 

@@ -1,22 +1,6 @@
 #include "grid/core/ProGrid.h"
 #include <algorithm>
 
-QString TProStringGrid::GetCellsEx(int ACol, int ARow)
-{
-    if (ACol < 0 || ARow < 0)
-        return QString();
-    return GetCellEx(ACol, DisplRowIndex(ARow));
-}
-
-void TProStringGrid::SetCellsEx(int ACol, int ARow, const QString &Value)
-{
-    const int r = DisplRowIndex(ARow);
-    SetCellEx(ACol, r, Value);
-    const int d = DisplColIndex(ACol);
-    if (d != ACol)
-        RepaintCell(d, r);
-}
-
 QString TProStringGrid::CurrentCell()
 {
     const TPoint b = BaseCell(RealColIndex(Col()), Row());

@@ -578,3 +578,27 @@ TEST(EditMaskTest, DelphiMasksBecomeQtInputMasks)
     for (auto [in, out] : cases)
         EXPECT_EQ(EditMaskToInputMask(in), QString(out)) << in;
 }
+
+TEST(StringGridStore, MoveCellRowReplacesTheTargetAndEmptiesTheSource)
+{
+    TStringGrid g(nullptr);
+    g.SetColCount(3);
+    TObject a, b;
+    g.SetCells(0, 1, "a0");
+    g.SetCells(7, 1, "far");
+    g.SetObjects(2, 1, &a);
+    g.SetCells(1, 3, "old");
+    g.SetObjects(0, 3, &b);
+    g.MoveCellRow(1, 3);
+    EXPECT_EQ(g.Cells(0, 3), "a0");
+    EXPECT_EQ(g.Cells(7, 3), "far");
+    EXPECT_EQ(g.Objects(2, 3), &a);
+    EXPECT_EQ(g.Cells(1, 3), "");
+    EXPECT_EQ(g.Objects(0, 3), nullptr);
+    EXPECT_EQ(g.Cells(0, 1), "");
+    EXPECT_EQ(g.Objects(2, 1), nullptr);
+    // An empty source empties the target.
+    g.MoveCellRow(2, 3);
+    EXPECT_EQ(g.StoredCellCount(), 0u);
+    EXPECT_THROW(g.MoveCellRow(-1, 0), EInvalidGridOperation);
+}
