@@ -61,18 +61,8 @@ bool TAnovaShell::Init()
         ShowMessage(QStringLiteral("Labels cannot equal YVariable."));
         return false;
     }
-    iterations_ = Tarvix->Iterations;
-    if (iterations_ < 1) {
-        ShowMessage(QStringLiteral("Iterations must be > 0."));
-        return false;
-    }
-    int32_t seed = 0;
-    try {
-        seed = LeadingInt(AnovaOpts->RandomSeedEdit->Text());
-    } catch (const EConvertError &) {
-        seed = 0;
-    }
-    CurrentSeed = SeedRandomSource(seed);
+    if (!TakeIterations(iterations_)) return false;
+    CurrentSeed = SeedFromEdit(AnovaOpts->RandomSeedEdit);
     return true;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// The main window's forms and the Macroecology dialogs, created in the program
+// The main window's forms and the Macroecology forms, created in the program
 // block's order in a fresh working directory, with helpers to fill the main
 // grid and to drive the modal forms.
 #include "app/AnalysisLinks.h"
 #include "framework/controls/UiSeam.h"
+#include "models/macroecology/MacroecologyMain.h"
 #include "models/macroecology/MacroecologyOpts.h"
 #include "models/macroecology/MacroecologyUserDefined.h"
 #include "tests/tarvix/workspace/MainWindowFixture.h"
@@ -21,6 +22,7 @@ protected:
     {
         MainWindowFixture::SetUp();
         MacroecologyOpts = create<TMacroecologyOpts>();
+        MacroEcology = create<TMacroEcology>();
         MacroEcologyUD1 = create<TMacroEcologyUD1>();
         MacroEcologyUD2 = create<TMacroEcologyUD2>();
         LinkAnalyses();
@@ -30,6 +32,7 @@ protected:
     {
         destroy(MacroEcologyUD2);
         destroy(MacroEcologyUD1);
+        destroy(MacroEcology);
         destroy(MacroecologyOpts);
         MainWindowFixture::TearDown();
     }
@@ -65,6 +68,28 @@ protected:
     {
         WhileShown(
             Dialog, [Dialog] { Dialog->ShowModal(); }, Step);
+    }
+
+    // Analyze > "&3 Macroecology": Step while the options are up, then "&Run";
+    // Then while the results window is up. True when the results window showed.
+    static bool Start(const std::function<void()> &Step = {}, const std::function<void()> &Then = {})
+    {
+        bool shown = false;
+        WhileShown(
+            MacroEcology,
+            [&] {
+                WhileShown(
+                    MacroecologyOpts, [] { Tarvix->Macroecology1->Click(); },
+                    [&] {
+                        if (Step) Step();
+                        MacroecologyOpts->Run1->Click();
+                    });
+            },
+            [&] {
+                shown = true;
+                if (Then) Then();
+            });
+        return shown;
     }
 
     static void SetOptions(const QString &Iterations, const QString &Seed)
