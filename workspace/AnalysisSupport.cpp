@@ -61,10 +61,10 @@ TStringGrid *NewResultGrid(TComponent *Owner, TWinControl *Parent, const char *N
 
 void SetMemoLines(TMemo *M, const QStringList &Lines)
 {
-    M->Lines()->BeginUpdate();
-    M->Lines()->Clear();
-    M->Lines()->AddStrings(Lines);
-    M->Lines()->EndUpdate();
+    // One text for the whole memo: a summary that lists a large matrix would otherwise be laid
+    // out again for every line added.
+    if (Lines.isEmpty()) M->Lines()->Clear();
+    else M->Lines()->SetText(Lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 QString MemoLine(TMemo *M, int k) { return k < M->Lines()->Count() ? M->Lines()->Strings(k) : QString(); }
