@@ -4,45 +4,56 @@
 
 #include <QString>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 size_t Points(std::span<const double> X, std::span<const double> Y) { return std::min(X.size(), Y.size()); }
 
-// Adds a point's squared distance D when Inside. The loops add 0 for the points outside rather
-// than branch: clouds are random, so a branch would be mispredicted half the time, and adding 0
-// leaves every sum as it would be.
-inline void AddPoint(bool Inside, double D, int32_t &Count, double &SumSquares)
+// D * D when Inside, else +0 (which leaves a sum as it was), chosen by a mask: clouds are random,
+// so a branch would be mispredicted for half the points.
+inline double MaskedSquare(bool Inside, double D)
 {
-    Count += Inside;
-    SumSquares += Inside ? D * D : 0.0;
+    const double sq = D * D;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &sq, sizeof bits);
+    bits &= uint64_t(0) - uint64_t(Inside);
+    double out = 0;
+    std::memcpy(&out, &bits, sizeof out);
+    return out;
+}
+
+// Adds every point that Test finds inside (it gives the point's distance D) to Count and, in point
+// order, its squared distance to SumSquares.
+template <typename F>
+void AddPoints(std::span<const double> X, std::span<const double> Y, int32_t &Count, double &SumSquares, F &&Test)
+{
+    const size_t n = std::min(X.size(), Y.size());
+    int32_t count = Count;
+    double sum = SumSquares;
+    for (size_t k = 0; k < n; ++k) {
+        double d = 0;
+        const bool inside = Test(X[k], Y[k], d);
+        count += inside;
+        sum += MaskedSquare(inside, d);
+    }
+    Count = count;
+    SumSquares = sum;
 }
 
 // The lower of two line values; ties take the second, as the sum rule reads.
 double LowerLine(double L1, double L2) { return L1 < L2 ? L1 : L2; }
-
-template <typename Inside>
-void AddPyramidPoints(std::span<const double> X, std::span<const double> Y, double S1, double P, double Q, double S2,
-                      double U, double V, int32_t &Count, double &SumSquares, Inside &&inside)
-{
-    const size_t n = Points(X, Y);
-    for (size_t k = 0; k < n; ++k) {
-        const double l1 = LineValue(S1, P, Q, X[k]);
-        const double l2 = LineValue(S2, U, V, X[k]);
-        AddPoint(inside(Y[k], l1, l2), Y[k] - LowerLine(l1, l2), Count, SumSquares);
-    }
-}
 
 }  // namespace
 
 void AddBelowLine(std::span<const double> X, std::span<const double> Y, double S, double X0, double Y0, int32_t &Count,
                   double &SumSquares)
 {
-    const size_t n = Points(X, Y);
-    for (size_t k = 0; k < n; ++k) {
-        const double l = LineValue(S, X0, Y0, X[k]);
-        AddPoint(Y[k] < l, Y[k] - l, Count, SumSquares);
-    }
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l = LineValue(S, X0, Y0, x);
+        d = y - l;
+        return y < l;
+    });
 }
 
 void CountBelowLine(std::span<const double> X, std::span<const double> Y, double S, double X0, double Y0,
@@ -58,22 +69,22 @@ void CountAboveLine(std::span<const double> X, std::span<const double> Y, double
 {
     Count = 0;
     SumSquares = 0;
-    const size_t n = Points(X, Y);
-    for (size_t k = 0; k < n; ++k) {
-        const double l = LineValue(S, X0, Y0, X[k]);
-        AddPoint(Y[k] > l, Y[k] - l, Count, SumSquares);
-    }
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l = LineValue(S, X0, Y0, x);
+        d = y - l;
+        return y > l;
+    });
 }
 
 void AddBelowBentLine(std::span<const double> X, std::span<const double> Y, double S1, double S2, double X0, double Y0,
                       int32_t &Count, double &SumSquares)
 {
-    const size_t n = Points(X, Y);
-    for (size_t k = 0; k < n; ++k) {
-        const double l1 = LineValue(S1, X0, Y0, X[k]);
-        const double l2 = LineValue(S2, X0, Y0, X[k]);
-        AddPoint((Y[k] < l1) | (Y[k] < l2), Y[k] - l1, Count, SumSquares);
-    }
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l1 = LineValue(S1, X0, Y0, x);
+        const double l2 = LineValue(S2, X0, Y0, x);
+        d = y - l1;
+        return (y < l1) | (y < l2);
+    });
 }
 
 void AddInsidePyramid(std::span<const double> X, std::span<const double> Y, double S1, double S2, double A, double B,
@@ -85,8 +96,12 @@ void AddInsidePyramid(std::span<const double> X, std::span<const double> Y, doub
 void AddInsidePyramidAt(std::span<const double> X, std::span<const double> Y, double S1, double P, double Q, double S2,
                         double U, double V, int32_t &Count, double &SumSquares)
 {
-    AddPyramidPoints(X, Y, S1, P, Q, S2, U, V, Count, SumSquares,
-                     [](double y, double l1, double l2) { return y < l1 && y < l2; });
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l1 = LineValue(S1, P, Q, x);
+        const double l2 = LineValue(S2, U, V, x);
+        d = y - LowerLine(l1, l2);
+        return (y < l1) & (y < l2);
+    });
 }
 
 void AddInsideInvertedPyramid(std::span<const double> X, std::span<const double> Y, double S1, double S2, double A,
@@ -98,26 +113,35 @@ void AddInsideInvertedPyramid(std::span<const double> X, std::span<const double>
 void AddInsideInvertedPyramidAt(std::span<const double> X, std::span<const double> Y, double S1, double P, double Q,
                                 double S2, double U, double V, int32_t &Count, double &SumSquares)
 {
-    AddPyramidPoints(X, Y, S1, P, Q, S2, U, V, Count, SumSquares,
-                     [](double y, double l1, double l2) { return y > l1 && y > l2; });
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l1 = LineValue(S1, P, Q, x);
+        const double l2 = LineValue(S2, U, V, x);
+        d = y - LowerLine(l1, l2);
+        return (y > l1) & (y > l2);
+    });
 }
 
 void QuadrantCounts(std::span<const double> X, std::span<const double> Y, double MedX, double MedY, double Counts[4])
 {
-    // In quarters of a point, without branches (a random cloud would defeat the predictor): a
-    // point on one median line counts half in each of its two quadrants, one on both a quarter in
-    // each of the four. A value that compares with nothing (NaN) counts nowhere.
-    int64_t ur = 0, ul = 0, ll = 0, lr = 0;
+    // Each point falls in one of 4 x 4 bins, without branches (a random cloud would defeat the
+    // predictor): per axis 0 below the median, 1 on it, 2 above it, 3 for a value that compares
+    // with nothing (NaN), which counts nowhere.
+    int64_t bins[16] = {};
     const size_t n = Points(X, Y);
     for (size_t k = 0; k < n; ++k) {
-        const int gx = X[k] > MedX, lx = X[k] < MedX, ex = X[k] == MedX;
-        const int gy = Y[k] > MedY, ly = Y[k] < MedY, ey = Y[k] == MedY;
-        const int centre = ex & ey;
-        ur += 4 * (gx & gy) + 2 * ((ex & gy) + (gx & ey)) + centre;
-        ul += 4 * (lx & gy) + 2 * ((ex & gy) + (lx & ey)) + centre;
-        ll += 4 * (lx & ly) + 2 * ((ex & ly) + (lx & ey)) + centre;
-        lr += 4 * (gx & ly) + 2 * ((ex & ly) + (gx & ey)) + centre;
+        const double x = X[k], y = Y[k];
+        const int ix = (x >= MedX) + (x > MedX) + 3 * (x != x);
+        const int iy = (y >= MedY) + (y > MedY) + 3 * (y != y);
+        ++bins[4 * ix + iy];
     }
+    const auto bin = [&bins](int ix, int iy) { return bins[4 * ix + iy]; };
+    // In quarters of a point: a point on one median counts half in each of its two quadrants, one
+    // on both a quarter in each of the four.
+    const int64_t centre = bin(1, 1);
+    const int64_t ur = 4 * bin(2, 2) + 2 * (bin(1, 2) + bin(2, 1)) + centre;
+    const int64_t ul = 4 * bin(0, 2) + 2 * (bin(1, 2) + bin(0, 1)) + centre;
+    const int64_t ll = 4 * bin(0, 0) + 2 * (bin(1, 0) + bin(0, 1)) + centre;
+    const int64_t lr = 4 * bin(2, 0) + 2 * (bin(1, 0) + bin(2, 1)) + centre;
     Counts[0] = static_cast<double>(ur) / 4;
     Counts[1] = static_cast<double>(ul) / 4;
     Counts[2] = static_cast<double>(ll) / 4;
