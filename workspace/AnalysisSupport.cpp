@@ -59,6 +59,17 @@ TStringGrid *NewResultGrid(TComponent *Owner, TWinControl *Parent, const char *N
     return g;
 }
 
+void AddTwoColumnGrids(TComponent *Owner, TWinControl *InputSheet, TWinControl *SimulationSheet, TStringGrid *&Input,
+                       TStringGrid *&Simulation)
+{
+    Input = NewResultGrid(Owner, InputSheet, "InputGrid");
+    Input->SetHint(QStringLiteral("Original data matrix"));
+    Input->SetColCount(3);
+    Simulation = NewResultGrid(Owner, SimulationSheet, "SimulationGrid");
+    Simulation->SetHint(QStringLiteral("Most recent simulated matrix"));
+    Simulation->SetColCount(3);
+}
+
 void SetMemoLines(TMemo *M, const QStringList &Lines)
 {
     // One text for the whole memo: a summary that lists a large matrix would otherwise be laid

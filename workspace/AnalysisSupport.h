@@ -48,6 +48,10 @@ TMemo *NewResultMemo(TComponent *Owner, TWinControl *Parent, const char *Name, i
                      int Height);
 TStringGrid *NewResultGrid(TComponent *Owner, TWinControl *Parent, const char *Name);
 void SetMemoLines(TMemo *M, const QStringList &Lines);
+// The two-column tests' "InputGrid" and "SimulationGrid": row title, first and second chosen
+// column, filling their pages.
+void AddTwoColumnGrids(TComponent *Owner, TWinControl *InputSheet, TWinControl *SimulationSheet, TStringGrid *&Input,
+                       TStringGrid *&Simulation);
 // Line k of a memo, empty past its end.
 QString MemoLine(TMemo *M, int k);
 // The summary's histogram lines: line i of the bin-edge text, two spaces and line i of the count

@@ -205,12 +205,7 @@ TMacroEcology::TMacroEcology(TComponent *AOwner) : TForm(AOwner)
                                          {&BoundaryChartsSheet, QStringLiteral("Boundary Charts")},
                                          {&SummarySheet, QStringLiteral("Summary")},
                                          {&TimeSheet, QStringLiteral("Time")}});
-    InputGrid = NewResultGrid(this, InputSheet, "InputGrid");
-    InputGrid->SetHint(QStringLiteral("Original data matrix"));
-    InputGrid->SetColCount(3);
-    SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
-    SimulationGrid->SetHint(QStringLiteral("Most recent simulated matrix"));
-    SimulationGrid->SetColCount(3);
+    AddTwoColumnGrids(this, InputSheet, SimulationSheet, InputGrid, SimulationGrid);
     StandardizedGrid = NewResultGrid(this, SimulationSheet, "StandardizedGrid");
     StandardizedGrid->SetVisible(false);
 

@@ -23,13 +23,7 @@ TAnovaShell::TAnovaShell(TComponent *AOwner) : TForm(AOwner)
                                          {&FRatioSheet, QStringLiteral("Pseudo F-Ratio")},
                                          {&SummarySheet, QStringLiteral("Summary")},
                                          {&TimeSheet, QStringLiteral("Time")}});
-    InputGrid = NewResultGrid(this, InputSheet, "InputGrid");
-    InputGrid->SetHint(QStringLiteral("Original data matrix"));
-    SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
-    SimulationGrid->SetHint(QStringLiteral("Most recent simulated matrix"));
-    // Title, first and second chosen column.
-    InputGrid->SetColCount(3);
-    SimulationGrid->SetColCount(3);
+    AddTwoColumnGrids(this, InputSheet, SimulationSheet, InputGrid, SimulationGrid);
     MeansStringGrid = NewResultGrid(this, ObservedMeansSheet, "MeansStringGrid");
     SimulatedMeansStringGrid = NewResultGrid(this, SimulatedMeansSheet, "SimulatedMeansStringGrid");
     page_ = AddStatisticPage(this, FRatioSheet, QStringLiteral("Observed group variance"), "ObservedVarianceMemo",

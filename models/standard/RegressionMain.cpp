@@ -26,13 +26,7 @@ TRegressionShell::TRegressionShell(TComponent *AOwner) : TForm(AOwner)
                                          {&RSheet, QStringLiteral("r")},
                                          {&SummarySheet, QStringLiteral("Summary")},
                                          {&TimeSheet, QStringLiteral("Time")}});
-    InputGrid = NewResultGrid(this, InputSheet, "InputGrid");
-    InputGrid->SetHint(QStringLiteral("Original data matrix"));
-    SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
-    SimulationGrid->SetHint(QStringLiteral("Most recent simulated matrix"));
-    // Title, first and second chosen column.
-    InputGrid->SetColCount(3);
-    SimulationGrid->SetColCount(3);
+    AddTwoColumnGrids(this, InputSheet, SimulationSheet, InputGrid, SimulationGrid);
     Chart3 = NewPointLineChart(this, ChartsSheet, QStringLiteral("Observed"), 8, Series5, Series6);
     Chart4 = NewPointLineChart(this, ChartsSheet, QStringLiteral("Simulated"), 316, Series7, Series8);
 
