@@ -59,7 +59,7 @@ void BM_DoSims(benchmark::State &State)
     }
 }
 
-// The same iteration with the medians of the Part's MedianReal calls: the sorted observed values
+// The same iteration taking its medians with MedianReal: the sorted observed values
 // sorted again at every computation.
 void BM_DoSimsSortingMedians(benchmark::State &State)
 {
