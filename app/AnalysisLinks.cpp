@@ -1,4 +1,6 @@
 #include "app/AnalysisLinks.h"
+#include "models/macroecology/MacroecologyMain.h"
+#include "models/macroecology/MacroecologyOpts.h"
 #include "models/overlap_diversity/NicheOverlapMain.h"
 #include "models/overlap_diversity/NicheOverlapOpts.h"
 #include "models/overlap_diversity/SizeOverlapMain.h"
@@ -27,6 +29,7 @@ void LinkAnalyses()
     // Co-occurrence and Range Overlap share one link.
     Tarvix->Analyses[akCoOccurrence] = LinkAnalysis(CoOccurrenceOpts, CoOccurrence);
     Tarvix->Analyses[akGuildStructure] = LinkAnalysis(GuildStructureOpts, GuildStructure);
+    Tarvix->Analyses[akMacroecology] = LinkAnalysis(MacroecologyOpts, MacroEcology);
     Tarvix->Analyses[akNicheOverlap] = LinkAnalysis(NicheOverlapOpts, NicheOverlap);
     Tarvix->Analyses[akSizeOverlap] = LinkAnalysis(SizeOverlapOpts, SizeOverlap);
     Tarvix->Analyses[akSpeciesOverlap] = LinkAnalysis(SpeciesOverlapOpts, SpeciesOverlap);

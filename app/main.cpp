@@ -2,6 +2,9 @@
 #include "app/AnalysisLinks.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtl/System.h"
+#include "models/macroecology/MacroecologyMain.h"
+#include "models/macroecology/MacroecologyOpts.h"
+#include "models/macroecology/MacroecologyUserDefined.h"
 #include "models/overlap_diversity/NicheOverlapMain.h"
 #include "models/overlap_diversity/NicheOverlapOpts.h"
 #include "models/overlap_diversity/NicheOverlapUserDefined.h"
@@ -56,9 +59,13 @@ int main(int argc, char **argv)
     Application->CreateForm(SizeOverLapUD4);
     Application->CreateForm(SizeOverLapUD5);
     Application->CreateForm(SizeOverLapUD6);
+    Application->CreateForm(MacroecologyOpts);
     Application->CreateForm(NicheOverlap);
     Application->CreateForm(NicheOverlapOpts);
+    Application->CreateForm(MacroEcology);
     Application->CreateForm(CoOccurrenceUserDefined);
+    Application->CreateForm(MacroEcologyUD1);
+    Application->CreateForm(MacroEcologyUD2);
     Application->CreateForm(RegressionOpts);
     Application->CreateForm(RegressionShell);
     Application->CreateForm(AnovaShell);

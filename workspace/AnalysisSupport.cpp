@@ -8,12 +8,34 @@
 #include "workspace/TarvixMain.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 int32_t SeedRandomSource(int32_t Seed)
 {
     if (Seed >= 1) RandSeed = static_cast<uint32_t>(Seed);
     else Randomize();
     return static_cast<int32_t>(RandSeed);
+}
+
+int32_t SeedFromEdit(const TEdit *Edit)
+{
+    int32_t seed = 0;
+    try {
+        seed = LeadingInt(Edit->Text());
+    } catch (const EConvertError &) {
+        seed = 0;
+    }
+    return SeedRandomSource(seed);
+}
+
+bool TakeIterations(int32_t &Iterations)
+{
+    Iterations = Tarvix->Iterations;
+    if (Iterations >= 1) return true;
+    ShowMessage(QStringLiteral("Iterations must be > 0."));
+    return false;
 }
 
 TMemo *NewResultMemo(TComponent *Owner, TWinControl *Parent, const char *Name, int Left, int Top, int Width,
@@ -37,12 +59,23 @@ TStringGrid *NewResultGrid(TComponent *Owner, TWinControl *Parent, const char *N
     return g;
 }
 
+void AddTwoColumnGrids(TComponent *Owner, TWinControl *InputSheet, TWinControl *SimulationSheet, TStringGrid *&Input,
+                       TStringGrid *&Simulation)
+{
+    Input = NewResultGrid(Owner, InputSheet, "InputGrid");
+    Input->SetHint(QStringLiteral("Original data matrix"));
+    Input->SetColCount(3);
+    Simulation = NewResultGrid(Owner, SimulationSheet, "SimulationGrid");
+    Simulation->SetHint(QStringLiteral("Most recent simulated matrix"));
+    Simulation->SetColCount(3);
+}
+
 void SetMemoLines(TMemo *M, const QStringList &Lines)
 {
-    M->Lines()->BeginUpdate();
-    M->Lines()->Clear();
-    M->Lines()->AddStrings(Lines);
-    M->Lines()->EndUpdate();
+    // One text for the whole memo: a summary that lists a large matrix would otherwise be laid
+    // out again for every line added.
+    if (Lines.isEmpty()) M->Lines()->Clear();
+    else M->Lines()->SetText(Lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 QString MemoLine(TMemo *M, int k) { return k < M->Lines()->Count() ? M->Lines()->Strings(k) : QString(); }
@@ -126,6 +159,11 @@ void SelectColumnItems(TComboBox *First, TComboBox *Second, int32_t FirstItem, i
     const bool fits = FirstItem >= 0 && FirstItem < count && SecondItem >= 0 && SecondItem < count;
     First->SetItemIndex(fits ? FirstItem : 0);
     Second->SetItemIndex(fits ? SecondItem : 1);
+}
+
+QString ItemText(const TComboBox *List, int32_t Index)
+{
+    return Index >= 0 && Index < List->Items()->Count() ? List->Items()->Get(Index) : QString();
 }
 
 TComboBox *AddColumnList(TComponent *Owner, TWinControl *Sheet, const char *Name, const QString &Caption, int Top,
@@ -215,6 +253,49 @@ void ShowHistogram(const TStatisticPage &Page, const QString &Position, const QS
     Page.Counts->SetText(Counts);
 }
 
+TChart *NewPointLineChart(TComponent *Owner, TWinControl *Parent, const QString &Title, int Left,
+                          TPointSeries *&Points, TLineSeries *&Line)
+{
+    auto *chart = new TChart(Owner);
+    chart->SetParent(Parent);
+    chart->SetBounds(Left, 8, 300, 300);
+    chart->SetTitle(Title);
+    chart->SetLegendVisible(false);
+    auto points = std::make_unique<TPointSeries>();
+    points->SetPointerSize(2);
+    Points = points.get();
+    chart->AddSeries(std::move(points));
+    auto line = std::make_unique<TLineSeries>();
+    line->SetLinePenWidth(1);
+    Line = line.get();
+    chart->AddSeries(std::move(line));
+    return chart;
+}
+
+void AddPointsInXOrder(TChartSeries *Series, std::span<const double> X, std::span<const double> Y)
+{
+    std::vector<int32_t> order(std::min(X.size(), Y.size()));
+    for (size_t k = 0; k < order.size(); ++k) order[k] = static_cast<int32_t>(k);
+    std::stable_sort(order.begin(), order.end(), [&X](int32_t a, int32_t b) { return X[a] < X[b]; });
+    for (int32_t k : order) Series->AddXY(X[k], Y[k]);
+}
+
+void RegressionChartDisplay(TPointSeries *Points, TLineSeries *Line, std::span<const double> X,
+                            std::span<const double> Y, double Slope, double XMax)
+{
+    Points->Clear();
+    Line->Clear();
+    AddPointsInXOrder(Points, X, Y);
+    const auto n = static_cast<int32_t>(std::min(X.size(), Y.size()));
+    double mx = 0, my = 0, v = 0;
+    MeanVariance(n, X, mx, v);
+    MeanVariance(n, Y, my, v);
+    const double b = my - Slope * mx;
+    Line->AddXY(0, b);
+    Line->AddXY(mx, my);
+    Line->AddXY(XMax, Slope * XMax + b);
+}
+
 void SaveSummaryAs(TSaveDialog *Dialog, TMemo *Summary)
 {
     Dialog->SetTitle(QStringLiteral("Select a file name."));
@@ -254,6 +335,30 @@ QStringList ResultLines(const QString &ObservedLabel, const QString &Observed, c
             QStringLiteral("p(observed >= expected) = ") + P2};
 }
 
+QStringList StatisticSummaryLines(const TSummaryLabels &Labels, const QString &Observed, const QString &Mean,
+                                  const QString &Variance, const QString &Less, const QString &Equal,
+                                  const QString &Greater, const QString &Ses, const QString &P1, const QString &P2,
+                                  const QString &Edges, const QString &Counts)
+{
+    QStringList s;
+    s << QLatin1String(Labels.Header);
+    s << QLatin1String(Labels.Observed) + Observed;
+    s << QLatin1String(Labels.Mean) + Mean;
+    s << QLatin1String(Labels.Variance) + Variance;
+    s << QString();
+    s << QLatin1String(Labels.Less) + Less;
+    s << QLatin1String(Labels.Equal) + Equal;
+    s << QLatin1String(Labels.Greater) + Greater;
+    s << QStringLiteral("Standardized Effect Size = ") + Ses;
+    s << QStringLiteral("p(observed <= expected) = ") + P1;
+    s << QStringLiteral("p(observed >= expected) = ") + P2;
+    s << QString();
+    s << QStringLiteral("Simulation frequencies:") << QStringLiteral("Histogram          # Simulations");
+    s << HistogramSummaryLines(Edges, Counts, 13);
+    s << SummaryRule() << QString();
+    return s;
+}
+
 QStringList IndexSummaryLines(const QString &Observed, const QString &Mean, const QString &Variance, const QString &P1,
                               const QString &P2, const QString &Less, const QString &Equal, const QString &Greater,
                               const QString &Ses, const QString &Edges, const QString &Counts)
@@ -280,8 +385,10 @@ void FinishResultsRun(TForm *Results, TMemo *Summary, const QString &Ses, const 
     Tarvix->BuildBatchSummaryFirstRow();
     Tarvix->BuildBatchSummaryFile(Tarvix->FileName, Ses, P1, P2);
     if (Tarvix->BatchSwitch && Tarvix->Flag) {
-        if (!Tarvix->SaveBatchSummary(Summary)) {
-            Progress->Close();
+        const bool saved = Tarvix->SaveBatchSummary(Summary);
+        // Closed after every file: the batch may end here, with nothing left to close it.
+        Progress->Close();
+        if (!saved) {
             ShowMessage(QStringLiteral("Batch processing error."));
             Tarvix->InterruptFlag = true;
         }

@@ -336,10 +336,29 @@ void LinearRegression(std::span<const double> X, std::span<const double> Y, int3
     R = SSy * SSx <= 0 ? 0 : sxy / std::sqrt(SSy * SSx);
 }
 
+// The slope of LinearRegression, every sum taken in the same order, without the sums that only r
+// and the intercept need: the macroecology statistics take it once per iteration.
 void RegressionSlope(std::span<const double> X, std::span<const double> Y, int32_t Count, double &Slope)
 {
-    double intercept, r;
-    LinearRegression(X, Y, Count, Slope, intercept, r);
+    double Sx = 0, Sy = 0;
+    if (X.size() == Y.size()) {
+        for (size_t i = 0; i < X.size(); ++i) {
+            Sx += X[i];
+            Sy += Y[i];
+        }
+    } else {
+        for (double x : X) Sx += x;
+        for (double y : Y) Sy += y;
+    }
+    const double meanX = X.empty() ? 0 : Sx / static_cast<double>(X.size());
+    const size_t n = std::min(Used(Count, X), Y.size());
+    double Sxy = 0, SSx = 0;
+    for (size_t i = 0; i < n; ++i) {
+        Sxy += X[i] * Y[i];
+        SSx += (X[i] - meanX) * (X[i] - meanX);
+    }
+    const double sxy = Count <= 0 ? 0 : Sxy - Sx * Sy / Count;
+    Slope = SSx <= 0 ? 0 : sxy / SSx;
 }
 
 void MarginalTotalsSized(Matrix &M, int32_t Cols, int32_t Rows) { Margins(M, Cols, Rows); }

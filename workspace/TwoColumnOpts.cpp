@@ -54,6 +54,7 @@ void TTwoColumnOpts::FormShow(TObject *)
         return;
     }
     SelectColumnItems(first_, second_, firstItem_, secondItem_);
+    ShowMore();
     FileEdit->SetText(Tarvix->FileName);
 }
 
@@ -61,6 +62,7 @@ void TTwoColumnOpts::FormClose(TObject *, TCloseAction &)
 {
     firstItem_ = first_->ItemIndex();
     secondItem_ = second_->ItemIndex();
+    CloseMore();
 }
 
 void TTwoColumnOpts::Run1Click(TObject *)

@@ -40,6 +40,10 @@ protected:
                    const QString &FirstCaption, const char *SecondName, const QString &SecondCaption,
                    int32_t &FirstItem, int32_t &SecondItem);
     virtual void ResetMore() {}
+    // Run at the end of a show whose lists were filled, and on every close after the lists'
+    // items are remembered.
+    virtual void ShowMore() {}
+    virtual void CloseMore() {}
 
     TLabel *firstLabel_, *secondLabel_;
     TComboBox *first_, *second_;

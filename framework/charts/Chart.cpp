@@ -124,13 +124,18 @@ void TChart::rebuild()
     c->addAxis(ay, Qt::AlignLeft);
     for (const auto &s : series_) {
         QXYSeries *qs = nullptr;
-        if (auto *ps = dynamic_cast<TPointSeries *>(s.get())) {
+        if (dynamic_cast<TPointSeries *>(s.get())) {
+            // Only the axes: Draw paints the markers itself, since a scatter series makes one
+            // scene item per point and thousands of points would take seconds to draw.
             auto *sc = new QScatterSeries;
             sc->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-            sc->setMarkerSize(2.0 * ps->PointerSize() + 1);
             sc->setColor(ColorToQColor(s->SeriesColor()));
-            sc->setBorderColor(ColorToQColor(s->SeriesColor()));
             qs = sc;
+            qs->setName(s->Title());
+            c->addSeries(qs);
+            qs->attachAxis(ax);
+            qs->attachAxis(ay);
+            continue;
         } else {
             auto *ls = new QLineSeries;
             QPen pen(ColorToQColor(s->SeriesColor()));
@@ -181,6 +186,23 @@ void TChart::Draw(TCanvas *Canvas, const TRect &R)
     p->save();
     p->setRenderHint(QPainter::Antialiasing, false);
     scene.render(p, QRectF(R.Left, R.Top, R.Width(), R.Height()), QRectF(0, 0, R.Width(), R.Height()));
+    // The point series' markers: filled squares of 2 * PointerSize + 1 pixels in the plot area.
+    const QRectF plot = chart_->plotArea().translated(R.Left, R.Top);
+    p->setClipRect(plot);
+    p->setPen(Qt::NoPen);
+    for (size_t i = 0; i < series_.size(); ++i) {
+        const auto *ps = dynamic_cast<const TPointSeries *>(series_[i].get());
+        if (!ps || ps->Count() == 0) continue;
+        QAbstractSeries *qs = chart_->series().at(int(i));
+        p->setBrush(ColorToQColor(ps->SeriesColor()));
+        const int half = ps->PointerSize();
+        for (int k = 0; k < ps->Count(); ++k) {
+            if (!std::isfinite(ps->XValue(k)) || !std::isfinite(ps->YValue(k))) continue;
+            const QPointF at = chart_->mapToPosition(QPointF(ps->XValue(k), ps->YValue(k)), qs);
+            const int x = R.Left + int(std::lround(at.x())), y = R.Top + int(std::lround(at.y()));
+            p->drawRect(x - half, y - half, 2 * half + 1, 2 * half + 1);
+        }
+    }
     p->restore();
     // The chart outlives the scene so that positions can still be asked for.
     scene.removeItem(chart_.get());

@@ -23,13 +23,7 @@ TAnovaShell::TAnovaShell(TComponent *AOwner) : TForm(AOwner)
                                          {&FRatioSheet, QStringLiteral("Pseudo F-Ratio")},
                                          {&SummarySheet, QStringLiteral("Summary")},
                                          {&TimeSheet, QStringLiteral("Time")}});
-    InputGrid = NewResultGrid(this, InputSheet, "InputGrid");
-    InputGrid->SetHint(QStringLiteral("Original data matrix"));
-    SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
-    SimulationGrid->SetHint(QStringLiteral("Most recent simulated matrix"));
-    // Title, first and second chosen column.
-    InputGrid->SetColCount(3);
-    SimulationGrid->SetColCount(3);
+    AddTwoColumnGrids(this, InputSheet, SimulationSheet, InputGrid, SimulationGrid);
     MeansStringGrid = NewResultGrid(this, ObservedMeansSheet, "MeansStringGrid");
     SimulatedMeansStringGrid = NewResultGrid(this, SimulatedMeansSheet, "SimulatedMeansStringGrid");
     page_ = AddStatisticPage(this, FRatioSheet, QStringLiteral("Observed group variance"), "ObservedVarianceMemo",
@@ -61,18 +55,8 @@ bool TAnovaShell::Init()
         ShowMessage(QStringLiteral("Labels cannot equal YVariable."));
         return false;
     }
-    iterations_ = Tarvix->Iterations;
-    if (iterations_ < 1) {
-        ShowMessage(QStringLiteral("Iterations must be > 0."));
-        return false;
-    }
-    int32_t seed = 0;
-    try {
-        seed = LeadingInt(AnovaOpts->RandomSeedEdit->Text());
-    } catch (const EConvertError &) {
-        seed = 0;
-    }
-    CurrentSeed = SeedRandomSource(seed);
+    if (!TakeIterations(iterations_)) return false;
+    CurrentSeed = SeedFromEdit(AnovaOpts->RandomSeedEdit);
     return true;
 }
 

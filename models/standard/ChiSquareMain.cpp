@@ -87,18 +87,8 @@ bool TChiSquareShell::Init()
         ShowMessage(QStringLiteral("Expected Row/Col counts <> Input Row/Col counts."));
         return false;
     }
-    iterations_ = Tarvix->Iterations;
-    if (iterations_ < 1) {
-        ShowMessage(QStringLiteral("Iterations must be > 0."));
-        return false;
-    }
-    int32_t seed = 0;
-    try {
-        seed = LeadingInt(ChiSquareOpts->RandomSeedEdit->Text());
-    } catch (const EConvertError &) {
-        seed = 0;
-    }
-    CurrentSeed = SeedRandomSource(seed);
+    if (!TakeIterations(iterations_)) return false;
+    CurrentSeed = SeedFromEdit(ChiSquareOpts->RandomSeedEdit);
     return true;
 }
 

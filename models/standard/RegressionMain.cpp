@@ -10,39 +10,6 @@
 
 TRegressionShell *RegressionShell = nullptr;
 
-namespace {
-
-// Item Index of a list, empty when the list has no such item.
-QString ItemText(const TComboBox *List, int32_t Index)
-{
-    return Index >= 0 && Index < List->Items()->Count() ? List->Items()->Get(Index) : QString();
-}
-
-struct TBlockLabels
-{
-    const char *Header, *Observed, *Mean, *Variance, *Less, *Equal, *Greater;
-};
-
-TChart *NewChart(TComponent *Owner, TWinControl *Parent, const QString &Title, int Left, TPointSeries *&Points,
-                 TLineSeries *&Line)
-{
-    auto *chart = new TChart(Owner);
-    chart->SetParent(Parent);
-    chart->SetBounds(Left, 8, 300, 300);
-    chart->SetTitle(Title);
-    chart->SetLegendVisible(false);
-    auto points = std::make_unique<TPointSeries>();
-    points->SetPointerSize(2);
-    Points = points.get();
-    chart->AddSeries(std::move(points));
-    auto line = std::make_unique<TLineSeries>();
-    line->SetLinePenWidth(1);
-    Line = line.get();
-    chart->AddSeries(std::move(line));
-    return chart;
-}
-
-} // namespace
 
 TRegressionShell::TRegressionShell(TComponent *AOwner) : TForm(AOwner)
 {
@@ -59,15 +26,9 @@ TRegressionShell::TRegressionShell(TComponent *AOwner) : TForm(AOwner)
                                          {&RSheet, QStringLiteral("r")},
                                          {&SummarySheet, QStringLiteral("Summary")},
                                          {&TimeSheet, QStringLiteral("Time")}});
-    InputGrid = NewResultGrid(this, InputSheet, "InputGrid");
-    InputGrid->SetHint(QStringLiteral("Original data matrix"));
-    SimulationGrid = NewResultGrid(this, SimulationSheet, "SimulationGrid");
-    SimulationGrid->SetHint(QStringLiteral("Most recent simulated matrix"));
-    // Title, first and second chosen column.
-    InputGrid->SetColCount(3);
-    SimulationGrid->SetColCount(3);
-    Chart3 = NewChart(this, ChartsSheet, QStringLiteral("Observed"), 8, Series5, Series6);
-    Chart4 = NewChart(this, ChartsSheet, QStringLiteral("Simulated"), 316, Series7, Series8);
+    AddTwoColumnGrids(this, InputSheet, SimulationSheet, InputGrid, SimulationGrid);
+    Chart3 = NewPointLineChart(this, ChartsSheet, QStringLiteral("Observed"), 8, Series5, Series6);
+    Chart4 = NewPointLineChart(this, ChartsSheet, QStringLiteral("Simulated"), 316, Series7, Series8);
 
     const auto page = [this](TTabSheet *Sheet, const char *Caption, const char *ObservedName, const char *EdgesName,
                              const char *CountsName, const char *BlockName, TGroupBox *&Observed, TGroupBox *&Histogram,
@@ -112,18 +73,8 @@ bool TRegressionShell::Init()
         Tarvix->InterruptFlag = true;
         return false;
     }
-    iterations_ = Tarvix->Iterations;
-    if (iterations_ < 1) {
-        ShowMessage(QStringLiteral("Iterations must be > 0."));
-        return false;
-    }
-    int32_t seed = 0;
-    try {
-        seed = LeadingInt(RegressionOpts->RandomSeedEdit->Text());
-    } catch (const EConvertError &) {
-        seed = 0;
-    }
-    CurrentSeed = SeedRandomSource(seed);
+    if (!TakeIterations(iterations_)) return false;
+    CurrentSeed = SeedFromEdit(RegressionOpts->RandomSeedEdit);
     return true;
 }
 
@@ -276,30 +227,17 @@ void TRegressionShell::SimulationDisplay()
     CopyRowTitles(SimulationGrid);
 }
 
-void TRegressionShell::regressionDisplay(TPointSeries *Points, TLineSeries *Line, double Slope)
+void TRegressionShell::ObservedRegressionDisplay(double Slope)
 {
-    Points->Clear();
-    Line->Clear();
-    const auto n = static_cast<int32_t>(xVariableList.size());
-    std::vector<int32_t> order(xVariableList.size());
-    for (size_t k = 0; k < order.size(); ++k) order[k] = static_cast<int32_t>(k);
-    // Points in ascending X, as the series keep them.
-    std::stable_sort(order.begin(), order.end(),
-                     [this](int32_t a, int32_t b) { return xVariableList[a] < xVariableList[b]; });
-    for (int32_t k : order) Points->AddXY(xVariableList[k], yVariableList[k]);
-    double mx = 0, my = 0, v = 0;
-    MeanVariance(n, xVariableList, mx, v);
-    MeanVariance(n, yVariableList, my, v);
-    const double b = my - Slope * mx;
-    const double xmax = XVarsSorted.empty() ? 0.0 : XVarsSorted.back();
-    Line->AddXY(0, b);
-    Line->AddXY(mx, my);
-    Line->AddXY(xmax, Slope * xmax + b);
+    RegressionChartDisplay(Series5, Series6, xVariableList, yVariableList, Slope,
+                           XVarsSorted.empty() ? 0.0 : XVarsSorted.back());
 }
 
-void TRegressionShell::ObservedRegressionDisplay(double Slope) { regressionDisplay(Series5, Series6, Slope); }
-
-void TRegressionShell::SimulatedRegressionDisplay(double Slope) { regressionDisplay(Series7, Series8, Slope); }
+void TRegressionShell::SimulatedRegressionDisplay(double Slope)
+{
+    RegressionChartDisplay(Series7, Series8, xVariableList, yVariableList, Slope,
+                           XVarsSorted.empty() ? 0.0 : XVarsSorted.back());
+}
 
 void TRegressionShell::SummaryDisplay()
 {
@@ -313,7 +251,7 @@ void TRegressionShell::SummaryDisplay()
     s << SummaryRule() << QString();
     struct TBlock
     {
-        TBlockLabels Labels;
+        TSummaryLabels Labels;
         const QString &Observed, &M, &V, &L, &E, &G, &Ses, &P1, &P2, &Edges, &Counts;
     };
     const TBlock blocks[] = {
@@ -331,23 +269,8 @@ void TRegressionShell::SummaryDisplay()
           "Number of times observed r > simulated r = "},
          r_m, r_mm, r_vm, r_lm, r_em, r_gm, r_ses_string, r_mp1, r_mp2, r_hstMean, r_hstMean2},
     };
-    for (const TBlock &b : blocks) {
-        s << QLatin1String(b.Labels.Header);
-        s << QLatin1String(b.Labels.Observed) + b.Observed;
-        s << QLatin1String(b.Labels.Mean) + b.M;
-        s << QLatin1String(b.Labels.Variance) + b.V;
-        s << QString();
-        s << QLatin1String(b.Labels.Less) + b.L;
-        s << QLatin1String(b.Labels.Equal) + b.E;
-        s << QLatin1String(b.Labels.Greater) + b.G;
-        s << QStringLiteral("Standardized Effect Size = ") + b.Ses;
-        s << QStringLiteral("p(observed <= expected) = ") + b.P1;
-        s << QStringLiteral("p(observed >= expected) = ") + b.P2;
-        s << QString();
-        s << QStringLiteral("Simulation frequencies:") << QStringLiteral("Histogram          # Simulations");
-        s << HistogramSummaryLines(b.Edges, b.Counts, 13);
-        s << SummaryRule() << QString();
-    }
+    for (const TBlock &b : blocks)
+        s << StatisticSummaryLines(b.Labels, b.Observed, b.M, b.V, b.L, b.E, b.G, b.Ses, b.P1, b.P2, b.Edges, b.Counts);
     s << QStringLiteral("INPUT MATRIX:") << QString();
     s << GridTextLines(Tarvix->MainGrid);
     SetMemoLines(Memo1, s);

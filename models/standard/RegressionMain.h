@@ -79,7 +79,6 @@ public:
     void HelpButtonClick(TObject *Sender) { Help1Click(Sender); }
 
 private:
-    void regressionDisplay(TPointSeries *Points, TLineSeries *Line, double Slope);
     TStatisticPage pages_[3]{};
     int32_t iterations_ = 0;
     int32_t xColumn_ = 1, yColumn_ = 2;

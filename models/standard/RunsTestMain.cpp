@@ -84,20 +84,8 @@ bool TRunsTestShell::Init()
         Tarvix->InterruptFlag = true;
         return false;
     }
-    // A count below one would leave every statistic a division by zero.
-    iterations_ = Tarvix->Iterations;
-    if (iterations_ < 1) {
-        ShowMessage(QStringLiteral("Iterations must be > 0."));
-        Tarvix->InterruptFlag = true;
-        return false;
-    }
-    int32_t seed = 0;
-    try {
-        seed = LeadingInt(RunsTestOpts->RandomSeedEdit->Text());
-    } catch (const EConvertError &) {
-        seed = 0;
-    }
-    CurrentSeed = SeedRandomSource(seed);
+    if (!TakeIterations(iterations_)) return false;
+    CurrentSeed = SeedFromEdit(RunsTestOpts->RandomSeedEdit);
     return true;
 }
 

@@ -90,3 +90,27 @@ TEST(Chart, ControlPaintsItsChartWhenGrabbed)
     points->Clear();
     EXPECT_EQ(bluePixels(chart.Widget()->grab().toImage()), 0);
 }
+
+TEST(Chart, PointsOutsideAFixedRangeAreNotDrawn)
+{
+    TChart chart;
+    auto *points = chart.AddSeries(std::make_unique<TPointSeries>());
+    chart.BottomAxis()->SetMinMax(0, 10);
+    chart.LeftAxis()->SetMinMax(0, 10);
+    // Many points on one row inside the range, and one far outside it.
+    for (int k = 0; k <= 20000; ++k) points->AddXY(1 + 8.0 * k / 20000, 5);
+    points->AddXY(50, 50);
+    QImage img = chart.RenderToImage(400, 300);
+    for (double x : {1.0, 3.0, 9.0}) {
+        TPoint at = chart.PointPosition(0, x, 5);
+        EXPECT_TRUE(isBlue(img.pixelColor(at.X, at.Y))) << x;
+    }
+    TPoint below = chart.PointPosition(0, 5, 2);
+    EXPECT_FALSE(isBlue(img.pixelColor(below.X, below.Y)));
+    // Nothing blue beyond the plot's right edge (where x = 50 would map).
+    TPoint edge = chart.PointPosition(0, 10, 10);
+    int blue = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = edge.X + 2; x < img.width(); ++x) blue += isBlue(img.pixelColor(x, y));
+    EXPECT_EQ(blue, 0);
+}

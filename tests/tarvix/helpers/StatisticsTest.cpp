@@ -301,6 +301,21 @@ TEST(Regression, SlopeInterceptAndCorrelation)
     double only = 0;
     RegressionSlope(std::vector<double>{1, 2, 3}, std::vector<double>{7, 5, 3}, 3, only);
     EXPECT_EQ(only, slope);
+    // Bit for bit the full regression's slope, also over fewer points than the arrays hold.
+    std::vector<double> x, y;
+    for (int k = 0; k < 997; ++k) {
+        x.push_back(0.1 * k + 1e-3 * ((k * 7919) % 113) - 3.3);
+        y.push_back(0.7 * x.back() + 0.01 * ((k * 104729) % 97));
+    }
+    for (int32_t count : {997, 500}) {
+        LinearRegression(x, y, count, slope, intercept, r);
+        RegressionSlope(x, y, count, only);
+        EXPECT_EQ(only, slope) << count;
+    }
+    y.pop_back();
+    LinearRegression(x, y, 996, slope, intercept, r);
+    RegressionSlope(x, y, 996, only);
+    EXPECT_EQ(only, slope);
 
     // No spread in x or y: no slope and no correlation, never a division by zero.
     LinearRegression(std::vector<double>{2, 2, 2}, std::vector<double>{1, 5, 6}, 3, slope, intercept, r);

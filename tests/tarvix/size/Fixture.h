@@ -97,27 +97,6 @@ protected:
     }
 };
 
-// Records the captions of the dialogs that show while it lives and closes each one at once.
-class DialogWatch
-{
-public:
-    explicit DialogWatch(std::vector<TForm *> Forms) : forms_(std::move(Forms))
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            for (TForm *f : forms_)
-                if (f->Visible()) {
-                    Shown << f->Name();
-                    f->Close();
-                }
-        });
-        timer_.start(2);
-    }
-    QStringList Shown;
-
-private:
-    std::vector<TForm *> forms_;
-    QTimer timer_;
-};
 
 inline std::vector<TForm *> SizeDialogs()
 {

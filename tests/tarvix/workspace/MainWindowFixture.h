@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <utility>
+#include <vector>
 #include <gtest/gtest.h>
 
 class MainWindowFixture : public ::testing::Test
@@ -89,4 +91,26 @@ protected:
 
     QTemporaryDir dir;
     QString oldDir;
+};
+
+// Records the names of the dialogs that show while it lives and closes each one at once.
+class DialogWatch
+{
+public:
+    explicit DialogWatch(std::vector<TForm *> Forms) : forms_(std::move(Forms))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            for (TForm *f : forms_)
+                if (f->Visible()) {
+                    Shown << f->Name();
+                    f->Close();
+                }
+        });
+        timer_.start(2);
+    }
+    QStringList Shown;
+
+private:
+    std::vector<TForm *> forms_;
+    QTimer timer_;
 };

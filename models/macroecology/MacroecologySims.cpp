@@ -1,0 +1,358 @@
+#include "models/macroecology/MacroecologySims.h"
+#include "framework/rtl/System.h"
+#include "workspace/TarvixHelpers.h"
+
+#include <QString>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+size_t Points(std::span<const double> X, std::span<const double> Y) { return std::min(X.size(), Y.size()); }
+
+// D * D when Inside, else +0 (which leaves a sum as it was), chosen by a mask: clouds are random,
+// so a branch would be mispredicted for half the points.
+inline double MaskedSquare(bool Inside, double D)
+{
+    const double sq = D * D;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &sq, sizeof bits);
+    bits &= uint64_t(0) - uint64_t(Inside);
+    double out = 0;
+    std::memcpy(&out, &bits, sizeof out);
+    return out;
+}
+
+// Adds every point that Test finds inside (it gives the point's distance D) to Count and, in point
+// order, its squared distance to SumSquares.
+template <typename F>
+void AddPoints(std::span<const double> X, std::span<const double> Y, int32_t &Count, double &SumSquares, F &&Test)
+{
+    const size_t n = std::min(X.size(), Y.size());
+    int32_t count = Count;
+    double sum = SumSquares;
+    for (size_t k = 0; k < n; ++k) {
+        double d = 0;
+        const bool inside = Test(X[k], Y[k], d);
+        count += inside;
+        sum += MaskedSquare(inside, d);
+    }
+    Count = count;
+    SumSquares = sum;
+}
+
+// The lower of two line values; ties take the second, as the sum rule reads.
+double LowerLine(double L1, double L2) { return L1 < L2 ? L1 : L2; }
+
+}  // namespace
+
+void AddBelowLine(std::span<const double> X, std::span<const double> Y, double S, double X0, double Y0, int32_t &Count,
+                  double &SumSquares)
+{
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l = LineValue(S, X0, Y0, x);
+        d = y - l;
+        return y < l;
+    });
+}
+
+void CountBelowLine(std::span<const double> X, std::span<const double> Y, double S, double X0, double Y0,
+                    int32_t &Count, double &SumSquares)
+{
+    Count = 0;
+    SumSquares = 0;
+    AddBelowLine(X, Y, S, X0, Y0, Count, SumSquares);
+}
+
+void CountAboveLine(std::span<const double> X, std::span<const double> Y, double S, double X0, double Y0,
+                    int32_t &Count, double &SumSquares)
+{
+    Count = 0;
+    SumSquares = 0;
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l = LineValue(S, X0, Y0, x);
+        d = y - l;
+        return y > l;
+    });
+}
+
+void AddBelowBentLine(std::span<const double> X, std::span<const double> Y, double S1, double S2, double X0, double Y0,
+                      int32_t &Count, double &SumSquares)
+{
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l1 = LineValue(S1, X0, Y0, x);
+        const double l2 = LineValue(S2, X0, Y0, x);
+        d = y - l1;
+        return (y < l1) | (y < l2);
+    });
+}
+
+void AddInsidePyramid(std::span<const double> X, std::span<const double> Y, double S1, double S2, double A, double B,
+                      double C, double D, int32_t &Count, double &SumSquares)
+{
+    AddInsidePyramidAt(X, Y, S1, A, B, S2, (A + C) / 2, D, Count, SumSquares);
+}
+
+void AddInsidePyramidAt(std::span<const double> X, std::span<const double> Y, double S1, double P, double Q, double S2,
+                        double U, double V, int32_t &Count, double &SumSquares)
+{
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l1 = LineValue(S1, P, Q, x);
+        const double l2 = LineValue(S2, U, V, x);
+        d = y - LowerLine(l1, l2);
+        return (y < l1) & (y < l2);
+    });
+}
+
+void AddInsideInvertedPyramid(std::span<const double> X, std::span<const double> Y, double S1, double S2, double A,
+                              double B, double C, double D, int32_t &Count, double &SumSquares)
+{
+    AddInsideInvertedPyramidAt(X, Y, S1, A, D, S2, (A + C) / 2, B, Count, SumSquares);
+}
+
+void AddInsideInvertedPyramidAt(std::span<const double> X, std::span<const double> Y, double S1, double P, double Q,
+                                double S2, double U, double V, int32_t &Count, double &SumSquares)
+{
+    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
+        const double l1 = LineValue(S1, P, Q, x);
+        const double l2 = LineValue(S2, U, V, x);
+        d = y - LowerLine(l1, l2);
+        return (y > l1) & (y > l2);
+    });
+}
+
+void QuadrantCounts(std::span<const double> X, std::span<const double> Y, double MedX, double MedY, double Counts[4])
+{
+    // Each point falls in one of 4 x 4 bins, without branches (a random cloud would defeat the
+    // predictor): per axis 0 below the median, 1 on it, 2 above it, 3 for a value that compares
+    // with nothing (NaN), which counts nowhere.
+    int64_t bins[16] = {};
+    const size_t n = Points(X, Y);
+    for (size_t k = 0; k < n; ++k) {
+        const double x = X[k], y = Y[k];
+        const int ix = (x >= MedX) + (x > MedX) + 3 * (x != x);
+        const int iy = (y >= MedY) + (y > MedY) + 3 * (y != y);
+        ++bins[4 * ix + iy];
+    }
+    const auto bin = [&bins](int ix, int iy) { return bins[4 * ix + iy]; };
+    // In quarters of a point: a point on one median counts half in each of its two quadrants, one
+    // on both a quarter in each of the four.
+    const int64_t centre = bin(1, 1);
+    const int64_t ur = 4 * bin(2, 2) + 2 * (bin(1, 2) + bin(2, 1)) + centre;
+    const int64_t ul = 4 * bin(0, 2) + 2 * (bin(1, 2) + bin(0, 1)) + centre;
+    const int64_t ll = 4 * bin(0, 0) + 2 * (bin(1, 0) + bin(0, 1)) + centre;
+    const int64_t lr = 4 * bin(2, 0) + 2 * (bin(1, 0) + bin(2, 1)) + centre;
+    Counts[0] = static_cast<double>(ur) / 4;
+    Counts[1] = static_cast<double>(ul) / 4;
+    Counts[2] = static_cast<double>(ll) / 4;
+    Counts[3] = static_cast<double>(lr) / 4;
+}
+
+void QuadrantDispersion(std::span<const double> X, std::span<const double> Y, double MedX, double MedY,
+                        double &Dispersion)
+{
+    double counts[4];
+    QuadrantCounts(X, Y, MedX, MedY, counts);
+    double mean = 0;
+    MeanVariance(4, std::span<const double>(counts, 4), mean, Dispersion);
+}
+
+double SortedMedian(std::span<const double> Sorted)
+{
+    const size_t n = Sorted.size();
+    if (n == 0) return 0;
+    if (n % 2 == 1) return Sorted[n / 2];
+    return (Sorted[n / 2 - 1] + Sorted[n / 2]) / 2;
+}
+
+// ---- One computation
+// ------------------------------------------------------------------------------
+
+namespace {
+
+// The boundary of the chosen corner: the line through the corner's two side
+// points (Cx on the horizontal side, Cy on the vertical one), counted above for
+// the upper corners and below for the lower ones.
+void CountBoundary(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double Cx, double Cy,
+                   int32_t Boundary, double Slope, TMacroStatistics &Out, TMacroSegment &Segment)
+{
+    Out.BoundaryCoefficient = Slope;
+    switch (Boundary) {
+    case mbUpperRight:
+        CountAboveLine(X, Y, Slope, Cx, B.MaxY, Out.BoundaryWithinSpace, Out.BoundarySumSquares);
+        Segment = {Cx, B.MaxY, B.MaxX, Cy};
+        break;
+    case mbUpperLeft:
+        CountAboveLine(X, Y, Slope, B.MinX, Cy, Out.BoundaryWithinSpace, Out.BoundarySumSquares);
+        Segment = {B.MinX, Cy, Cx, B.MaxY};
+        break;
+    case mbLowerRight:
+        CountBelowLine(X, Y, Slope, Cx, B.MinY, Out.BoundaryWithinSpace, Out.BoundarySumSquares);
+        Segment = {Cx, B.MinY, B.MaxX, Cy};
+        break;
+    case mbLowerLeft:
+        CountBelowLine(X, Y, Slope, B.MinX, Cy, Out.BoundaryWithinSpace, Out.BoundarySumSquares);
+        Segment = {B.MinX, Cy, Cx, B.MinY};
+        break;
+    default: break;
+    }
+}
+
+void StartComputation(std::span<const double> X, std::span<const double> Y, double MedX, double MedY,
+                      TMacroStatistics &Out)
+{
+    Out.WithinSpace = 0;
+    Out.SumSquares = 0;
+    Out.BoundaryWithinSpace = 0;
+    QuadrantDispersion(X, Y, MedX, MedY, Out.Variance);
+}
+
+}  // namespace
+
+void MacroSymmetric(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double MedX, double MedY,
+                    int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment)
+{
+    const double midX = (B.MinX + B.MaxX) / 2;
+    const double midY = (B.MinY + B.MaxY) / 2;
+    StartComputation(X, Y, MedX, MedY, Out);
+    switch (Pattern) {
+    case mpLeftTriangle:
+        AddBelowLine(X, Y, SafeSlope(-(B.MaxY - B.MinY), B.MaxX - B.MinX), B.MaxX, B.MinY, Out.WithinSpace,
+                     Out.SumSquares);
+        break;
+    case mpRightTriangle:
+        AddBelowLine(X, Y, SafeSlope(B.MaxY - B.MinY, B.MaxX - B.MinX), B.MinX, B.MinY, Out.WithinSpace,
+                     Out.SumSquares);
+        break;
+    case mpPyramid:
+        AddInsidePyramid(X, Y, SafeSlope(B.MinY - B.MaxY, B.MinX - midX), SafeSlope(B.MaxY - B.MinY, midX - B.MaxX),
+                         B.MinX, B.MinY, B.MaxX, B.MaxY, Out.WithinSpace, Out.SumSquares);
+        break;
+    case mpInvertedPyramid:
+        AddInsideInvertedPyramid(X, Y, SafeSlope(B.MaxY - B.MinY, B.MinX - midX),
+                                 SafeSlope(B.MinY - B.MaxY, midX - B.MaxX), B.MinX, B.MinY, B.MaxX, B.MaxY,
+                                 Out.WithinSpace, Out.SumSquares);
+        break;
+    default: break;
+    }
+    RegressionSlope(X, Y, static_cast<int32_t>(Points(X, Y)), Out.Coefficient);
+    double slope = 0;
+    switch (Boundary) {
+    case mbUpperRight:
+    case mbLowerLeft: slope = SafeSlope(B.MaxY - B.MinY, B.MinX - B.MaxX); break;
+    case mbUpperLeft:
+    case mbLowerRight: slope = SafeSlope(B.MaxY - B.MinY, B.MaxX - B.MinX); break;
+    default: break;
+    }
+    CountBoundary(X, Y, B, midX, midY, Boundary, slope, Out, Segment);
+}
+
+void MacroAsymmetric(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double MedX, double MedY,
+                     int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment)
+{
+    StartComputation(X, Y, MedX, MedY, Out);
+    switch (Pattern) {
+    case mpLeftTriangle:
+        AddBelowBentLine(X, Y, SafeSlope(B.MaxY - MedY, B.MinX - MedX), SafeSlope(MedY - B.MinY, MedX - B.MaxX), MedX,
+                         MedY, Out.WithinSpace, Out.SumSquares);
+        break;
+    case mpRightTriangle:
+        AddBelowBentLine(X, Y, SafeSlope(B.MinY - MedY, B.MinX - MedX), SafeSlope(MedY - B.MaxY, MedX - B.MaxX), MedX,
+                         MedY, Out.WithinSpace, Out.SumSquares);
+        break;
+    case mpPyramid:
+        AddInsidePyramidAt(X, Y, SafeSlope(B.MinY - B.MaxY, B.MinX - MedX), B.MinX, B.MinY,
+                           SafeSlope(B.MaxY - B.MinY, MedX - B.MaxX), MedX, B.MaxY, Out.WithinSpace, Out.SumSquares);
+        break;
+    case mpInvertedPyramid:
+        AddInsideInvertedPyramidAt(X, Y, SafeSlope(B.MaxY - B.MinY, B.MinX - MedX), B.MinX, B.MaxY,
+                                   SafeSlope(B.MinY - B.MaxY, MedX - B.MaxX), MedX, B.MinY, Out.WithinSpace,
+                                   Out.SumSquares);
+        break;
+    default: break;
+    }
+    RegressionSlope(X, Y, static_cast<int32_t>(Points(X, Y)), Out.Coefficient);
+    double slope = 0;
+    switch (Boundary) {
+    case mbUpperRight: slope = SafeSlope(B.MaxY - MedY, MedX - B.MaxX); break;
+    case mbUpperLeft: slope = SafeSlope(B.MaxY - MedY, MedX - B.MinX); break;
+    case mbLowerRight: slope = SafeSlope(MedY - B.MinY, B.MaxX - MedX); break;
+    case mbLowerLeft: slope = SafeSlope(MedY - B.MinY, B.MinX - MedX); break;
+    default: break;
+    }
+    CountBoundary(X, Y, B, MedX, MedY, Boundary, slope, Out, Segment);
+}
+
+// ---- Null models
+// ------------------------------------------------------------------------------------
+
+void UniformCloud(std::span<double> X, std::span<double> Y, double MinX, double MaxX, double MinY, double MaxY,
+                  TMacroBox &Box)
+{
+    Box = {MinX, MaxX, MinY, MaxY};
+    const size_t n = std::min(X.size(), Y.size());
+    for (size_t k = 0; k < n; ++k) {
+        Y[k] = Random() * (MaxY - MinY) + MinY;
+        X[k] = Random() * (MaxX - MinX) + MinX;
+    }
+}
+
+namespace {
+
+// A normal draw > 0; false, with the stop request set, when none comes within
+// the limit.
+bool PositiveDraw(double Mean, double SD, TSimContext &Context, double &Value)
+{
+    for (int32_t draws = 0; draws < MacroDrawLimit; ++draws) {
+        Value = RandG(Mean, SD);
+        if (Value > 0) return true;
+    }
+    // A law that almost never gives a positive value would hold the run for ever.
+    if (Context.ShowMessage) Context.ShowMessage(QStringLiteral("Unable to satisfy restraints. Aborting simulation."));
+    if (Context.InterruptFlag) *Context.InterruptFlag = true;
+    return false;
+}
+
+}  // namespace
+
+bool NormalCloud(std::span<double> X, std::span<double> Y, double MeanX, double SDX, double MeanY, double SDY,
+                 TSimContext &Context)
+{
+    const size_t n = std::min(X.size(), Y.size());
+    for (size_t k = 0; k < n; ++k) {
+        if (!PositiveDraw(MeanY, SDY, Context, Y[k])) return false;
+        if (!PositiveDraw(MeanX, SDX, Context, X[k])) return false;
+    }
+    return true;
+}
+
+void RandomizeCloud(int32_t Constraint, std::span<double> X, std::span<double> Y, std::span<const double> XSorted,
+                    std::span<const double> YSorted, const TMacroCloudParameters &P, TSimContext &Context,
+                    TMacroBox &Box)
+{
+    switch (Constraint) {
+    case mcDataDefined:
+        RandomSwapShuffle(Y);
+        if (!XSorted.empty()) {
+            Box.MinX = XSorted.front();
+            Box.MaxX = XSorted.back();
+        }
+        if (!YSorted.empty()) {
+            Box.MinY = YSorted.front();
+            Box.MaxY = YSorted.back();
+        }
+        break;
+    case mcUniform: UniformCloud(X, Y, P.MinimumX, P.MaximumX, P.MinimumY, P.MaximumY, Box); break;
+    case mcNormal: {
+        NormalCloud(X, Y, P.MeanX, P.SDX, P.MeanY, P.SDY, Context);
+        const int32_t n = static_cast<int32_t>(std::min(X.size(), Y.size()));
+        if (n < 1) break;
+        MinReal(n, X, Box.MinX);
+        MaxReal(n, X, Box.MaxX);
+        MinReal(n, Y, Box.MinY);
+        MaxReal(n, Y, Box.MaxY);
+        break;
+    }
+    default: break;
+    }
+}
