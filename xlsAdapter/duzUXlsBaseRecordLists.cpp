@@ -244,6 +244,15 @@ int64_t TRowRecordList::TotalRangeSize(const TXlsCellRange &CellRange, bool Need
     return n;
 }
 
+void TRowRecordList::CalcGuts(TGutsRecord *Guts) const
+{
+    int32_t level = 0;
+    for (int i = 0; i < Count(); ++i)
+        if (HasRow(i))
+            level = std::max<int32_t>(level, Items(i)->Options() & 7);
+    Guts->SetRowLevel(level);
+}
+
 void TRowRecordList::DeleteRows(uint16_t aRow, uint16_t aRowCount, const TSheetInfo &SheetInfo)
 {
     const int end = std::min<int>(aRow + aRowCount, Count());

@@ -99,6 +99,8 @@ public:
     void AutoRowHeight(int32_t aRow, bool Value);
     bool IsAutoRowHeight(int32_t aRow) const;
     int64_t TotalRangeSize(const TXlsCellRange &CellRange, bool NeedsRecalc) override;
+    // The deepest outline level of the rows.
+    void CalcGuts(TGutsRecord *Guts) const;
     void DeleteRows(uint16_t aRow, uint16_t aRowCount, const TSheetInfo &SheetInfo);
     // Inserts aCount copies of rows FirstRow .. LastRow at DestRow.
     void InsertAndCopyRows(int32_t FirstRow, int32_t LastRow, int32_t DestRow, int32_t aCount,

@@ -210,3 +210,183 @@ void ReadRecordStr(TBaseRecord *&aRecord, int32_t &aPos, QByteArray &ShortData, 
                    uint8_t &OptionFlags, uint8_t &ActualOptionFlags, int32_t &DestPos, int32_t StrLen);
 // The bytes left in the logical record from aPos of aRecord.
 int64_t RemainingRecordBytes(const TBaseRecord *aRecord, int32_t aPos);
+
+// ---------------------------------------------------------------------------------------------
+// Workbook-level records
+
+struct TDimensionsRec
+{
+    uint32_t FirstRow = 0;
+    uint32_t LastRow = 0; // last used row + 1
+    uint16_t FirstCol = 0;
+    uint16_t LastCol = 0; // last used column + 1
+    uint16_t Extra = 0;
+};
+
+class TDimensionsRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TDimensionsRecord)
+    TDimensionsRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    TDimensionsRec Dim() const;
+};
+
+// A formula's text result. The sheet hands it to its formula, which writes its own STRING record.
+class TStringRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TStringRecord)
+    TStringRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    QString Value() const;
+    void SaveToStream(TOle2File *Workbook) override;
+    int32_t TotalSize() const override { return 0; }
+};
+
+class TWindow1Record : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TWindow1Record)
+    TWindow1Record(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    int32_t ActiveSheet() const { return GetWord(Data, 10); }
+    // Also shows the first tab and selects only the active one.
+    void SetActiveSheet(int32_t Value);
+    int32_t FirstSheetVisible() const { return GetWord(Data, 12); }
+    void SetFirstSheetVisible(int32_t Value) { SetWord(Data, 12, Value); }
+    // A window of width or height 0 is written as 1.
+    void SaveToStream(TOle2File *Workbook) override;
+};
+
+class T1904Record : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(T1904Record)
+    T1904Record(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    bool Is1904() const { return GetWord(Data, 0) == 1; }
+    void SetIs1904(bool v) { SetWord(Data, 0, v ? 1 : 0); }
+};
+
+class TPrecisionRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TPrecisionRecord)
+    TPrecisionRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    bool PrecisionAsDisplayed() const { return GetWord(Data, 0) == 0; }
+    void SetPrecisionAsDisplayed(bool v) { SetWord(Data, 0, v ? 0 : 1); }
+};
+
+class TBookBoolRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TBookBoolRecord)
+    TBookBoolRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    bool SaveExternalLinkValues() const { return GetWord(Data, 0) != 1; }
+    void SetSaveExternalLinkValues(bool v) { SetWord(Data, 0, v ? 0 : 1); }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Sheet view records
+
+class TWindow2Record : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TWindow2Record)
+    TWindow2Record(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    bool Selected() const { return Bit(9); }
+    // The tab is selected and shown together.
+    void SetSelected(bool v);
+    bool ShowGridLines() const { return Bit(1); }
+    void SetShowGridLines(bool v) { SetBit(1, v); }
+    bool ShowGridHeaders() const { return Bit(2); }
+    void SetShowGridHeaders(bool v) { SetBit(2, v); }
+    bool IsFrozen() const { return Bit(3); }
+    void SetIsFrozen(bool v) { SetBit(3, v); }
+    bool IsFrozenButNoSplit() const { return Bit(8); }
+    void SetIsFrozenButNoSplit(bool v) { SetBit(8, v); }
+    // 100 for a record too short to hold the zoom, which is then not written.
+    int32_t SheetZoom() const;
+    void SetSheetZoom(int32_t Value);
+
+protected:
+    // A copied window is not selected.
+    TBaseRecord *DoCopyTo() const override;
+
+private:
+    bool Bit(int n) const { return GetWord(Data, 0) & (1 << n); }
+    void SetBit(int n, bool v);
+};
+
+class TSCLRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TSCLRecord)
+    TSCLRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    static TSCLRecord *CreateFromData(int32_t aZoom);
+    int32_t Zoom() const;
+    void SetZoom(int32_t Value);
+};
+
+class TPaneRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TPaneRecord)
+    TPaneRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    int32_t ColSplit() const { return GetWord(Data, 0); }
+    void SetColSplit(int32_t v) { SetWord(Data, 0, v); }
+    int32_t RowSplit() const { return GetWord(Data, 2); }
+    void SetRowSplit(int32_t v) { SetWord(Data, 2, v); }
+    int32_t FirstVisibleRow() const { return GetWord(Data, 4); }
+    void SetFirstVisibleRow(int32_t v) { SetWord(Data, 4, v); }
+    int32_t FirstVisibleCol() const { return GetWord(Data, 6); }
+    void SetFirstVisibleCol(int32_t v) { SetWord(Data, 6, v); }
+    int32_t ActivePane() const { return GetWord(Data, 8); }
+    void SetActivePane(int32_t v) { SetWord(Data, 8, v); }
+    // Moves the active pane to one that exists.
+    void EnsureSelectedVisible();
+};
+
+class TGutsRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TGutsRecord)
+    TGutsRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    // Stored levels: the number of levels + 1, 0 for none.
+    int32_t RowLevel() const { return GetWord(Data, 4); }
+    void SetRowLevel(int32_t Value) { SetLevel(0, 4, Value); }
+    int32_t ColLevel() const { return GetWord(Data, 6); }
+    void SetColLevel(int32_t Value) { SetLevel(2, 6, Value); }
+
+    bool RecalcNeeded = false;
+
+protected:
+    TBaseRecord *DoCopyTo() const override;
+
+private:
+    void SetLevel(int32_t SizePos, int32_t LevelPos, int32_t Value);
+};
+
+class TDefColWidthRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TDefColWidthRecord)
+    TDefColWidthRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    uint16_t Width() const { return GetWord(Data, 0); }
+    void SetWidth(int32_t v) { SetWord(Data, 0, v); }
+    // A width of 256 or more is written as 255.
+    void SaveToStream(TOle2File *Workbook) override;
+};
+
+class TStandardWidthRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TStandardWidthRecord)
+    TStandardWidthRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    uint16_t Width() const { return GetWord(Data, 0); }
+    void SetWidth(int32_t v) { SetWord(Data, 0, v); }
+};
+
+class TDefRowHeightRecord : public TBaseRecord
+{
+    TARVIX_XLS_RECORD(TDefRowHeightRecord)
+    TDefRowHeightRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+    uint16_t Height() const { return GetWord(Data, 2); }
+    void SetHeight(int32_t v) { SetWord(Data, 2, v); }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Reading records
+
+// Reads the record whose header is in RecordHeader (the stream stands at its data) as an object
+// of its id's class, with its CONTINUE records attached; RecordHeader then holds the next header,
+// an EOF of no data where fewer than 4 bytes remain. A password-protected stream is refused.
+TBaseRecord *LoadRecord(TOle2File *DataStream, TRecordHeader &RecordHeader);
+// Chains the CONTINUE record in RecordHeader and those right after it to aRecord; returns the id
+// of the header that follows them.
+uint16_t ReadContinues(TOle2File *DataStream, TBaseRecord *aRecord, TRecordHeader &RecordHeader);
