@@ -77,6 +77,11 @@ TEST(SectionRecords, BoundSheetAndCodeNames)
     c->SetSheetName(QStringLiteral("Sheet2"));
     EXPECT_EQ(c->DataSize, 9);
     EXPECT_EQ(c->SheetName(), QStringLiteral("Sheet2"));
+    // 40000 16-bit characters would need more data than one record announces.
+    EXPECT_EQ(MessageOf([&] { c->SetSheetName(QString(40000, QChar(0x263A))); }), QStringLiteral("Invalid String record"));
+    EXPECT_EQ(c->SheetName(), QStringLiteral("Sheet2"));
+    c->SetSheetName(QString(40000, QChar('a')));
+    EXPECT_EQ(c->DataSize, 40003);
 }
 
 TEST(SectionRecords, DimensionsStringAndFlags)
