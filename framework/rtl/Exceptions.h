@@ -53,6 +53,14 @@ TARVIX_DECLARE_EXCEPTION(EClipboardException, Exception)
 TARVIX_DECLARE_EXCEPTION(EIniFileException, Exception)
 TARVIX_DECLARE_EXCEPTION(ERegistryException, Exception)
 TARVIX_DECLARE_EXCEPTION(EJPEG, EInvalidGraphic)
+TARVIX_DECLARE_EXCEPTION(EAssertionFailed, Exception)
+
+// An internal consistency check: raises EAssertionFailed with Msg when Condition is false.
+inline void Assert(bool Condition, const QString &Msg)
+{
+    if (!Condition)
+        throw EAssertionFailed(Msg);
+}
 
 // Raises EAbort: a silent exception that the application's handlers do not show.
 [[noreturn]] inline void Abort() { throw EAbort(QStringLiteral("Operation aborted")); }

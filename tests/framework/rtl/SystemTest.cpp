@@ -1,4 +1,5 @@
 #include "framework/rtl/System.h"
+#include "framework/rtl/Exceptions.h"
 #include "framework/rtl/CodePage.h"
 #include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>
@@ -90,4 +91,15 @@ TEST(RandG, DrawsTheNormalLaw)
     EXPECT_NEAR(mean, 10, 4 * 3 / std::sqrt(n));
     EXPECT_NEAR(var, 9, 4 * 9 * std::sqrt(2.0 / n));
     EXPECT_NEAR(withinOne / double(n), 0.6826894921370859, 4 * std::sqrt(0.6827 * 0.3173 / n));
+}
+
+TEST(Assert, RaisesItsMessageOnlyWhenTheConditionFails)
+{
+    EXPECT_NO_THROW(Assert(true, QStringLiteral("never")));
+    try {
+        Assert(false, QStringLiteral("Error in Margin Record"));
+        FAIL() << "no exception";
+    } catch (const EAssertionFailed &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Error in Margin Record"));
+    }
 }

@@ -1,0 +1,108 @@
+#pragma once
+// Owning lists of records that know the byte size of what they hold, so that a section's size
+// is known before anything is written.
+#include "framework/rtl/Lists.h"
+#include "xlsAdapter/duzUXlsBaseRecords.h"
+
+#include <cstdint>
+
+class TOle2File;
+
+// Removing an item or clearing the list frees the record; nil items are allowed.
+class TBaseList : public TObjectList
+{
+public:
+    TBaseList() : TObjectList(true) {}
+};
+
+class TBaseRecordList : public TBaseList
+{
+public:
+    ~TBaseRecordList() override { Clear(); }
+
+    int Add(TBaseRecord *aRecord) { return TObjectList::Add(aRecord); }
+    void Insert(int Index, TBaseRecord *aRecord) { TObjectList::Insert(Index, aRecord); }
+    TBaseRecord *Items(int Index) const { return static_cast<TBaseRecord *>(TObjectList::Items(Index)); }
+    void SetItems(int Index, TBaseRecord *aRecord) { TObjectList::SetItems(Index, aRecord); }
+
+    // For a record whose size changed while in the list.
+    void AdaptSize(int64_t Delta) { FTotalSize += Delta; }
+    virtual int64_t GetTotalSize() { return FTotalSize; }
+    virtual void SaveToStream(TOle2File *DataStream);
+    // Appends a copy of every item (nil stays nil).
+    void CopyFrom(const TBaseRecordList *aBaseRecordList);
+
+protected:
+    void Notify(void *Ptr, TListNotification Action) override;
+
+private:
+    int64_t FTotalSize = 0;
+};
+
+class TBaseRowColRecordList : public TBaseRecordList
+{
+public:
+    int Add(TBaseRowColRecord *aRecord)
+    {
+        Sorted = false;
+        return TBaseRecordList::Add(aRecord);
+    }
+    // At the position Find gave: the order stays.
+    void Insert(int Index, TBaseRowColRecord *aRecord) { TBaseRecordList::Insert(Index, aRecord); }
+    TBaseRowColRecord *Items(int Index) const { return static_cast<TBaseRowColRecord *>(TBaseRecordList::Items(Index)); }
+    void SetItems(int Index, TBaseRowColRecord *aRecord) { TBaseRecordList::SetItems(Index, aRecord); }
+
+    // By column, ascending.
+    void Sort();
+    // The first record of column aItem (true), or where one would go (false).
+    bool Find(int32_t aItem, int32_t &Index);
+
+    void ArrangeCopyRowsAndCols(int32_t RowOffset, int32_t ColOffset);
+    void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, int32_t aColPos, int32_t aColCount,
+                                  const TSheetInfo &SheetInfo);
+    virtual void SaveRangeToStream(TOle2File *DataStream, const TXlsCellRange &CellRange);
+    virtual int64_t TotalRangeSize(const TXlsCellRange &CellRange, bool NeedsRecalc);
+
+    bool Sorted = false;
+};
+
+// The cells of one row, in column order.
+class TCellRecordList : public TBaseRowColRecordList
+{
+public:
+    TCellRecord *Items(int Index) const { return static_cast<TCellRecord *>(TBaseRowColRecordList::Items(Index)); }
+
+    int64_t GetTotalSize() override { return FixTotalSize(false); }
+    int64_t FixTotalSize(bool NeedsRecalc);
+    void SaveToStream(TOle2File *DataStream) override;
+    void SaveRangeToStream(TOle2File *DataStream, const TXlsCellRange &CellRange) override;
+    int64_t TotalRangeSize(const TXlsCellRange &CellRange, bool NeedsRecalc) override;
+
+private:
+    // Writes (with a stream) or only measures the cells of the range, joining runs.
+    int64_t SaveOrMeasure(TOle2File *DataStream, const TXlsCellRange &CellRange, bool NeedsRecalc);
+};
+
+// Item i is the ROW record of row i, or nil.
+class TRowRecordList : public TBaseRowColRecordList
+{
+public:
+    // Puts the record at its row; "Duplicated ROW record" when the row has one.
+    int AddRecord(TRowRecord *aRecord);
+    // "Missing ROW Record for row %d" when the row has none.
+    TRowRecord *Items(int Index) const;
+    TRowRecord *GetItems(int Index) const { return Items(Index); }
+    bool HasRow(int32_t Index) const;
+    void AddRow(uint16_t Index);
+    uint16_t RowHeight(int32_t aRow) const;
+    void SetRowHeight(int32_t aRow, uint16_t Height);
+    void AutoRowHeight(int32_t aRow, bool Value);
+    bool IsAutoRowHeight(int32_t aRow) const;
+    int64_t TotalRangeSize(const TXlsCellRange &CellRange, bool NeedsRecalc) override;
+    // The deepest outline level of the rows.
+    void CalcGuts(TGutsRecord *Guts) const;
+    void DeleteRows(uint16_t aRow, uint16_t aRowCount, const TSheetInfo &SheetInfo);
+    // Inserts aCount copies of rows FirstRow .. LastRow at DestRow.
+    void InsertAndCopyRows(int32_t FirstRow, int32_t LastRow, int32_t DestRow, int32_t aCount,
+                           const TSheetInfo &SheetInfo);
+};

@@ -1,0 +1,61 @@
+#pragma once
+// Byte helpers that every record class uses on its raw data (little-endian words and dwords,
+// checked increments, BIFF8 string headers), and the small value types the records share.
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+using ByteArray = std::vector<uint8_t>;
+// A record's data buffer: allocated with new[], owned by the record that holds it.
+using PArrayOfByte = uint8_t *;
+
+// Columns and rows, inclusive.
+struct TXlsCellRange
+{
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Right = 0;
+    int32_t Bottom = 0;
+};
+
+struct TPrinterDriverSettings
+{
+    uint16_t OperatingEnviroment = 0;
+    ByteArray Data;
+};
+
+// The message of a read past the data of a record and its CONTINUE records.
+QString ErrorReadingRecordText();
+[[noreturn]] void ErrorReadingRecord();
+
+uint16_t GetWord(const uint8_t *Data, int32_t Pos);
+void SetWord(uint8_t *Data, int32_t Pos, int32_t Value);
+uint32_t GetLongWord(const uint8_t *Data, int32_t Pos);
+void SetLongWord(uint8_t *Data, int32_t Pos, uint32_t Value);
+
+// Value at Pos + Offset, refused below 0 or above Max with "Too many entries ...".
+void IncWord(uint8_t *Data, int32_t Pos, int32_t Offset, int32_t Max);
+void IncByte(uint8_t *Data, int32_t Pos, int32_t Offset, int32_t Max);
+void IncWordChecked(uint16_t &Value, int32_t Offset, int32_t Max);
+// No check: the dword wraps.
+void IncLongWord(uint8_t *Data, int32_t Pos, int32_t Offset);
+void IncWordClamped(uint16_t &Value, int32_t Offset, int32_t Max, int32_t Min);
+
+// Byte size of the BIFF8 unicode string at Pos of a buffer of DataSize bytes. The count has 2
+// bytes (Len16) or 1, or is KnownLen and not stored (LenKnown). A string that would end past
+// the buffer raises "Error reading record".
+int64_t StrDataSize(bool Len16, const uint8_t *Data, int32_t Pos, int32_t DataSize, int32_t KnownLen = 0,
+                    bool LenKnown = false);
+// Reads that string: its byte size and its characters (rich-text runs and far-east data skipped).
+void ReadStrData(bool Len16, const uint8_t *Data, int32_t Pos, int32_t DataSize, int64_t &Size, QString &Text,
+                 int32_t KnownLen = 0, bool LenKnown = false);
+
+// True when a character code is above 255.
+bool IsWide(const QString &Text);
+// The low byte of every character.
+QByteArray WideToCompressed(const QString &Text);
+// One byte per character from Pos; a character above 255 becomes '?'.
+void WriteCompressed(const QString &Text, uint8_t *Data, int32_t Pos);
+// Every byte as the character of the same code.
+QString CompressedToWide(const QByteArray &Text);
