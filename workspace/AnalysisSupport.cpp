@@ -263,10 +263,14 @@ TChart *NewPointLineChart(TComponent *Owner, TWinControl *Parent, const QString 
     chart->SetLegendVisible(false);
     auto points = std::make_unique<TPointSeries>();
     points->SetPointerSize(2);
+    points->SetPointerStyle(psCircle);
     Points = points.get();
     chart->AddSeries(std::move(points));
     auto line = std::make_unique<TLineSeries>();
     line->SetLinePenWidth(1);
+    line->SetLinePenStyle(psDot);
+    line->SetPointerVisible(true);
+    line->SetPointerSize(1);
     Line = line.get();
     chart->AddSeries(std::move(line));
     return chart;

@@ -141,6 +141,7 @@ void TChart::rebuild()
             QPen pen(ColorToQColor(s->SeriesColor()));
             auto *line = dynamic_cast<TLineSeries *>(s.get());
             pen.setWidth(line ? line->LinePenWidth() : 2);
+            pen.setStyle(line ? PenStyleToQt(line->LinePenStyle()) : Qt::SolidLine);
             ls->setPen(pen);
             qs = ls;
         }
@@ -186,21 +187,25 @@ void TChart::Draw(TCanvas *Canvas, const TRect &R)
     p->save();
     p->setRenderHint(QPainter::Antialiasing, false);
     scene.render(p, QRectF(R.Left, R.Top, R.Width(), R.Height()), QRectF(0, 0, R.Width(), R.Height()));
-    // The point series' markers: filled squares of 2 * PointerSize + 1 pixels in the plot area.
+    // Markers: filled squares or circles of 2 * PointerSize + 1 pixels in the plot area.
     const QRectF plot = chart_->plotArea().translated(R.Left, R.Top);
     p->setClipRect(plot);
     p->setPen(Qt::NoPen);
     for (size_t i = 0; i < series_.size(); ++i) {
-        const auto *ps = dynamic_cast<const TPointSeries *>(series_[i].get());
-        if (!ps || ps->Count() == 0) continue;
+        const TChartSeries *s = series_[i].get();
+        if (!s->PointerVisible() || s->Count() == 0) continue;
         QAbstractSeries *qs = chart_->series().at(int(i));
-        p->setBrush(ColorToQColor(ps->SeriesColor()));
-        const int half = ps->PointerSize();
-        for (int k = 0; k < ps->Count(); ++k) {
-            if (!std::isfinite(ps->XValue(k)) || !std::isfinite(ps->YValue(k))) continue;
-            const QPointF at = chart_->mapToPosition(QPointF(ps->XValue(k), ps->YValue(k)), qs);
+        p->setBrush(ColorToQColor(s->SeriesColor()));
+        const int half = s->PointerSize();
+        const bool circle = s->PointerStyle() == psCircle;
+        for (int k = 0; k < s->Count(); ++k) {
+            if (!std::isfinite(s->XValue(k)) || !std::isfinite(s->YValue(k))) continue;
+            const QPointF at = chart_->mapToPosition(QPointF(s->XValue(k), s->YValue(k)), qs);
             const int x = R.Left + int(std::lround(at.x())), y = R.Top + int(std::lround(at.y()));
-            p->drawRect(x - half, y - half, 2 * half + 1, 2 * half + 1);
+            if (circle)
+                p->drawEllipse(x - half, y - half, 2 * half + 1, 2 * half + 1);
+            else
+                p->drawRect(x - half, y - half, 2 * half + 1, 2 * half + 1);
         }
     }
     p->restore();

@@ -10,6 +10,8 @@
 class TChart;
 class QChart;
 
+enum TSeriesPointerStyle { psRectangle, psCircle };
+
 class TChartSeries : public TObject
 {
 public:
@@ -18,6 +20,14 @@ public:
     TColor SeriesColor() const { return color_; }
     void SetSeriesColor(TColor v) { color_ = v; }
     TChart *ParentChart() const { return chart_; }
+    // Markers at the data points: point series show them, line series only when asked.
+    bool PointerVisible() const { return pointerVisible_; }
+    void SetPointerVisible(bool v) { pointerVisible_ = v; changed(); }
+    TSeriesPointerStyle PointerStyle() const { return pointerStyle_; }
+    void SetPointerStyle(TSeriesPointerStyle v) { pointerStyle_ = v; changed(); }
+    // Half the marker's width: a marker spans 2 * PointerSize + 1 pixels.
+    int PointerSize() const { return pointerSize_; }
+    void SetPointerSize(int v) { pointerSize_ = std::max(1, v); changed(); }
 
     // Returns the index of the new point. Changes repaint the chart.
     int AddXY(double X, double Y, const QString &Label = QString());
@@ -27,7 +37,7 @@ public:
     double YValue(int Index) const { return y_.at(size_t(Index)); }
 
 protected:
-    explicit TChartSeries(TColor color) : color_(color) {}
+    TChartSeries(TColor color, bool pointerVisible) : color_(color), pointerVisible_(pointerVisible) {}
     void changed();
     friend class TChart;
     TChart *chart_ = nullptr;
@@ -35,6 +45,9 @@ protected:
 private:
     QString title_;
     TColor color_;
+    bool pointerVisible_;
+    TSeriesPointerStyle pointerStyle_ = psRectangle;
+    int pointerSize_ = 4;
     std::vector<double> x_, y_;
     std::vector<QString> labels_;
 };
@@ -43,24 +56,22 @@ private:
 class TPointSeries : public TChartSeries
 {
 public:
-    TPointSeries() : TChartSeries(clBlue) {}
-    int PointerSize() const { return pointerSize_; }
-    void SetPointerSize(int v) { pointerSize_ = std::max(1, v); }
-
-private:
-    int pointerSize_ = 4;
+    TPointSeries() : TChartSeries(clBlue, true) {}
 };
 
 // Points joined in order, red by default.
 class TLineSeries : public TChartSeries
 {
 public:
-    TLineSeries() : TChartSeries(clRed) {}
+    TLineSeries() : TChartSeries(clRed, false) {}
     int LinePenWidth() const { return penWidth_; }
-    void SetLinePenWidth(int v) { penWidth_ = std::max(1, v); }
+    void SetLinePenWidth(int v) { penWidth_ = std::max(1, v); changed(); }
+    TPenStyle LinePenStyle() const { return penStyle_; }
+    void SetLinePenStyle(TPenStyle v) { penStyle_ = v; changed(); }
 
 private:
     int penWidth_ = 2;
+    TPenStyle penStyle_ = psSolid;
 };
 
 class TChartAxis : public TObject

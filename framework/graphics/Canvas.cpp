@@ -128,6 +128,17 @@ QPainter *TCanvas::ready()
     return p;
 }
 
+Qt::PenStyle PenStyleToQt(TPenStyle Style)
+{
+    switch (Style) {
+    case psDash: return Qt::DashLine;
+    case psDot: return Qt::DotLine;
+    case psDashDot: return Qt::DashDotLine;
+    case psDashDotDot: return Qt::DashDotDotLine;
+    default: return Qt::SolidLine;
+    }
+}
+
 void TCanvas::applyPen(QPainter *p)
 {
     if (pen_->Style() == psClear) {
@@ -137,13 +148,7 @@ void TCanvas::applyPen(QPainter *p)
         pen.setWidth(std::max(1, pen_->Width()));
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
-        switch (pen_->Style()) {
-        case psDash: pen.setStyle(Qt::DashLine); break;
-        case psDot: pen.setStyle(Qt::DotLine); break;
-        case psDashDot: pen.setStyle(Qt::DashDotLine); break;
-        case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
-        default: pen.setStyle(Qt::SolidLine); break;
-        }
+        pen.setStyle(PenStyleToQt(pen_->Style()));
         p->setPen(pen);
     }
     p->setCompositionMode(compositionOf(pen_->Mode()));

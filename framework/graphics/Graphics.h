@@ -168,6 +168,8 @@ private:
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+// The Qt line style of a pen style (psClear and psInsideFrame draw solid; callers test psClear).
+Qt::PenStyle PenStyleToQt(TPenStyle Style);
 enum TPenMode {
     pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
     pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor

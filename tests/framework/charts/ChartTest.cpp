@@ -114,3 +114,35 @@ TEST(Chart, PointsOutsideAFixedRangeAreNotDrawn)
         for (int x = edge.X + 2; x < img.width(); ++x) blue += isBlue(img.pixelColor(x, y));
     EXPECT_EQ(blue, 0);
 }
+
+TEST(Chart, MarkersTakeTheirSeriesShapeAndLinesShowThemOnlyWhenAsked)
+{
+    TChart chart;
+    auto *points = static_cast<TPointSeries *>(chart.AddSeries(std::make_unique<TPointSeries>()));
+    auto *line = static_cast<TLineSeries *>(chart.AddSeries(std::make_unique<TLineSeries>()));
+    chart.BottomAxis()->SetMinMax(0, 10);
+    chart.LeftAxis()->SetMinMax(0, 10);
+    points->SetPointerSize(4);
+    points->AddXY(3, 5);
+    line->SetLinePenWidth(1);
+    line->SetLinePenStyle(psDot);
+    line->AddXY(7, 2);  // a lone point: no line, only a marker if markers are shown
+    line->AddXY(7, 2);
+
+    // Square markers fill their corners; circles leave them.
+    QImage img = chart.RenderToImage(400, 300);
+    TPoint p = chart.PointPosition(0, 3, 5);
+    EXPECT_TRUE(isBlue(img.pixelColor(p.X + 4, p.Y + 4)));
+    points->SetPointerStyle(psCircle);
+    img = chart.RenderToImage(400, 300);
+    EXPECT_TRUE(isBlue(img.pixelColor(p.X, p.Y)));
+    EXPECT_TRUE(isBlue(img.pixelColor(p.X + 4, p.Y)));
+    EXPECT_FALSE(isBlue(img.pixelColor(p.X + 4, p.Y + 4)));
+
+    TPoint q = chart.PointPosition(1, 7, 2);
+    EXPECT_FALSE(isRed(img.pixelColor(q.X + 2, q.Y + 2)));
+    line->SetPointerVisible(true);
+    line->SetPointerSize(2);
+    img = chart.RenderToImage(400, 300);
+    EXPECT_TRUE(isRed(img.pixelColor(q.X + 2, q.Y + 2)));
+}
