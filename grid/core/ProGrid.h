@@ -1,7 +1,9 @@
 #pragma once
 // The grid component: dimensions, structure edits, the update lock and typed cell access.
 #include "grid/core/BaseGrid.h"
+#include "grid/core/CellGraphic.h"
 #include "grid/core/ProGridOptions.h"
+#include "grid/core/ProGridSettings.h"
 #include <array>
 #include <memory>
 #include <vector>
@@ -444,6 +446,30 @@ public:
     // positions: 1-based start characters (sorted here); n positions give n - 1 columns.
     void LoadFromFixed(const QString &FileName, std::vector<int32_t> &positions, bool DoTrim, int MaxRows);
 
+    // The grid's own cell file: a header with the counts, column widths, one line per non-empty
+    // cell (ProGridFile.cpp). The file form uses absolute indexes, the stream form indexes
+    // relative to the save range and UTF-16 without a byte-order mark.
+    void SaveToFile(const QString &FileName, bool Unicode);
+    void LoadFromFile(const QString &FileName);
+    void SaveToStream(TStream *Stream);
+    // Reads from the current position and stops before the first line that is not grid data.
+    void LoadFromStream(TStream *Stream);
+    // A table of padded columns for people to read.
+    void SaveToASCII(const QString &FileName, bool Unicode);
+    void AppendToASCII(const QString &FileName, bool Unicode);
+    // The cell read as a number; an empty cell gives 0.
+    double CellToReal(int ACol, int ARow);
+
+    // The binary cell stream (ProGridBin.cpp): texts, cell properties and graphics of a
+    // rectangle (left, top, right, bottom cell indexes, inclusive).
+    void SaveRectToBinStream(const TRect &Rect, TStream *Stream);
+    void SaveToBinStream(TStream *Stream);
+    // The stream's first cell lands at Point (column, row).
+    void LoadAtPointFromBinStream(const TPoint &Point, TStream *Stream);
+    void LoadFromBinStream(TStream *Stream);
+    void SaveToBinFile(const QString &FileName);
+    void LoadFromBinFile(const QString &FileName);
+
     // A cell's text (real column) on its way into a file, and a file's text on its way into a cell.
     virtual void SaveCell(int ACol, int ARow, QString &Value);
     virtual void LoadCell(int ACol, int ARow, const QString &Value);
@@ -458,6 +484,7 @@ protected:
     void ReadCSV(TStream *Stream, bool Insert, int MaxRows);
     void ReadCSVFile(const QString &FileName, bool Insert, int MaxRows);
     void WriteCSV(const QString &FileName, bool Append, bool Unicode);
+    void WriteASCII(const QString &FileName, bool Append, bool Unicode);
 
 private:
     QChar FDelimiter = QChar(0);
@@ -468,6 +495,48 @@ private:
     bool FSaveVirtCells = true;
     bool FOemConvert = false;
     bool FMultilinecells = false;
+
+    // ---- Cell graphics, check boxes and settings groups (ProGridGraphic.cpp) -----------------------
+public:
+    // The cell's graphic when it is a TCellGraphic, else nil.
+    virtual TCellGraphic *GetCellGraphic(int ACol, int ARow);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState &State);
+    const QString &CheckTrue() const { return FCheckTrue; }
+    void SetCheckTrue(const QString &v) { FCheckTrue = v; }
+    const QString &CheckFalse() const { return FCheckFalse; }
+    void SetCheckFalse(const QString &v) { FCheckFalse = v; }
+    // The text that marks a data check box cell as checked.
+    virtual QString GetCheckTrue(int ACol, int ARow) { return FCheckTrue; }
+
+    TCellNode *CellNode() const { return FCellNode.get(); }
+    void SetCellNode(TCellNode *v) { FCellNode->Assign(v); }
+    TSizeWhileTyping *SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    TColumnSize *ColumnSize() const { return FColumnSize.get(); }
+    void SetColumnSize(TColumnSize *v) { FColumnSize->Assign(v); }
+    THTMLSettings *HTMLSettings() const { return FHTMLSettings.get(); }
+    void SetHTMLSettings(THTMLSettings *v) { FHTMLSettings->Assign(v); }
+    TPrintSettings *PrintSettings() const { return FPrintSettings.get(); }
+    void SetPrintSettings(TPrintSettings *v) { FPrintSettings->Assign(v); }
+
+protected:
+    // Frees the cell's graphic, if any, and gives it a new, empty one.
+    TCellGraphic *CreateCellGraphic(int ACol, int ARow);
+
+private:
+    // The check box answer of one graphic; false when it holds no box.
+    bool GraphicCheckState(TCellGraphic *G, int ACol, int ARow, const QString &Text, bool RowBoxFromFlag,
+                           TCheckBoxState &State);
+
+    QString FCheckTrue = QStringLiteral("Y");
+    QString FCheckFalse = QStringLiteral("N");
+    std::unique_ptr<TCellNode> FCellNode = std::make_unique<TCellNode>(this);
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
+    std::unique_ptr<TColumnSize> FColumnSize = std::make_unique<TColumnSize>(this);
+    std::unique_ptr<THTMLSettings> FHTMLSettings = std::make_unique<THTMLSettings>();
+    std::unique_ptr<TPrintSettings> FPrintSettings = std::make_unique<TPrintSettings>(this);
     // ----------------------------------------------------------------------------------------------
 };
 

@@ -1,6 +1,7 @@
 // Delimited and fixed-width text: the reader, the writer and the per-cell file conversions.
 #include "grid/core/ProGrid.h"
 #include "grid/core/ProUtil.h"
+#include "grid/core/ProGridText.h"
 
 #include "framework/rtl/CodePage.h"
 #include "framework/rtl/Streams.h"
@@ -11,21 +12,9 @@
 #include <algorithm>
 #include <memory>
 
-namespace
-{
-constexpr QChar DQ = QChar('"');
-constexpr QChar CR = QChar(13);
-constexpr QChar LF = QChar(10);
-
-struct TLineSpan
-{
-    qsizetype start;
-    qsizetype length;
-};
-
-// Lines end at CR LF, a lone CR or a lone LF; a line end at the very end adds no empty line.
 std::vector<TLineSpan> SplitLines(QStringView text)
 {
+    constexpr QChar CR = QChar(13), LF = QChar(10);
     std::vector<TLineSpan> lines;
     const qsizetype n = text.size();
     qsizetype start = 0;
@@ -44,8 +33,7 @@ std::vector<TLineSpan> SplitLines(QStringView text)
     return lines;
 }
 
-// The rest of the stream as text: by byte-order mark, else UTF-8 when the bytes are valid UTF-8,
-// else Windows-1252. A NUL is a character like any other: a cell may hold one.
+// A NUL is a character like any other: a cell may hold one.
 QString ReadStreamText(TStream *stream)
 {
     const int64_t size = std::max<int64_t>(stream->Size() - stream->Position(), 0);
@@ -53,6 +41,12 @@ QString ReadStreamText(TStream *stream)
     bytes.resize(qsizetype(stream->Read(bytes.data(), bytes.size())));
     return TEncoding::DecodeFileText(bytes);
 }
+
+namespace
+{
+constexpr QChar DQ = QChar('"');
+constexpr QChar CR = QChar(13);
+constexpr QChar LF = QChar(10);
 
 const QChar kCandidates[] = {QChar(','), QChar(';'), QChar('#'), QChar(9), QChar('|'),
                              QChar('@'), QChar('*'), QChar('-'), QChar('+'), QChar('&')};
@@ -120,29 +114,6 @@ QChar DetectDelimiter(QStringView line1, QStringView line2)
         }
     return found;
 }
-
-// Fires the progress event only when the rounded percentage changes.
-class TProgressReporter
-{
-public:
-    TProgressReporter(TObject *sender, const TGridProgressEvent &event) : sender_(sender), event_(event) {}
-    void Report(double done, double total)
-    {
-        if (!event_)
-            return;
-        // A grid of one row has nothing to divide by: it is done at once.
-        const int16_t percent = total > 0 ? int16_t(Round(done / total * 100.0)) : int16_t(100);
-        if (percent == last_)
-            return;
-        last_ = percent;
-        event_(sender_, percent);
-    }
-
-private:
-    TObject *sender_;
-    const TGridProgressEvent &event_;
-    int16_t last_ = 0;
-};
 
 // Restores the delimiter however the load ends: a detected one is never kept.
 class TDelimiterScope

@@ -55,3 +55,15 @@ inline QStringList ReadColumn(TProStringGrid &g, int col)
         out << g.Cells(col, r);
     return out;
 }
+
+// The message of the grid error F raises, or "no error".
+template <typename F>
+QString GridErrorOf(F &&f)
+{
+    try {
+        f();
+    } catch (const EProGridError &e) {
+        return e.Message();
+    }
+    return QStringLiteral("no error");
+}
