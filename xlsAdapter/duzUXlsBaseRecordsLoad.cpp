@@ -5,6 +5,7 @@
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "xlsAdapter/duzUXlsSST.h"
 
 #include <memory>
 
@@ -60,11 +61,13 @@ const TRecordClass RecordClasses[] = {
     {0x00BD, Make<TMulRKRecord>},
     {0x00BE, Make<TMulBlankRecord>},
     {0x00D3, Make<TObProjRecord>},
+    {0x00D6, Make<TRStringRecord>},
     {0x00D7, Make<TIgnoreRecord>}, // DBCELL
     {0x00DA, Make<TBookBoolRecord>},
     {0x00E5, Make<TCellMergingRecord>},
     {0x00ED, Make<TIgnoreRecord>}, // MSODRAWINGSELECTION
     {0x00FC, Make<TSSTRecord>},
+    {0x00FD, Make<TLabelSSTRecord>},
     {0x00FF, Make<TIgnoreRecord>}, // EXTSST
     {0x013D, Make<TIgnoreRecord>}, // TABID
     {0x01B2, Make<TDValRecord>},
@@ -74,6 +77,7 @@ const TRecordClass RecordClasses[] = {
     {0x0200, Make<TDimensionsRecord>},
     {0x0201, Make<TBlankRecord>},
     {0x0203, Make<TNumberRecord>},
+    {0x0204, Make<TLabelRecord>},
     {0x0205, Make<TBoolErrRecord>},
     {0x0207, Make<TStringRecord>},
     {0x0208, Make<TRowRecord>},
