@@ -5,6 +5,9 @@
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "xlsAdapter/duzUXlsPalette.h"
+#include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/duzUXlsXF.h"
 
 #include <memory>
 
@@ -39,6 +42,7 @@ const TRecordClass RecordClasses[] = {
     {0x0028, Make<TMarginRecord>},
     {0x0029, Make<TMarginRecord>},
     {0x002B, Make<TPrintGridLinesRecord>},
+    {0x0031, Make<TFontRecord>},
     {0x003C, Make<TContinueRecord>},
     {0x003D, Make<TWindow1Record>},
     {0x0041, Make<TPaneRecord>},
@@ -53,6 +57,7 @@ const TRecordClass RecordClasses[] = {
     {0x0083, Make<TPrintCenteredRecord>},
     {0x0084, Make<TPrintCenteredRecord>},
     {0x0085, Make<TBoundSheetRecord>},
+    {0x0092, Make<TPaletteRecord>},
     {0x0099, Make<TStandardWidthRecord>},
     {0x009D, Make<TAutoFilterInfoRecord>},
     {0x00A0, Make<TSCLRecord>},
@@ -60,11 +65,14 @@ const TRecordClass RecordClasses[] = {
     {0x00BD, Make<TMulRKRecord>},
     {0x00BE, Make<TMulBlankRecord>},
     {0x00D3, Make<TObProjRecord>},
+    {0x00D6, Make<TRStringRecord>},
     {0x00D7, Make<TIgnoreRecord>}, // DBCELL
     {0x00DA, Make<TBookBoolRecord>},
+    {0x00E0, Make<TXFRecord>},
     {0x00E5, Make<TCellMergingRecord>},
     {0x00ED, Make<TIgnoreRecord>}, // MSODRAWINGSELECTION
     {0x00FC, Make<TSSTRecord>},
+    {0x00FD, Make<TLabelSSTRecord>},
     {0x00FF, Make<TIgnoreRecord>}, // EXTSST
     {0x013D, Make<TIgnoreRecord>}, // TABID
     {0x01B2, Make<TDValRecord>},
@@ -74,6 +82,7 @@ const TRecordClass RecordClasses[] = {
     {0x0200, Make<TDimensionsRecord>},
     {0x0201, Make<TBlankRecord>},
     {0x0203, Make<TNumberRecord>},
+    {0x0204, Make<TLabelRecord>},
     {0x0205, Make<TBoolErrRecord>},
     {0x0207, Make<TStringRecord>},
     {0x0208, Make<TRowRecord>},
@@ -81,6 +90,8 @@ const TRecordClass RecordClasses[] = {
     {0x0225, Make<TDefRowHeightRecord>},
     {0x023E, Make<TWindow2Record>},
     {0x027E, Make<TRKRecord>},
+    {0x0293, Make<TStyleRecord>},
+    {0x041E, Make<TFormatRecord>},
     {0x0809, Make<TBOFRecord>},
     {0x1060, Make<TIgnoreRecord>}, // FBI
 };
