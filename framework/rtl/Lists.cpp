@@ -67,7 +67,9 @@ void *TList::Extract(void *Item)
     if (i < 0)
         return nullptr;
     items_.erase(items_.begin() + i);
-    Notify(Item, lnExtracted);
+    // Like every other change, only a real item is told about (a list may hold nil slots).
+    if (Item)
+        Notify(Item, lnExtracted);
     return Item;
 }
 

@@ -59,6 +59,10 @@ TEST(RecordList, RunningSizeFollowsInsertionDeletionAndReplacement)
     list.AdaptSize(3);
     EXPECT_EQ(list.GetTotalSize(), 8);
     list.AdaptSize(-3);
+    // Extracting a nil slot hands back nil and leaves the size alone.
+    list.Add(nullptr);
+    EXPECT_EQ(list.Extract(nullptr), nullptr);
+    EXPECT_EQ(list.GetTotalSize(), 5);
     list.Clear();
     EXPECT_EQ(list.GetTotalSize(), 0);
 }
