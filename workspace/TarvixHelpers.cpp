@@ -357,8 +357,13 @@ void RegressionSlope(std::span<const double> X, std::span<const double> Y, int32
         Sxy += X[i] * Y[i];
         SSx += (X[i] - meanX) * (X[i] - meanX);
     }
+    Slope = SlopeFromSums(Sx, Sy, Sxy, SSx, Count);
+}
+
+double SlopeFromSums(double Sx, double Sy, double Sxy, double SSx, int32_t Count)
+{
     const double sxy = Count <= 0 ? 0 : Sxy - Sx * Sy / Count;
-    Slope = SSx <= 0 ? 0 : sxy / SSx;
+    return SSx <= 0 ? 0 : sxy / SSx;
 }
 
 void MarginalTotalsSized(Matrix &M, int32_t Cols, int32_t Rows) { Margins(M, Cols, Rows); }

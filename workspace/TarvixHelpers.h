@@ -84,6 +84,8 @@ void MaxReal(int32_t Count, std::span<const double> A, double &Maximum);
 void LinearRegression(std::span<const double> X, std::span<const double> Y, int32_t Count, double &Slope,
                       double &Intercept, double &R);
 void RegressionSlope(std::span<const double> X, std::span<const double> Y, int32_t Count, double &Slope);
+// The least-squares slope from the sums of x, y and x*y and the centred sum of squares of x.
+double SlopeFromSums(double Sx, double Sy, double Sxy, double SSx, int32_t Count);
 
 // Margins of M over sites 1..Cols and species 1..Rows; nothing when either count is below 1.
 void MarginalTotalsSized(Matrix &M, int32_t Cols, int32_t Rows);

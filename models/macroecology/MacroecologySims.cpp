@@ -44,16 +44,97 @@ void AddPoints(std::span<const double> X, std::span<const double> Y, int32_t &Co
 // The lower of two line values; ties take the second, as the sum rule reads.
 double LowerLine(double L1, double L2) { return L1 < L2 ? L1 : L2; }
 
+// The point tests: each gives whether (x, y) counts and its distance D to the measuring line.
+struct TBelowLine
+{
+    double S, X0, Y0;
+    bool operator()(double x, double y, double &d) const
+    {
+        const double l = LineValue(S, X0, Y0, x);
+        d = y - l;
+        return y < l;
+    }
+};
+
+struct TAboveLine
+{
+    double S, X0, Y0;
+    bool operator()(double x, double y, double &d) const
+    {
+        const double l = LineValue(S, X0, Y0, x);
+        d = y - l;
+        return y > l;
+    }
+};
+
+struct TBelowBentLine
+{
+    double S1, S2, X0, Y0;
+    bool operator()(double x, double y, double &d) const
+    {
+        const double l1 = LineValue(S1, X0, Y0, x);
+        const double l2 = LineValue(S2, X0, Y0, x);
+        d = y - l1;
+        return (y < l1) | (y < l2);
+    }
+};
+
+struct TInsidePyramid
+{
+    double S1, P, Q, S2, U, V;
+    bool operator()(double x, double y, double &d) const
+    {
+        const double l1 = LineValue(S1, P, Q, x);
+        const double l2 = LineValue(S2, U, V, x);
+        d = y - LowerLine(l1, l2);
+        return (y < l1) & (y < l2);
+    }
+};
+
+struct TInsideInvertedPyramid
+{
+    double S1, P, Q, S2, U, V;
+    bool operator()(double x, double y, double &d) const
+    {
+        const double l1 = LineValue(S1, P, Q, x);
+        const double l2 = LineValue(S2, U, V, x);
+        d = y - LowerLine(l1, l2);
+        return (y > l1) & (y > l2);
+    }
+};
+
+// Per axis 0 below the median, 1 on it, 2 above it, 3 for a value that compares with nothing
+// (NaN), which counts nowhere: computed without branches, since a random cloud would defeat the
+// predictor.
+inline int QuadrantBin(double x, double y, double MedX, double MedY)
+{
+    const int ix = (x >= MedX) + (x > MedX) + 3 * (x != x);
+    const int iy = (y >= MedY) + (y > MedY) + 3 * (y != y);
+    return 4 * ix + iy;
+}
+
+void CountsFromBins(const int64_t Bins[16], double Counts[4])
+{
+    const auto bin = [Bins](int ix, int iy) { return Bins[4 * ix + iy]; };
+    // In quarters of a point: a point on one median counts half in each of its two quadrants, one
+    // on both a quarter in each of the four.
+    const int64_t centre = bin(1, 1);
+    const int64_t ur = 4 * bin(2, 2) + 2 * (bin(1, 2) + bin(2, 1)) + centre;
+    const int64_t ul = 4 * bin(0, 2) + 2 * (bin(1, 2) + bin(0, 1)) + centre;
+    const int64_t ll = 4 * bin(0, 0) + 2 * (bin(1, 0) + bin(0, 1)) + centre;
+    const int64_t lr = 4 * bin(2, 0) + 2 * (bin(1, 0) + bin(2, 1)) + centre;
+    Counts[0] = static_cast<double>(ur) / 4;
+    Counts[1] = static_cast<double>(ul) / 4;
+    Counts[2] = static_cast<double>(ll) / 4;
+    Counts[3] = static_cast<double>(lr) / 4;
+}
+
 }  // namespace
 
 void AddBelowLine(std::span<const double> X, std::span<const double> Y, double S, double X0, double Y0, int32_t &Count,
                   double &SumSquares)
 {
-    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
-        const double l = LineValue(S, X0, Y0, x);
-        d = y - l;
-        return y < l;
-    });
+    AddPoints(X, Y, Count, SumSquares, TBelowLine{S, X0, Y0});
 }
 
 void CountBelowLine(std::span<const double> X, std::span<const double> Y, double S, double X0, double Y0,
@@ -69,22 +150,13 @@ void CountAboveLine(std::span<const double> X, std::span<const double> Y, double
 {
     Count = 0;
     SumSquares = 0;
-    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
-        const double l = LineValue(S, X0, Y0, x);
-        d = y - l;
-        return y > l;
-    });
+    AddPoints(X, Y, Count, SumSquares, TAboveLine{S, X0, Y0});
 }
 
 void AddBelowBentLine(std::span<const double> X, std::span<const double> Y, double S1, double S2, double X0, double Y0,
                       int32_t &Count, double &SumSquares)
 {
-    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
-        const double l1 = LineValue(S1, X0, Y0, x);
-        const double l2 = LineValue(S2, X0, Y0, x);
-        d = y - l1;
-        return (y < l1) | (y < l2);
-    });
+    AddPoints(X, Y, Count, SumSquares, TBelowBentLine{S1, S2, X0, Y0});
 }
 
 void AddInsidePyramid(std::span<const double> X, std::span<const double> Y, double S1, double S2, double A, double B,
@@ -96,12 +168,7 @@ void AddInsidePyramid(std::span<const double> X, std::span<const double> Y, doub
 void AddInsidePyramidAt(std::span<const double> X, std::span<const double> Y, double S1, double P, double Q, double S2,
                         double U, double V, int32_t &Count, double &SumSquares)
 {
-    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
-        const double l1 = LineValue(S1, P, Q, x);
-        const double l2 = LineValue(S2, U, V, x);
-        d = y - LowerLine(l1, l2);
-        return (y < l1) & (y < l2);
-    });
+    AddPoints(X, Y, Count, SumSquares, TInsidePyramid{S1, P, Q, S2, U, V});
 }
 
 void AddInsideInvertedPyramid(std::span<const double> X, std::span<const double> Y, double S1, double S2, double A,
@@ -113,39 +180,15 @@ void AddInsideInvertedPyramid(std::span<const double> X, std::span<const double>
 void AddInsideInvertedPyramidAt(std::span<const double> X, std::span<const double> Y, double S1, double P, double Q,
                                 double S2, double U, double V, int32_t &Count, double &SumSquares)
 {
-    AddPoints(X, Y, Count, SumSquares, [=](double x, double y, double &d) {
-        const double l1 = LineValue(S1, P, Q, x);
-        const double l2 = LineValue(S2, U, V, x);
-        d = y - LowerLine(l1, l2);
-        return (y > l1) & (y > l2);
-    });
+    AddPoints(X, Y, Count, SumSquares, TInsideInvertedPyramid{S1, P, Q, S2, U, V});
 }
 
 void QuadrantCounts(std::span<const double> X, std::span<const double> Y, double MedX, double MedY, double Counts[4])
 {
-    // Each point falls in one of 4 x 4 bins, without branches (a random cloud would defeat the
-    // predictor): per axis 0 below the median, 1 on it, 2 above it, 3 for a value that compares
-    // with nothing (NaN), which counts nowhere.
     int64_t bins[16] = {};
     const size_t n = Points(X, Y);
-    for (size_t k = 0; k < n; ++k) {
-        const double x = X[k], y = Y[k];
-        const int ix = (x >= MedX) + (x > MedX) + 3 * (x != x);
-        const int iy = (y >= MedY) + (y > MedY) + 3 * (y != y);
-        ++bins[4 * ix + iy];
-    }
-    const auto bin = [&bins](int ix, int iy) { return bins[4 * ix + iy]; };
-    // In quarters of a point: a point on one median counts half in each of its two quadrants, one
-    // on both a quarter in each of the four.
-    const int64_t centre = bin(1, 1);
-    const int64_t ur = 4 * bin(2, 2) + 2 * (bin(1, 2) + bin(2, 1)) + centre;
-    const int64_t ul = 4 * bin(0, 2) + 2 * (bin(1, 2) + bin(0, 1)) + centre;
-    const int64_t ll = 4 * bin(0, 0) + 2 * (bin(1, 0) + bin(0, 1)) + centre;
-    const int64_t lr = 4 * bin(2, 0) + 2 * (bin(1, 0) + bin(2, 1)) + centre;
-    Counts[0] = static_cast<double>(ur) / 4;
-    Counts[1] = static_cast<double>(ul) / 4;
-    Counts[2] = static_cast<double>(ll) / 4;
-    Counts[3] = static_cast<double>(lr) / 4;
+    for (size_t k = 0; k < n; ++k) ++bins[QuadrantBin(X[k], Y[k], MedX, MedY)];
+    CountsFromBins(bins, Counts);
 }
 
 void QuadrantDispersion(std::span<const double> X, std::span<const double> Y, double MedX, double MedY,
@@ -170,41 +213,146 @@ double SortedMedian(std::span<const double> Sorted)
 
 namespace {
 
-// The boundary of the chosen corner: the line through the corner's two side
-// points (Cx on the horizontal side, Cy on the vertical one), counted above for
-// the upper corners and below for the lower ones.
-void CountBoundary(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double Cx, double Cy,
-                   int32_t Boundary, double Slope, TMacroStatistics &Out, TMacroSegment &Segment)
+// The boundary of the chosen corner: the line through the corner's two side points (Cx on the
+// horizontal side, Cy on the vertical one), counted above for the upper corners and below for the
+// lower ones. Calls Use with the point test; false for an unknown corner.
+template <typename F>
+bool WithBoundary(const TMacroBox &B, double Cx, double Cy, int32_t Boundary, double Slope, TMacroSegment &Segment,
+                  F &&Use)
 {
-    Out.BoundaryCoefficient = Slope;
     switch (Boundary) {
     case mbUpperRight:
-        CountAboveLine(X, Y, Slope, Cx, B.MaxY, Out.BoundaryWithinSpace, Out.BoundarySumSquares);
         Segment = {Cx, B.MaxY, B.MaxX, Cy};
-        break;
+        Use(TAboveLine{Slope, Cx, B.MaxY});
+        return true;
     case mbUpperLeft:
-        CountAboveLine(X, Y, Slope, B.MinX, Cy, Out.BoundaryWithinSpace, Out.BoundarySumSquares);
         Segment = {B.MinX, Cy, Cx, B.MaxY};
-        break;
+        Use(TAboveLine{Slope, B.MinX, Cy});
+        return true;
     case mbLowerRight:
-        CountBelowLine(X, Y, Slope, Cx, B.MinY, Out.BoundaryWithinSpace, Out.BoundarySumSquares);
         Segment = {Cx, B.MinY, B.MaxX, Cy};
-        break;
+        Use(TBelowLine{Slope, Cx, B.MinY});
+        return true;
     case mbLowerLeft:
-        CountBelowLine(X, Y, Slope, B.MinX, Cy, Out.BoundaryWithinSpace, Out.BoundarySumSquares);
         Segment = {B.MinX, Cy, Cx, B.MinY};
-        break;
-    default: break;
+        Use(TBelowLine{Slope, B.MinX, Cy});
+        return true;
+    default: return false;
     }
 }
 
-void StartComputation(std::span<const double> X, std::span<const double> Y, double MedX, double MedY,
-                      TMacroStatistics &Out)
+// The shape's point test with the lines on the box's mid-points. False for an unknown shape.
+template <typename F>
+bool WithSymmetricShape(const TMacroBox &B, int32_t Pattern, F &&Use)
 {
+    const double midX = (B.MinX + B.MaxX) / 2;
+    switch (Pattern) {
+    case mpLeftTriangle: Use(TBelowLine{SafeSlope(-(B.MaxY - B.MinY), B.MaxX - B.MinX), B.MaxX, B.MinY}); return true;
+    case mpRightTriangle: Use(TBelowLine{SafeSlope(B.MaxY - B.MinY, B.MaxX - B.MinX), B.MinX, B.MinY}); return true;
+    case mpPyramid:
+        Use(TInsidePyramid{SafeSlope(B.MinY - B.MaxY, B.MinX - midX), B.MinX, B.MinY,
+                           SafeSlope(B.MaxY - B.MinY, midX - B.MaxX), midX, B.MaxY});
+        return true;
+    case mpInvertedPyramid:
+        Use(TInsideInvertedPyramid{SafeSlope(B.MaxY - B.MinY, B.MinX - midX), B.MinX, B.MaxY,
+                                   SafeSlope(B.MinY - B.MaxY, midX - B.MaxX), midX, B.MinY});
+        return true;
+    default: return false;
+    }
+}
+
+// The shape's point test with the lines through the medians. False for an unknown shape.
+template <typename F>
+bool WithAsymmetricShape(const TMacroBox &B, double MedX, double MedY, int32_t Pattern, F &&Use)
+{
+    switch (Pattern) {
+    case mpLeftTriangle:
+        Use(TBelowBentLine{SafeSlope(B.MaxY - MedY, B.MinX - MedX), SafeSlope(MedY - B.MinY, MedX - B.MaxX), MedX, MedY});
+        return true;
+    case mpRightTriangle:
+        Use(TBelowBentLine{SafeSlope(B.MinY - MedY, B.MinX - MedX), SafeSlope(MedY - B.MaxY, MedX - B.MaxX), MedX, MedY});
+        return true;
+    case mpPyramid:
+        Use(TInsidePyramid{SafeSlope(B.MinY - B.MaxY, B.MinX - MedX), B.MinX, B.MinY,
+                           SafeSlope(B.MaxY - B.MinY, MedX - B.MaxX), MedX, B.MaxY});
+        return true;
+    case mpInvertedPyramid:
+        Use(TInsideInvertedPyramid{SafeSlope(B.MaxY - B.MinY, B.MinX - MedX), B.MinX, B.MaxY,
+                                   SafeSlope(B.MinY - B.MaxY, MedX - B.MaxX), MedX, B.MinY});
+        return true;
+    default: return false;
+    }
+}
+
+// Shape, boundary, quadrants and the sums of the slope in one walk over the points, then the
+// slope's centred sum of squares in a second. Every sum runs in point order as the separate
+// routines add, so the results are the same to the last bit; the walks only share their loads.
+template <typename TShape, typename TBound>
+void OnePass(std::span<const double> X, std::span<const double> Y, double MedX, double MedY, const TShape &Shape,
+             const TBound &Bound, TMacroStatistics &Out)
+{
+    const size_t n = X.size();
+    int32_t inShape = 0, inBound = 0;
+    double shapeSum = 0, boundSum = 0, Sx = 0, Sy = 0, Sxy = 0;
+    int64_t bins[16] = {};
+    for (size_t k = 0; k < n; ++k) {
+        const double x = X[k], y = Y[k];
+        double d = 0, e = 0;
+        const bool a = Shape(x, y, d);
+        inShape += a;
+        shapeSum += MaskedSquare(a, d);
+        const bool b = Bound(x, y, e);
+        inBound += b;
+        boundSum += MaskedSquare(b, e);
+        ++bins[QuadrantBin(x, y, MedX, MedY)];
+        Sx += x;
+        Sy += y;
+        Sxy += x * y;
+    }
+    double counts[4];
+    CountsFromBins(bins, counts);
+    double mean = 0;
+    MeanVariance(4, std::span<const double>(counts, 4), mean, Out.Variance);
+    Out.WithinSpace = inShape;
+    Out.SumSquares = shapeSum;
+    Out.BoundaryWithinSpace = inBound;
+    Out.BoundarySumSquares = boundSum;
+    const double meanX = n == 0 ? 0 : Sx / static_cast<double>(n);
+    double SSx = 0;
+    for (size_t k = 0; k < n; ++k) SSx += (X[k] - meanX) * (X[k] - meanX);
+    Out.Coefficient = SlopeFromSums(Sx, Sy, Sxy, SSx, static_cast<int32_t>(n));
+}
+
+// One computation: the routines one after the other where the cloud's columns differ in length or
+// the choice is unknown (that path leaves what an unknown choice does not touch), else one walk.
+template <typename FShape>
+void Compute(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double MedX, double MedY,
+             double Cx, double Cy, int32_t Boundary, double BoundarySlope, FShape &&WithShape, TMacroStatistics &Out,
+             TMacroSegment &Segment)
+{
+    Out.BoundaryCoefficient = BoundarySlope;
+    TMacroSegment segment = Segment;
+    bool done = false;
+    if (X.size() == Y.size())
+        WithShape([&](const auto &Shape) {
+            done = WithBoundary(B, Cx, Cy, Boundary, BoundarySlope, segment,
+                                [&](const auto &Bound) { OnePass(X, Y, MedX, MedY, Shape, Bound, Out); });
+        });
+    if (done) {
+        Segment = segment;
+        return;
+    }
     Out.WithinSpace = 0;
     Out.SumSquares = 0;
     Out.BoundaryWithinSpace = 0;
     QuadrantDispersion(X, Y, MedX, MedY, Out.Variance);
+    WithShape([&](const auto &Shape) { AddPoints(X, Y, Out.WithinSpace, Out.SumSquares, Shape); });
+    RegressionSlope(X, Y, static_cast<int32_t>(Points(X, Y)), Out.Coefficient);
+    WithBoundary(B, Cx, Cy, Boundary, BoundarySlope, Segment, [&](const auto &Bound) {
+        Out.BoundaryWithinSpace = 0;
+        Out.BoundarySumSquares = 0;
+        AddPoints(X, Y, Out.BoundaryWithinSpace, Out.BoundarySumSquares, Bound);
+    });
 }
 
 }  // namespace
@@ -214,28 +362,6 @@ void MacroSymmetric(std::span<const double> X, std::span<const double> Y, const 
 {
     const double midX = (B.MinX + B.MaxX) / 2;
     const double midY = (B.MinY + B.MaxY) / 2;
-    StartComputation(X, Y, MedX, MedY, Out);
-    switch (Pattern) {
-    case mpLeftTriangle:
-        AddBelowLine(X, Y, SafeSlope(-(B.MaxY - B.MinY), B.MaxX - B.MinX), B.MaxX, B.MinY, Out.WithinSpace,
-                     Out.SumSquares);
-        break;
-    case mpRightTriangle:
-        AddBelowLine(X, Y, SafeSlope(B.MaxY - B.MinY, B.MaxX - B.MinX), B.MinX, B.MinY, Out.WithinSpace,
-                     Out.SumSquares);
-        break;
-    case mpPyramid:
-        AddInsidePyramid(X, Y, SafeSlope(B.MinY - B.MaxY, B.MinX - midX), SafeSlope(B.MaxY - B.MinY, midX - B.MaxX),
-                         B.MinX, B.MinY, B.MaxX, B.MaxY, Out.WithinSpace, Out.SumSquares);
-        break;
-    case mpInvertedPyramid:
-        AddInsideInvertedPyramid(X, Y, SafeSlope(B.MaxY - B.MinY, B.MinX - midX),
-                                 SafeSlope(B.MinY - B.MaxY, midX - B.MaxX), B.MinX, B.MinY, B.MaxX, B.MaxY,
-                                 Out.WithinSpace, Out.SumSquares);
-        break;
-    default: break;
-    }
-    RegressionSlope(X, Y, static_cast<int32_t>(Points(X, Y)), Out.Coefficient);
     double slope = 0;
     switch (Boundary) {
     case mbUpperRight:
@@ -244,34 +370,13 @@ void MacroSymmetric(std::span<const double> X, std::span<const double> Y, const 
     case mbLowerRight: slope = SafeSlope(B.MaxY - B.MinY, B.MaxX - B.MinX); break;
     default: break;
     }
-    CountBoundary(X, Y, B, midX, midY, Boundary, slope, Out, Segment);
+    Compute(X, Y, B, MedX, MedY, midX, midY, Boundary, slope,
+            [&](auto &&Use) { return WithSymmetricShape(B, Pattern, Use); }, Out, Segment);
 }
 
 void MacroAsymmetric(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double MedX, double MedY,
                      int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment)
 {
-    StartComputation(X, Y, MedX, MedY, Out);
-    switch (Pattern) {
-    case mpLeftTriangle:
-        AddBelowBentLine(X, Y, SafeSlope(B.MaxY - MedY, B.MinX - MedX), SafeSlope(MedY - B.MinY, MedX - B.MaxX), MedX,
-                         MedY, Out.WithinSpace, Out.SumSquares);
-        break;
-    case mpRightTriangle:
-        AddBelowBentLine(X, Y, SafeSlope(B.MinY - MedY, B.MinX - MedX), SafeSlope(MedY - B.MaxY, MedX - B.MaxX), MedX,
-                         MedY, Out.WithinSpace, Out.SumSquares);
-        break;
-    case mpPyramid:
-        AddInsidePyramidAt(X, Y, SafeSlope(B.MinY - B.MaxY, B.MinX - MedX), B.MinX, B.MinY,
-                           SafeSlope(B.MaxY - B.MinY, MedX - B.MaxX), MedX, B.MaxY, Out.WithinSpace, Out.SumSquares);
-        break;
-    case mpInvertedPyramid:
-        AddInsideInvertedPyramidAt(X, Y, SafeSlope(B.MaxY - B.MinY, B.MinX - MedX), B.MinX, B.MaxY,
-                                   SafeSlope(B.MinY - B.MaxY, MedX - B.MaxX), MedX, B.MinY, Out.WithinSpace,
-                                   Out.SumSquares);
-        break;
-    default: break;
-    }
-    RegressionSlope(X, Y, static_cast<int32_t>(Points(X, Y)), Out.Coefficient);
     double slope = 0;
     switch (Boundary) {
     case mbUpperRight: slope = SafeSlope(B.MaxY - MedY, MedX - B.MaxX); break;
@@ -280,7 +385,8 @@ void MacroAsymmetric(std::span<const double> X, std::span<const double> Y, const
     case mbLowerLeft: slope = SafeSlope(MedY - B.MinY, B.MinX - MedX); break;
     default: break;
     }
-    CountBoundary(X, Y, B, MedX, MedY, Boundary, slope, Out, Segment);
+    Compute(X, Y, B, MedX, MedY, MedX, MedY, Boundary, slope,
+            [&](auto &&Use) { return WithAsymmetricShape(B, MedX, MedY, Pattern, Use); }, Out, Segment);
 }
 
 // ---- Null models
