@@ -5,20 +5,6 @@
 
 uint32_t RandSeed = 0;
 
-int32_t Random(int32_t n)
-{
-    RandSeed = RandSeed * 134775813u + 1u;
-    if (n <= 0)
-        return 0;
-    return static_cast<int32_t>((static_cast<uint64_t>(static_cast<uint32_t>(n)) * RandSeed) >> 32);
-}
-
-double Random()
-{
-    RandSeed = RandSeed * 134775813u + 1u;
-    return static_cast<double>(RandSeed) * (1.0 / 4294967296.0);
-}
-
 namespace {
 
 std::function<uint64_t()> &RandomizeClock()
