@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
 set -euo pipefail
-PKGS=(build-essential cmake ninja-build
+PKGS=(build-essential cmake ninja-build ccache
       # Qt; the Charts module's CMake package needs the OpenGL module's development files, which
       # qt6-charts-dev only recommends.
       qt6-base-dev qt6-charts-dev libqt6opengl6-dev
