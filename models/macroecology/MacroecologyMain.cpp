@@ -392,13 +392,12 @@ void TMacroEcology::Run()
     Observed_WithinSpace = Observed_BoundaryWithinSpace = 0;
     Observed_Coefficient = Observed_SumSquares = Observed_Variance = Observed_BoundaryCoefficient =
         Observed_BoundarySumSquares = 0;
-    // The observed statistics always take the data's own box.
-    if (!xVarsSorted.empty()) {
-        MinX = xVarsSorted.front();
-        MaxX = xVarsSorted.back();
-        MinY = yVarsSorted.front();
-        MaxY = yVarsSorted.back();
-    }
+    // The observed statistics always take the data's own box (none for a file without species:
+    // not the last run's).
+    MinX = xVarsSorted.empty() ? 0.0 : xVarsSorted.front();
+    MaxX = xVarsSorted.empty() ? 0.0 : xVarsSorted.back();
+    MinY = yVarsSorted.empty() ? 0.0 : yVarsSorted.front();
+    MaxY = yVarsSorted.empty() ? 0.0 : yVarsSorted.back();
     if (MacroecologyOpts->SymmetryGroup->ItemIndex() != msSymmetric)
         Do_Asymmetric(0, Observed_WithinSpace, Observed_Coefficient, Observed_SumSquares, Observed_Variance,
                       Observed_BoundaryCoefficient, Observed_BoundaryWithinSpace, Observed_BoundarySumSquares);
@@ -422,6 +421,12 @@ void TMacroEcology::Run()
         Sims_Coefficient = Sims_SumSquares = Sims_Variance = Sims_BoundaryCoefficient = Sims_BoundarySumSquares = 0;
         DoSims(i, Sims_WithinSpace, Sims_Coefficient, Sims_SumSquares, Sims_Variance, Sims_BoundaryCoefficient,
                Sims_BoundaryWithinSpace, Sims_BoundarySumSquares);
+        // A normal law that could not give positive values has stopped the run, also on its
+        // last iteration.
+        if (Tarvix->InterruptFlag) {
+            Progress->Close();
+            return;
+        }
         SimSpaces[i] = Sims_WithinSpace;
         SimBoundarySpaces[i] = Sims_BoundaryWithinSpace;
         SimSumSquares[i] = Sims_SumSquares;
