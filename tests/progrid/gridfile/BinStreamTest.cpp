@@ -309,3 +309,17 @@ TEST_F(CsvTest, BinIconRadioPictureAndFilePictureCellsGetTheirOwnObjects)
     EXPECT_EQ(tf->CellFilePicture()->Filename(), file);
     EXPECT_EQ(tf->CellFilePicture()->Width(), 3);
 }
+
+TEST_F(CsvTest, BinLoadCountsTheNodeRows)
+{
+    TBinGrid s;
+    for (int r : {0, 2, 5})
+        s.CreateCellGraphic(0, r)->SetCellType(ctNode);
+    s.CreateCellGraphic(1, 3)->SetCellType(ctNode); // not in the node column
+    TMemoryStream ms;
+    s.SaveToBinStream(&ms);
+    ms.SetPosition(0);
+    TBinGrid t;
+    t.LoadFromBinStream(&ms);
+    EXPECT_EQ(t.NumNodes(), 2) << "rows 2 and 5; the fixed row does not count";
+}
