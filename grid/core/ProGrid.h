@@ -373,6 +373,7 @@ private:
     std::vector<int16_t> FAllColWidths;
     std::unique_ptr<TGridItems> FGridItems;
     int FFilterLevel = 0;
+    int FNumNodes = 0;
     std::vector<uint8_t> FRowSelect;
     std::vector<uint8_t> FColSelect;
     std::unique_ptr<TIntList> FSelectedRows;
@@ -466,7 +467,10 @@ public:
     void SaveToBinStream(TStream *Stream);
     // The stream's first cell lands at Point (column, row).
     void LoadAtPointFromBinStream(const TPoint &Point, TStream *Stream);
+    // Counts the node rows again afterwards.
     void LoadFromBinStream(TStream *Stream);
+    // Normal rows whose column 0 holds a node.
+    int NumNodes() const { return FNumNodes; }
     void SaveToBinFile(const QString &FileName);
     void LoadFromBinFile(const QString &FileName);
 

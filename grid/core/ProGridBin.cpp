@@ -755,7 +755,16 @@ void TProStringGrid::LoadAtPointFromBinStream(const TPoint &Point, TStream *Stre
     CellsChanged(TRect(0, 0, ColCount(), RowCount()));
 }
 
-void TProStringGrid::LoadFromBinStream(TStream *Stream) { LoadAtPointFromBinStream(TPoint(0, 0), Stream); }
+void TProStringGrid::LoadFromBinStream(TStream *Stream)
+{
+    LoadAtPointFromBinStream(TPoint(0, 0), Stream);
+    FNumNodes = 0;
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        if (const TCellGraphic *g = GetCellGraphic(0, r); g && g->CellType() == ctNode)
+            ++FNumNodes;
+    if (FNumNodes > 0)
+        RepaintCol(0);
+}
 
 void TProStringGrid::SaveToBinFile(const QString &FileName)
 {

@@ -267,6 +267,8 @@ void TProStringGrid::HideRowList(TIntList *RowList)
         if (d >= 0 && d < rows && (list.empty() || d > list.back()))
             list.push_back(d);
     }
+    // An empty list still opens its level: the filter lowers the level again when it is undone.
+    ++FFilterLevel;
     if (list.empty())
         return;
     for (int d : list) {
@@ -274,9 +276,9 @@ void TProStringGrid::HideRowList(TIntList *RowList)
         item->SetItems(CopyRowStrings(d));
         item->SetIdx(d);
         item->SetHeight(heights[size_t(d)]);
-        item->Level = FFilterLevel;
+        item->Level = FFilterLevel - 1;
+        item->Filtered = true;
     }
-    ++FFilterLevel;
     TGridUpdateLock update(this);
     size_t li = 0;
     int next = 0;
@@ -386,9 +388,10 @@ void TProStringGrid::UnHideRowList()
     const int L = FFilterLevel - 1;
     if (L < 0)
         return;
+    auto ofLevel = [L](const TGridItem *it) { return it->Filtered && it->Level == L; };
     int m = 0;
     for (int i = 0; i < FGridItems->Count(); ++i)
-        if (FGridItems->Items(i)->Level == L)
+        if (ofLevel(FGridItems->Items(i)))
             ++m;
     const int O = RowCount();
     if (Row() >= RowCount())
@@ -401,7 +404,7 @@ void TProStringGrid::UnHideRowList()
     int s = O - 1;
     int item = FGridItems->Count() - 1;
     auto skipOtherLevels = [&] {
-        while (item >= 0 && FGridItems->Items(item)->Level != L)
+        while (item >= 0 && !ofLevel(FGridItems->Items(item)))
             --item;
     };
     skipOtherLevels();
@@ -418,12 +421,12 @@ void TProStringGrid::UnHideRowList()
             --s;
         }
     }
-    if (FFilterLevel < 2) {
-        FGridItems->Clear();
-    } else {
-        for (int i = FGridItems->Count() - 1; i >= 0; --i)
-            if (FGridItems->Items(i)->Level == L)
-                FGridItems->Delete(i);
+    // Rows hidden one by one stay hidden with their cells; with the last filter level gone every
+    // filter item goes.
+    for (int i = FGridItems->Count() - 1; i >= 0; --i) {
+        const TGridItem *it = FGridItems->Items(i);
+        if (FFilterLevel < 2 ? it->Filtered : ofLevel(it))
+            FGridItems->Delete(i);
     }
     update.Release();
     CellControlsUpdate(false);

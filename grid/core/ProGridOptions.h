@@ -512,6 +512,9 @@ public:
     // The list becomes the row's own.
     void SetItems(TStringList *Value);
     int Level = 0;
+    // Hidden by a filter level (HideRowList) rather than row by row: only these come back with
+    // UnHideRowList, and Level 0 of a filter is not the Level 0 of a plain hidden row.
+    bool Filtered = false;
 
 private:
     int FIdx = 0;

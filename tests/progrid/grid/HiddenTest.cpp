@@ -242,6 +242,32 @@ TEST(HiddenRows, TwoFilterLevelsComeBackInOrder)
     EXPECT_EQ(g.NumHiddenRows(), 0);
 }
 
+TEST(HiddenRows, FilterLevelsLeaveRowsHiddenOneByOneAlone)
+{
+    TTestGrid g;
+    FillGrid(g, 2, 10);
+    // A filter that rejects no row still opens its level.
+    std::unique_ptr<TIntList> none(MakeList({}));
+    g.HideRowList(none.get());
+    EXPECT_EQ(g.FilterLevel(), 1);
+    g.UnHideRowList();
+    g.SetFilterLevel(g.FilterLevel() - 1);
+    EXPECT_EQ(g.FilterLevel(), 0);
+    EXPECT_EQ(g.RowCount(), 10);
+
+    g.HideRow(2);
+    std::unique_ptr<TIntList> level(MakeList({4})); // display row 4 is real row 5
+    g.HideRowList(level.get());
+    EXPECT_EQ(Column(g, 0), Rows({0, 1, 3, 4, 6, 7, 8, 9}));
+    g.UnHideRowList();
+    g.SetFilterLevel(g.FilterLevel() - 1);
+    EXPECT_EQ(Column(g, 0), Rows({0, 1, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_TRUE(g.IsHiddenRow(2));
+    EXPECT_EQ(g.GetCellsEx(1, 2), "1.2");
+    g.UnHideRowsAll();
+    EXPECT_EQ(Column(g, 0), Rows({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
 TEST(HiddenRows, CellAccessReachesHiddenRows)
 {
     TTestGrid g;

@@ -215,3 +215,111 @@ TEST(GridHolderTest, PropertiesHolderStartsFromDefaults)
     TGridGraphicIO gio(nullptr);
     EXPECT_EQ(gio.CellGraphic()->CellType(), ctNone);
 }
+
+TEST_F(CsvTest, BinCellsOutsideTheStatedRectangleAreSkipped)
+{
+    TGridPropIO prop(nullptr);
+    prop.ColCount = 1;
+    prop.RowCount = 1;
+    TMemoryStream ms;
+    WriteComponentImage(&ms, &prop);
+    const struct
+    {
+        int col, row;
+        const char *text;
+    } cells[] = {{3, 3, "a"}, {5, 3, "b"}, {3, 4, "c"}};
+    for (const auto &k : cells) {
+        TGridCellIO io(nullptr);
+        io.Col = k.col;
+        io.Row = k.row;
+        io.Cell = k.text;
+        WriteComponentImage(&ms, &io);
+    }
+    TBinGrid t;
+    LoadInto(t, ms.Bytes(), TPoint(1, 1));
+    EXPECT_EQ(t.Cells(1, 1), "a");
+    EXPECT_EQ(t.Cells(3, 1), "");
+    EXPECT_EQ(t.Cells(1, 2), "");
+}
+
+TEST_F(CsvTest, BinIconRadioPictureAndFilePictureCellsGetTheirOwnObjects)
+{
+    QImage red(3, 2, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    const QString file = Path("p.bmp");
+    ASSERT_TRUE(red.save(file, "BMP"));
+
+    TBinGrid s;
+    TCellGraphic *ig = s.CreateCellGraphic(1, 1);
+    auto *icon = new TIcon();
+    icon->SetImage(red);
+    ig->SetIcon(icon, haCenter, vaCenter);
+    ig->SetCellCreated(true);
+    TCellGraphic *rg = s.CreateCellGraphic(2, 1);
+    rg->SetCellType(ctRadio);
+    auto *captions = new TStringList();
+    captions->Add("one");
+    captions->Add("two");
+    rg->SetCellBitmapObject(captions);
+    rg->SetCellCreated(true);
+    TBitmap tall(4, 6);
+    auto *ownPic = new TPicture();
+    ownPic->SetBitmap(&tall);
+    TCellGraphic *pg = s.CreateCellGraphic(3, 1);
+    pg->SetPicture(ownPic, false, StretchWithAspectRatio, 2, haLeft, vaTop);
+    pg->SetCellCreated(true);
+    auto *ownFile = new TFilePicture();
+    ownFile->SetFilename(file);
+    TCellGraphic *fg = s.CreateCellGraphic(4, 1);
+    fg->SetFilePicture(ownFile, false, Stretch, 0, haLeft, vaTop);
+    fg->SetCellCreated(true);
+
+    TMemoryStream ms;
+    s.SaveToBinStream(&ms);
+    EXPECT_EQ(Count(ms.Bytes(), "\x0bTGridIconIO"), 1);
+    EXPECT_EQ(Count(ms.Bytes(), "\x09TGridSLIO"), 1);
+    EXPECT_EQ(Count(ms.Bytes(), "\x0aTGridPicIO"), 1);
+    EXPECT_EQ(Count(ms.Bytes(), "\x0eTGridFilePicIO"), 1);
+    ms.SetPosition(0);
+    TBinGrid t;
+    t.LoadFromBinStream(&ms);
+
+    TCellGraphic *ti = t.GetCellGraphic(1, 1);
+    ASSERT_NE(ti, nullptr);
+    EXPECT_EQ(ti->CellType(), ctIcon);
+    ASSERT_NE(ti->CellIcon(), nullptr);
+    EXPECT_NE(ti->CellIcon(), icon);
+    EXPECT_EQ(ti->CellIcon()->Width(), 3);
+    EXPECT_EQ(QColor(ti->CellIcon()->ToImage().pixel(1, 1)), QColor(Qt::red));
+    TCellGraphic *tr = t.GetCellGraphic(2, 1);
+    ASSERT_NE(tr->CellStrings(), nullptr);
+    EXPECT_NE(tr->CellStrings(), captions);
+    EXPECT_EQ(tr->CellStrings()->Count(), 2);
+    EXPECT_EQ(tr->CellStrings()->Strings(1), "two");
+    TCellGraphic *tp = t.GetCellGraphic(3, 1);
+    ASSERT_NE(tp->CellPicture(), nullptr);
+    EXPECT_NE(tp->CellPicture(), ownPic);
+    EXPECT_EQ(tp->CellPicture()->Width(), 4);
+    EXPECT_EQ(tp->CellPicture()->Height(), 6);
+    EXPECT_EQ(tp->CellIndex(), 2);
+    EXPECT_EQ(tp->CellAngle(), int(StretchWithAspectRatio));
+    TCellGraphic *tf = t.GetCellGraphic(4, 1);
+    ASSERT_NE(tf->CellFilePicture(), nullptr);
+    EXPECT_NE(tf->CellFilePicture(), ownFile);
+    EXPECT_EQ(tf->CellFilePicture()->Filename(), file);
+    EXPECT_EQ(tf->CellFilePicture()->Width(), 3);
+}
+
+TEST_F(CsvTest, BinLoadCountsTheNodeRows)
+{
+    TBinGrid s;
+    for (int r : {0, 2, 5})
+        s.CreateCellGraphic(0, r)->SetCellType(ctNode);
+    s.CreateCellGraphic(1, 3)->SetCellType(ctNode); // not in the node column
+    TMemoryStream ms;
+    s.SaveToBinStream(&ms);
+    ms.SetPosition(0);
+    TBinGrid t;
+    t.LoadFromBinStream(&ms);
+    EXPECT_EQ(t.NumNodes(), 2) << "rows 2 and 5; the fixed row does not count";
+}

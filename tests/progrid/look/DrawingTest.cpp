@@ -221,6 +221,10 @@ TEST(Pie, FillsItsOwnSectorClockwiseFromTheTop)
     // A 1% sector is a sliver, not the rest of the disc (about 346 pixels).
     const int sliver = pie(1)->count(fill);
     EXPECT_LT(sliver, 10);
+    // A 5% sector (about 17 pixels of the disc) shows its fill between its two radii.
+    const int small = pie(5)->count(fill);
+    EXPECT_GT(small, 0);
+    EXPECT_LT(small, 30);
     auto quarter = pie(25);
     EXPECT_EQ(quarter->at(15, 5), fill);
     EXPECT_NE(quarter->at(15, 15), fill);
