@@ -506,9 +506,18 @@ void ResolveDateTime(TSection &Sec)
         Sec.HasTime = true;
 }
 
+// Upper case one character at a time, so that positions match the section's.
+QString UpperInPlace(const QString &S)
+{
+    QString up = S;
+    for (QChar &c : up)
+        c = c.toUpper();
+    return up;
+}
+
 void ParseNumberSection(const QString &S, TSection &Sec)
 {
-    const QString up = WideUpper(S);
+    const QString up = UpperInPlace(S);
     if (up.contains(QLatin1String("[$-F800]"))) {
         Sec.Special = TSection::spLongDate;
         Sec.HasDate = true;

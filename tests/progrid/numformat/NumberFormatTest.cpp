@@ -169,6 +169,7 @@ TEST_F(NumFormat, DatesAndTimes)
         {"[h]:mm", -0.5, "-12:00", false, true},
         {"d/m/yyyy h:mm", 36526.75, "1/1/2000 18:00", true, true},
         {"yyyy\\y", 36526, "2000y", true, false},
+        {"\"ß\"[h]", 1.5, "ß36", false, true}, // a letter that upper-cases to two
     };
     for (const auto &c : cases) {
         const Rendered r = Render(Variant(c.Value), QString::fromUtf8(c.Format));
