@@ -39,13 +39,18 @@ void Render(benchmark::State &state, const std::vector<double> &values, const QS
 
 void BM_Format_0_00(benchmark::State &state) { Render(state, Numbers(state.range(0)), QStringLiteral("0.00")); }
 
-void BM_Plain_Fixed2(benchmark::State &state)
+// The plain conversion Convert of every value.
+template <class Fn> void Plain(benchmark::State &state, const std::vector<double> &values, Fn &&Convert)
 {
-    const std::vector<double> values = Numbers(state.range(0));
     for (auto _ : state)
         for (double x : values)
-            benchmark::DoNotOptimize(FloatToStrF(x, ffFixed, 15, 2));
+            benchmark::DoNotOptimize(Convert(x));
     state.SetItemsProcessed(state.iterations() * int64_t(values.size()));
+}
+
+void BM_Plain_Fixed2(benchmark::State &state)
+{
+    Plain(state, Numbers(state.range(0)), [](double x) { return FloatToStrF(x, ffFixed, 15, 2); });
 }
 
 void BM_Format_Thousands(benchmark::State &state)
@@ -55,23 +60,15 @@ void BM_Format_Thousands(benchmark::State &state)
 
 void BM_Plain_Number2(benchmark::State &state)
 {
-    const std::vector<double> values = Numbers(state.range(0));
-    for (auto _ : state)
-        for (double x : values)
-            benchmark::DoNotOptimize(FloatToStrF(x, ffNumber, 15, 2));
-    state.SetItemsProcessed(state.iterations() * int64_t(values.size()));
+    Plain(state, Numbers(state.range(0)), [](double x) { return FloatToStrF(x, ffNumber, 15, 2); });
 }
 
 void BM_Format_Date(benchmark::State &state) { Render(state, Dates(state.range(0)), QStringLiteral("dd/mm/yyyy")); }
 
 void BM_Plain_FormatDateTime(benchmark::State &state)
 {
-    const std::vector<double> values = Dates(state.range(0));
     const QString format = QStringLiteral("dd/mm/yyyy");
-    for (auto _ : state)
-        for (double x : values)
-            benchmark::DoNotOptimize(FormatDateTime(format, x));
-    state.SetItemsProcessed(state.iterations() * int64_t(values.size()));
+    Plain(state, Dates(state.range(0)), [&format](double x) { return FormatDateTime(format, x); });
 }
 
 } // namespace
