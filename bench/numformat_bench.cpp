@@ -30,7 +30,7 @@ std::vector<double> Dates(int64_t n)
 void Render(benchmark::State &state, const std::vector<double> &values, const QString &format)
 {
     for (auto _ : state) {
-        uint32_t color = 0;
+        int32_t color = 0;
         for (double x : values)
             benchmark::DoNotOptimize(XlsFormatValue(Variant(x), format, false, color));
     }

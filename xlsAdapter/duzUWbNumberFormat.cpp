@@ -63,7 +63,7 @@ struct TSection
     double Limit = 0;
     enum TSpecial : uint8_t { spNone, spLongDate, spLongTime } Special = spNone;
     bool HasColor = false;
-    uint32_t Color = 0;
+    int32_t Color = 0;
     std::vector<TToken> Tokens;
     bool General = false; // a part no reader takes: the general text replaces the rest
     bool HasDate = false;
@@ -76,7 +76,7 @@ struct TTextSection
 {
     bool Unchanged = true;
     bool HasColor = false;
-    uint32_t Color = 0;
+    int32_t Color = 0;
     std::vector<TToken> Tokens;
     bool General = false;
 };
@@ -84,7 +84,7 @@ struct TTextSection
 struct TColorName
 {
     const char *Name;
-    uint32_t Color;
+    int32_t Color;
 };
 const TColorName ColorNames[] = {{"Black", 0x000000}, {"Cyan", 0xFFFF00},   {"Blue", 0xFF0000},
                                  {"Green", 0x008000}, {"Magenta", 0xFF00FF}, {"Red", 0x0000FF},
@@ -215,7 +215,7 @@ int ChooseSection(const std::vector<TSection> &Sections, double x, bool &Supress
 // Readers: each takes what it recognises at Pos and moves Pos past it.
 
 // A leading colour block; the position where reading goes on.
-qsizetype ReadColor(const QString &S, bool &HasColor, uint32_t &Color)
+qsizetype ReadColor(const QString &S, bool &HasColor, int32_t &Color)
 {
     if (!S.startsWith(QLatin1Char('[')))
         return 0;
@@ -600,6 +600,10 @@ void FormatNumber(const TNumPattern &P, double X, QString &Out)
         return;
     }
     const double v = std::fabs(X) * P.Scale;
+    if (!std::isfinite(v)) { // percent of a value near the largest double
+        Out += NumberSigns;
+        return;
+    }
     TFloatRec r;
     std::string ints; // integer digits as shown
     int nInt = 0;
@@ -761,6 +765,19 @@ void FormatDateTimeRun(const TToken &T, const TSection &Sec, double V, QString &
     }
 }
 
+void FormatTextSection(const TTextSection &Sec, const QString &Text, int32_t &Color, QString &Result)
+{
+    if (Sec.HasColor)
+        Color = Sec.Color;
+    if (Sec.Unchanged || Sec.General) {
+        Result = Text;
+        return;
+    }
+    Result.clear();
+    for (const TToken &t : Sec.Tokens)
+        Result += t.Kind == TToken::tkAt ? Text : t.Text;
+}
+
 QString GeneralText(const Variant &V)
 {
     try {
@@ -778,7 +795,7 @@ struct TXlsNumberFormat::TParsed
     std::vector<TSection> Sections;
     TTextSection Text;
 
-    void RenderNumber(const Variant &Value, double X, bool Dates1904, uint32_t &Color, bool &HasDate,
+    void FormatNumberSection(const Variant &Value, double X, bool Dates1904, int32_t &Color, bool &HasDate,
                       bool &HasTime, QString &Result) const;
 };
 
@@ -797,7 +814,7 @@ TXlsNumberFormat::TXlsNumberFormat(const QString &Format) : p_(std::make_unique<
 
 TXlsNumberFormat::~TXlsNumberFormat() = default;
 
-void TXlsNumberFormat::TParsed::RenderNumber(const Variant &Value, double X, bool Dates1904, uint32_t &Color,
+void TXlsNumberFormat::TParsed::FormatNumberSection(const Variant &Value, double X, bool Dates1904, int32_t &Color,
                                              bool &HasDate, bool &HasTime, QString &Result) const
 {
     if (!std::isfinite(X)) {
@@ -845,7 +862,7 @@ void TXlsNumberFormat::TParsed::RenderNumber(const Variant &Value, double X, boo
     }
 }
 
-void TXlsNumberFormat::Render(const Variant &Value, bool Dates1904, uint32_t &Color, bool &HasDate, bool &HasTime,
+void TXlsNumberFormat::Render(const Variant &Value, bool Dates1904, int32_t &Color, bool &HasDate, bool &HasTime,
                               QString &Result) const
 {
     const TVarType type = Value.VType();
@@ -868,30 +885,19 @@ void TXlsNumberFormat::Render(const Variant &Value, bool Dates1904, uint32_t &Co
     switch (type) {
     case varSmallint: case varInteger: case varSingle: case varDouble: case varCurrency: case varByte:
     case varInt64:
-        p_->RenderNumber(Value, Value.AsDouble(), Dates1904, Color, HasDate, HasTime, Result);
+        p_->FormatNumberSection(Value, Value.AsDouble(), Dates1904, Color, HasDate, HasTime, Result);
         return;
     case varDate: {
         const double x = Value.AsDouble();
         if (x < 0)
             Result = NumberSigns;
         else
-            p_->RenderNumber(Value, x, Dates1904, Color, HasDate, HasTime, Result);
+            p_->FormatNumberSection(Value, x, Dates1904, Color, HasDate, HasTime, Result);
         return;
     }
-    case varUString: case varString: case varOleStr: {
-        const TTextSection &ts = p_->Text;
-        const QString text = Value.AsString();
-        if (ts.HasColor)
-            Color = ts.Color;
-        if (ts.Unchanged || ts.General) {
-            Result = text;
-            return;
-        }
-        Result.clear();
-        for (const TToken &t : ts.Tokens)
-            Result += t.Kind == TToken::tkAt ? text : t.Text;
+    case varUString: case varString: case varOleStr:
+        FormatTextSection(p_->Text, Value.AsString(), Color, Result);
         return;
-    }
     default:
         Result = GeneralText(Value);
     }
@@ -915,7 +921,7 @@ std::shared_ptr<const TXlsNumberFormat> ParsedXlsFormat(const QString &Format)
     return last;
 }
 
-void XlsFormatValueExt(const Variant &Value, const QString &Format, bool Dates1904, uint32_t &Color, bool &HasDate,
+void XlsFormatValueExt(const Variant &Value, const QString &Format, bool Dates1904, int32_t &Color, bool &HasDate,
                        bool &HasTime, QString &Result)
 {
     HasDate = false;
@@ -923,7 +929,7 @@ void XlsFormatValueExt(const Variant &Value, const QString &Format, bool Dates19
     ParsedXlsFormat(Format)->Render(Value, Dates1904, Color, HasDate, HasTime, Result);
 }
 
-QString XlsFormatValue(const Variant &Value, const QString &Format, bool Dates1904, uint32_t &Color)
+QString XlsFormatValue(const Variant &Value, const QString &Format, bool Dates1904, int32_t &Color)
 {
     bool hasDate = false;
     bool hasTime = false;
@@ -934,7 +940,7 @@ QString XlsFormatValue(const Variant &Value, const QString &Format, bool Dates19
 
 bool HasXlsDateTime(const QString &Format, bool &HasDate, bool &HasTime)
 {
-    uint32_t color = 0;
+    int32_t color = 0;
     QString text;
     XlsFormatValueExt(Variant(int32_t(10)), Format, false, color, HasDate, HasTime, text);
     return HasDate || HasTime;

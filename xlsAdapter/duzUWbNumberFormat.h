@@ -27,9 +27,9 @@ public:
     TXlsNumberFormat(const TXlsNumberFormat &) = delete;
     TXlsNumberFormat &operator=(const TXlsNumberFormat &) = delete;
 
-    // Color (0x00BBGGRR) changes only when the chosen section names a colour; HasDate and
+    // Color (a TColor, 0x00BBGGRR) changes only when the chosen section names a colour; HasDate and
     // HasTime are set when a date or a time part was used, never cleared.
-    void Render(const Variant &Value, bool Dates1904, uint32_t &Color, bool &HasDate, bool &HasTime,
+    void Render(const Variant &Value, bool Dates1904, int32_t &Color, bool &HasDate, bool &HasTime,
                 QString &Result) const;
 
     struct TParsed;
@@ -41,9 +41,9 @@ private:
 // The parsed form of Format, kept for this thread's later calls.
 std::shared_ptr<const TXlsNumberFormat> ParsedXlsFormat(const QString &Format);
 
-QString XlsFormatValue(const Variant &Value, const QString &Format, bool Dates1904, uint32_t &Color);
+QString XlsFormatValue(const Variant &Value, const QString &Format, bool Dates1904, int32_t &Color);
 // HasDate and HasTime start false.
-void XlsFormatValueExt(const Variant &Value, const QString &Format, bool Dates1904, uint32_t &Color,
+void XlsFormatValueExt(const Variant &Value, const QString &Format, bool Dates1904, int32_t &Color,
                        bool &HasDate, bool &HasTime, QString &Result);
 // Whether Format shows a date or a time part (the integer 10 rendered with it).
 bool HasXlsDateTime(const QString &Format, bool &HasDate, bool &HasTime);

@@ -9,14 +9,14 @@
 
 namespace {
 
-constexpr uint32_t Unchanged = 0x12345678;
-constexpr uint32_t Red = 0x0000FF;
+constexpr int32_t Unchanged = 0x12345678;
+constexpr int32_t Red = 0x0000FF;
 const QString Signs = QStringLiteral("###################");
 
 struct Rendered
 {
     QString Text;
-    uint32_t Color = Unchanged;
+    int32_t Color = Unchanged;
     bool HasDate = false;
     bool HasTime = false;
 };
@@ -40,7 +40,7 @@ struct Case
     const char *Format;
     double Value;
     const char *Expected;
-    uint32_t Color = Unchanged;
+    int32_t Color = Unchanged;
 };
 
 void Check(const std::vector<Case> &Cases)
@@ -244,7 +244,7 @@ TEST_F(NumFormat, TextValues)
     {
         const char *Format;
         const char *Expected;
-        uint32_t Color;
+        int32_t Color;
     } cases[] = {
         {"@\" units\"", "10 units", Unchanged},
         {"0.00", "10", Unchanged},
@@ -283,7 +283,7 @@ TEST_F(NumFormat, ValueKinds)
     EXPECT_EQ(Render(Variant(uint32_t(7)), "0.00").Text, "7");
     EXPECT_EQ(Render(Variant(int8_t(-3)), "0.00").Text, "-3");
     EXPECT_EQ(Render(Variant::FromError(42), "0.00").Text, "");
-    uint32_t color = Unchanged;
+    int32_t color = Unchanged;
     EXPECT_EQ(XlsFormatValue(Variant(-3.0), "0.00;[Red](0.00)", false, color), "(3.00)");
     EXPECT_EQ(color, Red);
 }
@@ -339,6 +339,7 @@ TEST_F(NumFormat, MalformedFormats)
         {"0.0.0", 2.5, "2.5.0"},
         {"]0[", 2.5, "2.5"},
         {"%", 2.5, "%"},
+        {"0%", 1e307, "###################"},
     });
 }
 
@@ -355,7 +356,7 @@ TEST_F(NumFormat, RandomFormatsNeverRaise)
         for (int k = len(gen); k > 0; --k)
             f += alphabet[pick(gen)];
         for (const Variant &v : values) {
-            uint32_t color = 0;
+            int32_t color = 0;
             bool d = false, t = false;
             QString text;
             EXPECT_NO_THROW(XlsFormatValueExt(v, f, i % 2 == 0, color, d, t, text)) << f.toStdString();
