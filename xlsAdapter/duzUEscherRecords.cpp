@@ -22,6 +22,20 @@ const char *const SNotImplemented = "This file has a not implemented kind of rec
 
 [[noreturn]] void Fail(const char *Msg) { throw Exception(QString::fromLatin1(Msg)); }
 
+// Makes R the one record of its kind that an index points to.
+template <class T> void RegisterUnique(T *&Slot, T *R, const char *Duplicated)
+{
+    if (Slot)
+        Fail(Duplicated);
+    Slot = R;
+}
+
+template <class T> void Unregister(T *&Slot, const T *R)
+{
+    if (Slot == R)
+        Slot = nullptr;
+}
+
 int Sign(int64_t v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 
 int CompareBytes(const uint8_t *a, const uint8_t *b, int32_t n)
@@ -693,17 +707,14 @@ TEscherBStoreRecord::TEscherBStoreRecord(const TEscherRecordHeader &aHeader, TEs
                                          TEscherDwgCache *aDwgCache, TEscherDwgGroupCache *aDwgGroupCache)
     : TEscherContainerRecord(aHeader, aParent, aDwgCache, aDwgGroupCache)
 {
-    if (DwgGroupCache) {
-        if (DwgGroupCache->BStore)
-            Fail(SDuplicatedBStore);
-        DwgGroupCache->BStore = this;
-    }
+    if (DwgGroupCache)
+        RegisterUnique(DwgGroupCache->BStore, this, SDuplicatedBStore);
 }
 
 TEscherBStoreRecord::~TEscherBStoreRecord()
 {
-    if (DwgGroupCache && DwgGroupCache->BStore == this)
-        DwgGroupCache->BStore = nullptr;
+    if (DwgGroupCache)
+        Unregister(DwgGroupCache->BStore, this);
 }
 
 TEscherSolverContainerRecord::TEscherSolverContainerRecord(const TEscherRecordHeader &aHeader,
@@ -712,17 +723,14 @@ TEscherSolverContainerRecord::TEscherSolverContainerRecord(const TEscherRecordHe
                                                            TEscherDwgGroupCache *aDwgGroupCache)
     : TEscherContainerRecord(aHeader, aParent, aDwgCache, aDwgGroupCache)
 {
-    if (DwgCache) {
-        if (DwgCache->Solver)
-            Fail(SDuplicatedSolver);
-        DwgCache->Solver = this;
-    }
+    if (DwgCache)
+        RegisterUnique(DwgCache->Solver, this, SDuplicatedSolver);
 }
 
 TEscherSolverContainerRecord::~TEscherSolverContainerRecord()
 {
-    if (DwgCache && DwgCache->Solver == this)
-        DwgCache->Solver = nullptr;
+    if (DwgCache)
+        Unregister(DwgCache->Solver, this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -733,17 +741,14 @@ TEscherDggRecord::TEscherDggRecord(const TEscherRecordHeader &aHeader, TEscherCo
     : TEscherDataRecord(aHeader, aParent, aDwgCache, aDwgGroupCache)
 {
     CheckBodySize(DggHeadSize);
-    if (DwgGroupCache) {
-        if (DwgGroupCache->Dgg)
-            Fail(SDuplicatedDgg);
-        DwgGroupCache->Dgg = this;
-    }
+    if (DwgGroupCache)
+        RegisterUnique(DwgGroupCache->Dgg, this, SDuplicatedDgg);
 }
 
 TEscherDggRecord::~TEscherDggRecord()
 {
-    if (DwgGroupCache && DwgGroupCache->Dgg == this)
-        DwgGroupCache->Dgg = nullptr;
+    if (DwgGroupCache)
+        Unregister(DwgGroupCache->Dgg, this);
 }
 
 TEscherDggRecord *TEscherDggRecord::CreateFromData(TEscherContainerRecord *aParent, TEscherDwgCache *aDwgCache,
@@ -846,19 +851,16 @@ TEscherDgRecord::TEscherDgRecord(const TEscherRecordHeader &aHeader, TEscherCont
     : TEscherDataRecord(aHeader, aParent, aDwgCache, aDwgGroupCache)
 {
     CheckBodySize(8);
-    if (DwgCache) {
-        if (DwgCache->Dg)
-            Fail(SDuplicatedDg);
-        DwgCache->Dg = this;
-    }
+    if (DwgCache)
+        RegisterUnique(DwgCache->Dg, this, SDuplicatedDg);
 }
 
 TEscherDgRecord::~TEscherDgRecord()
 {
     if (DwgGroupCache && DwgGroupCache->Dgg)
         DwgGroupCache->Dgg->DestroyClusters(DgId());
-    if (DwgCache && DwgCache->Dg == this)
-        DwgCache->Dg = nullptr;
+    if (DwgCache)
+        Unregister(DwgCache->Dg, this);
 }
 
 TEscherDgRecord *TEscherDgRecord::CreateFromData(uint32_t ShapeCount, TEscherContainerRecord *aParent,

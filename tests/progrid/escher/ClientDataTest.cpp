@@ -214,8 +214,9 @@ TEST(TxoText, LongTextsAreSplitOverContinueRecords)
         QList<int> sizes;
         for (const TBaseRecord *r = t->FTXO->Continue; r; r = r->Continue) {
             sizes << r->DataSize;
-            if (r->Continue)
+            if (r->Continue) {
                 EXPECT_EQ(r->Data[0], k.Text == wide ? 1 : 0) << "each text record has its option byte";
+            }
         }
         EXPECT_EQ(sizes, k.Sizes);
         // Written and read back whole.
