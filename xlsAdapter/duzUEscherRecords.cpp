@@ -972,6 +972,32 @@ TEscherOPTRecord::~TEscherOPTRecord()
         sp->Opt = nullptr;
 }
 
+TEscherClientAnchorRecord *TEscherOPTRecord::RootAnchor() const
+{
+    if (!Patriarch())
+        return nullptr;
+    auto *root = dynamic_cast<TEscherSpContainerRecord *>(const_cast<TEscherOPTRecord *>(this)->FindRoot());
+    return root ? root->ClientAnchor : nullptr;
+}
+
+int32_t TEscherOPTRecord::Row() const
+{
+    const TEscherClientAnchorRecord *a = RootAnchor();
+    return a ? a->Row() : 0;
+}
+
+int32_t TEscherOPTRecord::Col() const
+{
+    const TEscherClientAnchorRecord *a = RootAnchor();
+    return a ? a->Col() : 0;
+}
+
+TClientAnchor TEscherOPTRecord::GetAnchor() const
+{
+    const TEscherClientAnchorRecord *a = RootAnchor();
+    return a ? a->Anchor() : TClientAnchor();
+}
+
 TEscherRecord *TEscherOPTRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
                                           int32_t ColOfs)
 {

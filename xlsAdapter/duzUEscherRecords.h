@@ -479,12 +479,17 @@ class TEscherOPTRecord : public TEscherDataRecord
     ~TEscherOPTRecord() override;
 
     QString ShapeName() const { return FShapeName; }
+    // The anchor of the top-level shape this record belongs to; 0 and 18 zero bytes without one.
+    int32_t Row() const;
+    int32_t Col() const;
+    TClientAnchor GetAnchor() const;
 
     std::vector<TEscherBSERecord *> BlipPtr;
     std::vector<uint32_t> BlipPos;
     QString FShapeName;
 
 protected:
+    TEscherClientAnchorRecord *RootAnchor() const;
     TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
                             int32_t ColOfs) override;
 };

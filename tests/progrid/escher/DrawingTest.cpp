@@ -38,6 +38,11 @@ TEST(Drawing, CommentShapeIsWrittenAroundItsObjAndTxoAndLoadsBackTheSameTree)
     EXPECT_EQ(shape->SP->ShapeId(), 1025u);
     EXPECT_EQ(shape->Row(), 3);
     EXPECT_EQ(shape->Col(), 2);
+    // The property table finds the anchor of its shape; the group shape has none.
+    EXPECT_EQ(shape->Opt->Row(), 3);
+    EXPECT_EQ(shape->Opt->Col(), 2);
+    EXPECT_EQ(shape->Opt->GetAnchor().Row2, 7);
+    EXPECT_EQ(shape->Opt->GetAnchor().Flag, 3);
 
     EXPECT_EQ(SavedDrawing(d), bytes);
     EXPECT_EQ(d.TotalSize(), bytes.size());
