@@ -4,6 +4,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
+#include "xlsAdapter/duzUXlsEscher.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
 #include "xlsAdapter/duzUXlsPalette.h"
 #include "xlsAdapter/duzUXlsSST.h"
@@ -70,6 +71,8 @@ const TRecordClass RecordClasses[] = {
     {0x00DA, Make<TBookBoolRecord>},
     {0x00E0, Make<TXFRecord>},
     {0x00E5, Make<TCellMergingRecord>},
+    {0x00EB, Make<TDrawingGroupRecord>},
+    {0x00EC, Make<TDrawingRecord>},
     {0x00ED, Make<TIgnoreRecord>}, // MSODRAWINGSELECTION
     {0x00FC, Make<TSSTRecord>},
     {0x00FD, Make<TLabelSSTRecord>},

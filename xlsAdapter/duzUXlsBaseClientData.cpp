@@ -1,0 +1,9 @@
+#include "xlsAdapter/duzUXlsBaseClientData.h"
+
+TBaseClientData::~TBaseClientData() { FreeRemainingData(); }
+
+void TBaseClientData::FreeRemainingData()
+{
+    delete RemainingData;
+    RemainingData = nullptr;
+}
