@@ -24,6 +24,12 @@ TBaseRecord::TBaseRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize)
 {
     if (aDataSize <= 0)
         delete[] aData;
+    // A record announces at most 65535 data bytes; more would be written with a cut size.
+    if (aDataSize > 0xFFFF) {
+        delete[] Data;
+        Data = nullptr;
+        Invalid();
+    }
 }
 
 TBaseRecord::~TBaseRecord()

@@ -113,6 +113,9 @@ class TLabelSSTRecord : public TCellRecord
     void SetAsString(const QString &Value);
     TRichString AsRichString() const;
     void SetAsRichString(const TRichString &Value);
+    // Rich text as RTF is not kept by the table: reads empty, writes nothing.
+    QString AsRTF() const { return QString(); }
+    void SetAsRTF(const QString &) {}
     Variant Value() const override { return Variant(AsString()); }
     void SetValue(const Variant &V) override { SetAsString(VarToStr(V)); }
     // Writes the index the entry got in the table's last save.

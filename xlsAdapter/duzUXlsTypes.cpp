@@ -93,7 +93,14 @@ bool TextToFloatPoint(const QString &s, double &value)
     return code == 0;
 }
 
-QString WideUpper(const QString &s) { return s.toUpper(); }
+QString WideUpper(const QString &s)
+{
+    // Character by character, so that the result keeps the positions of the text ("ß" stays).
+    QString r(s);
+    for (QChar &c : r)
+        c = c.toUpper();
+    return r;
+}
 
 QString ReplaceOutsideQuotes(const QString &Text, const QString &Pattern, const QString &Replacement)
 {

@@ -202,6 +202,7 @@ void EnsureAmPm(TFormatSettings &Settings);
 const TFormatSettings &CachedFormatSettings();
 // The plain conversion with a point as decimal separator; true when the whole text converted.
 bool TextToFloatPoint(const QString &s, double &value);
+// Upper case of each character; the length stays.
 QString WideUpper(const QString &s);
 // Replaces Pattern (any case) by Replacement except inside double-quoted parts.
 QString ReplaceOutsideQuotes(const QString &Text, const QString &Pattern, const QString &Replacement);

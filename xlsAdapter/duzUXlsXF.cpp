@@ -189,6 +189,8 @@ TFormatRecord::TFormatRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize
 TFormatRecord *TFormatRecord::CreateFromData(const QString &Fmt, uint16_t NewID)
 {
     const TExcelString s(2, Fmt, false);
+    if (2 + s.TotalSize() > 0xFFFF)
+        throw Exception(QStringLiteral("Invalid String record"));
     const int32_t size = 2 + int32_t(s.TotalSize());
     auto *r = new TFormatRecord(xlr_FORMAT, new uint8_t[size_t(size)](), size);
     SetWord(r->Data, 0, NewID);

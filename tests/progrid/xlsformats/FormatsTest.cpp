@@ -115,6 +115,12 @@ TEST(Formats, AddFormatAndGetFormat)
     // The record's bytes: id, then the string with a 2-byte count.
     std::unique_ptr<TFormatRecord> r(TFormatRecord::CreateFromData("0%", 170));
     EXPECT_EQ(DataOf(*r), Le16(170) + B({2, 0, 0, '0', '%'}));
+
+    // 16-bit text that one record cannot hold is refused and nothing is added.
+    const QString huge(40000, QChar(0x263A));
+    EXPECT_EQ(MessageOf([&] { formats.AddFormat(huge); }), "Invalid String record");
+    EXPECT_EQ(formats.Count(), 2);
+    EXPECT_EQ(formats.AddFormat(QString(40000, QLatin1Char('0'))), 166);
 }
 
 TEST(Formats, BuiltInDateFormatsFollowTheLocale)

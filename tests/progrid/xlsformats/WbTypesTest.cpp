@@ -27,6 +27,10 @@ TEST(WbTypes, ReplaceOutsideQuotes)
     EXPECT_EQ(ReplaceOutsideQuotes("h:mm AMPM", "AMPM", "AM/PM"), "h:mm AM/PM");
     EXPECT_EQ(ReplaceOutsideQuotes("h \"AMPM\" ampm", "AMPM", "AM/PM"), "h \"AMPM\" AM/PM");
     EXPECT_EQ(ReplaceOutsideQuotes("ampmAMPM", "AMPM", "x"), "xx");
+    // A character whose upper case is longer does not shift what follows it.
+    EXPECT_EQ(ReplaceOutsideQuotes(QString::fromUtf8("\"Straße\" AMPM"), "AMPM", "AM/PM"),
+              QString::fromUtf8("\"Straße\" AM/PM"));
+    EXPECT_EQ(ReplaceOutsideQuotes(QString::fromUtf8("ßaampm"), "AMPM", "x"), QString::fromUtf8("ßax"));
     // Longer than the first reserve of the result.
     const QString longText = QString(150, QLatin1Char('a')) + "AMPM";
     EXPECT_EQ(ReplaceOutsideQuotes(longText, "ampm", "AM/PM"), QString(150, QLatin1Char('a')) + "AM/PM");
@@ -73,7 +77,7 @@ TEST(WbTypes, SmallHelpers)
     EXPECT_TRUE(IsAbsolutePath("C:x.xls"));
     EXPECT_TRUE(IsAbsolutePath("\\x.xls"));
     EXPECT_FALSE(IsAbsolutePath("x.xls"));
-    EXPECT_EQ(WideUpper(QString::fromUtf8("äb")), QString::fromUtf8("ÄB"));
+    EXPECT_EQ(WideUpper(QString::fromUtf8("äbß")), QString::fromUtf8("ÄBß"));
 }
 
 TEST(WbTypes, SearchTemplateFile)

@@ -23,6 +23,9 @@ TEST(BaseRecord, EmptyRecordWritesItsHeaderOnly)
     EXPECT_EQ(r->TotalSize(), 4);
     EXPECT_EQ(r->TotalSizeNoHeaders(), 0);
     EXPECT_EQ(Saved(*r), Header(0x0862, 0));
+    // More data than a header can announce would be written with a cut size.
+    EXPECT_EQ(MessageOf([] { Make(0x0862, QByteArray(65536, 1)); }), QStringLiteral("Record with ID 0x862 is invalid"));
+    EXPECT_EQ(Make(0x0862, QByteArray(65535, 1))->TotalSize(), 65539);
 }
 
 TEST(BaseRecord, ContinueChainIsWrittenAndCountedAfterTheRecord)

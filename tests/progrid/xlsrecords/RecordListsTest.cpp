@@ -65,6 +65,14 @@ TEST(RecordList, RunningSizeFollowsInsertionDeletionAndReplacement)
     EXPECT_EQ(list.GetTotalSize(), 5);
     list.Clear();
     EXPECT_EQ(list.GetTotalSize(), 0);
+
+    TBaseRecordList two;
+    two.Add(Make(0x1234, QByteArray(10, 1)).release());
+    two.Add(nullptr);
+    EXPECT_EQ(two.GetTotalSize(), 14);
+    two.Delete(0);
+    EXPECT_EQ(two.GetTotalSize(), 0);
+    EXPECT_EQ(Written([&](TOle2File &f) { two.SaveToStream(&f); }), QByteArray());
 }
 
 TEST(RecordList, CopyFromAppendsCopiesAndKeepsNilItems)
