@@ -5,7 +5,9 @@
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
 #include "xlsAdapter/duzUXlsEscher.h"
+#include "xlsAdapter/duzUXlsHyperLink.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "xlsAdapter/duzUXlsPageBreaks.h"
 #include "xlsAdapter/duzUXlsPalette.h"
 #include "xlsAdapter/duzUXlsSST.h"
 #include "xlsAdapter/duzUXlsXF.h"
@@ -15,6 +17,7 @@
 namespace {
 
 const char *const SFilePass = "File is password protected";
+const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 constexpr uint16_t xlr_FILEPASS = 0x002F;
 
 using TRecordMaker = TBaseRecord *(*)(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
@@ -37,6 +40,8 @@ const TRecordClass RecordClasses[] = {
     {0x000F, Make<TRefModeRecord>},
     {0x0014, Make<TPageHeaderRecord>},
     {0x0015, Make<TPageFooterRecord>},
+    {0x001A, Make<TVPageBreakRecord>},
+    {0x001B, Make<THPageBreakRecord>},
     {0x0022, Make<T1904Record>},
     {0x0026, Make<TMarginRecord>},
     {0x0027, Make<TMarginRecord>},
@@ -80,6 +85,7 @@ const TRecordClass RecordClasses[] = {
     {0x013D, Make<TIgnoreRecord>}, // TABID
     {0x01B2, Make<TDValRecord>},
     {0x01B6, Make<TTXORecord>},
+    {0x01B8, Make<THLinkRecord>},
     {0x01BA, Make<TCodeNameRecord>},
     {0x01C1, Make<TIgnoreRecord>}, // RECALCID
     {0x0200, Make<TDimensionsRecord>},
@@ -95,6 +101,7 @@ const TRecordClass RecordClasses[] = {
     {0x027E, Make<TRKRecord>},
     {0x0293, Make<TStyleRecord>},
     {0x041E, Make<TFormatRecord>},
+    {0x0800, Make<TScreenTipRecord>},
     {0x0809, Make<TBOFRecord>},
     {0x1060, Make<TIgnoreRecord>}, // FBI
 };
@@ -141,8 +148,15 @@ TBaseRecord *LoadRecord(TOle2File *DataStream, TRecordHeader &RecordHeader)
         throw Exception(QString::fromLatin1(SFilePass));
     std::unique_ptr<TBaseRecord> r(CreateRecord(RecordHeader.Id, data.release(), RecordHeader.Size));
     ReadHeader(DataStream, RecordHeader);
-    if (RecordHeader.Id == xlr_CONTINUE)
+    if (RecordHeader.Id == xlr_CONTINUE) {
         ReadContinues(DataStream, r.get(), RecordHeader);
+    } else if (RecordHeader.Id == xlr_HLINKTOOLTIP) {
+        // A screen tip belongs to the HLINK right before it.
+        auto *link = dynamic_cast<THLinkRecord *>(r.get());
+        if (!link)
+            throw Exception(QString::fromLatin1(SExcelInvalid));
+        link->AddHint(static_cast<TScreenTipRecord *>(LoadRecord(DataStream, RecordHeader)));
+    }
     return r.release();
 }
 
