@@ -20,7 +20,8 @@ protected:
     TPictureContainer container;
     THTMLPictureCache cache;
     TRect rect{10, 5, 290, 115};
-    int32_t XPos = -1, YPos = -1;
+    int32_t XPos = -1, YPos = -1, FocusLink = -1;
+    TCustomImageList *Images = nullptr;
     bool WordWrap = false, HitTestOnly = false, MeasureOnly = false;
 
     void SetUp() override
@@ -65,7 +66,7 @@ protected:
 
     HTMLOut Draw(const QString &text, HTMLOut o = HTMLOut())
     {
-        o.Result = DrawHTMLText(C(), text, rect, nullptr, XPos, YPos, -1, -1, 1, HitTestOnly, MeasureOnly, false,
+        o.Result = DrawHTMLText(C(), text, rect, Images, XPos, YPos, FocusLink, -1, 1, HitTestOnly, MeasureOnly, false,
                                 false, true, false, WordWrap, false, 1.0, 0xFF0000, clNone, clNone, 0x808080,
                                 o.AnchorVal, o.StripVal, o.FocusAnchor, o.AnchorTitle, o.XSize, o.YSize, o.LinkCount,
                                 o.MouseLink, o.HoverRect, o.ControlRect, o.ControlID, o.ControlValue, o.ControlType,

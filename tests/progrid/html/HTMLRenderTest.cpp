@@ -216,3 +216,55 @@ TEST_F(HTMLSheet, ImagesTakeTheirSizeOrNoRoom)
     EXPECT_EQ(Count(clRed), 60 * 30);
     EXPECT_EQ(At(rect.Left + 1, rect.Top), clRed);
 }
+
+TEST_F(HTMLSheet, ImageListAndDesktopIcons)
+{
+    TImageList list(12, 10);
+    TBitmap red(12, 10);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect(0, 0, 12, 10));
+    list.Add(&red, nullptr);
+    Images = &list;
+    HTMLOut o = Draw(QStringLiteral("<IMG SRC=\"idx:0\">"));
+    EXPECT_EQ(o.XSize, 12);
+    EXPECT_EQ(Count(clRed), 120);
+    EXPECT_EQ(At(rect.Left + 1, rect.Top), clRed);
+    o = Draw(QStringLiteral("a<IMG SRC=\"IDX:1\">"));
+    EXPECT_EQ(o.XSize, W(QStringLiteral("a")));
+    o = Draw(QStringLiteral("<IMG SRC=\"SSYS:/no/such/file.txt\">"));
+    EXPECT_EQ(o.XSize, 16);
+    o = Draw(QStringLiteral("<IMG SRC=\"LSYS:0\">"));
+    EXPECT_EQ(o.XSize, 32);
+    EXPECT_EQ(o.YSize, 32);
+}
+
+TEST_F(HTMLSheet, FocusLinkAndAlignment)
+{
+    FocusLink = 1;
+    HTMLOut o = Draw(QStringLiteral("<A HREF=\"one\">1</A> <A HREF=\"two\">2</A>"));
+    EXPECT_EQ(o.FocusAnchor, QStringLiteral("two"));
+    EXPECT_EQ(o.LinkCount, 2);
+    FocusLink = -1;
+    Clear();
+    Draw(QStringLiteral("<P ALIGN=\"right\">ab</P>"));
+    int left = 0;
+    NonWhite(&left);
+    EXPECT_GE(left, rect.Right - W(QStringLiteral("ab")) - 1);
+}
+
+TEST_F(HTMLSheet, MeasureOnlyDrawsNothingAndMeasuresEveryLine)
+{
+    QString text;
+    for (int i = 0; i < 20; ++i)
+        text += QStringLiteral("line<BR>");
+    MeasureOnly = true;
+    HTMLOut o = Draw(text);
+    EXPECT_EQ(NonWhite(), 0);
+    EXPECT_EQ(o.YSize, 20 * GH());
+    // Drawn, the lines stop at the rectangle's bottom.
+    MeasureOnly = false;
+    o = Draw(text);
+    EXPECT_GT(NonWhite(), 0);
+    EXPECT_LE(o.YSize, rect.Height());
+    EXPECT_GT(o.YSize + GH(), rect.Height() - GH());
+}
