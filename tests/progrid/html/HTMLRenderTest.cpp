@@ -268,3 +268,32 @@ TEST_F(HTMLSheet, MeasureOnlyDrawsNothingAndMeasuresEveryLine)
     EXPECT_LE(o.YSize, rect.Height());
     EXPECT_GT(o.YSize + GH(), rect.Height() - GH());
 }
+
+TEST_F(HTMLSheet, LinkedImageUnderThePointShowsItsAltPicture)
+{
+    auto add = [&](const char *name, Qt::GlobalColor color) {
+        QImage img(10, 10, QImage::Format_RGB32);
+        img.fill(color);
+        QByteArray data;
+        QBuffer buf(&data);
+        buf.open(QIODevice::WriteOnly);
+        img.save(&buf, "PNG");
+        TPictureItem *item = container.Items()->Add();
+        item->SetName(QLatin1String(name));
+        item->Picture()->LoadFromData(data);
+    };
+    add("a", Qt::red);
+    add("b", Qt::blue);
+    const QString text = QStringLiteral("<A HREF=\"x\"><IMG SRC=\"a\" ALT=\"b\"></A>");
+    HTMLOut o = Draw(text);
+    EXPECT_FALSE(o.Result);
+    EXPECT_EQ(Count(clRed), 100);
+    Clear();
+    XPos = rect.Left + 1 + 5;
+    YPos = rect.Top + 5;
+    o = Draw(text);
+    EXPECT_TRUE(o.Result);
+    EXPECT_EQ(o.AnchorVal, QStringLiteral("x"));
+    EXPECT_EQ(Count(clBlue), 100);
+    EXPECT_EQ(Count(clRed), 0);
+}
