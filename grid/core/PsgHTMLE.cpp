@@ -556,6 +556,8 @@ private:
     // Handles the tag at Pos (its ">" at Gt); true when it starts the next line instead.
     bool handleTag(qsizetype Pos, qsizetype Gt, const TRect &R, bool First, bool Calc);
     void handleImage(const QString &Tag, const QString &Upper, const TRect &R, bool First, bool Calc, bool &Full);
+    // Image Index of an image list (none outside the list) at the current point.
+    void listImage(TCustomImageList *List, int32_t Index, const TRect &R, bool Drawing, int32_t &EW, int32_t &EH);
     void handleControl(const QString &Tag, const TRect &R, bool First, bool Calc, bool &Full);
     // Takes an inline element of the given size into the line unless it must start the next one.
     bool placeElement(int32_t EW, int32_t EH, const TRect &R, bool First);
@@ -655,6 +657,25 @@ bool THTMLRenderer::placeElement(int32_t EW, int32_t EH, const TRect &R, bool Fi
     return true;
 }
 
+void THTMLRenderer::listImage(TCustomImageList *List, int32_t Index, const TRect &R, bool Drawing, int32_t &EW,
+                              int32_t &EH)
+{
+    if (!List || Index < 0 || Index >= List->Count())
+        return;
+    EW = scaleX(List->Width());
+    EH = scaleY(List->Height());
+    if (Drawing && !Printing) {
+        List->Draw(C, x_, R.Top, Index);
+    } else if (Drawing) {
+        // Printed through a bitmap, scaled to the printer.
+        TBitmap bmp;
+        if (List->GetBitmap(Index, &bmp))
+            C->StretchDraw(TRect(x_, R.Top, x_ + int32_t(std::lround(List->Width() * ResFactor)),
+                                 R.Top + int32_t(std::lround(List->Height() * ResFactor))),
+                           &bmp);
+    }
+}
+
 void THTMLRenderer::handleImage(const QString &Tag, const QString &Upper, const TRect &R, bool First, bool Calc,
                                 bool &Full)
 {
@@ -673,19 +694,7 @@ void THTMLRenderer::handleImage(const QString &Tag, const QString &Upper, const 
     const QString srcU = upperAscii(src);
     if (srcU.startsWith(QLatin1String("IDX:"))) {
         const int32_t n = toIntDef(src.mid(4), -1);
-        if (Images && n >= 0 && n < Images->Count()) {
-            ew = scaleX(Images->Width());
-            eh = scaleY(Images->Height());
-            if (drawing && !Printing) {
-                Images->Draw(C, x_, R.Top, n);
-            } else if (drawing) {
-                TBitmap bmp;
-                if (Images->GetBitmap(n, &bmp))
-                    C->StretchDraw(TRect(x_, R.Top, x_ + int32_t(std::lround(Images->Width() * ResFactor)),
-                                         R.Top + int32_t(std::lround(Images->Height() * ResFactor))),
-                                   &bmp);
-            }
-        }
+        listImage(Images, n, R, drawing, ew, eh);
     } else if (srcU.startsWith(QLatin1String("SSYS:")) || srcU.startsWith(QLatin1String("LSYS:"))) {
         const bool small = srcU.startsWith(QLatin1Char('S'));
         const QString path = src.mid(5);
@@ -699,19 +708,7 @@ void THTMLRenderer::handleImage(const QString &Tag, const QString &Upper, const 
             SHGetFileInfo(path, FILE_ATTRIBUTE_NORMAL, info, SHGFI_SYSICONINDEX | size | attrOnly);
             index = info.iIcon;
         }
-        if (list && index >= 0 && index < list->Count()) {
-            ew = scaleX(list->Width());
-            eh = scaleY(list->Height());
-            if (drawing && !Printing) {
-                list->Draw(C, x_, R.Top, index);
-            } else if (drawing) {
-                TBitmap bmp;
-                if (list->GetBitmap(index, &bmp))
-                    C->StretchDraw(TRect(x_, R.Top, x_ + int32_t(std::lround(list->Width() * ResFactor)),
-                                         R.Top + int32_t(std::lround(list->Height() * ResFactor))),
-                                   &bmp);
-            }
-        }
+        listImage(list, index, R, drawing, ew, eh);
     } else if (THTMLPicture *pic = findPicture(src); pic && !pic->Empty()) {
         if (width > 0 || height > 0) {
             const int32_t pw = pic->Width(), ph = pic->Height();
