@@ -431,6 +431,9 @@ public:
     void SetLoadFirstRow(bool v) { FLoadFirstRow = v; }
     bool SaveVirtCells() const { return FSaveVirtCells; }
     void SetSaveVirtCells(bool v) { FSaveVirtCells = v; }
+    // False: mini-HTML cells go into files as plain text.
+    bool SaveWithHTML() const { return FSaveWithHTML; }
+    void SetSaveWithHTML(bool v) { FSaveWithHTML = v; }
     bool OemConvert() const { return FOemConvert; }
     void SetOemConvert(bool v) { FOemConvert = v; }
     bool Multilinecells() const { return FMultilinecells; }
@@ -497,6 +500,7 @@ private:
     bool FQuoteEmptyCells = true;
     bool FLoadFirstRow = true;
     bool FSaveVirtCells = true;
+    bool FSaveWithHTML = true;
     bool FOemConvert = false;
     bool FMultilinecells = false;
 

@@ -2,6 +2,7 @@
 #include "grid/core/ProGrid.h"
 #include "grid/core/ProUtil.h"
 #include "grid/core/ProGridText.h"
+#include "grid/core/PsgHTMLE.h"
 
 #include "framework/rtl/CodePage.h"
 #include "framework/rtl/Streams.h"
@@ -135,6 +136,8 @@ private:
 void TProStringGrid::SaveCell(int ACol, int ARow, QString &Value)
 {
     Value = FSaveVirtCells ? GetCellEx(ACol, ARow) : GetGridCell(ACol, ARow);
+    if (!FSaveWithHTML && CellTextKind(Value, true) == ctkHTML)
+        Value = StripHTMLText(Value);
     if (OnSaveCell)
         OnSaveCell(this, ACol, ARow, Value);
 }
