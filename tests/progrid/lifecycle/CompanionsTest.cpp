@@ -1,24 +1,9 @@
 // The grid's settings companions: cell-control look, progress bars, grouping, background,
 // drag scrolling and filters.
-#include "grid/core/ProGrid.h"
-#include "tests/common/TestSupport.h"
+#include "tests/progrid/grid/GridFixture.h"
 #include <gtest/gtest.h>
 
-namespace {
-
-class TCountingGrid : public TProStringGrid
-{
-public:
-    TCountingGrid() : TProStringGrid(nullptr) {}
-    int Invalidates = 0;
-    void Invalidate() override
-    {
-        ++Invalidates;
-        TProStringGrid::Invalidate();
-    }
-};
-
-} // namespace
+using TCountingGrid = TTestGrid;
 
 TEST(ControlLook, NewLookReadsTheDocumentedColours)
 {

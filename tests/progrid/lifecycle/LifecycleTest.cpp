@@ -2,44 +2,26 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/SysMetrics.h"
 #include "framework/graphics/Themes.h"
-#include "grid/core/ProGrid.h"
-#include "tests/common/TestSupport.h"
+#include "tests/progrid/grid/GridFixture.h"
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
 namespace {
 
-class TProbeGrid : public TProStringGrid
+class TProbeGrid : public TTestGrid
 {
 public:
-    explicit TProbeGrid(TComponent *AOwner = nullptr) : TProStringGrid(AOwner) {}
+    explicit TProbeGrid(TComponent *AOwner = nullptr) : TTestGrid(AOwner) {}
     using TBaseGrid::HasCellProperties;
     using TProStringGrid::CreateEditor;
     int Paints = 0;
-    int Invalidates = 0;
-    void Invalidate() override
-    {
-        ++Invalidates;
-        TProStringGrid::Invalidate();
-    }
 
 protected:
     void Paint() override
     {
         ++Paints;
-        TProStringGrid::Paint();
+        TTestGrid::Paint();
     }
-};
-
-// Counts its own destruction, so that a test sees which cell properties were freed.
-class TCountedProps : public TCellProperties
-{
-public:
-    TCountedProps(TBaseGrid *g, int c, int r, int &freed) : TCellProperties(g, c, r), freed_(freed) {}
-    ~TCountedProps() override { ++freed_; }
-
-private:
-    int &freed_;
 };
 
 void Settle()
