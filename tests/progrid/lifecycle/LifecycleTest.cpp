@@ -87,6 +87,8 @@ TEST(Construction, DefaultEditorIsTheGridsOwn)
     TInplaceEdit *e = g.CreateEditor();
     EXPECT_NE(dynamic_cast<TProInplaceEdit *>(e), nullptr);
     EXPECT_EQ(e->Owner(), &g);
+    // Not taken by the grid, so it is ours to free while the grid is whole.
+    delete e;
 }
 
 TEST(Destruction, FreesPropertiesOfRowsNoLongerShown)
