@@ -449,13 +449,39 @@ void TCustomGrid::updateBarPolicies()
     const bool h = needH(v);
     if (h && !v)
         v = needV(true);
-    const bool hFinal = h || (v && needH(true));
+    bool hFinal = h || (v && needH(true));
+    if (forcedBar_[1] >= 0)
+        v = forcedBar_[1] == 1;
+    if (forcedBar_[0] >= 0)
+        hFinal = forcedBar_[0] == 1;
     const Qt::ScrollBarPolicy vp = v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
     const Qt::ScrollBarPolicy hp = hFinal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
     if (sa->verticalScrollBarPolicy() != vp)
         sa->setVerticalScrollBarPolicy(vp);
     if (sa->horizontalScrollBarPolicy() != hp)
         sa->setHorizontalScrollBarPolicy(hp);
+}
+
+void TCustomGrid::ForceScrollBar(bool Vertical, bool Show, bool Enabled)
+{
+    forcedBar_[Vertical ? 1 : 0] = Show ? 1 : 0;
+    auto *sa = scrollArea(this);
+    (Vertical ? sa->verticalScrollBar() : sa->horizontalScrollBar())->setEnabled(Enabled);
+    updateBarPolicies();
+}
+
+void TCustomGrid::ReleaseScrollBar(bool Vertical)
+{
+    forcedBar_[Vertical ? 1 : 0] = -1;
+    auto *sa = scrollArea(this);
+    (Vertical ? sa->verticalScrollBar() : sa->horizontalScrollBar())->setEnabled(true);
+    updateBarPolicies();
+}
+
+bool TCustomGrid::ScrollBarShown(bool Vertical) const
+{
+    auto *sa = scrollArea(this);
+    return (Vertical ? sa->verticalScrollBarPolicy() : sa->horizontalScrollBarPolicy()) == Qt::ScrollBarAlwaysOn;
 }
 
 void TCustomGrid::syncScrollBars()

@@ -217,6 +217,11 @@ public:
     virtual int VisibleColCount() const;
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle Value);
+    // Shows or hides one scroll bar whatever the content needs, and enables or disables it;
+    // ReleaseScrollBar gives it back to the automatic choice.
+    void ForceScrollBar(bool Vertical, bool Show, bool Enabled);
+    void ReleaseScrollBar(bool Vertical);
+    bool ScrollBarShown(bool Vertical) const;
     // The client rectangle of a cell, cut at the client area; empty when the cell is out of view.
     virtual TRect CellRect(int ACol, int ARow) const;
     TGridCoord MouseCoord(int X, int Y) const;
@@ -318,6 +323,8 @@ private:
     bool defaultDrawing_ = true;
     TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TScrollStyle scrollBars_ = ssBoth;
+    // -1: as the content needs; 0 hidden; 1 shown.
+    int forcedBar_[2] = {-1, -1};
     TGridCoord current_{1, 1};
     TGridCoord topLeft_{1, 1};
     bool editorMode_ = false;

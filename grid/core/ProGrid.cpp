@@ -15,6 +15,7 @@ TProStringGrid::TProStringGrid(TComponent *AOwner)
     FMouseActions->OnIsDesigning = [this](TObject *) { return ComponentState().Contains(csDesigning); };
     FBands->OnChange = [this](TObject *) { Invalidate(); };
     FShowModified->OnChange = [this](TObject *) { Invalidate(); };
+    CreateOwnedObjects();
     FMaxColCount = ColCount();
     FFixedRowsMin = TCustomGrid::FixedRows();
     FFixedColsMin = TCustomGrid::FixedCols();
@@ -27,6 +28,7 @@ TProStringGrid::TProStringGrid(TComponent *AOwner)
 
 TProStringGrid::~TProStringGrid()
 {
+    DestroyOwnedObjects();
     for (TGridChangeNotifier *n : FNotifierList)
         n->RemoveFreeNotification(this);
     FNotifierList.clear();

@@ -4,6 +4,9 @@
 #include "grid/core/CellGraphic.h"
 #include "grid/core/ProGridOptions.h"
 #include "grid/core/ProGridSettings.h"
+#include "grid/core/ProGridCompanions.h"
+#include "grid/core/ProGridButton.h"
+#include "framework/rtl/SysUtils.h"
 #include <array>
 #include <memory>
 #include <vector>
@@ -65,6 +68,43 @@ enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSel
 using TGridProgressEvent = std::function<void(TObject *Sender, int16_t progress)>;
 using TCellSaveLoadEvent = std::function<void(TObject *Sender, int ACol, int ARow, QString &Value)>;
 // ----------------------------------------------------------------------------------------------------
+
+// ---- Construction and lifecycle ---------------------------------------------------------------
+enum TGridLook { glStandard, glSoft, glClassic, glDUZ, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TScrollHints { shNone, shHorizontal, shVertical, shBoth };
+enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum TDrawingStyle { gdsClassic, gdsThemed, gdsGradient };
+class TEditLink;
+class TCustomForm;
+using TDateTimeChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, TDateTime ADateTime)>;
+using TEditChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, const QString &Value)>;
+// The row comes first in this event.
+using TDatePickerEvent = std::function<void(TObject *Sender, int ARow, int ACol)>;
+
+// The grid unit's shared state: the registered clipboard format and messages, and the grid whose
+// focus window follows its current cell while windows move.
+extern uint16_t CF_GRIDCELLS;
+extern uint16_t WM_GRIDEDITDONE;
+extern uint16_t WM_DTPSHIFTFOCUS;
+extern bool ComCtrlOk;
+class TProStringGrid;
+extern TProStringGrid *FocusWindowGrid;
+// Runs once however often it is called; FinalizeGridUnit undoes it.
+void InitializeGridUnit();
+void FinalizeGridUnit();
+QChar GridTimeSeparator();
+QChar GridDateSeparator();
+QChar GridThousandSeparator();
+QChar GridDecimalSeparator();
+QString GridShortDateFormat();
+QString GridShortTimeFormat();
+QString GridLongTimeFormat();
+void SetWindowExTransparent(HWND Wnd);
+// major shl 16 + minor of a module's version; -1 for a file without version information.
+int GetDllVersion(const QString &FileName);
 
 class TProStringGrid : public TBaseGrid
 {
@@ -545,6 +585,273 @@ private:
     std::unique_ptr<TColumnSize> FColumnSize = std::make_unique<TColumnSize>(this);
     std::unique_ptr<THTMLSettings> FHTMLSettings = std::make_unique<THTMLSettings>();
     std::unique_ptr<TPrintSettings> FPrintSettings = std::make_unique<TPrintSettings>(this);
+    // ----------------------------------------------------------------------------------------------
+
+    // ---- Construction and lifecycle (ProGridLifecycle.cpp) ---------------------------------------
+public:
+    // Copies settings, structure and cell texts of another TProStringGrid; others are ignored.
+    void Assign(TPersistent *Source) override;
+    // Cell texts only, through the cell file's stream form.
+    virtual void AssignCells(TPersistent *Source);
+    // Once a stored grid's properties are read.
+    virtual void Loaded();
+    // The first Invalidate after an editor change repaints nothing.
+    void Invalidate() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void SetParent(TWinControl *AParent) override;
+    void UpdateScrollBarAlways(bool HideUnneeded);
+    QString CellEditMask(int ACol, int ARow);
+    static TCustomForm *FindParentForm(TControl *AControl);
+    // The handler the grid puts on its owner form's OnResize.
+    void FormResize(TObject *Sender);
+    // Relays of the date and time pickers; they report the current cell.
+    void DateTimeChangeRelay(TDateTime ADateTime);
+    void DatePickerChangeRelay(bool TimeMode, TDateTime AValue);
+    void DatePickerCloseUpRelay();
+    void DatePickerDropDownRelay();
+
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook v) { FLook = v; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle v) { FBorderStyle = v; }
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool v) { FIntegralHeight = v; }
+    bool SizeWithForm() const { return FSizeWithForm; }
+    void SetSizeWithForm(bool v) { FSizeWithForm = v; }
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool v) { FAutoSize = v; }
+    bool IsThemed() const { return FIsComCtl6; }
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways v) { FScrollBarAlways = v; }
+    const QString &EditMask() const { return FEditMask; }
+    void SetEditMask(const QString &v) { FEditMask = v; }
+    // Set by an editor change so that the next Invalidate is swallowed.
+    void SetEditChange(bool v) { FEditChange = v; }
+
+    TColor DUZGradientFrom() const { return FDUZGradientFrom; }
+    void SetDUZGradientFrom(TColor v);
+    TColor DUZGradientTo() const { return FDUZGradientTo; }
+    void SetDUZGradientTo(TColor v);
+    TColor DUZGradientMirrorFrom() const { return FDUZGradientMirrorFrom; }
+    void SetDUZGradientMirrorFrom(TColor v);
+    TColor DUZGradientMirrorTo() const { return FDUZGradientMirrorTo; }
+    void SetDUZGradientMirrorTo(TColor v);
+    // The hot and pressed fixed-cell colours repaint nothing.
+    TColor DUZGradientHoverFrom() const { return FDUZGradientHoverFrom; }
+    void SetDUZGradientHoverFrom(TColor v) { FDUZGradientHoverFrom = v; }
+    TColor DUZGradientHoverTo() const { return FDUZGradientHoverTo; }
+    void SetDUZGradientHoverTo(TColor v) { FDUZGradientHoverTo = v; }
+    TColor DUZGradientHoverMirrorFrom() const { return FDUZGradientHoverMirrorFrom; }
+    void SetDUZGradientHoverMirrorFrom(TColor v) { FDUZGradientHoverMirrorFrom = v; }
+    TColor DUZGradientHoverMirrorTo() const { return FDUZGradientHoverMirrorTo; }
+    void SetDUZGradientHoverMirrorTo(TColor v) { FDUZGradientHoverMirrorTo = v; }
+    TColor DUZGradientHoverBorder() const { return FDUZGradientHoverBorder; }
+    void SetDUZGradientHoverBorder(TColor v) { FDUZGradientHoverBorder = v; }
+    TColor DUZGradientDownFrom() const { return FDUZGradientDownFrom; }
+    void SetDUZGradientDownFrom(TColor v) { FDUZGradientDownFrom = v; }
+    TColor DUZGradientDownTo() const { return FDUZGradientDownTo; }
+    void SetDUZGradientDownTo(TColor v) { FDUZGradientDownTo = v; }
+    TColor DUZGradientDownMirrorFrom() const { return FDUZGradientDownMirrorFrom; }
+    void SetDUZGradientDownMirrorFrom(TColor v) { FDUZGradientDownMirrorFrom = v; }
+    TColor DUZGradientDownMirrorTo() const { return FDUZGradientDownMirrorTo; }
+    void SetDUZGradientDownMirrorTo(TColor v) { FDUZGradientDownMirrorTo = v; }
+    TColor DUZGradientDownBorder() const { return FDUZGradientDownBorder; }
+    void SetDUZGradientDownBorder(TColor v) { FDUZGradientDownBorder = v; }
+
+    TControlLook *ControlLook() const { return FControlLook.get(); }
+    void SetControlLook(TControlLook *v) { FControlLook->Assign(v); }
+    TGrouping *Grouping() const { return FGrouping.get(); }
+    void SetGrouping(TGrouping *v) { FGrouping->Assign(v); }
+    TBackGround *BackGround() const { return FBackGround.get(); }
+    void SetBackGround(TBackGround *v) { FBackGround->Assign(v); }
+    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions.get(); }
+    void SetDragScrollOptions(TDragScrollOptions *v) { FDragScrollOptions->Assign(v); }
+    TGridProgressAppearance *ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(TGridProgressAppearance *v) { FProgressAppearance->Assign(v); }
+    TSortSettings *SortSettings() const { return FSortSettings.get(); }
+    void SetSortSettings(TSortSettings *v) { FSortSettings->Assign(v); }
+    TFilter *Filter() const { return FFilter.get(); }
+    TFilterDropDown *FilterDropDown() const { return FFilterDropDown.get(); }
+    void SetFilterDropDown(TFilterDropDown *v) { FFilterDropDown->Assign(v); }
+    TBalloonSettings *Balloon() const { return FBalloonSettings.get(); }
+    void SetBalloon(TBalloonSettings *v) { FBalloonSettings->Assign(v); }
+    TFloatingFooter *FloatingFooter() const { return FFloatingFooter.get(); }
+    void SetFloatingFooter(TFloatingFooter *v) { FFloatingFooter->Assign(v); }
+    TDragDropSettings *DragDropSettings() const { return FDragDropSettings.get(); }
+    void SetDragDropSettings(TDragDropSettings *v) { FDragDropSettings->Assign(v); }
+    TFooterPanel *FooterPanel() const { return FFooterPanel; }
+    TSearchPanel *SearchPanel() const { return FSearchPanel; }
+    TFont *FixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(TFont *v) { FFixedFont->Assign(v); }
+    TFont *ActiveCellFont() const { return FActiveCellFont.get(); }
+    void SetActiveCellFont(TFont *v) { FActiveCellFont->Assign(v); }
+    TStringList *ColumnHeaders() const { return FColumnHeaders.get(); }
+    void SetColumnHeaders(TStrings *v) { FColumnHeaders->Assign(v); }
+    TStringList *RowHeaders() const { return FRowHeaders.get(); }
+    void SetRowHeaders(TStrings *v) { FRowHeaders->Assign(v); }
+    TStringList *LookupItems() const { return FLookupItems.get(); }
+    TStringList *FilterList() const { return FFilterList.get(); }
+    TIntList *MergedColumns() const { return FMergedColumns.get(); }
+    TIntList *IgnoreColumns() const { return FIgnoreColumns.get(); }
+    TSortIndexList *SortIndexes() const { return FSortIndexes.get(); }
+    TGridFocusWindow *FocusWindow() const { return FFocusWindow; }
+    void SetHideLastRowState(bool v) { FHideLastRow = v; }
+
+    // Plain settings whose behaviour lives with the code that reads them.
+    TARVIX_PLAIN_FIELD(TColor, HintColor, clInfoBk)
+    TARVIX_PLAIN_FIELD(TColor, HighlightColor, clHighlight)
+    TARVIX_PLAIN_FIELD(TColor, HighlightTextColor, clHighlightText)
+    TARVIX_PLAIN_FIELD(TColor, SelectionColor, 0xEACAB6)
+    TARVIX_PLAIN_FIELD(TColor, SelectionColorTo, clNone)
+    TARVIX_PLAIN_FIELD(TColor, SelectionMirrorColor, clNone)
+    TARVIX_PLAIN_FIELD(TColor, SelectionMirrorColorTo, clNone)
+    TARVIX_PLAIN_FIELD(TColor, SelectionTextColor, 0)
+    TARVIX_PLAIN_FIELD(TColor, SelectionRectangleColor, 0)
+    TARVIX_PLAIN_FIELD(int, SelectionColorMixerFactor, 50)
+    TARVIX_PLAIN_FIELD(bool, ShowSelection, true)
+    TARVIX_PLAIN_FIELD(TColor, ActiveCellColor, 0x808080)
+    TARVIX_PLAIN_FIELD(TColor, ActiveCellColorTo, clNone)
+    TARVIX_PLAIN_FIELD(TColor, DisabledFontColor, 0xC0C0C0)
+    TARVIX_PLAIN_FIELD(bool, UseDisabledFont, true)
+    TARVIX_PLAIN_FIELD(TColor, URLColor, 0xFF0000)
+    TARVIX_PLAIN_FIELD(TEditorType, DefaultEditor, edNormal)
+    TARVIX_PLAIN_FIELD(TScrollType, ScrollType, ssNormal)
+    TARVIX_PLAIN_FIELD(TColor, ScrollColor, clNone)
+    TARVIX_PLAIN_FIELD(int, ScrollWidth, 0)
+    TARVIX_PLAIN_FIELD(bool, ScrollProportional, false)
+    TARVIX_PLAIN_FIELD(bool, ScrollSynch, false)
+    TARVIX_PLAIN_FIELD(TScrollHints, ScrollHints, shNone)
+    TARVIX_PLAIN_FIELD(bool, EnableHTML, true)
+    TARVIX_PLAIN_FIELD(bool, EnableWheel, true)
+    TARVIX_PLAIN_FIELD(bool, EnhRowColMove, true)
+    TARVIX_PLAIN_FIELD(bool, IntelliZoom, true)
+    TARVIX_PLAIN_FIELD(bool, HideFocusRect, false)
+    TARVIX_PLAIN_FIELD(bool, FixedAsButtons, false)
+    TARVIX_PLAIN_FIELD(THoverFixedCells, HoverFixedCells, hfNone)
+    TARVIX_PLAIN_FIELD(bool, UseInternalHintClass, true)
+    TARVIX_PLAIN_FIELD(bool, ShowDesignHelper, true)
+    TARVIX_PLAIN_FIELD(TInvalidEntryIcon, InvalidEntryIcon, ieWarning)
+    TARVIX_PLAIN_FIELD(QString, InvalidEntryTitle, QString())
+    TARVIX_PLAIN_FIELD(QString, InvalidEntryText, QString())
+    TARVIX_PLAIN_FIELD(bool, AutoFilterUpdate, true)
+    TARVIX_PLAIN_FIELD(bool, FilterNormalCellsOnly, true)
+    TARVIX_PLAIN_FIELD(bool, FilterIncremental, false)
+    TARVIX_PLAIN_FIELD(QString, FilterDropDownClear, QStringLiteral("(All)"))
+    TARVIX_PLAIN_FIELD(QString, FloatFormat, QStringLiteral("%.2f"))
+    TARVIX_PLAIN_FIELD(QChar, PasswordChar, QChar('*'))
+    TARVIX_PLAIN_FIELD(QString, XMLEncoding, QStringLiteral("ISO-8859-1"))
+    TARVIX_PLAIN_FIELD(bool, SaveWithHTML, true)
+    TARVIX_PLAIN_FIELD(bool, ShowNullDates, true)
+    TARVIX_PLAIN_FIELD(bool, NoDefaultDraw, false)
+    TARVIX_PLAIN_FIELD(int, ZoomFactor, 0)
+    TARVIX_PLAIN_FIELD(int, MinRowHeight, 0)
+    TARVIX_PLAIN_FIELD(int, MaxRowHeight, 0)
+    TARVIX_PLAIN_FIELD(int, MinColWidth, 0)
+    TARVIX_PLAIN_FIELD(int, MaxColWidth, 0)
+    TARVIX_PLAIN_FIELD(int, GroupColumn, -1)
+    TARVIX_PLAIN_FIELD(bool, SizeGrowOnly, false)
+    TARVIX_PLAIN_FIELD(bool, FitCellsInGrid, true)
+    TARVIX_PLAIN_FIELD(int, PreviewPage, 1)
+    TARVIX_PLAIN_FIELD(int, PrintNrOfPages, 0)
+    TARVIX_PLAIN_FIELD(bool, PrinterDriverFix, false)
+    TARVIX_PLAIN_FIELD(bool, ExcelClipboardFormat, false)
+    TARVIX_PLAIN_FIELD(bool, FindBusy, false)
+    TARVIX_PLAIN_FIELD(TEditLink *, EditLink, nullptr)
+    TARVIX_PLAIN_FIELD(bool, AutoThemeAdapt, false)
+    TARVIX_PLAIN_FIELD(bool, AnchorHint, false)
+    TARVIX_PLAIN_FIELD(bool, AutoNumAlign, false)
+    TARVIX_PLAIN_FIELD(TDrawingStyle, DrawingStyle, gdsClassic)
+
+public:
+    TNotifyEvent OnGridResize;
+    TGetEditEvent OnGetEditMask;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TEditChangeEvent OnEditChange;
+    TDatePickerEvent OnDatePickerCloseUp;
+    TDatePickerEvent OnDatePickerDropDown;
+
+protected:
+    // Window creation: runs once, when the grid first gets a parent.
+    virtual void CreateWnd();
+    void Resize() override;
+    TInplaceEdit *CreateEditor() override;
+    QString GetEditMask(int ACol, int ARow) override { return CellEditMask(ACol, ARow); }
+    // The cursor remembered by Loaded and given back by the destructor.
+    TCursor FOldCursor = crDefault;
+
+private:
+    void CreateOwnedObjects();
+    void DestroyOwnedObjects();
+    void InstallFormResize();
+    void RemoveFormResize();
+    void WriteHeaders(TStringList *Headers, bool ColumnWise);
+
+    bool FIsWinXP = false;
+    bool FIsWin7 = false;
+    bool FIsWinVista = false;
+    bool FIsComCtl6 = false;
+    bool FWndCreated = false;
+    bool FGridLoaded = false;
+    bool FEditChange = false;
+    TGridLook FLook = glXP;
+    TColor FBorderColor = 0x808080;
+    TFormBorderStyle FBorderStyle = bsSingle;
+    bool FIntegralHeight = false;
+    bool FSizeWithForm = false;
+    bool FAutoSize = false;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    QString FEditMask;
+    TColor FDUZGradientFrom = 0xFFFFFF;
+    TColor FDUZGradientTo = clNone;
+    TColor FDUZGradientMirrorFrom = clNone, FDUZGradientMirrorTo = clNone;
+    TColor FDUZGradientHoverFrom = clNone, FDUZGradientHoverTo = clNone;
+    TColor FDUZGradientHoverMirrorFrom = clNone, FDUZGradientHoverMirrorTo = clNone;
+    TColor FDUZGradientHoverBorder = clNone;
+    TColor FDUZGradientDownFrom = clNone, FDUZGradientDownTo = clNone;
+    TColor FDUZGradientDownMirrorFrom = clNone, FDUZGradientDownMirrorTo = clNone;
+    TColor FDUZGradientDownBorder = clNone;
+    int FMinFixedRows = 0, FMinFixedCols = 0, FMinRowHeightLoaded = 0, FMinColWidthLoaded = 0;
+    // The owner form's earlier OnResize and its size as last followed.
+    TNotifyEvent FOnResize;
+    bool ResizeAssigned = false;
+    TCustomForm *FResizeForm = nullptr;
+    int PrevSizeX = 0, PrevSizeY = 0;
+
+    TFooterPanel *FFooterPanel = nullptr;
+    TSearchPanel *FSearchPanel = nullptr;
+    std::unique_ptr<TFont> cf;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter;
+    std::unique_ptr<TSortSettings> FSortSettings;
+    std::unique_ptr<TDragDropSettings> FDragDropSettings;
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
+    std::unique_ptr<TControlLook> FControlLook;
+    std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TStringList> FColumnHeaders;
+    std::unique_ptr<TIntList> FOrigColSizes;
+    std::unique_ptr<TFont> FFixedFont;
+    std::unique_ptr<TFont> FActiveCellFont;
+    std::unique_ptr<TStringList> FRowHeaders;
+    std::unique_ptr<TStringList> Sortlist;
+    std::unique_ptr<TStringList> FLookupItems;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
+    std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells;
+    std::unique_ptr<TBackGround> FBackGround;
+    THTMLHintWindow *FScrollHintWnd = nullptr;
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TBalloonSettings> FBalloonSettings;
+    std::unique_ptr<TIntList> FColumnOrder;
+    std::unique_ptr<TCellGraphic> FCellGraphic;
+    std::unique_ptr<TIntList> FIgnoreColumns;
+    std::unique_ptr<TFilterDropDown> FFilterDropDown;
+    TDropList *FDropList = nullptr;
+    TDropCheckList *FDropCheckList = nullptr;
+    std::unique_ptr<TStringList> FFilterList;
+    TGridFocusWindow *FFocusWindow = nullptr;
+    TArrowWindow *ArwU = nullptr, *ArwD = nullptr, *ArwL = nullptr, *ArwR = nullptr;
+    TScrollBar *FScrollBar = nullptr, *FPaintScrollBar = nullptr;
     // ----------------------------------------------------------------------------------------------
 };
 

@@ -1,0 +1,25 @@
+#include "framework/controls/SysMetrics.h"
+#include <QApplication>
+#include <QStyle>
+#include <QWidget>
+
+int GetSystemMetrics(int Index)
+{
+    switch (Index) {
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+        return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    default:
+        return 0;
+    }
+}
+
+bool AddWindowExStyle(HWND Wnd, uint32_t ExStyle)
+{
+    TWinControl *c = FindControl(Wnd);
+    if (!c || !c->Widget())
+        return false;
+    if (ExStyle & WS_EX_TRANSPARENT)
+        c->Widget()->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    return true;
+}
