@@ -102,6 +102,13 @@ private:
     }
 
     void PushText(const QString &s) { Stack.Push(Stack.FmSpaces + s); }
+    // A reference error token of n data bytes.
+    int32_t RefError(int32_t pos, int32_t n)
+    {
+        Need(pos, n);
+        PushText(QStringLiteral("#REF!"));
+        return n + 1;
+    }
     QString Pop()
     {
         QString s;
@@ -264,13 +271,9 @@ private:
             Need(pos, 2);
             return 3;
         case 0x2A:
-            Need(pos, 4);
-            PushText(QStringLiteral("#REF!"));
-            return 5;
+            return RefError(pos, 4);
         case 0x2B:
-            Need(pos, 8);
-            PushText(QStringLiteral("#REF!"));
-            return 9;
+            return RefError(pos, 8);
         case 0x39: {
             Need(pos, 6);
             IFormulaCellList *refs = References();
@@ -288,13 +291,9 @@ private:
                      AreaText(GetWord(d, 2), GetWord(d, 4), GetWord(d, 6), GetWord(d, 8)));
             return 11;
         case 0x3C:
-            Need(pos, 6);
-            PushText(QStringLiteral("#REF!"));
-            return 7;
+            return RefError(pos, 6);
         case 0x3D:
-            Need(pos, 10);
-            PushText(QStringLiteral("#REF!"));
-            return 11;
+            return RefError(pos, 10);
         default:
             TokenError(b);
         }

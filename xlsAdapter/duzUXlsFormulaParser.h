@@ -105,6 +105,8 @@ private:
     void BinaryLevel(Next next, std::initializer_list<std::pair<char, uint8_t>> Ops);
 
     void GetNumber();
+    // The text up to the closing quote at ParsePos, a doubled quote standing for one.
+    QString ReadQuoted(QChar Quote);
     void GetString();
     void GetError();
     void GetIdentifier();

@@ -409,27 +409,33 @@ void TParseString::GetNumber()
     AddParsed(b);
 }
 
+QString TParseString::ReadQuoted(QChar Quote)
+{
+    NextChar();
+    QString s;
+    for (;;) {
+        if (AtEnd())
+            Raise(SUnterminatedString, {Fw});
+        const QChar c = CharAt(ParsePos);
+        NextChar();
+        if (c == Quote) {
+            QChar n;
+            if (!PeekChar(n) || n != Quote)
+                break;
+            NextChar();
+        }
+        s += c;
+    }
+    return s;
+}
+
 void TParseString::GetString()
 {
     SkipWhiteSpaces();
     QChar c;
     if (!PeekChar(c) || c != QLatin1Char('"'))
         throw Exception(QString::fromLatin1(SStringExpected));
-    NextChar();
-    QString s;
-    for (;;) {
-        if (AtEnd())
-            Raise(SUnterminatedString, {Fw});
-        c = CharAt(ParsePos);
-        NextChar();
-        if (c == QLatin1Char('"')) {
-            QChar n;
-            if (!PeekChar(n) || n != QLatin1Char('"'))
-                break;
-            NextChar();
-        }
-        s += c;
-    }
+    const QString s = ReadQuoted(c);
     const TExcelString str(1, s, false);
     ByteArray b(size_t(1 + str.TotalSize()));
     b[0] = 0x17;
@@ -488,22 +494,8 @@ void TParseString::GetIdentifier()
 void TParseString::GetQuotedSheet()
 {
     SkipWhiteSpaces();
-    NextChar();
-    QString s;
-    QChar c;
-    for (;;) {
-        if (AtEnd())
-            Raise(SUnterminatedString, {Fw});
-        c = CharAt(ParsePos);
-        NextChar();
-        if (c == QLatin1Char('\'')) {
-            QChar n;
-            if (!PeekChar(n) || n != QLatin1Char('\''))
-                break;
-            NextChar();
-        }
-        s += c;
-    }
+    QChar c = CharAt(ParsePos);
+    const QString s = ReadQuoted(c);
     if (!PeekChar(c))
         UnexpectedEof();
     if (c != QLatin1Char('!'))

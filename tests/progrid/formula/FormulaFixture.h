@@ -1,6 +1,7 @@
 #pragma once
 // A cell list with a few sheets, two defined names, its EXTERNSHEET entries and some array and
 // table formulas, and the byte helpers of the formula tests.
+#include "../xls/OleFixture.h"
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUXlsFormulaParser.h"
 
@@ -109,14 +110,6 @@ inline QString Decode(const ByteArray &Tokens, IFormulaCellList *CellList, int32
     return DecodeFormulaTokens(WithLength(Tokens, TokenBytes), 2, CellList);
 }
 
-template <class Fn> QString MessageOf(Fn &&fn)
-{
-    try {
-        fn();
-    } catch (const Exception &e) {
-        return e.Message();
-    }
-    return QString();
-}
+using ole::MessageOf;
 
 } // namespace fml
