@@ -328,9 +328,14 @@ void TParseString::RefExpression()
     QChar c;
     while (PeekCharWs(c) &&
            (c == QLatin1Char(':') || (c == QLatin1Char(',') && !DirectlyInFormula.endsWith(QLatin1Char('1'))))) {
+        // A range or union joins references only: "11.:111" would otherwise read back as rows.
+        if (TokenClass(FParsedData[size_t(LastRefOp)]) != fmRef)
+            UnexpectedChar(c);
         SkipWhiteSpaces();
         NextChar();
         Factor();
+        if (TokenClass(FParsedData[size_t(LastRefOp)]) != fmRef)
+            UnexpectedChar(c);
         AddParsed({uint8_t(c == QLatin1Char(':') ? 0x11 : 0x10)});
     }
 }

@@ -742,7 +742,6 @@ public:
     TARVIX_PLAIN_FIELD(QString, FloatFormat, QStringLiteral("%.2f"))
     TARVIX_PLAIN_FIELD(QChar, PasswordChar, QChar('*'))
     TARVIX_PLAIN_FIELD(QString, XMLEncoding, QStringLiteral("ISO-8859-1"))
-    TARVIX_PLAIN_FIELD(bool, SaveWithHTML, true)
     TARVIX_PLAIN_FIELD(bool, ShowNullDates, true)
     TARVIX_PLAIN_FIELD(bool, NoDefaultDraw, false)
     TARVIX_PLAIN_FIELD(int, ZoomFactor, 0)

@@ -12,7 +12,7 @@
 #include <vector>
 
 // Grouping item of the options dialogs: labels in column 1 (rows) or in row 1 (columns).
-enum TGrouping : int32_t { grRows = 0, grColumns = 1 };
+enum TGroupAxis : int32_t { grRows = 0, grColumns = 1 };
 
 // The index of a group's sub-matrix: guild structure's list, then species overlap's.
 enum TGroupIndex : int32_t {

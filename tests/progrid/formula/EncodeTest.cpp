@@ -142,6 +142,10 @@ TEST(EncodeFormula, Errors)
         QString message;
     } cases[] = {
         {"=1 ", "Unexpected char \" \" at pos 3 on formula: \"=1 \""},
+        // Ranges and unions join references only.
+        {"=11.:111", "Unexpected char \":\" at pos 5 on formula: \"=11.:111\""},
+        {"=(1,A1)", "Unexpected char \",\" at pos 4 on formula: \"=(1,A1)\""},
+        {"=A1:\"x\"", "Unexpected char \":\" at pos 8 on formula: \"=A1:\"x\"\""},
         {"=#N/B", "Unexpected Identifier: \"#N/B\" on formula \"=#N/B\""},
         {"=#VALUE?1", "Unexpected Identifier: \"#VALUE?1\" on formula \"=#VALUE?1\""},
         {"=FOO(1)", "Function not found: \"FOO\" on formula \"=FOO(1)\""},
