@@ -3,6 +3,7 @@
 // reads the same; links and breaks, moved by rows taken from the input (a refused move changes
 // nothing), write exactly the size they announce and load back with the same properties and places.
 #include "fuzz/FuzzCommon.h"
+#include "fuzz/FuzzRecords.h"
 #include "tests/progrid/xls/OleFixture.h"
 #include "xlsAdapter/duzUXlsHyperLink.h"
 #include "xlsAdapter/duzUXlsPageBreaks.h"
@@ -48,26 +49,6 @@ bool SameLink(const THyperLink &a, const THyperLink &b)
            && a.Description == b.Description && a.TargetFrame == b.TargetFrame && a.Hint == b.Hint;
 }
 
-// Every record of a stream; a refusal ends the list.
-std::vector<std::unique_ptr<TBaseRecord>> LoadAll(TOle2File &f)
-{
-    std::vector<std::unique_ptr<TBaseRecord>> records;
-    try {
-        TRecordHeader h;
-        if (f.Length() < 4)
-            return records;
-        uint8_t b[4];
-        f.ReadMem(b, 4);
-        h.Id = GetWord(b, 0);
-        h.Size = GetWord(b, 2);
-        do {
-            records.emplace_back(LoadRecord(&f, h));
-        } while (records.back()->Id != xlr_EOF && records.size() < 4096);
-    } catch (const Exception &) {
-    }
-    return records;
-}
-
 // A move of rows or columns; a refusal must leave the lists as they were.
 template <class Fn, class TState> void Move(Fn &&fn, TState &&state)
 {
@@ -89,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     auto src = ole::MemStream(L.Bytes);
     TOle2File f(src.get());
     f.SelectStream(QStringLiteral("Workbook"));
-    const auto records = LoadAll(f);
+    const auto records = FuzzLoadRecords(f);
 
     THLinkList links;
     THPageBreakList hBreaks;
@@ -177,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     auto back = ole::MemStream(W.Bytes);
     TOle2File g(back.get());
     g.SelectStream(QStringLiteral("Workbook"));
-    const auto again = LoadAll(g);
+    const auto again = FuzzLoadRecords(g);
     THLinkList linksAgain;
     THPageBreakList hAgain;
     TVPageBreakList vAgain;

@@ -2,6 +2,7 @@
 // Exception; every loaded record's accessors stay inside its data, it writes exactly TotalSize
 // bytes, its copy writes the same bytes, and a row of its cells measures what it writes.
 #include "fuzz/FuzzCommon.h"
+#include "fuzz/FuzzRecords.h"
 #include "tests/progrid/xls/OleFixture.h"
 #include "xlsAdapter/duzUXlsBaseRecordLists.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
@@ -78,20 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     TOle2File f(src.get());
     f.SelectStream(QStringLiteral("Workbook"));
 
-    std::vector<std::unique_ptr<TBaseRecord>> records;
-    try {
-        TRecordHeader h;
-        if (Size >= 4) {
-            uint8_t b[4];
-            f.ReadMem(b, 4);
-            h.Id = GetWord(b, 0);
-            h.Size = GetWord(b, 2);
-        }
-        do {
-            records.emplace_back(LoadRecord(&f, h));
-        } while (records.back()->Id != xlr_EOF && records.size() < 4096);
-    } catch (const Exception &) {
-    }
+    const auto records = FuzzLoadRecords(f);
 
     std::map<int, std::unique_ptr<TCellRecordList>> rows;
     TRowRecordList rowRecords;
