@@ -6,6 +6,7 @@
 #include "grid/core/ProGridSettings.h"
 #include "grid/core/ProGridCompanions.h"
 #include "grid/core/ProGridButton.h"
+#include "grid/core/PictureContainer.h"
 #include "framework/rtl/SysUtils.h"
 #include <array>
 #include <memory>
@@ -562,6 +563,8 @@ public:
     TCellNode *CellNode() const { return FCellNode.get(); }
     void SetCellNode(TCellNode *v) { FCellNode->Assign(v); }
     TSizeWhileTyping *SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    // Pictures loaded for the mini-HTML text of cells.
+    THTMLPictureCache *ImageCache() const { return FImageCache.get(); }
     TColumnSize *ColumnSize() const { return FColumnSize.get(); }
     void SetColumnSize(TColumnSize *v) { FColumnSize->Assign(v); }
     THTMLSettings *HTMLSettings() const { return FHTMLSettings.get(); }
@@ -582,6 +585,7 @@ private:
     QString FCheckFalse = QStringLiteral("N");
     std::unique_ptr<TCellNode> FCellNode = std::make_unique<TCellNode>(this);
     std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
+    std::unique_ptr<THTMLPictureCache> FImageCache = std::make_unique<THTMLPictureCache>();
     std::unique_ptr<TColumnSize> FColumnSize = std::make_unique<TColumnSize>(this);
     std::unique_ptr<THTMLSettings> FHTMLSettings = std::make_unique<THTMLSettings>();
     std::unique_ptr<TPrintSettings> FPrintSettings = std::make_unique<TPrintSettings>(this);

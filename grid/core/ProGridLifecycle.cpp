@@ -281,6 +281,7 @@ void TProStringGrid::DestroyOwnedObjects()
     FCellNode.reset();
     FBands.reset();
     FSizeWhileTyping.reset();
+    FImageCache.reset();
     FMouseActions.reset();
     FColumnHeaders.reset();
     FGrouping.reset();

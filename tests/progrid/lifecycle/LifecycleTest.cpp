@@ -79,6 +79,8 @@ TEST(Construction, NewGridHasTheDocumentedDefaults)
     EXPECT_NE(g.FooterPanel(), nullptr);
     EXPECT_NE(g.SearchPanel(), nullptr);
     EXPECT_NE(g.FocusWindow(), nullptr);
+    ASSERT_NE(g.ImageCache(), nullptr);
+    EXPECT_EQ(g.ImageCache()->Count(), 0);
 }
 
 TEST(Construction, DefaultEditorIsTheGridsOwn)
