@@ -756,24 +756,24 @@ public:
     void SetGridImages(TCustomImageList *v);
 
     TColor SelectionColor() const { return FSelectionColor; }
-    void SetSelectionColor(TColor v) { ChangeLook(FSelectionColor, v); }
+    void SetSelectionColor(TColor v) { ChangeAndInvalidate(FSelectionColor, v); }
     TColor SelectionColorTo() const { return FSelectionColorTo; }
-    void SetSelectionColorTo(TColor v) { ChangeLook(FSelectionColorTo, v); }
+    void SetSelectionColorTo(TColor v) { ChangeAndInvalidate(FSelectionColorTo, v); }
     TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
-    void SetSelectionMirrorColor(TColor v) { ChangeLook(FSelectionMirrorColor, v); }
+    void SetSelectionMirrorColor(TColor v) { ChangeAndInvalidate(FSelectionMirrorColor, v); }
     TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
-    void SetSelectionMirrorColorTo(TColor v) { ChangeLook(FSelectionMirrorColorTo, v); }
+    void SetSelectionMirrorColorTo(TColor v) { ChangeAndInvalidate(FSelectionMirrorColorTo, v); }
     TColor SelectionTextColor() const { return FSelectionTextColor; }
-    void SetSelectionTextColor(TColor v) { ChangeLook(FSelectionTextColor, v); }
+    void SetSelectionTextColor(TColor v) { ChangeAndInvalidate(FSelectionTextColor, v); }
     bool SelectionColorMixer() const { return FSelectionColorMixer; }
-    void SetSelectionColorMixer(bool v) { ChangeLook(FSelectionColorMixer, v); }
+    void SetSelectionColorMixer(bool v) { ChangeAndInvalidate(FSelectionColorMixer, v); }
     // Percent, held within 0 .. 100.
     int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
-    void SetSelectionColorMixerFactor(int v) { ChangeLook(FSelectionColorMixerFactor, std::clamp(v, 0, 100)); }
+    void SetSelectionColorMixerFactor(int v) { ChangeAndInvalidate(FSelectionColorMixerFactor, std::clamp(v, 0, 100)); }
     bool SelectionRectangle() const { return FSelectionRectangle; }
-    void SetSelectionRectangle(bool v) { ChangeLook(FSelectionRectangle, v); }
+    void SetSelectionRectangle(bool v) { ChangeAndInvalidate(FSelectionRectangle, v); }
     bool SelectionResizer() const { return FSelectionResizer; }
-    void SetSelectionResizer(bool v) { ChangeLook(FSelectionResizer, v); }
+    void SetSelectionResizer(bool v) { ChangeAndInvalidate(FSelectionResizer, v); }
     bool ShowSelection() const { return FShowSelection; }
     void SetShowSelection(bool v);
     bool Flat() const { return FFlat; }
@@ -783,9 +783,9 @@ public:
     bool SpreadSheet() const { return FSpreadSheet; }
     void SetSpreadSheet(bool v);
     bool URLShow() const { return FURLShow; }
-    void SetURLShow(bool v) { ChangeLook(FURLShow, v); }
+    void SetURLShow(bool v) { ChangeAndInvalidate(FURLShow, v); }
     bool URLShowInText() const { return FURLShowInText; }
-    void SetURLShowInText(bool v) { ChangeLook(FURLShowInText, v); }
+    void SetURLShowInText(bool v) { ChangeAndInvalidate(FURLShowInText, v); }
     bool URLFull() const { return FURLFull; }
     void SetURLFull(bool v);
     TColor URLColor() const { return FURLColor; }
@@ -813,14 +813,8 @@ protected:
     virtual void EndBlockFocus();
 
 private:
-    template <typename T>
-    void ChangeLook(T &field, T v)
-    {
-        if (field != v) {
-            field = v;
-            Invalidate();
-        }
-    }
+    // Whether column 0 of the row holds a graphic of the type.
+    bool RowGraphicIs(int ARow, TCellType CellType);
     // The gradient and text colour of a cell the selection covers.
     void SelectionLook(TColor &AColorTo, TColor &AMirrorColor, TColor &AMirrorColorTo, TFont *AFont);
     bool InSelectedCells(int ACol, int ARow) const;

@@ -290,27 +290,24 @@ void TProStringGrid::SetGridImages(TCustomImageList *v)
     Invalidate();
 }
 
-bool TProStringGrid::IsNode(int ARow)
+bool TProStringGrid::RowGraphicIs(int ARow, TCellType CellType)
 {
     if (ARow < 0 || ARow >= RowCount() || !HasCellProperties(0, ARow))
         return false;
     const auto *g = dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(0, ARow));
-    return g && g->CellType() == ctNode;
+    return g && g->CellType() == CellType;
 }
 
-bool TProStringGrid::IsSummary(int ARow)
-{
-    if (ARow < 0 || ARow >= RowCount() || !HasCellProperties(0, ARow))
-        return false;
-    const auto *g = dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(0, ARow));
-    return g && g->CellType() == ctSummary;
-}
+bool TProStringGrid::IsNode(int ARow) { return RowGraphicIs(ARow, ctNode); }
+
+bool TProStringGrid::IsSummary(int ARow) { return RowGraphicIs(ARow, ctSummary); }
 
 int TProStringGrid::GetExpandHeight(int ACol, int ARow, bool Expanded)
 {
     const TPoint b = BaseCell(ACol, ARow);
     const TCellGraphic *g = GetCellGraphic(b.X, b.Y);
-    if (!g)
+    // Another kind of graphic holds no heights: reading them would collapse the row.
+    if (!g || g->CellType() != ctExpand)
         return DefaultRowHeight();
     return Expanded ? g->CellAngle() : g->CellIndex();
 }
@@ -564,7 +561,7 @@ void TProStringGrid::GetFontProperties(int ACol, int RCol, int ARow, TGridDrawSt
 void TProStringGrid::SetShowSelection(bool v)
 {
     FShowSel = v;
-    ChangeLook(FShowSelection, v);
+    ChangeAndInvalidate(FShowSelection, v);
 }
 
 void TProStringGrid::SetFlat(bool v)

@@ -263,6 +263,9 @@ TEST(HooksTest, HintsCursorAndExpandHeight)
     EXPECT_EQ(g.RowHeights(3), 20);
     g.ExpandClick(2, 3, true);
     EXPECT_EQ(g.RowHeights(3), g.DefaultRowHeight());
+    g.AddCheckBox(3, 4, cbChecked);
+    g.ExpandClick(3, 4, true);
+    EXPECT_EQ(g.RowHeights(4), g.DefaultRowHeight()) << "a cell of another graphic keeps a usable row";
 }
 
 TEST(HooksTest, CellFontAndDefaultProps)
