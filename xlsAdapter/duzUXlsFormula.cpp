@@ -391,8 +391,7 @@ uint8_t TNameRecord::First3DToken() const
     const int32_t len = TokenLength();
     if (len == 0)
         return 0;
-    const uint8_t token = Data[TokenStart()];
-    const uint8_t base = token >= 0x20 && token < 0x80 ? uint8_t((token & 0x1F) | 0x20) : token;
+    const uint8_t base = BaseToken(Data[TokenStart()]);
     if ((base == 0x3A && len >= 7) || (base == 0x3B && len >= 11))
         return base;
     return 0;

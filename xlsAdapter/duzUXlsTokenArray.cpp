@@ -13,9 +13,6 @@ const char *const STokenNotSupported = "Error reading formula, Token Id: 0x%2x i
 constexpr int32_t MaxRow = 65535;
 constexpr int32_t MaxCol = 255;
 
-// The token of the reference class for any class form (0x44 and 0x64 read as 0x24).
-uint8_t BaseToken(uint8_t Token) { return Token >= 0x20 && Token < 0x80 ? uint8_t((Token & 0x1F) | 0x20) : Token; }
-
 bool Is3D(uint8_t Base) { return Base >= 0x3A && Base <= 0x3D; }
 
 // One walk over a token array with everything that moves its references.
@@ -125,8 +122,9 @@ int32_t TTokenWalker::ReferenceStep(int32_t t)
 {
     const uint8_t token = Data[t];
     uint8_t base = BaseToken(token);
-    const bool known = token >= 0x20 && token < 0x80 && ((base >= 0x23 && base <= 0x25) || base == 0x20 || (base >= 0x2A && base <= 0x2D)
-                                         || (base >= 0x39 && base <= 0x3D));
+    const bool known = token >= 0x20 && token < 0x80
+                       && (base == 0x20 || (base >= 0x23 && base <= 0x25) || (base >= 0x2A && base <= 0x2D)
+                           || (base >= 0x39 && base <= 0x3D));
     if (!known)
         throw ETokenException(token);
     if (Copying() && (base == 0x2C || base == 0x2D)) {
@@ -219,7 +217,8 @@ void TTokenWalker::AreaStep(int32_t t, int32_t p, int32_t TargetSheet)
         } else {
             if (Value(r1, false) >= RowPos && !Shift(t, r1, false, RowCount, true, RowPos))
                 return;
-            if (Value(r2, false) >= RowPos && Value(r2, false) != MaxRow && !Shift(t, r2, false, RowCount, true, RowPos))
+            const int32_t last = Value(r2, false);
+            if (last >= RowPos && last != MaxRow && !Shift(t, r2, false, RowCount, true, RowPos))
                 return;
         }
         // Deleted columns leave an area as deleted rows do.
@@ -337,6 +336,8 @@ void TTokenWalker::CopyMove(int32_t RowPos_, int32_t ColWordPos, int32_t ColPos_
 }
 
 } // namespace
+
+uint8_t BaseToken(uint8_t Token) { return Token >= 0x20 && Token < 0x80 ? uint8_t((Token & 0x1F) | 0x20) : Token; }
 
 ETokenException::ETokenException(int32_t aToken)
     : EExcelException(Format(QString::fromLatin1(STokenNotSupported), {aToken})), Token(aToken)

@@ -22,6 +22,9 @@ public:
     int32_t Token;
 };
 
+// The reference-class form of an operand token of any class (0x44 and 0x64 read as 0x24).
+uint8_t BaseToken(uint8_t Token);
+
 // Rows and columns inserted (positive counts) or deleted (negative counts) at the positions on
 // SheetInfo.InsSheet, and references moved by the offsets (with RelativeOnly, only their relative
 // parts). Walks the tokens Start .. End - 1 of Data, never past End.

@@ -13,7 +13,10 @@ using namespace rec;
 constexpr uint16_t Rel = 0xC000; // relative row and column
 
 inline ByteArray Bytes(const QByteArray &b) { return ByteArray(b.begin(), b.end()); }
-inline QByteArray Q(const ByteArray &b) { return QByteArray(reinterpret_cast<const char *>(b.data()), qsizetype(b.size())); }
+inline QByteArray Q(const ByteArray &b)
+{
+    return QByteArray(reinterpret_cast<const char *>(b.data()), qsizetype(b.size()));
+}
 
 inline QByteArray Ref(int row, int col, int flags = Rel, int token = 0x24)
 {
@@ -23,7 +26,10 @@ inline QByteArray Area(int r1, int r2, int c1, int c2, int flags = Rel, int toke
 {
     return B({token}) + Le16(r1) + Le16(r2) + Le16(c1 | flags) + Le16(c2 | flags);
 }
-inline QByteArray Ref3D(int ext, int row, int col, int flags = 0) { return B({0x3A}) + Le16(ext) + Le16(row) + Le16(col | flags); }
+inline QByteArray Ref3D(int ext, int row, int col, int flags = 0)
+{
+    return B({0x3A}) + Le16(ext) + Le16(row) + Le16(col | flags);
+}
 inline QByteArray Area3D(int ext, int r1, int r2, int c1, int c2, int flags = 0)
 {
     return B({0x3B}) + Le16(ext) + Le16(r1) + Le16(r2) + Le16(c1 | flags) + Le16(c2 | flags);

@@ -64,7 +64,8 @@ TEST(FormulaRecord, MadeValuesAreStoredAsResults)
         return r;
     };
     auto n = made(Variant(2.5));
-    EXPECT_EQ(DataOf(*n), FormulaData(4, 5, NumberResult(2.5), QByteArray(), 2).replace(4, 2, Le16(17)) + QByteArray(5, 0));
+    EXPECT_EQ(DataOf(*n),
+              FormulaData(4, 5, NumberResult(2.5), QByteArray(), 2).replace(4, 2, Le16(17)) + QByteArray(5, 0));
     EXPECT_EQ(n->Value().AsDouble(), 2.5);
     auto d = made(Variant::FromDate(40000), true);
     EXPECT_EQ(DataOf(*d).mid(6, 8), NumberResult(38538));
@@ -130,7 +131,7 @@ TEST(FormulaRecord, TextResultsWriteAStringRecordSplitIntoContinues)
 
 TEST(FormulaRecord, CopiesReadEmptyAndOwnTheirArrayAndTable)
 {
-    auto r = Formula(FormulaData(3, 1, NumberResult(7), Ref(0, 0)) );
+    auto r = Formula(FormulaData(3, 1, NumberResult(7), Ref(0, 0)));
     r->SetArrayRecord(Make<TArrayRecord>(0x221, Le16(3) + Le16(3) + B({1, 1}) + QByteArray(8, 0) + Le16(0)).release());
     r->SetTableRecord(Make<TTableRecord>(0x236, QByteArray(16, 0)).release());
     std::unique_ptr<TFormulaRecord> c(static_cast<TFormulaRecord *>(r->CopyTo()));
@@ -170,10 +171,10 @@ TEST(FormulaRecord, ExpTokensPointToSharedFormulasThatExpandForTheCell)
     for (const QByteArray &bad : {shared.left(9), Le16(5) + Le16(12) + B({2, 4, 0, 3}) + Le16(6) + B({0x2C, 1, 0}),
                                   Le16(5) + Le16(12) + B({2, 4, 0, 3}) + Le16(3) + B({0x2C, 1, 0})}) {
         auto f = Formula(FormulaData(10, 3, NumberResult(0), B({0x01}) + Le16(5) + Le16(2)));
-        const QString m = MessageOf([&] { f->MixShared(reinterpret_cast<const uint8_t *>(bad.constData()), int32_t(bad.size())); });
-        EXPECT_TRUE(m == QStringLiteral("Formula at Row 11, column 4 is not supported. Token Id: 0x2C")
-                    || (bad.size() < 10 && m == QStringLiteral("Formula at Row 11, column 4 is not supported. Token Id: 0x 0")))
-            << m.toStdString();
+        const auto *d = reinterpret_cast<const uint8_t *>(bad.constData());
+        const QString m = MessageOf([&] { f->MixShared(d, int32_t(bad.size())); });
+        const QString token = bad.size() < 10 ? QStringLiteral(" 0") : QStringLiteral("2C");
+        EXPECT_EQ(m, QStringLiteral("Formula at Row 11, column 4 is not supported. Token Id: 0x") + token);
     }
 }
 
@@ -290,7 +291,7 @@ TEST(FormulaRecord, CutRecordsAndTokenLengthsBeyondTheDataAreRefused)
                 std::unique_ptr<TBaseRecord> r(LoadRecord(s.file.get(), s.Header));
             });
             if (n < c.min)
-                EXPECT_EQ(m, Format(QStringLiteral("Record with ID 0x%x is invalid"), {c.id})) << c.id << " cut at " << n;
+                EXPECT_EQ(m, Format(QStringLiteral("Record with ID 0x%x is invalid"), {c.id})) << c.id << " at " << n;
             else
                 EXPECT_EQ(m, QString()) << c.id << " cut at " << n;
         }

@@ -73,7 +73,8 @@ TEST(TokenWalker, InsertedAndDeletedRowsAndColumnsMoveReferences)
     for (const TCase &c : cases)
         for (const bool cols : {false, true}) {
             const TMove m = cols ? TMove{0, 0, 0, c.Pos, c.Count, 0} : TMove{c.Pos, c.Count, 0, 0, 0, 0};
-            EXPECT_EQ(Walked(c.Before(cols), m, s).toHex(), c.After(cols).toHex()) << c.What << (cols ? " (columns)" : "");
+            EXPECT_EQ(Walked(c.Before(cols), m, s).toHex(), c.After(cols).toHex())
+                << c.What << (cols ? " (columns)" : "");
         }
 }
 
