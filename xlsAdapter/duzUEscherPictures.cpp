@@ -156,6 +156,8 @@ void TEscherBSERecord::Release()
         return;
     }
     SetLongWord(Data, 24, 0);
+    if (Users > 0)
+        return;
     if (FParent)
         FParent->ContainedRecords()->Remove(this); // frees it
     else
@@ -193,19 +195,20 @@ void TEscherBSERecord::SaveGraphicToStream(TStream *Data_, TXlsImgTypes &DataTyp
 // ---------------------------------------------------------------------------------------------
 // BStore
 
-void TEscherBStoreRecord::AddRef(int32_t BlipPos)
+// The entry at a 1-based position.
+static TEscherBSERecord *EntryAt(TEscherRecordList *List, int32_t BlipPos)
 {
-    if (BlipPos < 1 || BlipPos > FContainedRecords->Count())
+    if (BlipPos < 1 || BlipPos > List->Count())
         ErrExcelInvalid();
-    static_cast<TEscherBSERecord *>(FContainedRecords->Items(BlipPos - 1))->AddRef();
+    auto *bse = dynamic_cast<TEscherBSERecord *>(List->Items(BlipPos - 1));
+    if (!bse)
+        ErrExcelInvalid();
+    return bse;
 }
 
-void TEscherBStoreRecord::Release(int32_t BlipPos)
-{
-    if (BlipPos < 1 || BlipPos > FContainedRecords->Count())
-        ErrExcelInvalid();
-    static_cast<TEscherBSERecord *>(FContainedRecords->Items(BlipPos - 1))->Release();
-}
+void TEscherBStoreRecord::AddRef(int32_t BlipPos) { EntryAt(FContainedRecords, BlipPos)->AddRef(); }
+
+void TEscherBStoreRecord::Release(int32_t BlipPos) { EntryAt(FContainedRecords, BlipPos)->Release(); }
 
 void TEscherBStoreRecord::SaveToStream(TOle2File *DataStream, TBreakList *BreakList)
 {
@@ -299,6 +302,10 @@ void TEscherOPTRecord::AfterCreate()
         name = pictureName;
     FShapeName = name;
     const bool wasRegistered = !BlipPtr.empty();
+    for (TEscherBSERecord *bse : BlipPtr)
+        --bse->Users;
+    for (TEscherBSERecord *bse : ptrs)
+        ++bse->Users;
     BlipPtr = std::move(ptrs);
     BlipPos = std::move(poss);
     if (!BlipPtr.empty() && !wasRegistered)
@@ -337,8 +344,10 @@ void TEscherOPTRecord::ChangeRef(TEscherBSERecord *aBSE)
     if (aBSE == BlipPtr[0])
         return;
     aBSE->AddRef();
+    ++aBSE->Users;
     TEscherBSERecord *old = BlipPtr[0];
     BlipPtr[0] = aBSE;
+    --old->Users;
     old->Release();
 }
 

@@ -968,8 +968,10 @@ TEscherOPTRecord::~TEscherOPTRecord()
 {
     if (DwgCache && !DwgCache->Destroying && !BlipPtr.empty()) {
         if (DwgGroupCache && DwgGroupCache->BStore)
-            for (TEscherBSERecord *bse : BlipPtr)
+            for (TEscherBSERecord *bse : BlipPtr) {
+                --bse->Users;
                 bse->Release();
+            }
         if (DwgCache->Blip)
             DwgCache->Blip->Remove(this);
     }
@@ -1012,8 +1014,10 @@ TEscherRecord *TEscherOPTRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t 
         sp->Opt = copy;
     copy->BlipPtr = BlipPtr;
     copy->BlipPos = BlipPos;
-    for (TEscherBSERecord *bse : BlipPtr)
+    for (TEscherBSERecord *bse : BlipPtr) {
         bse->AddRef();
+        ++bse->Users;
+    }
     if (DwgCache && DwgCache->Blip && !BlipPtr.empty() && NewDwgCache && NewDwgCache->Blip)
         NewDwgCache->Blip->Add(copy);
     return copy;

@@ -623,7 +623,8 @@ class TEscherBSERecord : public TEscherDataRecord
     int CompareRec(const TEscherRecord *aRecord) const override;
 
     void AddRef();
-    // At no reference left the entry leaves the store and is freed.
+    // At no reference left the entry leaves the store and is freed, unless a property table
+    // still points to it (a file may count fewer references than it has).
     void Release();
     uint32_t References() const { return GetLongWord(Data, 24); }
     // Fills the body from the head, the blip header and the blip body, which must make it up exactly.
@@ -632,6 +633,8 @@ class TEscherBSERecord : public TEscherDataRecord
     void SaveGraphicToStream(TStream *Data, TXlsImgTypes &DataType) const;
 
     int32_t BStorePos = 0;
+    // The property tables that point to the entry.
+    int32_t Users = 0;
 };
 
 class TEscherSplitMenuRecord : public TEscherDataRecord

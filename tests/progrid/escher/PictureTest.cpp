@@ -354,3 +354,32 @@ TEST(Pictures, BrokenPictureDataFromAFileIsRefused)
         EXPECT_EQ(m.Size(), 0);
     }
 }
+
+TEST(Pictures, AnEntryCountedTooLowStaysWhileShapesReferToIt)
+{
+    // The file counts one reference; two shapes refer to the entry.
+    Book src;
+    src.Add(Jpeg1);
+    const QByteArray group = Written([&](TOle2File &f) { src.g.SaveToStream(&f); });
+    const auto shape = [](int id) {
+        return Box(0xF004, Atom(0x4B2, 0xF00A, Le32(id) + Le32(0xA00)) + Atom(0x13, 0xF00B, Le16(0x4104) + Le32(1)));
+    };
+    const QByteArray drawing = Record(
+        0xEC, Box(0xF002, Atom(0x10, 0xF008, Le32(3) + Le32(1026))
+                              + Box(0xF003, Box(0xF004, Atom(0x2, 0xF00A, Le32(1024) + Le32(5))) + shape(1025) + shape(1026))));
+    TDrawingGroup g;
+    TDrawing d(&g);
+    Stream s(group + drawing);
+    LoadGroup(g, s);
+    LoadDrawing(d, s);
+    ASSERT_EQ(d.DrawingCount(), 2);
+    TEscherRecordList *store = g.RecordCache()->BStore->ContainedRecords();
+    d.DeleteImage(0);
+    ASSERT_EQ(store->Count(), 1);
+    TMemoryStream m;
+    TXlsImgTypes kind;
+    d.GetDrawingFromStream(0, &m, kind);
+    EXPECT_EQ(m.Bytes(), Jpeg1);
+    d.DeleteImage(0);
+    EXPECT_EQ(store->Count(), 0);
+}
