@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class TOle2File;
+class DUzObj;
 class TSST;
 
 class TXlsEscherRecord : public TBaseRecord
@@ -111,6 +112,9 @@ private:
     TEscherSpContainerRecord *NewShape(uint16_t SpPre);
     // The OPT record of the Index-th picture; "Index out of range" otherwise.
     TEscherOPTRecord *Picture(int32_t Index);
+    // Appends the anchor and the ClientData record holding Obj (taken in every case) to Shape.
+    TEscherClientDataRecord *AddAnchorAndObj(TEscherSpContainerRecord *Shape, const TClientAnchor &aAnchor,
+                                             TSheetSizes *sSheet, DUzObj *Obj);
     // Takes the top-level shape that holds aRecord out of the patriarch and frees it.
     void DeleteRoot(TEscherRecord *aRecord);
 

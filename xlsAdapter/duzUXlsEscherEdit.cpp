@@ -257,6 +257,20 @@ TEscherSpContainerRecord *TDrawing::NewShape(uint16_t SpPre)
     return shape.release();
 }
 
+TEscherClientDataRecord *TDrawing::AddAnchorAndObj(TEscherSpContainerRecord *Shape, const TClientAnchor &aAnchor,
+                                                   TSheetSizes *sSheet, DUzObj *Obj)
+{
+    std::unique_ptr<DUzObj> obj(Obj);
+    TEscherDwgCache *dwg = &FRecordCache;
+    TEscherDwgGroupCache *grp = FDrawingGroup->RecordCache();
+    Shape->AddChild(TEscherClientAnchorRecord::CreateFromData(aAnchor, sSheet, Shape, dwg, grp,
+                                                              TEscherRecordHeader{0, MsofbtClientAnchor, 18}));
+    auto *data = new TEscherClientDataRecord(TEscherRecordHeader{0, MsofbtClientData, 0}, Shape, dwg, grp);
+    Shape->AddChild(data);
+    data->AssignClientData(obj.release());
+    return data;
+}
+
 void TDrawing::DeleteRoot(TEscherRecord *aRecord)
 {
     TEscherSpgrContainerRecord *patriarch = FRecordCache.Patriarch;
@@ -276,11 +290,8 @@ TEscherClientDataRecord *TDrawing::AddNewComment(const TImageProperties &Propert
     std::unique_ptr<TEscherSpContainerRecord> shape(NewShape(0xCA2));
     shape->AddChild(CreateEscherFromData<TEscherOPTRecord>(0x0093, MsofbtOPT, CommentOpt, sizeof CommentOpt,
                                                            shape.get(), dwg, grp));
-    shape->AddChild(TEscherClientAnchorRecord::CreateFromData(AnchorOf(Properties, 3), sSheet, shape.get(), dwg, grp,
-                                                              TEscherRecordHeader{0, MsofbtClientAnchor, 18}));
-    auto *data = new TEscherClientDataRecord(TEscherRecordHeader{0, MsofbtClientData, 0}, shape.get(), dwg, grp);
-    shape->AddChild(data);
-    data->AssignClientData(DUzObj::CreateEmptyNote(FRecordCache.MaxObjId));
+    TEscherClientDataRecord *data =
+        AddAnchorAndObj(shape.get(), AnchorOf(Properties, 3), sSheet, DUzObj::CreateEmptyNote(FRecordCache.MaxObjId));
     auto *box = new TEscherClientTextBoxRecord(TEscherRecordHeader{0, MsofbtClientTextbox, 0}, shape.get(), dwg, grp);
     shape->AddChild(box);
     box->AssignClientData(TTXO::CreateFromData());
@@ -299,17 +310,12 @@ void TDrawing::AddAutoFilter(int32_t Row, int32_t Col1, TSheetSizes *sSheet, int
         std::unique_ptr<TEscherSpContainerRecord> shape(NewShape(0xC92));
         shape->AddChild(CreateEscherFromData<TEscherOPTRecord>(0x0043, MsofbtOPT, FilterOpt, sizeof FilterOpt,
                                                                shape.get(), dwg, grp));
-        TClientAnchor a;
-        a.Flag = 1;
-        a.Col1 = uint16_t(col);
-        a.Row1 = uint16_t(Row);
-        a.Col2 = uint16_t(col + 1);
-        a.Row2 = uint16_t(Row + 1);
-        shape->AddChild(TEscherClientAnchorRecord::CreateFromData(a, sSheet, shape.get(), dwg, grp,
-                                                                  TEscherRecordHeader{0, MsofbtClientAnchor, 18}));
-        auto *data = new TEscherClientDataRecord(TEscherRecordHeader{0, MsofbtClientData, 0}, shape.get(), dwg, grp);
-        shape->AddChild(data);
-        data->AssignClientData(DUzObj::CreateEmptyAutoFilter(FRecordCache.MaxObjId));
+        TImageProperties cell;
+        cell.Col1 = col;
+        cell.Row1 = Row;
+        cell.Col2 = col + 1;
+        cell.Row2 = Row + 1;
+        AddAnchorAndObj(shape.get(), AnchorOf(cell, 1), sSheet, DUzObj::CreateEmptyAutoFilter(FRecordCache.MaxObjId));
         FRecordCache.Patriarch->AddChild(shape.release());
     }
 }
@@ -421,10 +427,6 @@ void TDrawing::AddImage(const QByteArray &Data, TXlsImgTypes DataType, TSheetSiz
     shape->AddChild(
         TEscherOPTRecord::CreateFromDataImg(picture, shape.get(), dwg, grp, Properties.FileName, DataType));
     const uint16_t flag = AnchorType == at_MoveAndDontResize ? 2 : AnchorType == at_DontMoveAndDontResize ? 3 : 0;
-    shape->AddChild(TEscherClientAnchorRecord::CreateFromData(AnchorOf(Properties, flag), sSheet, shape.get(), dwg, grp,
-                                                              TEscherRecordHeader{0, MsofbtClientAnchor, 18}));
-    auto *data = new TEscherClientDataRecord(TEscherRecordHeader{0, MsofbtClientData, 0}, shape.get(), dwg, grp);
-    shape->AddChild(data);
-    data->AssignClientData(DUzObj::CreateEmptyImg(FRecordCache.MaxObjId));
+    AddAnchorAndObj(shape.get(), AnchorOf(Properties, flag), sSheet, DUzObj::CreateEmptyImg(FRecordCache.MaxObjId));
     FRecordCache.Patriarch->AddChild(shape.release());
 }
