@@ -314,7 +314,7 @@ void TDrawing::AddAutoFilter(int32_t Row, int32_t Col1, TSheetSizes *sSheet, int
         cell.Col1 = col;
         cell.Row1 = Row;
         cell.Col2 = col + 1;
-        cell.Row2 = Row + 1;
+        cell.Row2 = std::min(Row + 1, MaxAnchorRow); // a filter in the last row must not wrap to row 0
         AddAnchorAndObj(shape.get(), AnchorOf(cell, 1), sSheet, DUzObj::CreateEmptyAutoFilter(FRecordCache.MaxObjId));
         FRecordCache.Patriarch->AddChild(shape.release());
     }
