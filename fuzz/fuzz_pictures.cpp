@@ -149,7 +149,8 @@ void EnginePart(Script s)
             p.dy2 = s.Byte();
             p.FileName = s.Text(12);
             const TWbAnchorType type = TWbAnchorType(s.Byte() % 3);
-            const bool wmf = s.Byte() == 0xEE;
+            // Empty bytes are the empty bitmap whatever the kind.
+            const bool wmf = s.Byte() == 0xEE && !bytes.isEmpty();
             if (wmf) {
                 bool refused = false;
                 try {

@@ -30,6 +30,10 @@ template <class T> void RegisterUnique(T *&Slot, T *R, const char *Duplicated)
     Slot = R;
 }
 
+// Records of the group tree share an index without caches; one of a sheet's drawing (which has
+// caches) is held as read but is not the workbook's, or a sheet could replace the group's store.
+bool InGroupTree(const TEscherDwgCache *aDwgCache) { return !aDwgCache || !aDwgCache->Shape; }
+
 template <class T> void Unregister(T *&Slot, const T *R)
 {
     if (Slot == R)
@@ -707,7 +711,7 @@ TEscherBStoreRecord::TEscherBStoreRecord(const TEscherRecordHeader &aHeader, TEs
                                          TEscherDwgCache *aDwgCache, TEscherDwgGroupCache *aDwgGroupCache)
     : TEscherContainerRecord(aHeader, aParent, aDwgCache, aDwgGroupCache)
 {
-    if (DwgGroupCache)
+    if (DwgGroupCache && InGroupTree(DwgCache))
         RegisterUnique(DwgGroupCache->BStore, this, SDuplicatedBStore);
 }
 
@@ -741,7 +745,7 @@ TEscherDggRecord::TEscherDggRecord(const TEscherRecordHeader &aHeader, TEscherCo
     : TEscherDataRecord(aHeader, aParent, aDwgCache, aDwgGroupCache)
 {
     CheckBodySize(DggHeadSize);
-    if (DwgGroupCache)
+    if (DwgGroupCache && InGroupTree(DwgCache))
         RegisterUnique(DwgGroupCache->Dgg, this, SDuplicatedDgg);
 }
 

@@ -383,3 +383,24 @@ TEST(Pictures, AnEntryCountedTooLowStaysWhileShapesReferToIt)
     d.DeleteImage(0);
     EXPECT_EQ(store->Count(), 0);
 }
+
+TEST(Pictures, AStoreOrDggInsideASheetDrawingIsNotTheWorkbooks)
+{
+    // Written twice, such a drawing loads twice; the group keeps its own store and Dgg.
+    Book b;
+    b.Add(Jpeg1);
+    TEscherBStoreRecord *store = b.g.RecordCache()->BStore;
+    TEscherDggRecord *dgg = b.g.RecordCache()->Dgg;
+    const QByteArray drawing =
+        Record(0xEC, Box(0xF002, Atom(0x20, 0xF008, Le32(0) + Le32(2048)) + Atom(0, 0xF006, QByteArray(16, 0))
+                                     + Box(0xF001, QByteArray(), 0)));
+    for (int i = 0; i < 2; ++i) {
+        TDrawing d(&b.g);
+        Stream s(drawing);
+        LoadDrawing(d, s);
+        EXPECT_EQ(SavedDrawing(d), drawing);
+        EXPECT_EQ(b.g.RecordCache()->BStore, store);
+        EXPECT_EQ(b.g.RecordCache()->Dgg, dgg);
+    }
+    EXPECT_EQ(b.Store()->Count(), 1);
+}
