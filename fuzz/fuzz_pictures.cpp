@@ -141,11 +141,11 @@ void EnginePart(Script s)
             TImageProperties p;
             p.Col1 = s.Byte();
             p.dx1 = s.Word() % 1025;
-            p.Row1 = s.Word();
+            p.Row1 = s.Word() % 2048; // anchors walk the rows above them: keep runs quick
             p.dy1 = s.Byte();
             p.Col2 = s.Byte();
             p.dx2 = s.Word() % 1025;
-            p.Row2 = s.Word();
+            p.Row2 = s.Word() % 2048;
             p.dy2 = s.Byte();
             p.FileName = s.Text(12);
             const TWbAnchorType type = TWbAnchorType(s.Byte() % 3);
@@ -168,9 +168,9 @@ void EnginePart(Script s)
         case 1: {
             TImageProperties p;
             p.Col1 = s.Byte();
-            p.Row1 = s.Word();
+            p.Row1 = s.Word() % 2048;
             p.Col2 = s.Byte();
-            p.Row2 = s.Word();
+            p.Row2 = s.Word() % 2048;
             const QString text = s.Text(40);
             TEscherClientDataRecord *r = d.AddNewComment(p, &sizes);
             auto *box = static_cast<TEscherContainerRecord *>(r->Parent())->FindRec<TEscherClientTextBoxRecord>();
@@ -180,7 +180,7 @@ void EnginePart(Script s)
             break;
         }
         case 2: {
-            const int row = s.Word(), col = s.Byte();
+            const int row = s.Word() % 2048, col = s.Byte();
             d.AddAutoFilter(row, col, &sizes, col + s.Byte() % 4);
             break;
         }
