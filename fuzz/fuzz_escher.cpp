@@ -3,7 +3,7 @@
 // with an Exception. Every loaded tree writes exactly TotalSize bytes, and what it wrote loads back
 // and writes the same bytes again; a copy of each shape writes as many bytes as the shape.
 #include "fuzz/FuzzCommon.h"
-#include "tests/progrid/xls/OleFixture.h"
+#include "fuzz/FuzzRecords.h"
 #include "xlsAdapter/duzUXlsClientData.h"
 #include "xlsAdapter/duzUXlsEscher.h"
 
@@ -12,53 +12,14 @@
 
 namespace {
 
-QByteArray WriteWith(const std::function<void(TOle2File &)> &Write)
-{
-    const ole::Layout L = ole::Build({ole::Root(), ole::Stream(QStringLiteral("Workbook"), QByteArray(8, 0))});
-    auto src = ole::MemStream(L.Bytes);
-    TMemoryStream out;
-    int64_t n = 0;
-    {
-        TOle2File f(src.get());
-        f.PrepareForWrite(&out, QStringLiteral("Workbook"), {});
-        Write(f);
-        n = f.Position();
-        f.Close();
-    }
-    auto back = ole::MemStream(out.Bytes());
-    TOle2File g(back.get());
-    g.SelectStream(QStringLiteral("Workbook"));
-    QByteArray b(n, 0);
-    g.ReadMem(b.data(), n);
-    return b;
-}
-
-struct Reader
-{
-    explicit Reader(const QByteArray &bytes)
-        : L(ole::Build({ole::Root(), ole::Stream(QStringLiteral("Workbook"), bytes)})), src(ole::MemStream(L.Bytes)),
-          f(src.get())
-    {
-        f.SelectStream(QStringLiteral("Workbook"));
-        if (bytes.size() >= 4) {
-            uint8_t b[4];
-            f.ReadMem(b, 4);
-            h.Id = GetWord(b, 0);
-            h.Size = GetWord(b, 2);
-        }
-    }
-    ole::Layout L;
-    std::unique_ptr<TMemoryStream> src;
-    TOle2File f;
-    TRecordHeader h;
-};
+using Reader = FuzzStreamReader;
 
 // The bytes a tree writes, checked against its size.
 QByteArray Written(const std::function<void(TOle2File &)> &Save, int64_t Size)
 {
     QByteArray w;
     try {
-        w = WriteWith(Save);
+        w = FuzzWriteStream(Save);
     } catch (const Exception &e) {
         FUZZ_CHECK(false, QStringLiteral("writing a loaded tree failed: ") + e.Message());
     }
@@ -108,28 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     Reader in(QByteArray(reinterpret_cast<const char *>(Data), qsizetype(Size)));
     TDrawingGroup group;
     std::vector<std::unique_ptr<TDrawing>> drawings;
-    try {
-        for (int i = 0; i < 256 && in.h.Id != xlr_EOF; ++i) {
-            std::unique_ptr<TBaseRecord> r(LoadRecord(&in.f, in.h));
-            if (auto *g = dynamic_cast<TDrawingGroupRecord *>(r.get())) {
-                r.release();
-                try {
-                    group.LoadFromStream(&in.f, in.h, g);
-                } catch (const Exception &) {
-                    group.Clear();
-                }
-            } else if (auto *dr = dynamic_cast<TDrawingRecord *>(r.get())) {
-                r.release();
-                auto d = std::make_unique<TDrawing>(&group);
-                try {
-                    d->LoadFromStream(&in.f, in.h, nullptr, dr);
-                    drawings.push_back(std::move(d));
-                } catch (const Exception &) {
-                }
-            }
-        }
-    } catch (const Exception &) {
-    }
+    FuzzLoadDrawings(in, group, drawings);
 
     if (group.DggContainer()) {
         const QByteArray once = Written([&](TOle2File &f) { group.SaveToStream(&f); }, group.TotalSize());

@@ -30,6 +30,10 @@ template <class T> void RegisterUnique(T *&Slot, T *R, const char *Duplicated)
     Slot = R;
 }
 
+// Records of the group tree share an index without caches; one of a sheet's drawing (which has
+// caches) is held as read but is not the workbook's, or a sheet could replace the group's store.
+bool InGroupTree(const TEscherDwgCache *aDwgCache) { return !aDwgCache || !aDwgCache->Shape; }
+
 template <class T> void Unregister(T *&Slot, const T *R)
 {
     if (Slot == R)
@@ -111,7 +115,7 @@ TEscherRecord *TEscherRecordCache::Items(int Index) const
     return static_cast<TEscherRecord *>(TBaseList::Items(Index));
 }
 
-void TEscherRecordCache::ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TWorkSheet *dSheet, bool Forced,
+void TEscherRecordCache::ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TSheetSizes *dSheet, bool Forced,
                                                   const TSheetInfo &SheetInfo, int32_t aColCount, int32_t aColPos)
 {
     for (int i = 0; i < Count(); ++i)
@@ -258,7 +262,7 @@ int64_t TEscherRecordList::TotalSizeNoSplit() const
 }
 
 void TEscherRecordList::CopyFrom(const TEscherRecordList *aList, TEscherDwgCache *NewDwgCache, int32_t RowOfs,
-                                 TWorkSheet *dSheet, int32_t ColOfs)
+                                 TSheetSizes *dSheet, int32_t ColOfs)
 {
     for (int i = 0; i < aList->Count(); ++i) {
         TEscherRecord *r = aList->Items(i);
@@ -278,12 +282,12 @@ TEscherRecord::TEscherRecord(const TEscherRecordHeader &aHeader, TEscherContaine
         ErrLoadingEscher();
 }
 
-TEscherRecord *TEscherRecord::CopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet, int32_t ColOfs)
+TEscherRecord *TEscherRecord::CopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet, int32_t ColOfs)
 {
     return DoCopyTo(NewDwgCache, RowOfs, dSheet, ColOfs);
 }
 
-TEscherRecord *TEscherRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t, TWorkSheet *, int32_t)
+TEscherRecord *TEscherRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t, TSheetSizes *, int32_t)
 {
     TEscherRecord *copy = NewOfClass(TEscherRecordHeader{Pre, Id, uint32_t(TotalDataSize)}, nullptr, NewDwgCache,
                                      DwgGroupCache);
@@ -298,7 +302,7 @@ TEscherRecord *TEscherRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t, TW
     return copy;
 }
 
-TEscherRecord *TEscherRecord::CopyDwg(int32_t RowOfs, int32_t ColOfs, TWorkSheet *dSheet)
+TEscherRecord *TEscherRecord::CopyDwg(int32_t RowOfs, int32_t ColOfs, TSheetSizes *dSheet)
 {
     TEscherSpgrContainerRecord *patriarch = Patriarch();
     TEscherRecord *root = FindRoot();
@@ -385,7 +389,7 @@ void TEscherRecord::SplitRecords(int32_t &NextPos, int64_t &RealSize, TBreakList
     SplitHeader(NextPos, RealSize, BreakList, NextDwg);
 }
 
-void TEscherRecord::ArrangeInsertRowsAndCols(int32_t, int32_t, TWorkSheet *, bool, const TSheetInfo &, int32_t,
+void TEscherRecord::ArrangeInsertRowsAndCols(int32_t, int32_t, TSheetSizes *, bool, const TSheetInfo &, int32_t,
                                              int32_t)
 {
 }
@@ -540,7 +544,7 @@ int TEscherDataRecord::CompareRec(const TEscherRecord *aRecord) const
     return CompareBytes(Data, d->Data, TotalDataSize);
 }
 
-TEscherRecord *TEscherDataRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+TEscherRecord *TEscherDataRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                                            int32_t ColOfs)
 {
     auto *copy = static_cast<TEscherDataRecord *>(TEscherRecord::DoCopyTo(NewDwgCache, RowOfs, dSheet, ColOfs));
@@ -633,7 +637,7 @@ void TEscherContainerRecord::SplitRecords(int32_t &NextPos, int64_t &RealSize, T
             r->SplitRecords(NextPos, RealSize, BreakList, NextDwg);
 }
 
-void TEscherContainerRecord::ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TWorkSheet *dSheet,
+void TEscherContainerRecord::ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TSheetSizes *dSheet,
                                                       bool Forced, const TSheetInfo &SheetInfo, int32_t aColCount,
                                                       int32_t aColPos)
 {
@@ -660,7 +664,7 @@ TEscherRecord *TEscherContainerRecord::FindRec(TEscherRecordClass RecClass)
     return nullptr;
 }
 
-TEscherRecord *TEscherContainerRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+TEscherRecord *TEscherContainerRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                                                 int32_t ColOfs)
 {
     std::unique_ptr<TEscherContainerRecord> copy(
@@ -707,7 +711,7 @@ TEscherBStoreRecord::TEscherBStoreRecord(const TEscherRecordHeader &aHeader, TEs
                                          TEscherDwgCache *aDwgCache, TEscherDwgGroupCache *aDwgGroupCache)
     : TEscherContainerRecord(aHeader, aParent, aDwgCache, aDwgGroupCache)
 {
-    if (DwgGroupCache)
+    if (DwgGroupCache && InGroupTree(DwgCache))
         RegisterUnique(DwgGroupCache->BStore, this, SDuplicatedBStore);
 }
 
@@ -741,7 +745,7 @@ TEscherDggRecord::TEscherDggRecord(const TEscherRecordHeader &aHeader, TEscherCo
     : TEscherDataRecord(aHeader, aParent, aDwgCache, aDwgGroupCache)
 {
     CheckBodySize(DggHeadSize);
-    if (DwgGroupCache)
+    if (DwgGroupCache && InGroupTree(DwgCache))
         RegisterUnique(DwgGroupCache->Dgg, this, SDuplicatedDgg);
 }
 
@@ -892,7 +896,7 @@ void TEscherDgRecord::DecShapeCount()
         DwgGroupCache->Dgg->RemoveImage();
 }
 
-TEscherRecord *TEscherDgRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+TEscherRecord *TEscherDgRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                                          int32_t ColOfs)
 {
     auto *copy = static_cast<TEscherDgRecord *>(TEscherDataRecord::DoCopyTo(NewDwgCache, RowOfs, dSheet, ColOfs));
@@ -942,7 +946,7 @@ TEscherSPRecord *TEscherSPRecord::CreateFromData(uint16_t aPre, TEscherContainer
     return CreateEscherFromData<TEscherSPRecord>(aPre, MsofbtSp, d, 8, aParent, aDwgCache, aDwgGroupCache);
 }
 
-TEscherRecord *TEscherSPRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+TEscherRecord *TEscherSPRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                                          int32_t ColOfs)
 {
     auto *copy = static_cast<TEscherSPRecord *>(TEscherDataRecord::DoCopyTo(NewDwgCache, RowOfs, dSheet, ColOfs));
@@ -966,8 +970,15 @@ TEscherOPTRecord::TEscherOPTRecord(const TEscherRecordHeader &aHeader, TEscherCo
 
 TEscherOPTRecord::~TEscherOPTRecord()
 {
-    if (DwgCache && !DwgCache->Destroying && !BlipPtr.empty() && DwgCache->Blip)
-        DwgCache->Blip->Remove(this);
+    if (DwgCache && !DwgCache->Destroying && !BlipPtr.empty()) {
+        if (DwgGroupCache && DwgGroupCache->BStore)
+            for (TEscherBSERecord *bse : BlipPtr) {
+                --bse->Users;
+                bse->Release();
+            }
+        if (DwgCache->Blip)
+            DwgCache->Blip->Remove(this);
+    }
     if (auto *sp = dynamic_cast<TEscherSpContainerRecord *>(FParent); sp && sp->Opt == this)
         sp->Opt = nullptr;
 }
@@ -998,13 +1009,21 @@ TClientAnchor TEscherOPTRecord::GetAnchor() const
     return a ? a->Anchor() : TClientAnchor();
 }
 
-TEscherRecord *TEscherOPTRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+TEscherRecord *TEscherOPTRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                                           int32_t ColOfs)
 {
     auto *copy = static_cast<TEscherOPTRecord *>(TEscherDataRecord::DoCopyTo(NewDwgCache, RowOfs, dSheet, ColOfs));
     copy->FShapeName = FShapeName;
     if (auto *sp = dynamic_cast<TEscherSpContainerRecord *>(copy->FParent))
         sp->Opt = copy;
+    copy->BlipPtr = BlipPtr;
+    copy->BlipPos = BlipPos;
+    for (TEscherBSERecord *bse : BlipPtr) {
+        bse->AddRef();
+        ++bse->Users;
+    }
+    if (DwgCache && DwgCache->Blip && !BlipPtr.empty() && NewDwgCache && NewDwgCache->Blip)
+        NewDwgCache->Blip->Add(copy);
     return copy;
 }
 
@@ -1054,7 +1073,7 @@ void TEscherClientAnchorRecord::SetAnchor(const TClientAnchor &aAnchor)
         SetWord(Data, 2 * i, v[i]);
 }
 
-TEscherRecord *TEscherClientAnchorRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+TEscherRecord *TEscherClientAnchorRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                                                    int32_t ColOfs)
 {
     auto *copy =
@@ -1062,10 +1081,16 @@ TEscherRecord *TEscherClientAnchorRecord::DoCopyTo(TEscherDwgCache *NewDwgCache,
     if (auto *sp = dynamic_cast<TEscherSpContainerRecord *>(copy->FParent))
         sp->ClientAnchor = copy;
     copy->SaveRect = SaveRect;
-    SetWord(copy->Data, 6, GetWord(copy->Data, 6) + RowOfs);
-    SetWord(copy->Data, 14, GetWord(copy->Data, 14) + RowOfs);
-    SetWord(copy->Data, 2, GetWord(copy->Data, 2) + ColOfs);
-    SetWord(copy->Data, 10, GetWord(copy->Data, 10) + ColOfs);
+    // Clamped: a shift past the sheet's edge must not wrap around to its start.
+    const auto shift = [&](int32_t ofs, int32_t by, int32_t max) {
+        SetWord(copy->Data, ofs, uint16_t(std::clamp(GetWord(copy->Data, ofs) + by, 0, max)));
+    };
+    shift(6, RowOfs, MaxAnchorRow);
+    shift(14, RowOfs, MaxAnchorRow);
+    shift(2, ColOfs, MaxAnchorCol);
+    shift(10, ColOfs, MaxAnchorCol);
+    // The copy lives in the destination sheet, so it is the one fitted to that sheet's sizes.
+    copy->RestoreObjectCoords(dSheet);
     return copy;
 }
 
@@ -1127,7 +1152,7 @@ void TEscherClientDataRecord::SplitRecords(int32_t &NextPos, int64_t &RealSize, 
     NextDwg = xlr_MSODRAWING;
 }
 
-void TEscherClientDataRecord::ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TWorkSheet *, bool,
+void TEscherClientDataRecord::ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TSheetSizes *, bool,
                                                        const TSheetInfo &SheetInfo, int32_t aColCount,
                                                        int32_t aColPos)
 {
@@ -1135,7 +1160,7 @@ void TEscherClientDataRecord::ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t 
         FClientData->ArrangeInsertRowsAndCols(aRowPos, aRowCount, aColPos, aColCount, SheetInfo);
 }
 
-TEscherRecord *TEscherClientDataRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+TEscherRecord *TEscherClientDataRecord::DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                                                  int32_t ColOfs)
 {
     std::unique_ptr<TEscherClientDataRecord> copy(static_cast<TEscherClientDataRecord *>(

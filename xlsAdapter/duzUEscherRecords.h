@@ -4,14 +4,16 @@
 // kinds it does not know are written back unchanged.
 #include "xlsAdapter/duzUXlsBaseClientData.h"
 #include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/duzUXlsSheetSizes.h"
 #include "xlsAdapter/duzUXlsTypes.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <vector>
 
 class TOle2File;
-class TWorkSheet;
+class TStream;
 class TEscherRecord;
 class TEscherContainerRecord;
 class TEscherSpgrContainerRecord;
@@ -112,7 +114,7 @@ public:
     TEscherRecordCache() { SetOwnsObjects(false); }
     int Add(TEscherRecord *aRecord);
     TEscherRecord *Items(int Index) const;
-    void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TWorkSheet *dSheet, bool Forced,
+    void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TSheetSizes *dSheet, bool Forced,
                                   const TSheetInfo &SheetInfo, int32_t aColCount, int32_t aColPos);
 };
 
@@ -187,7 +189,7 @@ public:
     void SaveToStream(TOle2File *DataStream, TBreakList *BreakList);
     int64_t TotalSizeNoSplit() const;
     // Appends a copy of every item.
-    void CopyFrom(const TEscherRecordList *aList, TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    void CopyFrom(const TEscherRecordList *aList, TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                   int32_t ColOfs);
 
     bool Sorted = false;
@@ -214,10 +216,10 @@ public:
     bool IsContainer() const { return (Pre & 0x000F) == 0x000F; }
 
     // A copy of this record (and its subtree) registered in NewDwgCache.
-    TEscherRecord *CopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet, int32_t ColOfs);
+    TEscherRecord *CopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet, int32_t ColOfs);
     // Copies the whole shape that holds this record into the same drawing, after the other shapes;
     // returns this record's copy. The caller clears the copy marks before each pass.
-    TEscherRecord *CopyDwg(int32_t RowOfs, int32_t ColOfs, TWorkSheet *dSheet);
+    TEscherRecord *CopyDwg(int32_t RowOfs, int32_t ColOfs, TSheetSizes *dSheet);
     // The top-level shape or group (child of the patriarch) this record belongs to.
     TEscherRecord *FindRoot();
     TEscherSpgrContainerRecord *Patriarch() const { return DwgCache ? DwgCache->Patriarch : nullptr; }
@@ -235,7 +237,7 @@ public:
     virtual void AssignClientData(TBaseClientData *aClientData);
     // The sizing pass of the BIFF records the tree is written as.
     virtual void SplitRecords(int32_t &NextPos, int64_t &RealSize, TBreakList *BreakList, int32_t &NextDwg);
-    virtual void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TWorkSheet *dSheet, bool Forced,
+    virtual void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TSheetSizes *dSheet, bool Forced,
                                           const TSheetInfo &SheetInfo, int32_t aColCount, int32_t aColPos);
     virtual void ClearCopiedTo() { CopiedTo = nullptr; }
     virtual TEscherRecord *FindRec(TEscherRecordClass RecClass);
@@ -252,7 +254,7 @@ public:
     TEscherRecord *CopiedTo = nullptr;
 
 protected:
-    virtual TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    virtual TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                                     int32_t ColOfs);
     virtual TEscherRecord *NewOfClass(const TEscherRecordHeader &aHeader, TEscherContainerRecord *aParent,
                                       TEscherDwgCache *aDwgCache, TEscherDwgGroupCache *aDwgGroupCache) const = 0;
@@ -292,7 +294,7 @@ class TEscherDataRecord : public TEscherRecord
     uint8_t *Data = nullptr;
 
 protected:
-    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                             int32_t ColOfs) override;
     // "Error loading Escher record" when the body is shorter than the fields its class reads.
     void CheckBodySize(int32_t MinSize) const;
@@ -327,7 +329,7 @@ class TEscherContainerRecord : public TEscherRecord
     bool WaitingClientData(TClientDataClass &ClientType) override;
     void AssignClientData(TBaseClientData *aClientData) override;
     void SplitRecords(int32_t &NextPos, int64_t &RealSize, TBreakList *BreakList, int32_t &NextDwg) override;
-    void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TWorkSheet *dSheet, bool Forced,
+    void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TSheetSizes *dSheet, bool Forced,
                                   const TSheetInfo &SheetInfo, int32_t aColCount, int32_t aColPos) override;
     void ClearCopiedTo() override;
     TEscherRecord *FindRec(TEscherRecordClass RecClass) override;
@@ -336,7 +338,7 @@ class TEscherContainerRecord : public TEscherRecord
     int32_t Depth() const;
 
 protected:
-    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                             int32_t ColOfs) override;
 
     TEscherRecordList *FContainedRecords;
@@ -370,6 +372,12 @@ class TEscherBStoreRecord : public TEscherContainerRecord
     TEscherBStoreRecord(const TEscherRecordHeader &aHeader, TEscherContainerRecord *aParent,
                         TEscherDwgCache *aDwgCache, TEscherDwgGroupCache *aDwgGroupCache);
     ~TEscherBStoreRecord() override;
+
+    // By 1-based position; "Error reading Excel records. File invalid" outside 1..count.
+    void AddRef(int32_t BlipPos);
+    void Release(int32_t BlipPos);
+    // Numbers the entries 1, 2, ... for the property tables written after it.
+    void SaveToStream(TOle2File *DataStream, TBreakList *BreakList) override;
 };
 
 class TEscherSolverContainerRecord : public TEscherContainerRecord
@@ -450,7 +458,7 @@ class TEscherDgRecord : public TEscherDataRecord
     void DecShapeCount();
 
 protected:
-    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                             int32_t ColOfs) override;
 };
 
@@ -467,7 +475,7 @@ class TEscherSPRecord : public TEscherDataRecord
     void SetShapeId(uint32_t v) { SetLongWord(Data, 0, v); }
 
 protected:
-    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                             int32_t ColOfs) override;
 };
 
@@ -479,10 +487,27 @@ class TEscherOPTRecord : public TEscherDataRecord
     ~TEscherOPTRecord() override;
 
     QString ShapeName() const { return FShapeName; }
+    // The image property table of a new picture, its entry added to the store (or shared).
+    static TEscherOPTRecord *CreateFromDataImg(const QByteArray &aPicture, TEscherContainerRecord *aParent,
+                                               TEscherDwgCache *aDwgCache, TEscherDwgGroupCache *aDwgGroupCache,
+                                               const QString &aName, TXlsImgTypes aDataType);
+
+    // Resolves the picture references and the shape name of the body.
+    void AfterCreate() override;
+    void SaveToStream(TOle2File *DataStream, TBreakList *BreakList) override;
+    // The record's one picture becomes aPicture; identical bytes keep the entry.
+    void ReplaceImg(const QByteArray &aPicture, TXlsImgTypes aDataType);
+    // Refers to aBSE in place of its one picture.
+    void ChangeRef(TEscherBSERecord *aBSE);
+    // Writes the record's one picture.
+    void GetImageFromStream(TStream *Data, TXlsImgTypes &DataType) const;
+
     // The anchor of the top-level shape this record belongs to; 0 and 18 zero bytes without one.
     int32_t Row() const;
     int32_t Col() const;
     TClientAnchor GetAnchor() const;
+    // Sets that anchor; nothing without one.
+    void SetAnchor(const TClientAnchor &aAnchor, TSheetSizes *sSheet);
 
     std::vector<TEscherBSERecord *> BlipPtr;
     std::vector<uint32_t> BlipPos;
@@ -490,9 +515,14 @@ class TEscherOPTRecord : public TEscherDataRecord
 
 protected:
     TEscherClientAnchorRecord *RootAnchor() const;
-    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    // "Error processing Escher record" unless the record refers to exactly one picture.
+    void CheckOnePicture() const;
+    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                             int32_t ColOfs) override;
 };
+
+constexpr int32_t MaxAnchorRow = 65535;
+constexpr int32_t MaxAnchorCol = 255;
 
 // The object's rectangle in sheet units.
 struct TAbsoluteAnchorRect
@@ -510,16 +540,36 @@ class TEscherClientAnchorRecord : public TEscherDataRecord
                               TEscherDwgCache *aDwgCache, TEscherDwgGroupCache *aDwgGroupCache);
     ~TEscherClientAnchorRecord() override;
 
+    // A complete anchor with its rectangle saved against sSheet.
+    static TEscherClientAnchorRecord *CreateFromData(const TClientAnchor &aAnchor, TSheetSizes *sSheet,
+                                                     TEscherContainerRecord *aParent, TEscherDwgCache *aDwgCache,
+                                                     TEscherDwgGroupCache *aDwgGroupCache,
+                                                     const TEscherRecordHeader &aHeader);
+
     // The 18 body bytes.
     TClientAnchor Anchor() const;
+    TClientAnchor GetAnchor() const { return Anchor(); }
     void SetAnchor(const TClientAnchor &aAnchor);
+    // Sets the bytes and saves the rectangle against sSheet.
+    void SetAnchor(const TClientAnchor &aAnchor, TSheetSizes *sSheet);
     int32_t Row() const { return GetWord(Data, 6); }
     int32_t Col() const { return GetWord(Data, 2); }
+    uint16_t Behaviour() const { return GetWord(Data, 0) & 3; }
+
+    // The rectangle from the cells, and the cells from the rectangle; nothing without a sheet or
+    // for an anchor that moves and sizes with its cells.
+    void SaveObjectCoords(TSheetSizes *sSheet);
+    void RestoreObjectCoords(TSheetSizes *dSheet);
+    // Whether a copy or a deletion of the rows and columns given takes the shape along.
+    bool AllowCopy(int32_t FirstRow, int32_t LastRow, int32_t FirstCol, int32_t LastCol) const;
+    bool AllowDelete(int32_t FirstRow, int32_t LastRow, int32_t FirstCol, int32_t LastCol) const;
+    void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TSheetSizes *dSheet, bool Forced,
+                                  const TSheetInfo &SheetInfo, int32_t aColCount, int32_t aColPos) override;
 
     TAbsoluteAnchorRect SaveRect;
 
 protected:
-    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                             int32_t ColOfs) override;
 };
 
@@ -536,12 +586,12 @@ class TEscherClientDataRecord : public TEscherDataRecord
     bool WaitingClientData(TClientDataClass &ClientType) override;
     void AssignClientData(TBaseClientData *aClientData) override;
     void SplitRecords(int32_t &NextPos, int64_t &RealSize, TBreakList *BreakList, int32_t &NextDwg) override;
-    void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TWorkSheet *dSheet, bool Forced,
+    void ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, TSheetSizes *dSheet, bool Forced,
                                   const TSheetInfo &SheetInfo, int32_t aColCount, int32_t aColPos) override;
 
 protected:
     virtual TClientDataClass ClientClass() const;
-    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TWorkSheet *dSheet,
+    TEscherRecord *DoCopyTo(TEscherDwgCache *NewDwgCache, int32_t RowOfs, TSheetSizes *dSheet,
                             int32_t ColOfs) override;
 
     TBaseClientData *FClientData = nullptr;
@@ -560,14 +610,31 @@ protected:
     TClientDataClass ClientClass() const override;
 };
 
+// BSE body: the 36-byte head, then the blip record (8-byte header and body).
+constexpr int32_t BseHeadSize = 36;
+constexpr int32_t BseBlipOfs = BseHeadSize + 8;
+
 class TEscherBSERecord : public TEscherDataRecord
 {
     TARVIX_ESCHER_RECORD(TEscherBSERecord)
-    using TEscherDataRecord::TEscherDataRecord;
+    TEscherBSERecord(const TEscherRecordHeader &aHeader, TEscherContainerRecord *aParent, TEscherDwgCache *aDwgCache,
+                     TEscherDwgGroupCache *aDwgGroupCache);
     // Body size, then the picture's 16-byte identifier.
     int CompareRec(const TEscherRecord *aRecord) const override;
 
+    void AddRef();
+    // At no reference left the entry leaves the store and is freed, unless a property table
+    // still points to it (a file may count fewer references than it has).
+    void Release();
+    uint32_t References() const { return GetLongWord(Data, 24); }
+    // Fills the body from the head, the blip header and the blip body, which must make it up exactly.
+    void CopyFromData(const uint8_t *aBseHead, const TEscherRecordHeader &aBlipHeader, const QByteArray &aBlipData);
+    // The picture bytes as a file of their kind.
+    void SaveGraphicToStream(TStream *Data, TXlsImgTypes &DataType) const;
+
     int32_t BStorePos = 0;
+    // The property tables that point to the entry.
+    int32_t Users = 0;
 };
 
 class TEscherSplitMenuRecord : public TEscherDataRecord
@@ -583,3 +650,14 @@ class TEscherAlignRuleRecord : public TEscherDataRecord
     TEscherAlignRuleRecord(const TEscherRecordHeader &aHeader, TEscherContainerRecord *aParent,
                            TEscherDwgCache *aDwgCache, TEscherDwgGroupCache *aDwgGroupCache);
 };
+
+// A store entry for picture bytes, not yet in the store; "To insert WMF files you need to instal
+// TPngImage" for a kind the store does not keep.
+TEscherBSERecord *CreateBlipRecord(const QByteArray &aPicture, TXlsImgTypes aDataType,
+                                   TEscherDwgGroupCache *aDwgGroupCache);
+// "To insert WMF files ..." for a kind the store does not keep; "BStore can't be nil" without a store.
+void CheckBlipKind(TXlsImgTypes aDataType, TEscherDwgGroupCache *aDwgGroupCache);
+// The position (from 0) of the store entry of the picture, added or shared, its count raised.
+int32_t AddPictureToBStore(TEscherDwgGroupCache *aDwgGroupCache, const QByteArray &aPicture, TXlsImgTypes aDataType);
+// A 1 x 1 monochrome bitmap without file header: the picture of a cleared or empty image.
+QByteArray EmptyBmp();

@@ -161,12 +161,7 @@ void TDrawing::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHeader
     Assert(FDrawingGroup != nullptr, QString::fromLatin1(SNilDrawingGroup));
     if (FDgContainer)
         ErrExcelInvalid();
-    FRecordCache.MaxObjId = 0;
-    FRecordCache.Dg = nullptr;
-    FRecordCache.Patriarch = nullptr;
-    FRecordCache.Solver = nullptr;
-    FreeCaches();
-    CreateCaches();
+    ResetIndex();
 
     TBaseRecord *current = First;
     int32_t pos = 0;

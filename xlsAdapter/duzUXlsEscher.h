@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class TOle2File;
+class DUzObj;
 class TSST;
 
 class TXlsEscherRecord : public TBaseRecord
@@ -72,9 +73,50 @@ public:
     TEscherContainerRecord *DgContainer() const { return FDgContainer; }
     TDrawingGroup *DrawingGroup() const { return FDrawingGroup; }
 
+    // Pictures, by their position in the picture cache (the order they were loaded or added).
+    // The caller has made sure the workbook has its drawing group.
+    void AddImage(const QByteArray &Data, TXlsImgTypes DataType, TSheetSizes *sSheet, TWbAnchorType AnchorType,
+                  const TImageProperties &Properties);
+    int32_t DrawingCount() const;
+    void GetDrawingFromStream(int32_t Index, TStream *Data, TXlsImgTypes &DataType);
+    QString GetDrawingName(int32_t Index);
+    int32_t GetDrawingRow(int32_t Index);
+    // Empty data clears the picture.
+    void AssignDrawing(int32_t Index, const QByteArray &Data, TXlsImgTypes DataType);
+    void ClearImage(int32_t Index);
+    void DeleteImage(int32_t Index);
+    TClientAnchor GetAnchor(int32_t Index);
+    void SetAnchor(int32_t Index, const TClientAnchor &aAnchor, TSheetSizes *sSheet);
+
+    // A comment box at the cells of Properties; returns its ClientData record, which holds the
+    // object id the NOTE record refers to.
+    TEscherClientDataRecord *AddNewComment(const TImageProperties &Properties, TSheetSizes *sSheet);
+    // One drop-down arrow for every column Col1..Col2 of the filter row.
+    void AddAutoFilter(int32_t Row, int32_t Col1, TSheetSizes *sSheet, int32_t Col2);
+    // Removes the arrows AddAutoFilter made.
+    void RemoveAutoFilter();
+    // Every anchor saves its rectangle, or takes its cells from it.
+    void SaveObjectCoords(TSheetSizes *sSheet);
+    void RestoreObjectCoords(TSheetSizes *dSheet);
+    // The first client data record of that object id; nil when none.
+    TEscherClientDataRecord *FindObjId(uint16_t ObjId);
+
 private:
     void CreateCaches();
     void FreeCaches();
+    void ResetIndex();
+    // The drawing container, Dg, patriarch and group shape of a drawing that has none.
+    void CreateBasicDrawing();
+    void EnsureBasicDrawing();
+    // A new shape container with its Sp record (a new shape id), not yet in the patriarch.
+    TEscherSpContainerRecord *NewShape(uint16_t SpPre);
+    // The OPT record of the Index-th picture; "Index out of range" otherwise.
+    TEscherOPTRecord *Picture(int32_t Index);
+    // Appends the anchor and the ClientData record holding Obj (taken in every case) to Shape.
+    TEscherClientDataRecord *AddAnchorAndObj(TEscherSpContainerRecord *Shape, const TClientAnchor &aAnchor,
+                                             TSheetSizes *sSheet, DUzObj *Obj);
+    // Takes the top-level shape that holds aRecord out of the patriarch and frees it.
+    void DeleteRoot(TEscherRecord *aRecord);
 
     TEscherContainerRecord *FDgContainer = nullptr;
     TEscherDwgCache FRecordCache;
