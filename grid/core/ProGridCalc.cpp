@@ -22,6 +22,9 @@ bool TProStringGrid::CalcRowValue(int ACol, int r, bool RealRows, bool RowTest, 
     const bool hidden = RealRows && IsHiddenRow(r);
     const int d = RealRows ? DisplRowIndex(r) : r;
     if (RowTest) {
+        // Tree and group rows are left out only while the grid is grouped.
+        if (!hidden && GroupColumn() != -1 && (IsNode(d) || IsSummary(d)))
+            return false;
         if (!hidden && !IsBaseCell(ACol, d))
             return false;
     }

@@ -467,6 +467,29 @@ void TProStringGrid::SetWordWrap(bool v)
 
 bool TProStringGrid::IsIgnoredColumn(int ACol) const { return FIgnoreColumns->IndexOf(ACol) >= 0; }
 
+bool TProStringGrid::IsEditable(int ACol, int ARow)
+{
+    if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit() && !FEditDisable)
+        return false;
+    return IsCellEditable(ACol, ARow);
+}
+
+bool TProStringGrid::IsCellEditable(int ACol, int ARow)
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    bool canEdit = true, fixed = false;
+    GetCellCanEdit(b.X, b.Y, canEdit);
+    IsFixedCell(RealColIndex(b.X), b.Y, fixed);
+    return canEdit && !fixed;
+}
+
+bool TProStringGrid::IsPassword(int ACol, int ARow)
+{
+    bool password = false;
+    IsPasswordCell(ACol, ARow, password);
+    return password;
+}
+
 void TProStringGrid::WriteEditorValue(int ACol, int ARow, const QString &Value)
 {
     // With hidden columns the plain grid would store the text under the display index, which

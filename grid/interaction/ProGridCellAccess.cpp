@@ -1,5 +1,6 @@
 #include "grid/core/ProGrid.h"
 #include "editors/psgcheck.h"
+#include "framework/graphics/ImgList.h"
 #include <algorithm>
 
 QString TProStringGrid::CurrentCell()
@@ -67,6 +68,8 @@ void TProStringGrid::Notification(TComponent *AComponent, TOperation Operation)
         FCellChecker = nullptr;
     if (FSyncGrid && AComponent == FSyncGrid->FGrid)
         FSyncGrid->FGrid = nullptr;
+    if (AComponent == FGridImages)
+        FGridImages = nullptr;
 }
 
 QString TProStringGrid::GetEditText(int ACol, int ARow)

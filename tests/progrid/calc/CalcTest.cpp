@@ -114,3 +114,25 @@ TEST(RowCalc, SumAverageMinimumMaximum)
     g.SetGridCell(3, 1, "100");
     EXPECT_DOUBLE_EQ(g.RowSum(1, 0, 4), 0.5) << "a covered cell never counts";
 }
+
+namespace {
+class TNodeGrid : public TTestGrid
+{
+public:
+    using TProStringGrid::CreateCellGraphic;
+};
+} // namespace
+
+TEST(ColumnCalc, GroupRowsStayOutOnlyWhileGrouped)
+{
+    TNodeGrid g;
+    FillRows(g, 1, {"1", "2", "4", "8"});
+    g.CreateCellGraphic(0, 1)->SetCellType(ctNode);
+    g.CreateCellGraphic(0, 4)->SetCellType(ctSummary);
+    EXPECT_DOUBLE_EQ(g.ColumnSum(1, -1, -1), 15.0);
+    g.SetGroupColumn(2);
+    EXPECT_DOUBLE_EQ(g.ColumnSum(1, -1, -1), 6.0);
+    // The start value is read without the row test.
+    EXPECT_DOUBLE_EQ(g.ColumnMax(1, -1, -1), 4.0);
+    EXPECT_DOUBLE_EQ(g.ColumnMin(1, -1, -1), 1.0);
+}

@@ -184,3 +184,47 @@ TEST(FormattedCell, SavedTextsTakeTheFormatWithVirtualCells)
     EXPECT_TRUE(raw.contains("2.5"));
     EXPECT_FALSE(raw.contains("2.50"));
 }
+
+namespace {
+class TFixedGrid : public TTestGrid
+{
+public:
+    using TProStringGrid::IsFixed;
+};
+} // namespace
+
+TEST(CellTests, FixedEditableAndPassword)
+{
+    TFixedGrid g;
+    int asked = 0;
+    g.OnIsFixedCell = [&](TObject *, int ARow, int ACol, bool &IsFixed) {
+        ++asked;
+        IsFixed = ACol == 3 && ARow == 3;
+    };
+    g.SetFixedFooters(1);
+    g.SetFixedRightCols(1);
+    EXPECT_TRUE(g.IsFixed(2, g.RowCount() - 1));
+    EXPECT_TRUE(g.IsFixed(g.ColCount() - 1, 3));
+    EXPECT_EQ(asked, 0) << "footer rows and right fixed columns are fixed without asking";
+    EXPECT_FALSE(g.IsFixed(2, 3));
+    EXPECT_TRUE(g.IsFixed(3, 3));
+
+    EXPECT_FALSE(g.IsEditable(2, 2)) << "editing is off";
+    TGridOptions o = g.Options();
+    o.Include(goEditing);
+    g.SetOptions(o);
+    EXPECT_TRUE(g.IsEditable(2, 2));
+    EXPECT_FALSE(g.IsEditable(0, 2));
+    EXPECT_FALSE(g.IsEditable(3, 3));
+    g.GetCellProperties(2, 2)->SetReadOnly(true);
+    EXPECT_FALSE(g.IsEditable(2, 2));
+
+    TFixedGrid r;
+    r.MouseActions()->SetRangeSelectAndEdit(true);
+    EXPECT_TRUE(r.IsEditable(2, 2));
+
+    EXPECT_FALSE(g.IsPassword(2, 2));
+    g.OnIsPasswordCell = [](TObject *, int, int ACol, bool &p) { p = ACol == 2; };
+    EXPECT_TRUE(g.IsPassword(2, 5));
+    EXPECT_FALSE(g.IsPassword(1, 5));
+}
