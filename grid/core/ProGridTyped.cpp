@@ -409,13 +409,7 @@ void TProStringGrid::SetHighlightTextColor(TColor v)
     Invalidate();
 }
 
-void TProStringGrid::SetShowDesignHelper(bool v)
-{
-    if (FShowDesignHelper == v)
-        return;
-    FShowDesignHelper = v;
-    Invalidate();
-}
+void TProStringGrid::SetShowDesignHelper(bool v) { ChangeAndInvalidate(FShowDesignHelper, v); }
 
 void TProStringGrid::SetActiveCellColor(TColor v)
 {
