@@ -35,10 +35,15 @@ double TProStringGrid::ParseFloatText(const QString &Text) const
             return 0;
         throw EProGridError(QStringLiteral("Cell does not contain a float value"));
     }
+    // The cleaned text has no blanks, so the plain conversion with a point decides alone;
+    // one settings record serves every call.
+    static const TFormatSettings point = [] {
+        TFormatSettings f;
+        f.DecimalSeparator = QLatin1Char('.');
+        return f;
+    }();
     double v = 0;
-    int code = 0;
-    Val(s, v, code);
-    if (code != 0)
+    if (!TryStrToFloat(s, v, point))
         throw EProGridError(QStringLiteral("Cell does not contain a float value"));
     return v;
 }
