@@ -32,6 +32,7 @@ TProStringGrid::~TProStringGrid()
     for (TGridChangeNotifier *n : FNotifierList)
         n->RemoveFreeNotification(this);
     FNotifierList.clear();
+    SetCellChecker(nullptr);
     FSyncGrid->SetGrid(nullptr);
     // Hidden rows hold the properties of their cells; nothing else would free them.
     for (int i = 0; i < FGridItems->Count(); ++i)
@@ -43,6 +44,7 @@ TProStringGrid::~TProStringGrid()
 
 void TProStringGrid::SetRowCount(int Value)
 {
+    const int oldCount = RowCount();
     if (RowCount() == FixedRows() && FFixedRowAlways && FSelHidden)
         UnHideSelection();
     TBaseGrid::SetRowCount(Value);
@@ -50,6 +52,48 @@ void TProStringGrid::SetRowCount(int Value)
         SetFixedRows(FFixedRowsMin);
     FMaxRowCount = std::max(FMaxRowCount, Value);
     FNormalRowCount = Value;
+    if (FFooterPanel)
+        FFooterPanel->Invalidate();
+    if (FooterRowShown() && !FRowsShifted && Value != oldCount && Value > 0 && oldCount > 0)
+        MoveFooterRow(oldCount - 1, Value - 1);
+}
+
+// The rows have been moved already, the footer row with them.
+void TProStringGrid::SetRowCountShifted(int Value)
+{
+    FRowsShifted = true;
+    try {
+        SetRowCount(Value);
+    } catch (...) {
+        FRowsShifted = false;
+        throw;
+    }
+    FRowsShifted = false;
+}
+
+// The footer row follows the end of the grid; its cell properties (with the footer
+// calculations) go along with its texts.
+void TProStringGrid::MoveFooterRow(int From, int To)
+{
+    const int cols = std::max(ColCount() + FNumHidden, StoreColExtent());
+    // The target's own properties would be lost under the copied ones.
+    FreeCellPropsRect(0, To, cols - 1, To);
+    for (int c = 0; c < cols; ++c) {
+        SetGridCell(c, To, GetGridCell(c, From));
+        SetGridObject(c, To, GetGridObject(c, From));
+        // The old slots let go of the moved properties, also past the row count where the
+        // clearing below does not look for properties.
+        SetGridObject(c, From, nullptr);
+    }
+    FNilObjects = true;
+    try {
+        ClearRows(From, 1);
+    } catch (...) {
+        FNilObjects = false;
+        throw;
+    }
+    CalcFooter(-1);
+    FNilObjects = false;
 }
 
 void TProStringGrid::SetColCount(int Value)

@@ -18,6 +18,20 @@ using TRowChangedEvent = std::function<void(TObject *Sender, int OldRow, int New
 using TRowDisjunctSelectEvent = std::function<void(TObject *Sender, int ARow, bool AState, bool &Allow)>;
 using TAutoInsertRowEvent = std::function<void(TObject *Sender, int ARow)>;
 
+class TProStringGrid;
+class TProStringGridCheck;
+using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
+using TFloatFormatEvent =
+    std::function<void(TObject *Sender, int ACol, int ARow, bool &IsFloat, QString &FloatFormat)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject *Sender, int ACol, int &AWidth)>;
+
+// Listens to the selection of the grid it is registered with.
+class ITProStringGridSelect
+{
+public:
+    virtual ~ITProStringGridSelect() = default;
+};
+
 // Hears of every changed cell rectangle of the grids it is registered with.
 class TGridChangeNotifier : public TComponent
 {
@@ -154,6 +168,8 @@ using TGridGradientEvent = std::function<void(TObject *Sender, int ARow, int ACo
 
 class TProStringGrid : public TBaseGrid
 {
+    friend class TFloatingFooter;
+
 public:
     explicit TProStringGrid(TComponent *AOwner);
     ~TProStringGrid() override;
@@ -386,6 +402,148 @@ public:
     TCellsChangedEvent OnCellsChanged;
     TRowChangedEvent OnRowUpdate;
 
+    // ---- Typed cell access, headers, highlighting, fills and cell checks (ProGridTyped.cpp) ----
+    // Ints and Floats read and write by real column and display row, the All forms by real
+    // column and real row (hidden rows included).
+    int Ints(int ACol, int ARow);
+    void SetInts(int ACol, int ARow, int Value);
+    int AllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    double Floats(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    double AllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    TDateTime Dates(int ACol, int ARow);
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime Times(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    // The value of the form control ControlID in the cell's mini-HTML; empty when there is none.
+    QString ControlValues(int ACol, int ARow, const QString &ControlID);
+    void SetControlValues(int ACol, int ARow, const QString &ControlID, const QString &Value);
+    // Width and left offset of a column in the last print layout; 0 for a column not laid out.
+    int PrintColWidth(int ACol) const;
+    int PrintColOffset(int ACol) const;
+    virtual int GetVersionNr() const { return 0x01000000; }
+    QString Version() const;
+    void SetVersion(const QString &) {}
+
+    void ShowColumnHeaders();
+    void ClearColumnHeaders();
+    void ShowRowHeaders();
+    void ClearRowHeaders();
+
+    QString HilightText(bool DoCase, const QString &S, const QString &Text);
+    QString UnHilightText(const QString &S);
+    QString MarkText(bool DoCase, const QString &S, const QString &Text);
+    QString UnMarkText(const QString &S);
+    void HilightInCell(bool DoCase, int Col, int Row, const QString &HiText);
+    void HilightInCol(bool DoFixed, bool DoCase, int Col, const QString &HiText);
+    void HilightInRow(bool DoFixed, bool DoCase, int Row, const QString &HiText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const QString &HiText);
+    void UnHilightInCell(int Col, int Row);
+    void UnHilightInCol(bool DoFixed, int Col);
+    void UnHilightInRow(bool DoFixed, int Row);
+    void UnHilightInGrid(bool DoFixed);
+    void MarkInCell(bool DoCase, int Col, int Row, const QString &HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, int Col, const QString &HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int Row, const QString &HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const QString &HiText);
+    void UnMarkInCell(int Col, int Row);
+    void UnMarkInCol(bool DoFixed, int Col);
+    void UnMarkInRow(bool DoFixed, int Row);
+    void UnMarkInGrid(bool DoFixed);
+
+    void TextFill(bool DoFixed, const QString &Txt);
+    // Fmt takes two integers: the column, then the row.
+    void FormatFill(bool DoFixed, const QString &Fmt);
+    void RandomFill(bool DoFixed, int Rnd);
+    void LinearFill(bool DoFixed);
+
+    // The checker is not owned; it is forgotten when it is freed.
+    TProStringGridCheck *CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TProStringGridCheck *Value);
+    // True when every cell came through the checker unchanged (or no checker is set).
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCell(int Col, int Row);
+    bool CheckCol(bool DoFixed, int Col);
+    bool CheckRow(bool DoFixed, int Row);
+    bool CheckGrid(bool DoFixed);
+
+    // ---- Column and row calculations, footer calculation (ProGridCalc.cpp) ----------------------
+    // FromRow or ToRow -1: the rows between the fixed rows and the footer rows.
+    double ColumnSum(int ACol, int FromRow, int ToRow);
+    double ColumnAvg(int ACol, int FromRow, int ToRow);
+    double ColumnMin(int ACol, int FromRow, int ToRow);
+    double ColumnMax(int ACol, int FromRow, int ToRow);
+    double ColumnStdDev(int ACol, int FromRow, int ToRow);
+    double ColumnDistinct(int ACol, int FromRow, int ToRow);
+    double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+    double GroupCustomCalc(int ACol, int FromRow, int ToRow);
+    double RowSum(int ARow, int FromCol, int ToCol);
+    double RowAvg(int ARow, int FromCol, int ToCol);
+    double RowMin(int ARow, int FromCol, int ToCol);
+    double RowMax(int ARow, int FromCol, int ToCol);
+    // -1: every column.
+    virtual void CalcFooter(int ACol) { CalcFooterColumns(ACol); }
+    virtual void UpdateColumnFooter(int ACol) { CalcFooter(ACol); }
+    virtual void RecalcFooter() { CalcFooter(-1); }
+    // The floating footer holds the grid's last row.
+    bool FooterRowShown() const;
+
+    // The displayed text: a number may take the format OnGetFloatFormat gives it.
+    virtual QString GetFormattedCell(int ACol, int ARow);
+
+    TGroupCalcEvent OnColumnCalc;
+    TGroupCalcEvent OnGroupCalc;
+    TCalcFooterEvent OnFooterCalc;
+    TFloatFormatEvent OnGetFloatFormat;
+
+    // ---- Settings, notifiers and the selection listener (ProGridTyped.cpp) ----------------------
+    void RegisterSelListener(ITProStringGridSelect *AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITProStringGridSelect *) { FISelect = nullptr; }
+    ITProStringGridSelect *SelListener() const { return FISelect; }
+    bool IsIgnoredColumn(int ACol) const;
+    // Editing must be on (or forced) and the cell editable and not fixed.
+    bool IsEditable(int ACol, int ARow);
+    bool IsCellEditable(int ACol, int ARow);
+    bool IsPassword(int ACol, int ARow);
+    // Passes the text to the plain grid's edit handling, then stores it in the cell.
+    virtual void WriteEditorValue(int ACol, int ARow, const QString &Value);
+    virtual void AfterF2Key() {}
+    virtual void BeforeSelectAll(TGridRect &Rect) {}
+    virtual void UpdateColumnSize(int ACol, int &AWidth);
+    virtual void UpdateAutoColumnSize(int ACol, int &AWidth);
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+
+protected:
+    virtual void ColumnHeadersChanged() {}
+    virtual void CalcFooterColumns(int ACol);
+    void LastRowWritten() override;
+    // The print layout: width and left edge of columns 0 .. 512, in 0.1 mm.
+    std::array<int, 513> MaxWidths{};
+    std::array<int, 513> Indents{};
+
+private:
+    // Rewrites the base cells of a rectangle through Fn, reading each through the display hook
+    // when one is set.
+    void TransformCells(int Col1, int Row1, int Col2, int Row2, const std::function<QString(const QString &)> &Fn);
+    void FillCells(bool DoFixed, const std::function<void(int, int)> &Fn);
+    void NormalRange(bool DoFixed, int &Col1, int &Row1, int &Col2, int &Row2) const;
+    double ParseFloatText(const QString &Text) const;
+    // Resolves -1 bounds; true when the rows count as real rows (hidden ones included).
+    bool CalcRows(int &FromRow, int &ToRow) const;
+    // The value of a row in the walk; false when it does not take part or holds no number.
+    bool CalcRowValue(int ACol, int r, bool RealRows, bool RowTest, double &Value);
+    double ColumnExtreme(int ACol, int FromRow, int ToRow, bool Max);
+    double RowExtreme(int ARow, int FromCol, int ToCol, bool Max);
+
+    TProStringGridCheck *FCellChecker = nullptr;
+    ITProStringGridSelect *FISelect = nullptr;
+    bool FCalcRealRows = false;
+    bool FRowsShifted = false;
+    bool FWordWrapEx = true;
+    // ----------------------------------------------------------------------------------------------
+
 protected:
     void InsertRowBlock(int RowIndex, int RCount, bool UpdateCellControls);
     void DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellControls);
@@ -438,6 +596,8 @@ private:
     // Clamps a block of rows to the grid; false when nothing is left to remove.
     bool ClampRowBlock(int RowIndex, int &RCount) const;
     void ShiftRowsUp(int RowIndex, int RCount, bool Heights);
+    void MoveFooterRow(int From, int To);
+    void SetRowCountShifted(int Value);
 
     bool FFixedRowAlways = false;
     bool FFixedColAlways = false;
@@ -921,7 +1081,11 @@ public:
     TGrouping *Grouping() const { return FGrouping.get(); }
     void SetGrouping(TGrouping *v) { FGrouping->Assign(v); }
     TBackGround *BackGround() const { return FBackGround.get(); }
-    void SetBackGround(TBackGround *v) { FBackGround->Assign(v); }
+    void SetBackGround(TBackGround *v)
+    {
+        FBackGround->Assign(v);
+        Invalidate();
+    }
     TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions.get(); }
     void SetDragScrollOptions(TDragScrollOptions *v) { FDragScrollOptions->Assign(v); }
     TGridProgressAppearance *ProgressAppearance() const { return FProgressAppearance.get(); }
@@ -944,10 +1108,35 @@ public:
     TFont *ActiveCellFont() const { return FActiveCellFont.get(); }
     void SetActiveCellFont(TFont *v) { FActiveCellFont->Assign(v); }
     TStringList *ColumnHeaders() const { return FColumnHeaders.get(); }
-    void SetColumnHeaders(TStrings *v) { FColumnHeaders->Assign(v); }
+    void SetColumnHeaders(TStrings *v);
     TStringList *RowHeaders() const { return FRowHeaders.get(); }
-    void SetRowHeaders(TStrings *v) { FRowHeaders->Assign(v); }
+    void SetRowHeaders(TStrings *v);
     TStringList *LookupItems() const { return FLookupItems.get(); }
+    void SetLookupItems(TStrings *v)
+    {
+        if (v)
+            FLookupItems->Assign(v);
+    }
+    // Settings whose writes repaint or pass the value on (ProGridTyped.cpp).
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor v);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor v);
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool v);
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor v);
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor v);
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool v) { FHovering = v; }
+    // The colour of the column-move arrows (read from the up arrow).
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor v);
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool v);
     TStringList *FilterList() const { return FFilterList.get(); }
     TIntList *MergedColumns() const { return FMergedColumns.get(); }
     TIntList *IgnoreColumns() const { return FIgnoreColumns.get(); }
@@ -957,11 +1146,7 @@ public:
 
     // Plain settings whose behaviour lives with the code that reads them.
     TARVIX_PLAIN_FIELD(TColor, HintColor, clInfoBk)
-    TARVIX_PLAIN_FIELD(TColor, HighlightColor, clHighlight)
-    TARVIX_PLAIN_FIELD(TColor, HighlightTextColor, clHighlightText)
     TARVIX_PLAIN_FIELD(TColor, SelectionRectangleColor, 0)
-    TARVIX_PLAIN_FIELD(TColor, ActiveCellColor, 0x808080)
-    TARVIX_PLAIN_FIELD(TColor, ActiveCellColorTo, clNone)
     TARVIX_PLAIN_FIELD(TColor, DisabledFontColor, 0xC0C0C0)
     TARVIX_PLAIN_FIELD(bool, UseDisabledFont, true)
     TARVIX_PLAIN_FIELD(TEditorType, DefaultEditor, edNormal)
@@ -979,7 +1164,6 @@ public:
     TARVIX_PLAIN_FIELD(bool, FixedAsButtons, false)
     TARVIX_PLAIN_FIELD(THoverFixedCells, HoverFixedCells, hfNone)
     TARVIX_PLAIN_FIELD(bool, UseInternalHintClass, true)
-    TARVIX_PLAIN_FIELD(bool, ShowDesignHelper, true)
     TARVIX_PLAIN_FIELD(TInvalidEntryIcon, InvalidEntryIcon, ieWarning)
     TARVIX_PLAIN_FIELD(QString, InvalidEntryTitle, QString())
     TARVIX_PLAIN_FIELD(QString, InvalidEntryText, QString())
@@ -1006,7 +1190,6 @@ public:
     TARVIX_PLAIN_FIELD(bool, ExcelClipboardFormat, false)
     TARVIX_PLAIN_FIELD(bool, FindBusy, false)
     TARVIX_PLAIN_FIELD(TEditLink *, EditLink, nullptr)
-    TARVIX_PLAIN_FIELD(bool, AutoThemeAdapt, false)
     TARVIX_PLAIN_FIELD(bool, AnchorHint, false)
     TARVIX_PLAIN_FIELD(bool, AutoNumAlign, false)
     TARVIX_PLAIN_FIELD(TDrawingStyle, DrawingStyle, gdsClassic)
@@ -1033,7 +1216,6 @@ private:
     void DestroyOwnedObjects();
     void InstallFormResize();
     void RemoveFormResize();
-    void WriteHeaders(TStringList *Headers, bool ColumnWise);
 
     bool FIsWinXP = false;
     bool FIsWin7 = false;
@@ -1066,6 +1248,13 @@ private:
     TCustomForm *FResizeForm = nullptr;
     int PrevSizeX = 0, PrevSizeY = 0;
 
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+    bool FShowDesignHelper = true;
+    TColor FActiveCellColor = 0x808080;
+    TColor FActiveCellColorTo = clNone;
+    bool FAutoThemeAdapt = false;
+    bool FHovering = false;
     TFooterPanel *FFooterPanel = nullptr;
     TSearchPanel *FSearchPanel = nullptr;
     std::unique_ptr<TFont> cf;

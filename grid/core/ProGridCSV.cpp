@@ -135,7 +135,7 @@ private:
 
 void TProStringGrid::SaveCell(int ACol, int ARow, QString &Value)
 {
-    Value = FSaveVirtCells ? GetCellEx(ACol, ARow) : GetGridCell(ACol, ARow);
+    Value = FSaveVirtCells ? GetFormattedCell(ACol, ARow) : GetGridCell(ACol, ARow);
     // An empty check box cell goes into the file as its check text.
     if (Value.isEmpty()) {
         if (const TCellGraphic *g = GetCellGraphic(ACol, ARow)) {
@@ -198,6 +198,16 @@ void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
     };
 
     int row = Insert ? RowCount() : SaveStartRow();
+    // Inserted lines take the footer row's place; its texts go back below them at the end.
+    QStringList footerTexts;
+    const bool keepFooter = Insert && FooterRowShown();
+    if (keepFooter) {
+        row = RowCount() - 1;
+        for (int c = 0; c < ColCount() + FNumHidden; ++c) {
+            footerTexts << GetGridCell(c, row);
+            SetGridCell(c, row, QString());
+        }
+    }
 
     TDelimiterScope delimiterScope(FDelimiter);
     if (FDelimiter == QChar(0))
@@ -298,9 +308,13 @@ void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
 
     SetRowCount(row + FFixedFooters);
     FMaxRowCount = RowCount();
+    if (keepFooter)
+        for (int c = 0; c < footerTexts.size(); ++c)
+            SetGridCell(c, RowCount() - 1, footerTexts[c]);
     delimiterScope.Restore();
     update.Release();
     CellsChanged(TRect(0, 0, ColCount(), RowCount()));
+    RecalcFooter();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -486,4 +500,5 @@ void TProStringGrid::LoadFromFixed(const QString &FileName, std::vector<int32_t>
     }
     update.Release();
     CellsChanged(TRect(0, 0, ColCount(), RowCount()));
+    RecalcFooter();
 }

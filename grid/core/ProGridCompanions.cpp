@@ -429,7 +429,28 @@ void TFloatingFooter::Changed()
 void TFloatingFooter::SetVisible(bool v)
 {
     FVisible = v;
+    if (FGrid) {
+        if (TFooterPanel *panel = FGrid->FooterPanel()) {
+            panel->SetHeight(v ? FHeight - 1 : 0);
+            panel->SetVisible(v);
+        }
+        FGrid->SetFixedFooters(v && FFooterStyle == fsFixedLastRow ? 1 : 0);
+    }
     Changed();
+}
+
+TColumnCalcType TFloatingFooter::GetColumnCalc(int ACol) const
+{
+    const int footer = FGrid->RowCount() - 1;
+    if (!FGrid->HasCellProperties(ACol, footer))
+        return acNONE;
+    return FGrid->GetCellProperties(ACol, footer)->CalcType();
+}
+
+void TFloatingFooter::SetColumnCalc(int ACol, TColumnCalcType CalcType)
+{
+    FGrid->GetCellProperties(ACol, FGrid->RowCount() - 1)->SetCalcType(CalcType);
+    FGrid->UpdateColumnFooter(ACol);
 }
 
 void TFloatingFooter::SetFooterStyle(TFooterStyle v)

@@ -8,6 +8,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/rtl/Classes.h"
 #include "framework/rtl/Lists.h"
+#include "grid/core/BaseGrid.h"
 #include <memory>
 
 class TProStringGrid;
@@ -502,6 +503,10 @@ public:
     void SetFooterStyle(TFooterStyle v);
     TColor Color() const { return FColor; }
     void SetColor(TColor v);
+    // The calculation of a column's footer cell (the grid's last row).
+    TColumnCalcType GetColumnCalc(int ACol) const;
+    // Stores the type in the footer cell and recalculates that column's footer.
+    void SetColumnCalc(int ACol, TColumnCalcType CalcType);
     TARVIX_PLAIN_FIELD(TColor, BorderColor, clNone)
     TARVIX_PLAIN_FIELD(int, Column, 0)
     TARVIX_PLAIN_FIELD(QString, CustomTemplate, QString())

@@ -296,7 +296,7 @@ void TProStringGrid::HideRowList(TIntList *RowList)
     // The rows left behind at the end still hold cells the items took: emptied, nothing freed.
     for (int r = next; r < rows; ++r)
         ClearGridRow(r);
-    SetRowCount(rows - int(list.size()));
+    SetRowCountShifted(rows - int(list.size()));
     update.Release();
     CellControlsUpdate(false);
 }
@@ -400,7 +400,7 @@ void TProStringGrid::UnHideRowList()
     // Rows kept beyond the count give up their properties before they are written over.
     for (int t = O; t < O + m; ++t)
         DiscardStoreRow(t);
-    SetRowCount(O + m);
+    SetRowCountShifted(O + m);
     int s = O - 1;
     int item = FGridItems->Count() - 1;
     auto skipOtherLevels = [&] {

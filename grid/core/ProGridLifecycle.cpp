@@ -125,7 +125,10 @@ void TProStringGrid::CreateOwnedObjects()
     FControlLook = std::make_unique<TControlLook>(this);
     FGrouping = std::make_unique<TGrouping>();
     FColumnHeaders = std::make_unique<TStringList>();
-    FColumnHeaders->OnChange = [this](TObject *) { WriteHeaders(FColumnHeaders.get(), true); };
+    FColumnHeaders->OnChange = [this](TObject *) {
+        ColumnHeadersChanged();
+        ShowColumnHeaders();
+    };
     FOrigColSizes = std::make_unique<TIntList>(-1, -1);
     FFixedFont = std::make_unique<TFont>();
     FFixedFont->SetName(QStringLiteral("Tahoma"));
@@ -137,7 +140,7 @@ void TProStringGrid::CreateOwnedObjects()
         FActiveCellFont->SetName(QStringLiteral("Tahoma"));
     FActiveCellFont->OnChange = [this](TObject *) { Invalidate(); };
     FRowHeaders = std::make_unique<TStringList>();
-    FRowHeaders->OnChange = [this](TObject *) { WriteHeaders(FRowHeaders.get(), false); };
+    FRowHeaders->OnChange = [this](TObject *) { ShowRowHeaders(); };
     Sortlist = std::make_unique<TStringList>();
     FLookupItems = std::make_unique<TStringList>();
     FSortIndexes = std::make_unique<TSortIndexList>();
@@ -217,20 +220,6 @@ void TProStringGrid::RemoveFormResize()
     FResizeForm->OnResize = ResizeAssigned ? FOnResize : TNotifyEvent();
     FResizeForm->RemoveFreeNotification(this);
     FResizeForm = nullptr;
-}
-
-void TProStringGrid::WriteHeaders(TStringList *Headers, bool ColumnWise)
-{
-    // The headers fill the first fixed row (or column) from its first cell on.
-    const int n = std::min(Headers->Count(), ColumnWise ? ColCount() : RowCount());
-    if ((ColumnWise ? FixedRows() : FixedCols()) == 0)
-        return;
-    for (int i = 0; i < n; ++i) {
-        if (ColumnWise)
-            SetCells(i, 0, Headers->Strings(i));
-        else
-            SetCells(0, i, Headers->Strings(i));
-    }
 }
 
 // ---- Destruction ---------------------------------------------------------------------------------
@@ -369,8 +358,8 @@ void TProStringGrid::Loaded()
 {
     SetComponentStateItem(csLoading, false);
     FOldCursor = Screen ? Screen->Cursor() : crDefault;
-    WriteHeaders(FColumnHeaders.get(), true);
-    WriteHeaders(FRowHeaders.get(), false);
+    ShowColumnHeaders();
+    ShowRowHeaders();
     FMinFixedRows = FixedRows();
     FMinFixedCols = FixedCols();
     FMinRowHeightLoaded = DefaultRowHeight();

@@ -86,7 +86,7 @@ void TProStringGrid::DrawCellText(TCanvas *ACanvas, int ACol, int ARow, const TR
     t.Top += FXYOffset.Y;
     t.Right -= FXYOffset.X;
 
-    QString text = GetCellEx(ACol, ARow);
+    QString text = GetFormattedCell(rcol, ARow);
     uint32_t flags = DT_EDITCONTROL;
     if (CountTextLines(text, FMultilinecells) == 1 && !ww) {
         QString line;

@@ -181,7 +181,8 @@ void TProStringGrid::InsertRowBlock(int RowIndex, int RCount, bool UpdateCellCon
     for (int t = oldCount; t < oldCount + RCount; ++t)
         DiscardStoreRow(t);
     SetRowCount(oldCount + RCount);
-    for (int t = RowCount() - 1; t >= RowIndex + RCount; --t) {
+    // The footer row has moved to the end already and is no move target.
+    for (int t = RowCount() - (FooterRowShown() ? 2 : 1); t >= RowIndex + RCount; --t) {
         CopyGridRow(t, t - RCount);
         SetRowHeights(t, RowHeights(t - RCount));
     }
@@ -252,6 +253,12 @@ void TProStringGrid::ShiftHiddenRowsUp(int Above, int RCount)
 
 void TProStringGrid::AddRow()
 {
+    if (FFloatingFooter->Visible()) {
+        InsertRows(RowCount() - 1, 1, true);
+        if (FFloatingFooter->FooterStyle() == fsFixedLastRow)
+            ClearRows(RowCount() - 2, 1);
+        return;
+    }
     InsertRows(RowCount(), 1, true);
     ClearRows(RowCount() - 1, 1);
 }
@@ -304,7 +311,7 @@ void TProStringGrid::RemoveRows(int RowIndex, int RCount)
     ShiftRowsUp(RowIndex, RCount, true);
     for (int t = RowCount(); t < RowCount() + RCount; ++t)
         DiscardStoreRow(t);
-    SetRowCount(RowCount() - RCount);
+    SetRowCountShifted(RowCount() - RCount);
     if (Row() >= RowCount() && RowCount() - 1 >= FixedRows())
         SetRow(RowCount() - 1);
     NarrowColCount();
@@ -339,7 +346,7 @@ void TProStringGrid::RemoveRowsEx(int RowIndex, int RCount)
     if (FMouseActions->DisjunctRowSelect())
         for (int k = 0; k < RCount && RowIndex < int(FRowSelect.size()); ++k)
             FRowSelect.erase(FRowSelect.begin() + RowIndex);
-    SetRowCount(RowCount() - RCount);
+    SetRowCountShifted(RowCount() - RCount);
     FMaxRowCount -= RCount;
     NarrowColCount();
     SetColWidths(ColCount() - 1, lastWidth);
@@ -384,7 +391,7 @@ void TProStringGrid::DeleteRowBlock(int RowIndex, int RCount, bool UpdateCellCon
     // The removed rows' objects were freed or handed elsewhere by the caller; the rows moved
     // up leave their old slots empty.
     ShiftRowsUp(RowIndex, RCount, true);
-    SetRowCount(RowCount() - RCount);
+    SetRowCountShifted(RowCount() - RCount);
     RestoreCurrentRow(oldRow, oldTop);
     NarrowColCount();
     SetColWidths(ColCount() - 1, lastWidth);

@@ -1,4 +1,5 @@
 #include "grid/core/ProGrid.h"
+#include "editors/psgcheck.h"
 #include "framework/graphics/ImgList.h"
 #include <algorithm>
 
@@ -36,6 +37,7 @@ void TProStringGrid::CellsChanged(const TRect &R)
         OnCellsChanged(this, R);
     for (TGridChangeNotifier *n : FNotifierList)
         n->CellsChanged(R);
+    CalcFooter(-1);
 }
 
 void TProStringGrid::RegisterNotifier(TGridChangeNotifier *ANotifier)
@@ -62,6 +64,8 @@ void TProStringGrid::Notification(TComponent *AComponent, TOperation Operation)
         return;
     FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), AComponent),
                         FNotifierList.end());
+    if (AComponent == FCellChecker)
+        FCellChecker = nullptr;
     if (FSyncGrid && AComponent == FSyncGrid->FGrid)
         FSyncGrid->FGrid = nullptr;
     if (AComponent == FGridImages)
