@@ -473,7 +473,7 @@ void TCells::FixColumnSpans()
     }
 }
 
-TXlsCellRange TCells::UsedRange() const
+TXlsCellRange TCells::UsedRange()
 {
     TXlsCellRange r;
     r.Top = FRowList->Count();
@@ -484,14 +484,18 @@ TXlsCellRange TCells::UsedRange() const
             continue;
         r.Top = i;
         maxCol = std::max<int32_t>(maxCol, FRowList->Items(i)->MaxCol());
-        // A ROW record from a file may span fewer columns than its row has cells.
+        // A ROW record from a file may span fewer columns than its row has cells; cells read
+        // out of order are written in column order, so that runs join.
         if (i < FCellList->Count() && FCellList->Items(i)->Count() > 0) {
-            const TCellRecordList *cells = FCellList->Items(i);
+            TCellRecordList *cells = FCellList->Items(i);
+            if (!cells->Sorted)
+                cells->Sort();
             maxCol = std::max<int32_t>(maxCol, cells->Items(cells->Count() - 1)->Column() + 1);
         }
     }
     r.Left = 0;
-    r.Right = maxCol > 0 ? maxCol - 1 : 0;
+    // Columns past the sheet's last one (from a file) are not written.
+    r.Right = std::clamp(maxCol - 1, 0, 255);
     return r;
 }
 

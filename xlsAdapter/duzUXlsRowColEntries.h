@@ -113,7 +113,7 @@ public:
 
 private:
     // The rows that have ROW records, all columns they span.
-    TXlsCellRange UsedRange() const;
+    TXlsCellRange UsedRange();
     // Writes the range (with a stream) or only measures it; the size is what is written.
     int64_t SaveOrMeasure(TOle2File *DataStream, const TXlsCellRange &CellRange, bool NeedsRecalc);
     // Every ROW record spans its row's cells again.
