@@ -4,7 +4,9 @@
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
 #include "xlsAdapter/duzUXlsColInfo.h"
+#include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/duzUXlsTokenArray.h"
 
 #include <algorithm>
 #include <memory>
@@ -13,12 +15,13 @@ namespace {
 
 const char *const SInvalidRow = "Invalid Row (%d)";
 const char *const SInvalidColumn = "Invalid Column (%d)";
+const char *const SFormulaNotSupported = "Formula at Row %d, column %d is not supported. Token Id: 0x%2x";
+const char *const SShrFmlaNotFound = "Can't find Shared Formula";
 
-constexpr uint16_t FormulaId = 0x0006;
 constexpr uint16_t xlr_DIMENSIONS = 0x0200;
 constexpr int32_t RowsPerBlock = 32;
 
-bool IsFormula(const TBaseRowColRecord *r) { return r && r->Id == FormulaId; }
+bool IsFormula(const TBaseRowColRecord *r) { return dynamic_cast<const TFormulaRecord *>(r) != nullptr; }
 
 void CheckRowCol(int32_t Row, int32_t Col)
 {
@@ -345,6 +348,58 @@ void TCellList::SetFormat(int32_t Row, int32_t Col, int32_t XF)
         return;
     }
     SetValueX2(Row, Col, TXlsCellValue{Null(), XF, false}, nullptr, false);
+}
+
+ByteArray TCellList::AttachedFormula(int32_t Row, int32_t Col, bool Table)
+{
+    if (Row < 0 || Row >= Count())
+        throw Exception(Format(QString::fromLatin1(SInvalidRow), {Row}));
+    if (Col < 0 || Col > 255)
+        throw Exception(Format(QString::fromLatin1(SInvalidColumn), {Col}));
+    int32_t index;
+    const TFormulaRecord *f =
+        Items(Row)->Find(Col, index) ? dynamic_cast<const TFormulaRecord *>(Items(Row)->Items(index)) : nullptr;
+    if (!f)
+        throw Exception(QString::fromLatin1(SShrFmlaNotFound));
+    const TBaseRecord *r = Table ? static_cast<const TBaseRecord *>(f->TableRecord()) : f->ArrayRecord();
+    if (!r)
+        throw Exception(Format(QString::fromLatin1(SFormulaNotSupported), {Row, Col, 1}));
+    return ByteArray(r->Data, r->Data + r->DataSize);
+}
+
+ByteArray TCellList::ArrayFormula(int32_t Row, int32_t Col) { return AttachedFormula(Row, Col, false); }
+
+ByteArray TCellList::TableFormula(int32_t Row, int32_t Col) { return AttachedFormula(Row, Col, true); }
+
+void TCellList::FixFormulas(TShrFmlaRecordList *ShrFmlas)
+{
+    for (int i = 0; i < Count(); ++i) {
+        TCellRecordList *row = Items(i);
+        for (int j = 0; j < row->Count(); ++j) {
+            auto *f = dynamic_cast<TFormulaRecord *>(row->Items(j));
+            uint32_t key;
+            int32_t index;
+            if (!f || !f->IsExp(key) || !ShrFmlas->Find(key, index))
+                continue;
+            const TShrFmlaRecord *shared = ShrFmlas->Items(index);
+            const int64_t before = f->TotalSize();
+            f->MixShared(shared->Data, shared->DataSize);
+            row->AdaptSize(f->TotalSize() - before);
+        }
+    }
+}
+
+void TCellList::ArrangeInsertSheet(const TSheetInfo &SheetInfo)
+{
+    for (int i = 0; i < Count(); ++i) {
+        TCellRecordList *row = Items(i);
+        for (int j = 0; j < row->Count(); ++j) {
+            auto *f = dynamic_cast<TFormulaRecord *>(row->Items(j));
+            if (!f || f->DataSize < 22)
+                continue;
+            ArrangeSheetTokens(f->Data, 22, std::min<int32_t>(22 + GetWord(f->Data, 20), f->DataSize), SheetInfo);
+        }
+    }
 }
 
 void TCellList::InsertAndCopyCols(int32_t FirstCol, int32_t LastCol, int32_t DestCol, int32_t aCount,

@@ -8,6 +8,7 @@
 
 class TColInfoList;
 class TMultipleValueRecord;
+class TShrFmlaRecordList;
 class TSST;
 
 // Item i holds the records of row i, in column order; the list reaches only the last row used.
@@ -55,6 +56,14 @@ public:
                     bool Options1904);
     void SetFormat(int32_t Row, int32_t Col, int32_t XF);
 
+    // The data of the ARRAY or TABLE record of the formula at (Row, Col), for the formula decoder.
+    ByteArray ArrayFormula(int32_t Row, int32_t Col);
+    ByteArray TableFormula(int32_t Row, int32_t Col);
+    // Formulas that stand for a shared formula take its tokens.
+    void FixFormulas(TShrFmlaRecordList *ShrFmlas);
+    // After a sheet copy, the formulas' references to the copied sheet point to the copy.
+    void ArrangeInsertSheet(const TSheetInfo &SheetInfo);
+
     void InsertAndCopyCols(int32_t FirstCol, int32_t LastCol, int32_t DestCol, int32_t aCount,
                            const TSheetInfo &SheetInfo, bool OnlyFormulas) override;
     void ArrangeInsertRowsAndCols(int32_t InsRowPos, int32_t InsRowCount, int32_t InsColPos, int32_t InsColCount,
@@ -67,6 +76,8 @@ protected:
 private:
     // The row's format when the row has one, else the column's, else 15.
     int32_t DefaultXF(int32_t Row, int32_t Col);
+    // The ARRAY (or TABLE) record's data of the formula at (Row, Col).
+    ByteArray AttachedFormula(int32_t Row, int32_t Col, bool Table);
     // Deletes the cell at Index of Row (when HadCell) and puts NewRecord in its place.
     void ReplaceCell(int32_t Row, int32_t Col, bool HadCell, int32_t Index, TCellRecord *NewRecord);
 
@@ -103,6 +114,7 @@ public:
                            const TSheetInfo &SheetInfo, bool OnlyFormulas);
     void ArrangeInsertRowsAndCols(int32_t InsRowPos, int32_t InsRowCount, int32_t InsColPos, int32_t InsColCount,
                                   const TSheetInfo &SheetInfo);
+    void ArrangeInsertSheet(const TSheetInfo &SheetInfo) { FCellList->ArrangeInsertSheet(SheetInfo); }
 
     // DIMENSIONS, then blocks of 32 rows: their ROW records, then their cells.
     void SaveToStream(TOle2File *DataStream);

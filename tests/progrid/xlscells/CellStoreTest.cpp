@@ -4,6 +4,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
 #include "xlsAdapter/duzUXlsColInfo.h"
+#include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsRowColEntries.h"
 #include "xlsAdapter/duzUXlsSST.h"
 
@@ -391,4 +392,68 @@ TEST(CellStore, LoadingSplitsMultipleRecordsAndFixesRows)
     c.cells.CopyFrom(&s.cells);
     s.cells.Clear();
     EXPECT_EQ(c.Saved(), bytes);
+}
+
+namespace {
+
+// A FORMULA cell with the given tokens and no cached result of note.
+TFormulaRecord *Formula(int row, int col, const QByteArray &tokens)
+{
+    const QByteArray d = Le16(row) + Le16(col) + Le16(15) + QByteArray(8, 0) + Le16(0) + Le32(0)
+                         + Le16(int(tokens.size())) + tokens;
+    return new TFormulaRecord(0x0006, Buffer(d), int32_t(d.size()));
+}
+
+} // namespace
+
+TEST(CellStore, FormulasAttachedRecordsAndSharedFormulas)
+{
+    Store s;
+    s.rows.AddRow(0);
+    s.rows.AddRow(1);
+    TFormulaRecord *array = Formula(0, 0, B({0x02, 0, 0, 0, 0}));
+    const QByteArray arrayData = Le16(0) + Le16(1) + B({0, 0}) + Le16(0) + Le32(0) + Le16(3) + B({0x1E, 7, 0});
+    array->SetArrayRecord(Make<TArrayRecord>(0x0221, arrayData).release());
+    s.cells.AddCell(array, 0);
+    s.cells.AddCell(Formula(0, 1, B({0x1E, 1, 0})), 0);
+    s.Set(0, 2, Variant(5));
+    // Row 1 holds a formula that stands for the shared formula of (0, 1).
+    s.cells.AddCell(Formula(1, 1, B({0x01, 0, 0, 1, 0})), 1);
+    s.cells.FixRows();
+
+    EXPECT_EQ(s.list.ArrayFormula(0, 0), ByteArray(arrayData.begin(), arrayData.end()));
+    EXPECT_TRUE(s.list.GetValue(0, 1).IsFormula);
+    const struct
+    {
+        int row, col;
+        bool table;
+        const char *message;
+    } errors[] = {
+        {0, 1, false, "Formula at Row 0, column 1 is not supported. Token Id: 0x 1"},
+        {0, 0, true, "Formula at Row 0, column 0 is not supported. Token Id: 0x 1"},
+        {0, 2, false, "Can't find Shared Formula"},
+        {0, 9, true, "Can't find Shared Formula"},
+        {2, 0, false, "Invalid Row (2)"},
+        {-1, 0, true, "Invalid Row (-1)"},
+        {0, 256, false, "Invalid Column (256)"},
+    };
+    for (const auto &e : errors)
+        EXPECT_EQ(MessageOf([&] { e.table ? s.list.TableFormula(e.row, e.col) : s.list.ArrayFormula(e.row, e.col); }),
+                  e.message)
+            << e.row << " " << e.col;
+
+    TShrFmlaRecordList shared;
+    auto shr = Make<TShrFmlaRecord>(0x04BC, Le16(0) + Le16(1) + B({1, 1}) + Le16(0) + Le16(3) + B({0x1E, 9, 0}));
+    shr->Key = 0 | (1u << 16);
+    shared.Add(shr.release());
+    const int64_t before = s.cells.TotalSize();
+    s.list.FixFormulas(&shared);
+    TCellRecord *fixed = s.Cell(1, 1);
+    ASSERT_EQ(fixed->DataSize, 25);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(fixed->Data) + 20, 5), Le16(3) + B({0x1E, 9, 0}));
+    EXPECT_EQ(s.cells.TotalSize(), before - 27 + 25);
+    // Formulas copy with the rows, and OnlyFormulas copies nothing else.
+    s.cells.InsertAndCopyRows(0, 0, 3, 1, Sheet(), true);
+    EXPECT_TRUE(s.list.GetValue(3, 0).IsFormula);
+    EXPECT_EQ(s.Cell(3, 2), nullptr);
 }
