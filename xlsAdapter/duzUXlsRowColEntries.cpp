@@ -545,11 +545,15 @@ TXlsCellRange TCells::UsedRange()
             TCellRecordList *cells = FCellList->Items(i);
             if (!cells->Sorted)
                 cells->Sort();
-            maxCol = std::max<int32_t>(maxCol, cells->Items(cells->Count() - 1)->Column() + 1);
+            // Cells past the sheet's last column (from a file) are never written.
+            int32_t last = cells->Count() - 1;
+            while (last >= 0 && cells->Items(last)->Column() > 255)
+                --last;
+            if (last >= 0)
+                maxCol = std::max<int32_t>(maxCol, cells->Items(last)->Column() + 1);
         }
     }
     r.Left = 0;
-    // Columns past the sheet's last one (from a file) are not written.
     r.Right = std::clamp(maxCol - 1, 0, 255);
     return r;
 }
