@@ -4,6 +4,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
+#include "xlsAdapter/duzUXlsColInfo.h"
 #include "xlsAdapter/duzUXlsEscher.h"
 #include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsHyperLink.h"
@@ -61,6 +62,7 @@ const TRecordClass RecordClasses[] = {
     {0x005A, Make<TIgnoreRecord>}, // CRN
     {0x005D, Make<TObjRecord>},
     {0x0060, Make<TTemplateRecord>},
+    {0x007D, Make<TColInfoRecord>},
     {0x0080, Make<TGutsRecord>},
     {0x0081, Make<TWsBoolRecord>},
     {0x0083, Make<TPrintCenteredRecord>},

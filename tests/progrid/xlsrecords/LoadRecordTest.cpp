@@ -2,6 +2,7 @@
 // stream, and refused input.
 #include "RecordFixture.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
+#include "xlsAdapter/duzUXlsColInfo.h"
 #include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
 
@@ -117,6 +118,7 @@ TEST(LoadRecord, EachIdGetsItsClassAndCopiesKeepIt)
         {0x005A, B({1, 2}), typeid(TIgnoreRecord)},
         {0x005D, Le16(0x15) + Le16(0x12) + Le16(1) + QByteArray(16, 0), typeid(TObjRecord)},
         {0x0060, QByteArray(), typeid(TTemplateRecord)},
+        {0x007D, QByteArray(12, 0), typeid(TColInfoRecord)},
         {0x0080, QByteArray(8, 0), typeid(TGutsRecord)},
         {0x0081, Le16(0x4C1), typeid(TWsBoolRecord)},
         {0x0083, Le16(0), typeid(TPrintCenteredRecord)},

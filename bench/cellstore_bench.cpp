@@ -1,0 +1,158 @@
+// The cell store: writing N cells row by row in column order (numbers and repeated texts) and
+// saving them with their string table into memory, beside a plain loop that formats the same RK,
+// NUMBER and LABELSST records into a byte buffer. The ratio of the two is printed at the end;
+// run with N = 440,000 and twice that to see the growth.
+#include "framework/rtl/Streams.h"
+#include "tests/progrid/xls/OleFixture.h"
+#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/duzUXlsCellRecords.h"
+#include "xlsAdapter/duzUXlsColInfo.h"
+#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "xlsAdapter/duzUXlsSST.h"
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr int Columns = 20;
+
+std::vector<QString> Texts()
+{
+    std::vector<QString> t;
+    for (int i = 0; i < 500; ++i)
+        t.push_back(QStringLiteral("Species %1").arg(i));
+    return t;
+}
+
+// Column c of row r: texts in every fourth column, whole numbers (RK) and fractions (NUMBER).
+int Kind(int c) { return c % 4 == 0 ? 0 : c % 2; }
+double Number(int r, int c) { return Kind(c) == 1 ? r * 0.37 + c : r + c; }
+const QString &Text(const std::vector<QString> &t, int r, int c) { return t[size_t((r * 7 + c) % t.size())]; }
+
+QByteArray Source()
+{
+    static const QByteArray bytes = ole::Build({ole::Root(), ole::Stream("Workbook", QByteArray(4096, 0))}).Bytes;
+    return bytes;
+}
+
+template <class Fn> void WithStream(Fn &&Write)
+{
+    auto src = ole::MemStream(Source());
+    TMemoryStream out;
+    TOle2File f(src.get());
+    f.PrepareForWrite(&out, "Workbook", {});
+    Write(f);
+    f.Close();
+    benchmark::DoNotOptimize(out.Size());
+}
+
+void BM_CellStore(benchmark::State &state)
+{
+    const std::vector<QString> texts = Texts();
+    const int rows = int(state.range(0) / Columns);
+    for (auto _ : state) {
+        TSST sst;
+        TColInfoList cols;
+        TCells cells(&sst, &cols);
+        TCellList &list = *cells.CellList();
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < Columns; ++c) {
+                TXlsCellValue v;
+                if (Kind(c) == 0)
+                    v.Value = Text(texts, r, c);
+                else
+                    v.Value = Number(r, c);
+                list.SetValueX2(r, c, v, nullptr, false);
+            }
+        WithStream([&](TOle2File &f) {
+            sst.SaveToStream(&f);
+            cells.SaveToStream(&f);
+        });
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The plain version: one record per cell straight into a buffer, texts counted in a hash map.
+void BM_CellStore_Plain(benchmark::State &state)
+{
+    const std::vector<QString> texts = Texts();
+    const int rows = int(state.range(0) / Columns);
+    for (auto _ : state) {
+        std::unordered_map<QString, uint32_t> index;
+        std::vector<uint8_t> buf;
+        buf.reserve(size_t(state.range(0)) * 18);
+        const auto put = [&](const void *p, size_t n) {
+            const auto *b = static_cast<const uint8_t *>(p);
+            buf.insert(buf.end(), b, b + n);
+        };
+        const auto word = [&](int v) {
+            const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+            put(b, 2);
+        };
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < Columns; ++c) {
+                if (Kind(c) == 0) {
+                    const uint32_t i = index.try_emplace(Text(texts, r, c), uint32_t(index.size())).first->second;
+                    word(0x00FD), word(10), word(r), word(c), word(15), word(int(i & 0xFFFF)), word(int(i >> 16));
+                    continue;
+                }
+                const double d = Number(r, c);
+                int32_t rk;
+                if (TryRKEncode(rk, d)) {
+                    word(0x027E), word(10), word(r), word(c), word(15), word(rk & 0xFFFF), word(int(uint32_t(rk) >> 16));
+                } else {
+                    word(0x0203), word(14), word(r), word(c), word(15);
+                    put(&d, 8);
+                }
+            }
+        WithStream([&](TOle2File &f) { f.WriteMem(buf.data(), int64_t(buf.size())); });
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// Prints, after the table, the engine's time over the plain loop's for each N.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &reports) override
+    {
+        ConsoleReporter::ReportRuns(reports);
+        for (const Run &r : reports) {
+            const std::string name = r.benchmark_name();
+            const auto slash = name.find('/');
+            const std::string base = name.substr(0, slash), arg = slash == std::string::npos ? "" : name.substr(slash + 1);
+            (base == "BM_CellStore" ? engine : plain)[arg] = r.GetAdjustedRealTime();
+        }
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        for (const auto &[arg, t] : engine)
+            if (plain.count(arg) && plain[arg] > 0)
+                std::printf("cells %s: engine / plain = %.1f\n", arg.c_str(), t / plain[arg]);
+    }
+
+private:
+    std::map<std::string, double> engine, plain;
+};
+
+} // namespace
+
+BENCHMARK(BM_CellStore)->Arg(440000)->Arg(880000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellStore_Plain)->Arg(440000)->Arg(880000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
