@@ -3,6 +3,7 @@
 // with an Exception. Every loaded tree writes exactly TotalSize bytes, and what it wrote loads back
 // and writes the same bytes again; a copy of each shape writes as many bytes as the shape.
 #include "fuzz/FuzzCommon.h"
+#include "fuzz/FuzzRecords.h"
 #include "tests/progrid/xls/OleFixture.h"
 #include "xlsAdapter/duzUXlsClientData.h"
 #include "xlsAdapter/duzUXlsEscher.h"
@@ -11,27 +12,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray WriteWith(const std::function<void(TOle2File &)> &Write)
-{
-    const ole::Layout L = ole::Build({ole::Root(), ole::Stream(QStringLiteral("Workbook"), QByteArray(8, 0))});
-    auto src = ole::MemStream(L.Bytes);
-    TMemoryStream out;
-    int64_t n = 0;
-    {
-        TOle2File f(src.get());
-        f.PrepareForWrite(&out, QStringLiteral("Workbook"), {});
-        Write(f);
-        n = f.Position();
-        f.Close();
-    }
-    auto back = ole::MemStream(out.Bytes());
-    TOle2File g(back.get());
-    g.SelectStream(QStringLiteral("Workbook"));
-    QByteArray b(n, 0);
-    g.ReadMem(b.data(), n);
-    return b;
-}
 
 struct Reader
 {
@@ -58,7 +38,7 @@ QByteArray Written(const std::function<void(TOle2File &)> &Save, int64_t Size)
 {
     QByteArray w;
     try {
-        w = WriteWith(Save);
+        w = FuzzWritten(Save);
     } catch (const Exception &e) {
         FUZZ_CHECK(false, QStringLiteral("writing a loaded tree failed: ") + e.Message());
     }

@@ -36,27 +36,6 @@ bool LoadGlobals(TWorkbookGlobals &G, const QByteArray &Bytes)
     }
 }
 
-QByteArray Written(const std::function<void(TOle2File &)> &Write)
-{
-    const ole::Layout L = ole::Build({ole::Root(), ole::Stream(QStringLiteral("Workbook"), QByteArray(8, 0))});
-    auto src = ole::MemStream(L.Bytes);
-    TMemoryStream out;
-    int64_t n = 0;
-    {
-        TOle2File f(src.get());
-        f.PrepareForWrite(&out, QStringLiteral("Workbook"), {});
-        Write(f);
-        n = f.Position();
-        f.Close();
-    }
-    auto back = ole::MemStream(out.Bytes());
-    TOle2File g(back.get());
-    g.SelectStream(QStringLiteral("Workbook"));
-    QByteArray b(n, 0);
-    g.ReadMem(b.data(), n);
-    return b;
-}
-
 QStringList SheetsOf(const TWorkbookGlobals &G)
 {
     QStringList r;
@@ -122,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 
     QByteArray out;
     try {
-        out = Written([&](TOle2File &f) { G.SaveToStream(&f); });
+        out = FuzzWritten([&](TOle2File &f) { G.SaveToStream(&f); });
     } catch (const Exception &) {
         return 0;
     }
@@ -130,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 
     TWorkbookGlobals Again;
     FUZZ_CHECK(LoadGlobals(Again, out), QString());
-    const QByteArray again = Written([&](TOle2File &f) { Again.SaveToStream(&f); });
+    const QByteArray again = FuzzWritten([&](TOle2File &f) { Again.SaveToStream(&f); });
     FUZZ_CHECK(again == out, QStringLiteral("%1 %2").arg(again.size()).arg(out.size()));
     return 0;
 }
