@@ -10,6 +10,19 @@ QByteArray Window1() { return Record(0x003D, Le16(0) + Le16(0) + Le16(0x2000) + 
 QByteArray Country() { return Record(0x008C, Le16(1) + Le16(49)); }
 QByteArray Format164() { return Record(0x041E, Le16(164) + Str16("0.000")); }
 
+// The default drawing group: Dgg, an empty BStore, default properties and split menu colours.
+QByteArray DrawingGroup()
+{
+    const auto atom = [](int pre, int id, const char *hex) {
+        const QByteArray body = QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
+        return Le16(pre) + Le16(id) + Le32(uint32_t(body.size())) + body;
+    };
+    const QByteArray children = atom(0, 0xF006, "02000000 01000000 00000000 00000000") + atom(0x2F, 0xF001, "")
+                                + atom(0x33, 0xF00B, "BF 00 08 00 08 00 81 01 09 00 00 08 C0 01 40 00 00 08")
+                                + atom(0x40, 0xF11E, "0D 00 00 08 0C 00 00 08 17 00 00 08 F7 00 00 10");
+    return Record(0x00EB, Le16(0xF) + Le16(0xF000) + Le32(uint32_t(children.size())) + children);
+}
+
 // The globals of the round trip, in the order the globals write them.
 QByteArray FullGlobals()
 {
@@ -19,7 +32,7 @@ QByteArray FullGlobals()
            + BoundSheet("Sheet1") + BoundSheet("Data", 1)
            + Record(0x01AE, Le16(1) + Str16("\x01\x01" "Cdata\x03" "book.xls") + Str16("Jan"))
            + Record(0x0023, Le16(0) + Le32(0) + B({3, 0}) + "abc" + Le16(2) + B({0x1C, 0x17})) + LocalSupBook(2)
-           + ExternSheet({{0, 0, 0}, {1, 1, 1}}) + EmptySst() + Eof();
+           + ExternSheet({{0, 0, 0}, {1, 1, 1}}) + DrawingGroup() + EmptySst() + Eof();
 }
 
 int IndexOfId(TBaseRecordList &L, int Id, int From = 0)
@@ -50,6 +63,7 @@ TEST(Globals, RoundTripAndSize)
     EXPECT_EQ(G.References().GetSheetName(1, &G), "'Data'!");
     EXPECT_TRUE(G.IsXltTemplate());
     EXPECT_FALSE(G.HasMacro());
+    EXPECT_NE(G.DrawingGroup().RecordCache()->Dgg, nullptr);
     // WINDOW1, CODEPAGE, the unknown record, COUNTRY, 1904, PRECISION, BOOKBOOL, three
     // placeholders and STYLE
     EXPECT_EQ(G.MiscRecords().Count(), 11);
@@ -62,10 +76,11 @@ TEST(Globals, RoundTripAndSize)
     EXPECT_EQ(out, in);
     EXPECT_EQ(G.TotalSize(), out.size());
 
-    // one sheet's copy: only its BOUNDSHEET, sized the same way
+    // one sheet's copy: only its BOUNDSHEET and no drawing group, sized the same way
     const QByteArray range = Written([&](TOle2File &f) { G.SaveRangeToStream(&f, 1, {0, 0, 3, 3}); });
     QByteArray expected = in;
     expected.remove(expected.indexOf(BoundSheet("Sheet1")), BoundSheet("Sheet1").size());
+    expected.remove(expected.indexOf(DrawingGroup()), DrawingGroup().size());
     EXPECT_EQ(range, expected);
     EXPECT_EQ(G.TotalRangeSize(1, {0, 0, 3, 3}), range.size());
     EXPECT_EQ(MessageOf([&] { G.TotalRangeSize(2, {}); }), "Sheet number \"2\" invalid. Must be between 0 and 1");
