@@ -119,8 +119,9 @@ QString TSupBookRecord::SheetName(int32_t SheetIndex, TWorkbookGlobals *Globals)
 {
     if (SheetIndex < 0 || SheetIndex >= SheetCount())
         return QString();
+    // A count that promises more sheets than the workbook has names nothing beyond them.
     if (IsLocal())
-        return Globals->GetSheetName(SheetIndex);
+        return Globals && SheetIndex < Globals->SheetCount() ? Globals->GetSheetName(SheetIndex) : QString();
     int64_t Pos = 2, Size = 0;
     QString s;
     for (int32_t i = 0; i <= SheetIndex + 1; ++i) {

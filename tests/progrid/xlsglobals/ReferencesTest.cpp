@@ -99,6 +99,9 @@ TEST(References, BookNames)
     EXPECT_TRUE(local->IsLocal());
     EXPECT_TRUE(addIn->IsAddIn());
     EXPECT_EQ(local->BookName(), "");
+    // a count beyond the workbook's sheets names nothing there
+    TWorkbookGlobals none;
+    EXPECT_EQ(local->SheetName(1, &none), "");
     EXPECT_EQ(addIn->BookName(), "");
 }
 
