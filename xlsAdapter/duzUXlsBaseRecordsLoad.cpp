@@ -5,6 +5,7 @@
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
 #include "xlsAdapter/duzUXlsEscher.h"
+#include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsHyperLink.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
 #include "xlsAdapter/duzUXlsPageBreaks.h"
@@ -36,11 +37,13 @@ struct TRecordClass
 
 // Ids missing here are kept as plain records and written back unchanged.
 const TRecordClass RecordClasses[] = {
+    {0x0006, Make<TFormulaRecord>},
     {0x000A, Make<TEOFRecord>},
     {0x000E, Make<TPrecisionRecord>},
     {0x000F, Make<TRefModeRecord>},
     {0x0014, Make<TPageHeaderRecord>},
     {0x0015, Make<TPageFooterRecord>},
+    {0x0018, Make<TNameRecord>},
     {0x001A, Make<TVPageBreakRecord>},
     {0x001B, Make<THPageBreakRecord>},
     {0x0017, Make<TExternSheetRecord>},
@@ -100,11 +103,14 @@ const TRecordClass RecordClasses[] = {
     {0x0207, Make<TStringRecord>},
     {0x0208, Make<TRowRecord>},
     {0x020B, Make<TIgnoreRecord>}, // INDEX
+    {0x0221, Make<TArrayRecord>},
     {0x0225, Make<TDefRowHeightRecord>},
+    {0x0236, Make<TTableRecord>},
     {0x023E, Make<TWindow2Record>},
     {0x027E, Make<TRKRecord>},
     {0x0293, Make<TStyleRecord>},
     {0x041E, Make<TFormatRecord>},
+    {0x04BC, Make<TShrFmlaRecord>},
     {0x0800, Make<TScreenTipRecord>},
     {0x0809, Make<TBOFRecord>},
     {0x1060, Make<TIgnoreRecord>}, // FBI
@@ -160,6 +166,22 @@ TBaseRecord *LoadRecord(TOle2File *DataStream, TRecordHeader &RecordHeader)
         if (!link)
             throw Exception(QString::fromLatin1(SExcelInvalid));
         link->AddHint(static_cast<TScreenTipRecord *>(LoadRecord(DataStream, RecordHeader)));
+    } else if (RecordHeader.Id == xlr_TABLE || RecordHeader.Id == xlr_ARRAY) {
+        // TABLE and ARRAY records belong to the formula right before them.
+        auto *formula = dynamic_cast<TFormulaRecord *>(r.get());
+        if (!formula)
+            throw Exception(QString::fromLatin1(SExcelInvalid));
+        const bool table = RecordHeader.Id == xlr_TABLE;
+        TBaseRecord *sub = LoadRecord(DataStream, RecordHeader);
+        if (table)
+            formula->SetTableRecord(static_cast<TTableRecord *>(sub));
+        else
+            formula->SetArrayRecord(static_cast<TArrayRecord *>(sub));
+    } else if (RecordHeader.Id == xlr_STRING) {
+        // The text result of a formula; the next call reads it.
+        if (!dynamic_cast<TFormulaRecord *>(r.get()) && !dynamic_cast<TShrFmlaRecord *>(r.get())
+            && !dynamic_cast<TArrayRecord *>(r.get()) && !dynamic_cast<TTableRecord *>(r.get()))
+            throw Exception(QString::fromLatin1(SExcelInvalid));
     }
     return r.release();
 }

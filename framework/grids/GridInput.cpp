@@ -376,6 +376,12 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     TCustomControl::MouseMove(Shift, X, Y);
 }
 
+void TCustomGrid::ShowCursorNow(TCursor v)
+{
+    shownCursor_ = v;
+    ClientWidget()->setCursor(CursorToQCursor(v));
+}
+
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const TGridState st = FGridState;

@@ -249,6 +249,11 @@ public:
     void InvalidateGrid() { Invalidate(); }
     void InvalidateRect(const TGridRect &ARect);
 
+    // Shows a cursor over the grid at once, as the platform's SetCursor does; Cursor keeps its
+    // value and the next mouse move shows it again.
+    void ShowCursorNow(TCursor v);
+    TCursor ShownCursor() const { return shownCursor_; }
+
 protected:
     // Hooks a derived grid overrides.
     virtual void SizeChanged(int OldColCount, int OldRowCount) {}
@@ -321,6 +326,7 @@ private:
     std::vector<int> colWidths_, rowHeights_;
     TColor fixedColor_ = clBtnFace;
     bool defaultDrawing_ = true;
+    TCursor shownCursor_ = crDefault;
     TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TScrollStyle scrollBars_ = ssBoth;
     // -1: as the content needs; 0 hidden; 1 shown.

@@ -278,8 +278,6 @@ protected:
     bool FHideLastRow = false;
     int FNormalRowCount = 0;
 
-private:
-    friend class TCellProperties;
     // Look setters repaint only when the value changed.
     template <typename T>
     void ChangeAndInvalidate(T &field, T v)
@@ -289,6 +287,9 @@ private:
             Invalidate();
         }
     }
+
+private:
+    friend class TCellProperties;
     void DoPaintCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
                      bool Content);
     void NoteStoreExtent(int c, int r);

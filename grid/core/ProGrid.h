@@ -8,6 +8,7 @@
 #include "grid/core/ProGridButton.h"
 #include "grid/core/PictureContainer.h"
 #include "framework/rtl/SysUtils.h"
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
@@ -63,6 +64,7 @@ private:
 
 // ---- Delimited and fixed-width text ---------------------------------------------------------------
 class TStream;
+class TCustomImageList;
 
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
@@ -106,6 +108,49 @@ QString GridLongTimeFormat();
 void SetWindowExTransparent(HWND Wnd);
 // major shl 16 + minor of a module's version; -1 for a file without version information.
 int GetDllVersion(const QString &FileName);
+
+// ---- Event hooks, cell graphic queries and visual properties -----------------------------------
+enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = TSet<TCellBorder>;
+enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+enum TSortStyle {
+    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
+    ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages,
+    ssCheckBox, ssDateTime, ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
+};
+// Several of these pass the row before the column.
+using TCanEditCellEvent = std::function<void(TObject *Sender, int ARow, int ACol, bool &CanEdit)>;
+using TSearchFooterActionEvent = std::function<void(TObject *Sender, const QString &Value, int ACol, int ARow, TSearchAction SearchAction)>;
+using TButtonClickEvent = std::function<void(TObject *Sender, int ACol, int ARow)>;
+using TExpandClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool Expanded)>;
+using TClickCellEvent = std::function<void(TObject *Sender, int ARow, int ACol)>;
+using TCellCursorEvent = std::function<void(TObject *Sender, int ACol, int ARow, int X, int Y, TCursor &ACursor)>;
+using TGridHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, QString &hintstr)>;
+using TGridWideHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, QString &hintstr)>;
+using TGridColorEvent = std::function<void(TObject *Sender, int ARow, int ACol, TGridDrawState AState, TBrush *ABrush, TFont *AFont)>;
+using TGridBorderEvent = std::function<void(TObject *Sender, int ARow, int ACol, TPen *APen, TCellBorders &Borders)>;
+using TGridAlignEvent = std::function<void(TObject *Sender, int ARow, int ACol, TAlignment &HAlign, TVAlignment &VAlign)>;
+using TGridFormatEvent = std::function<void(TObject *Sender, int ACol, TSortStyle &AStyle, QString &aPrefix, QString &aSuffix)>;
+using TGetEditorTypeEvent = std::function<void(TObject *Sender, int ACol, int ARow, TEditorType &AEditor)>;
+using TIsFixedCellEvent = std::function<void(TObject *Sender, int ARow, int ACol, bool &IsFixed)>;
+using TIsPasswordCellEvent = std::function<void(TObject *Sender, int ARow, int ACol, bool &IsPassword)>;
+using TWordWrapEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool &WordWrap)>;
+using THasComboEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool &HasComboBox)>;
+using THasSpinEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool &HasSpinEdit)>;
+using TGetCheckEvent = std::function<void(TObject *Sender, int ACol, int ARow, QString &Value)>;
+using TGetColumnFilterEvent = std::function<void(TObject *Sender, int Column, TStrings *Filter)>;
+using TCanAddRowEvent = std::function<void(TObject *Sender, bool &CanAdd)>;
+using TCanInsertRowEvent = std::function<void(TObject *Sender, int ARow, bool &CanInsert)>;
+using TCheckBoxClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool State)>;
+using TRatingChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, double &NewRate, bool &Allow)>;
+using TColorSelectEvent = std::function<void(TObject *Sender, int ACol, int ARow, TColor Color, const QString &Value)>;
+using TImageSelectEvent = std::function<void(TObject *Sender, int ACol, int ARow, int Index)>;
+using TGridComboEvent = std::function<void(TObject *Sender, int ARow, int ACol)>;
+using TCanShowFixedDropDownEvent = std::function<void(TObject *Sender, int ACol, bool &CanShow)>;
+using TScrollCellEvent = std::function<void(TObject *Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)>;
+using TGridGradientEvent = std::function<void(TObject *Sender, int ARow, int ACol, TColor &Color, TColor &ColorTo,
+                                              TColor &ColorMirror, TColor &ColorMirrorTo, TCellGradientDirection &GD)>;
+// ----------------------------------------------------------------------------------------------------
 
 class TProStringGrid : public TBaseGrid
 {
@@ -557,8 +602,13 @@ public:
     void SetCheckTrue(const QString &v) { FCheckTrue = v; }
     const QString &CheckFalse() const { return FCheckFalse; }
     void SetCheckFalse(const QString &v) { FCheckFalse = v; }
-    // The text that marks a data check box cell as checked.
-    virtual QString GetCheckTrue(int ACol, int ARow) { return FCheckTrue; }
+    // The text that marks a data check box cell as checked (the GetCheckTrue hook's answer).
+    QString GetCheckTrue(int ACol, int ARow)
+    {
+        QString v;
+        GetCheckTrue(ACol, ARow, v);
+        return v;
+    }
 
     TCellNode *CellNode() const { return FCellNode.get(); }
     void SetCellNode(TCellNode *v) { FCellNode->Assign(v); }
@@ -589,6 +639,208 @@ private:
     std::unique_ptr<TColumnSize> FColumnSize = std::make_unique<TColumnSize>(this);
     std::unique_ptr<THTMLSettings> FHTMLSettings = std::make_unique<THTMLSettings>();
     std::unique_ptr<TPrintSettings> FPrintSettings = std::make_unique<TPrintSettings>(this);
+    // ----------------------------------------------------------------------------------------------
+
+    // ---- Event hooks (ProGridHooks.cpp) -------------------------------------------------------------
+public:
+    // The cell's font; cell properties fill a font shared by every call, so copy what you keep.
+    TFont *GetCellFont(int i, int j);
+    // The selection colour mixed into ABase by APercent.
+    TColor MixColors(TColor AColor, TColor ABase, int APercent);
+
+    TCanEditCellEvent OnCanEditCell;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TGridComboEvent OnComboCloseUp;
+    TGridComboEvent OnComboDropDown;
+    TCellCursorEvent OnGetCellCursor;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TWordWrapEvent OnGetWordWrap;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TCanAddRowEvent OnCanAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+    TCheckBoxClickEvent OnCheckBoxChange;
+    TRatingChangeEvent OnRatingChange;
+
+    bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
+    void SetFilterDropDownAuto(bool v);
+
+protected:
+    virtual void CanEditCell(int ACol, int ARow, bool &CanEdit);
+    virtual void SearchFooterAction(const QString &Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void ButtonClick(int ACol, int ARow);
+    virtual void ExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void ComboCloseUp(int ARow, int ACol);
+    virtual void ComboDropDown(int ARow, int ACol);
+    virtual void GetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void GridHint(int ACol, int ARow, QString &HintStr, QString &WideHintStr);
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
+    virtual void GetCellBorder(int ACol, int ARow, TPen *APen, TCellBorders &Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen *APen, TCellBorders &Borders);
+    virtual void QueryAlignment(int ACol, int ARow, TAlignment &HAlign, TVAlignment &VAlign);
+    virtual void GetFormat(int ACol, TSortStyle &AStyle, QString &aPrefix, QString &aSuffix);
+    virtual void GetEditorType(int ACol, int ARow, TEditorType &AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType &AEditor);
+    virtual bool HasNoEditor(int ACol, int ARow);
+    virtual void IsFixedCell(int ACol, int ARow, bool &IsFixed);
+    // The caller sets CanEdit to True first.
+    virtual void GetCellCanEdit(int ACol, int ARow, bool &CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool &IsPassword);
+    virtual void QueryWordWrap(int ACol, int ARow, bool &WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, QString &Value);
+    virtual void GetCheckFalse(int ACol, int ARow, QString &Value);
+    // Fills FilterList with the values offered for the column; true when it holds any.
+    virtual bool GetColumnFilter(int Column);
+    virtual void CanAddRow(bool &CanAdd);
+    virtual void CanInsertRow(int ARow, bool &CanInsert);
+    virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    virtual bool RatingChange(int ACol, int ARow, double &NewRate);
+    void GetDefaultProps(int ACol, int ARow, TFont *AFont, TBrush *ABrush, TColor &AColorTo, TColor &AMirrorColor,
+                         TColor &AMirrorColorTo, TAlignment &HA, TVAlignment &VA, bool &WW,
+                         TCellGradientDirection &GD) override;
+    // The base cell of a merged block decides; footer rows and right fixed columns are fixed.
+    bool IsFixed(int ACol, int ARow) override;
+
+    // Copies Src into Dst unless they already agree, so that an equal font is not rebuilt.
+    static void AssignFontIfDifferent(TFont *Dst, const TFont *Src);
+    // The cell's font values that are set (not empty) go into AFont.
+    static void ApplyCellFont(const TCellProperties *Props, TFont *AFont);
+
+    // Set while the grid refuses in-place edits.
+    bool FEditDisable = false;
+    // A mouse button is held down in the grid.
+    bool FMouseDown = false;
+
+private:
+    bool FFilterDropDownAuto = false;
+
+    // ---- Cell graphic queries, display text and visual properties (ProGridVisual.cpp) -------------
+public:
+    virtual TCellType GetCellType(int ACol, int ARow);
+    // The image indices of a ctImages cell; nil for any other cell.
+    TIntList *GetCellImages(int ACol, int ARow);
+    // The room a cell's graphic needs, for sizing columns and rows.
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    // Expanded: the expanded height of the cell's expand button, else its collapsed height.
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState &AState, bool Print, bool Select, bool Remap,
+                             TBrush *ABrush, TColor &AColorTo, TColor &AMirrorColor, TColor &AMirrorColorTo,
+                             TFont *AFont, TAlignment &HA, TVAlignment &VA, bool &WW,
+                             TCellGradientDirection &GD) override;
+    // The font (and colour hook) of a cell for text measuring: ACol the display, RCol the real column.
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState &AState, TFont *AFont, TBrush *ABrush,
+                           bool Remap);
+    bool IsSelected(int ACol, int ARow);
+
+    TCustomImageList *GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList *v);
+
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor v) { ChangeAndInvalidate(FSelectionColor, v); }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor v) { ChangeAndInvalidate(FSelectionColorTo, v); }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor v) { ChangeAndInvalidate(FSelectionMirrorColor, v); }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor v) { ChangeAndInvalidate(FSelectionMirrorColorTo, v); }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor v) { ChangeAndInvalidate(FSelectionTextColor, v); }
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool v) { ChangeAndInvalidate(FSelectionColorMixer, v); }
+    // Percent, held within 0 .. 100.
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int v) { ChangeAndInvalidate(FSelectionColorMixerFactor, std::clamp(v, 0, 100)); }
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v) { ChangeAndInvalidate(FSelectionRectangle, v); }
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v) { ChangeAndInvalidate(FSelectionResizer, v); }
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int v);
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool v);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v) { ChangeAndInvalidate(FURLShow, v); }
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool v) { ChangeAndInvalidate(FURLShowInText, v); }
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor v);
+
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    TNotifyEvent FOnStartBlockFocus;
+    TNotifyEvent FOnEndBlockFocus;
+    TGridGradientEvent OnGetCellGradient;
+
+protected:
+    virtual TPoint GetCellGraphicExportSize(int ACol, int ARow, int AWidth, int AHeight, double Scale);
+    // Detaches and frees the cell's graphic; row check boxes belong to the grid and are only detached.
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellType);
+    int CellImageSortKey(int ACol, int ARow);
+    virtual TCustomImageList *GetCellImageList() { return FGridImages; }
+    // The calculated text of a formula cell; this grid shows the cell's text.
+    virtual void GetFormulaText(int ACol, int ARow, QString &Value) { Value = GetCellEx(ACol, ARow); }
+    void GetDisplText(int ACol, int ARow, QString &Value) override;
+    int GetNodeIndent(int ARow) override;
+    bool HasNodes() override { return FNumNodes > 0; }
+    virtual bool CanShowFixedDropDown(int ACol);
+    virtual void StartBlockFocus();
+    virtual void EndBlockFocus();
+
+private:
+    // Whether column 0 of the row holds a graphic of the type.
+    bool RowGraphicIs(int ARow, TCellType CellType);
+    // The gradient and text colour of a cell the selection covers.
+    void SelectionLook(TColor &AColorTo, TColor &AMirrorColor, TColor &AMirrorColorTo, TFont *AFont);
+    bool InSelectedCells(int ACol, int ARow) const;
+    // The grid's canvas set to the grid's font, for measuring texts of cell graphics.
+    TCanvas *MeasureCanvas();
+    TPoint RadioGroupSize(const TCellGraphic *G);
+    TPoint ImagesSize(const TCellGraphic *G);
+
+    TCustomImageList *FGridImages = nullptr;
+    TColor FSelectionColor = 0xEACAB6;
+    TColor FSelectionColorTo = clNone;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    TColor FSelectionTextColor = 0;
+    bool FSelectionColorMixer = false;
+    int FSelectionColorMixerFactor = 50;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FShowSelection = true;
+    bool FFlat = false;
+    int FMaxEditLength = 0;
+    bool FSpreadSheet = false;
+    bool FURLShow = false;
+    bool FURLShowInText = false;
+    bool FURLFull = false;
+    TColor FURLColor = 0xFF0000;
     // ----------------------------------------------------------------------------------------------
 
     // ---- Construction and lifecycle (ProGridLifecycle.cpp) ---------------------------------------
@@ -707,19 +959,11 @@ public:
     TARVIX_PLAIN_FIELD(TColor, HintColor, clInfoBk)
     TARVIX_PLAIN_FIELD(TColor, HighlightColor, clHighlight)
     TARVIX_PLAIN_FIELD(TColor, HighlightTextColor, clHighlightText)
-    TARVIX_PLAIN_FIELD(TColor, SelectionColor, 0xEACAB6)
-    TARVIX_PLAIN_FIELD(TColor, SelectionColorTo, clNone)
-    TARVIX_PLAIN_FIELD(TColor, SelectionMirrorColor, clNone)
-    TARVIX_PLAIN_FIELD(TColor, SelectionMirrorColorTo, clNone)
-    TARVIX_PLAIN_FIELD(TColor, SelectionTextColor, 0)
     TARVIX_PLAIN_FIELD(TColor, SelectionRectangleColor, 0)
-    TARVIX_PLAIN_FIELD(int, SelectionColorMixerFactor, 50)
-    TARVIX_PLAIN_FIELD(bool, ShowSelection, true)
     TARVIX_PLAIN_FIELD(TColor, ActiveCellColor, 0x808080)
     TARVIX_PLAIN_FIELD(TColor, ActiveCellColorTo, clNone)
     TARVIX_PLAIN_FIELD(TColor, DisabledFontColor, 0xC0C0C0)
     TARVIX_PLAIN_FIELD(bool, UseDisabledFont, true)
-    TARVIX_PLAIN_FIELD(TColor, URLColor, 0xFF0000)
     TARVIX_PLAIN_FIELD(TEditorType, DefaultEditor, edNormal)
     TARVIX_PLAIN_FIELD(TScrollType, ScrollType, ssNormal)
     TARVIX_PLAIN_FIELD(TColor, ScrollColor, clNone)

@@ -136,6 +136,23 @@ private:
 void TProStringGrid::SaveCell(int ACol, int ARow, QString &Value)
 {
     Value = FSaveVirtCells ? GetCellEx(ACol, ARow) : GetGridCell(ACol, ARow);
+    // An empty check box cell goes into the file as its check text.
+    if (Value.isEmpty()) {
+        if (const TCellGraphic *g = GetCellGraphic(ACol, ARow)) {
+            bool checked = false;
+            const bool box = g->CellType() == ctCheckBox || g->CellType() == ctTriStateCheckBox;
+            if (g->CellType() == ctCheckBox)
+                checked = g->CellBoolean();
+            else if (g->CellType() == ctTriStateCheckBox)
+                checked = g->CellCheckBoxState() == cbChecked;
+            if (box) {
+                if (checked)
+                    GetCheckTrue(ACol, ARow, Value);
+                else
+                    GetCheckFalse(ACol, ARow, Value);
+            }
+        }
+    }
     if (!FSaveWithHTML && CellTextKind(Value, true) == ctkHTML)
         Value = StripHTMLText(Value);
     if (OnSaveCell)

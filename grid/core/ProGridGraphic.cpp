@@ -5,6 +5,22 @@ TCellGraphic *TProStringGrid::GetCellGraphic(int ACol, int ARow)
 {
     if (ACol < 0 || ARow < 0)
         return nullptr;
+    if (ACol == 0 && FMouseActions->HotmailRowSelect()) {
+        // Column 0 shows the row selection through one graphic of the grid's own.
+        TCellGraphic *g = FCellGraphic.get();
+        g->SetCellType(ctRowCheckBox);
+        if (ARow == 0) {
+            const int normalRows = RowCount() - FixedRows();
+            const int selected = RowSelectCount();
+            g->SetCellAngle(selected > 0 && selected < normalRows ? 1 : 0);
+            g->SetCellBoolean(selected >= normalRows);
+        } else {
+            g->SetCellAngle(0);
+            g->SetCellBoolean(RowSelect(RealRowIndex(ARow)));
+        }
+        g->SetCellTransparent(FControlLook->ControlStyle() == csFlat);
+        return g;
+    }
     return dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(ACol, ARow));
 }
 

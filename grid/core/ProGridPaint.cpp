@@ -50,8 +50,23 @@ void TProStringGrid::GetCellAlignment(int ACol, int ARow, TAlignment &HA, TVAlig
 {
     HA = FDefaultAlignment;
     VA = FVAlignment;
-    if (HasCellProperties(ACol, ARow))
+    // A formula aligns by its calculated text, whatever the cell's own alignment says.
+    bool formula = false;
+    if (AutoNumAlign()) {
+        QString s = GetCellEx(ACol, ARow);
+        if (s.startsWith(QChar('='))) {
+            formula = true;
+            GetFormulaText(ACol, ARow, s);
+        } else if (s.size() > 3 && s.startsWith(QStringLiteral("|\\")) && s[3] == QChar('=')) {
+            GetFormulaText(ACol, ARow, s);
+        }
+        const int32_t kind = NumericTextKind(Trim(s));
+        if (kind == ntkInteger || kind == ntkDecimal || kind == ntkExponent)
+            HA = taRightJustify;
+    }
+    if (!formula && HasCellProperties(ACol, ARow))
         HA = GetCellProperties(ACol, ARow)->Alignment();
+    QueryAlignment(ACol, ARow, HA, VA);
 }
 
 void TProStringGrid::DrawCellText(TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)

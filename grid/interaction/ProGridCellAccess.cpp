@@ -1,4 +1,5 @@
 #include "grid/core/ProGrid.h"
+#include "framework/graphics/ImgList.h"
 #include <algorithm>
 
 QString TProStringGrid::CurrentCell()
@@ -63,6 +64,8 @@ void TProStringGrid::Notification(TComponent *AComponent, TOperation Operation)
                         FNotifierList.end());
     if (FSyncGrid && AComponent == FSyncGrid->FGrid)
         FSyncGrid->FGrid = nullptr;
+    if (AComponent == FGridImages)
+        FGridImages = nullptr;
 }
 
 QString TProStringGrid::GetEditText(int ACol, int ARow)

@@ -268,10 +268,11 @@ void TMacroEcology::statistics(bool Asymmetric, int32_t &WithinSpace, double &Co
     const TMacroBox box{MinX, MaxX, MinY, MaxY};
     TMacroStatistics s;
     TMacroSegment segment{BoundaryX1, BoundaryY1, BoundaryX2, BoundaryY2};
+    const TMacroXSums *xSums = useXSums_ ? &xSums_ : nullptr;
     if (Asymmetric)
-        MacroAsymmetric(xVariableList, yVariableList, box, medX, medY, pattern, boundary, s, segment);
+        MacroAsymmetric(xVariableList, yVariableList, box, medX, medY, pattern, boundary, s, segment, xSums);
     else
-        MacroSymmetric(xVariableList, yVariableList, box, medX, medY, pattern, boundary, s, segment);
+        MacroSymmetric(xVariableList, yVariableList, box, medX, medY, pattern, boundary, s, segment, xSums);
     WithinSpace = s.WithinSpace;
     Coefficient = s.Coefficient;
     SumSquares = s.SumSquares;
@@ -313,17 +314,25 @@ void TMacroEcology::DoSims(int32_t Index, int32_t &WithinSpace, double &Coeffici
     context_.InterruptFlag = Tarvix ? &Tarvix->InterruptFlag : nullptr;
     TMacroBox box{MinX, MaxX, MinY, MaxY};
     RandomizeCloud(constraint, xVariableList, yVariableList, xVarsSorted, yVarsSorted, parameters, context_, box);
+    if (constraint != mcDataDefined)
+        xSumsTaken_ = false;
+    else if (!xSumsTaken_) {
+        xSums_ = MacroXSums(xVariableList);
+        xSumsTaken_ = true;
+    }
     MinX = box.MinX;
     MaxX = box.MaxX;
     MinY = box.MinY;
     MaxY = box.MaxY;
     const bool asymmetric = MacroecologyOpts && MacroecologyOpts->SymmetryGroup->ItemIndex() != msSymmetric;
+    useXSums_ = xSumsTaken_;
     if (asymmetric)
         Do_Asymmetric(Index, WithinSpace, Coefficient, SumSquares, Variance, BoundaryCoefficient, BoundaryWithinSpace,
                       BoundarySumSquares);
     else
         Do_Symmetric(Index, WithinSpace, Coefficient, SumSquares, Variance, BoundaryCoefficient, BoundaryWithinSpace,
                      BoundarySumSquares);
+    useXSums_ = false;
 }
 
 // ---- The run
@@ -358,6 +367,7 @@ void TMacroEcology::InitMatrices()
     yVariableList.assign(static_cast<size_t>(n), 0.0);
     xVarsSorted.assign(static_cast<size_t>(n), 0.0);
     yVarsSorted.assign(static_cast<size_t>(n), 0.0);
+    xSumsTaken_ = false;
     xColumn_ = MacroecologyOpts->XvariableList->ItemIndex() + 1;
     yColumn_ = MacroecologyOpts->YvariableList->ItemIndex() + 1;
     for (int32_t r = 1; r <= n; ++r) {
@@ -480,6 +490,7 @@ void TMacroEcology::Run()
         a->clear();
         a->shrink_to_fit();
     }
+    xSumsTaken_ = false;
     TimeMemo->Lines()->SetStrings(0, QStringLiteral("Stop time = ") + TimeToStr(Time()));
     PageControl1->SetActivePage(InputSheet);
 

@@ -153,6 +153,11 @@ private:
     void chartDisplay(TPointSeries *Points, TLineSeries *Line);
     double largestObservedX() const { return xVarsSorted.empty() ? 0.0 : xVarsSorted.back(); }
     TSimContext context_;
+    // The x sums of the slope, taken at the first shuffle of the y values and kept while the x
+    // values stay: dropped when the lists are read again or a law draws new x values.
+    TMacroXSums xSums_;
+    bool xSumsTaken_ = false;
+    bool useXSums_ = false;
     int32_t iterations_ = 0;
     int32_t xColumn_ = 1, yColumn_ = 2;
 };

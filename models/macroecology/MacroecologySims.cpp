@@ -200,6 +200,27 @@ void QuadrantDispersion(std::span<const double> X, std::span<const double> Y, do
     MeanVariance(4, std::span<const double>(counts, 4), mean, Dispersion);
 }
 
+namespace {
+
+// The sum of squared deviations from the mean Sum / n, in point order.
+double CentredSquares(std::span<const double> X, double Sum)
+{
+    const size_t n = X.size();
+    const double mean = n == 0 ? 0 : Sum / static_cast<double>(n);
+    double squares = 0;
+    for (size_t k = 0; k < n; ++k) squares += (X[k] - mean) * (X[k] - mean);
+    return squares;
+}
+
+}  // namespace
+
+TMacroXSums MacroXSums(std::span<const double> X)
+{
+    double sum = 0;
+    for (double x : X) sum += x;
+    return {sum, CentredSquares(X, sum)};
+}
+
 double SortedMedian(std::span<const double> Sorted)
 {
     const size_t n = Sorted.size();
@@ -284,17 +305,26 @@ bool WithAsymmetricShape(const TMacroBox &B, double MedX, double MedY, int32_t P
     }
 }
 
-// Shape, boundary, quadrants and the sums of the slope in one walk over the points, then the
-// slope's centred sum of squares in a second. Every sum runs in point order as the separate
-// routines add, so the results are the same to the last bit; the walks only share their loads.
-template <typename TShape, typename TBound>
-void OnePass(std::span<const double> X, std::span<const double> Y, double MedX, double MedY, const TShape &Shape,
-             const TBound &Bound, TMacroStatistics &Out)
+// Shape, boundary, quadrants and the sums of the slope in one walk over the points. Every sum runs
+// in point order as the separate routines add, so the results are the same to the last bit; the
+// walks only share their loads. The x sums are skipped when the caller has them (the x values do
+// not move).
+struct TWalkSums
+{
+    int64_t InShape = 0, InBound = 0;
+    int64_t Bins[16] = {};
+    double ShapeSum = 0, BoundSum = 0, Sx = 0, Sy = 0, Sxy = 0;
+};
+
+template <bool WithXSum, typename TShape, typename TBound>
+TWalkSums Walk(std::span<const double> X, std::span<const double> Y, double MedX, double MedY, const TShape &Shape,
+               const TBound &Bound)
 {
     const size_t n = X.size();
-    int32_t inShape = 0, inBound = 0;
-    double shapeSum = 0, boundSum = 0, Sx = 0, Sy = 0, Sxy = 0;
+    // Locals, so that the sums stay in registers.
+    int64_t inShape = 0, inBound = 0;
     int64_t bins[16] = {};
+    double shapeSum = 0, boundSum = 0, Sx = 0, Sy = 0, Sxy = 0;
     for (size_t k = 0; k < n; ++k) {
         const double x = X[k], y = Y[k];
         double d = 0, e = 0;
@@ -305,30 +335,53 @@ void OnePass(std::span<const double> X, std::span<const double> Y, double MedX, 
         inBound += b;
         boundSum += MaskedSquare(b, e);
         ++bins[QuadrantBin(x, y, MedX, MedY)];
-        Sx += x;
+        if constexpr (WithXSum) Sx += x;
         Sy += y;
         Sxy += x * y;
     }
+    TWalkSums w;
+    w.InShape = inShape;
+    w.InBound = inBound;
+    for (int k = 0; k < 16; ++k) w.Bins[k] = bins[k];
+    w.ShapeSum = shapeSum;
+    w.BoundSum = boundSum;
+    w.Sx = Sx;
+    w.Sy = Sy;
+    w.Sxy = Sxy;
+    return w;
+}
+
+template <typename TShape, typename TBound>
+void OnePass(std::span<const double> X, std::span<const double> Y, double MedX, double MedY, const TShape &Shape,
+             const TBound &Bound, const TMacroXSums *XSums, TMacroStatistics &Out)
+{
+    const size_t n = X.size();
+    const TWalkSums w =
+        XSums ? Walk<false>(X, Y, MedX, MedY, Shape, Bound) : Walk<true>(X, Y, MedX, MedY, Shape, Bound);
+    const int64_t inShape = w.InShape, inBound = w.InBound;
+    const double shapeSum = w.ShapeSum, boundSum = w.BoundSum, Sx = w.Sx, Sy = w.Sy, Sxy = w.Sxy;
     double counts[4];
-    CountsFromBins(bins, counts);
+    CountsFromBins(w.Bins, counts);
     double mean = 0;
     MeanVariance(4, std::span<const double>(counts, 4), mean, Out.Variance);
-    Out.WithinSpace = inShape;
+    Out.WithinSpace = static_cast<int32_t>(inShape);
     Out.SumSquares = shapeSum;
-    Out.BoundaryWithinSpace = inBound;
+    Out.BoundaryWithinSpace = static_cast<int32_t>(inBound);
     Out.BoundarySumSquares = boundSum;
-    const double meanX = n == 0 ? 0 : Sx / static_cast<double>(n);
-    double SSx = 0;
-    for (size_t k = 0; k < n; ++k) SSx += (X[k] - meanX) * (X[k] - meanX);
-    Out.Coefficient = SlopeFromSums(Sx, Sy, Sxy, SSx, static_cast<int32_t>(n));
+    TMacroXSums xSums;
+    if (XSums)
+        xSums = *XSums;
+    else
+        xSums = {Sx, CentredSquares(X, Sx)};
+    Out.Coefficient = SlopeFromSums(xSums.Sum, Sy, Sxy, xSums.CentredSquares, static_cast<int32_t>(n));
 }
 
 // One computation: the routines one after the other where the cloud's columns differ in length or
 // the choice is unknown (that path leaves what an unknown choice does not touch), else one walk.
 template <typename FShape>
 void Compute(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double MedX, double MedY,
-             double Cx, double Cy, int32_t Boundary, double BoundarySlope, FShape &&WithShape, TMacroStatistics &Out,
-             TMacroSegment &Segment)
+             double Cx, double Cy, int32_t Boundary, double BoundarySlope, FShape &&WithShape, const TMacroXSums *XSums,
+             TMacroStatistics &Out, TMacroSegment &Segment)
 {
     Out.BoundaryCoefficient = BoundarySlope;
     TMacroSegment segment = Segment;
@@ -336,7 +389,7 @@ void Compute(std::span<const double> X, std::span<const double> Y, const TMacroB
     if (X.size() == Y.size())
         WithShape([&](const auto &Shape) {
             done = WithBoundary(B, Cx, Cy, Boundary, BoundarySlope, segment,
-                                [&](const auto &Bound) { OnePass(X, Y, MedX, MedY, Shape, Bound, Out); });
+                                [&](const auto &Bound) { OnePass(X, Y, MedX, MedY, Shape, Bound, XSums, Out); });
         });
     if (done) {
         Segment = segment;
@@ -358,7 +411,8 @@ void Compute(std::span<const double> X, std::span<const double> Y, const TMacroB
 }  // namespace
 
 void MacroSymmetric(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double MedX, double MedY,
-                    int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment)
+                    int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment,
+                    const TMacroXSums *XSums)
 {
     const double midX = (B.MinX + B.MaxX) / 2;
     const double midY = (B.MinY + B.MaxY) / 2;
@@ -371,11 +425,12 @@ void MacroSymmetric(std::span<const double> X, std::span<const double> Y, const 
     default: break;
     }
     Compute(X, Y, B, MedX, MedY, midX, midY, Boundary, slope,
-            [&](auto &&Use) { return WithSymmetricShape(B, Pattern, Use); }, Out, Segment);
+            [&](auto &&Use) { return WithSymmetricShape(B, Pattern, Use); }, XSums, Out, Segment);
 }
 
 void MacroAsymmetric(std::span<const double> X, std::span<const double> Y, const TMacroBox &B, double MedX, double MedY,
-                     int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment)
+                     int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment,
+                    const TMacroXSums *XSums)
 {
     double slope = 0;
     switch (Boundary) {
@@ -386,7 +441,8 @@ void MacroAsymmetric(std::span<const double> X, std::span<const double> Y, const
     default: break;
     }
     Compute(X, Y, B, MedX, MedY, MedX, MedY, Boundary, slope,
-            [&](auto &&Use) { return WithAsymmetricShape(B, MedX, MedY, Pattern, Use); }, Out, Segment);
+            [&](auto &&Use) { return WithAsymmetricShape(B, MedX, MedY, Pattern, Use); }, XSums, Out,
+            Segment);
 }
 
 // ---- Null models

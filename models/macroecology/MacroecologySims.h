@@ -101,12 +101,25 @@ struct TMacroSegment
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
 };
 
+// The x sums of the regression slope: the sum and the sum of squared
+// deviations from the mean, both in point order. They stay fixed while only the
+// y values are shuffled.
+struct TMacroXSums
+{
+    double Sum = 0;
+    double CentredSquares = 0;
+};
+TMacroXSums MacroXSums(std::span<const double> X);
+
 // The statistics of a cloud in Box: the lines stand on the mid-points of the
 // box's sides (symmetric) or on the medians of the observed data (asymmetric).
+// XSums, when given, are MacroXSums(X), taken once by the caller.
 void MacroSymmetric(std::span<const double> X, std::span<const double> Y, const TMacroBox &Box, double MedX,
-                    double MedY, int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment);
+                    double MedY, int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment,
+                    const TMacroXSums *XSums = nullptr);
 void MacroAsymmetric(std::span<const double> X, std::span<const double> Y, const TMacroBox &Box, double MedX,
-                     double MedY, int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment);
+                     double MedY, int32_t Pattern, int32_t Boundary, TMacroStatistics &Out, TMacroSegment &Segment,
+                     const TMacroXSums *XSums = nullptr);
 
 // ---- Null models
 // ------------------------------------------------------------------------------------

@@ -195,3 +195,30 @@ TEST_F(CsvTest, CreateErrorPropagates)
 {
     EXPECT_THROW(g.SaveToCSV(Path("no/such/dir.csv"), false), EFCreateError);
 }
+
+TEST_F(CsvTest, EmptyCheckBoxCellsAreSavedAsTheirCheckTexts)
+{
+    g.SetRowCount(1);
+    g.SetColCount(4);
+    g.AddCheckBox(0, 0, cbChecked);
+    // A plain two-state box beside the tri-state ones.
+    g.GetCellGraphic(0, 0)->SetCheckBox(true, false, false, haLeft, vaTop);
+    g.AddCheckBox(1, 0, cbUnchecked);
+    g.AddCheckBox(2, 0, cbChecked);
+    g.SetCells(2, 0, "kept");
+    g.AddCheckBox(3, 0, cbGrayed);
+    g.SaveToCSV(Path(), false);
+    EXPECT_EQ(ReadBytes(), QByteArray("Y,N,kept,N\r\n"));
+
+    std::vector<std::pair<int, int>> asked;
+    g.OnGetCheckTrue = [&](TObject *, int c, int r, QString &v) {
+        asked.push_back({c, r});
+        v = "X";
+    };
+    g.SaveToCSV(Path(), false);
+    EXPECT_EQ(ReadBytes(), QByteArray("X,N,kept,N\r\n"));
+    // Only the checked box asks for its text.
+    ASSERT_FALSE(asked.empty());
+    for (auto cell : asked)
+        EXPECT_EQ(cell, (std::pair<int, int>{0, 0}));
+}

@@ -2,6 +2,7 @@
 // stream, and refused input.
 #include "RecordFixture.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
+#include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
 
 #include <typeinfo>
@@ -152,7 +153,12 @@ TEST(LoadRecord, EachIdGetsItsClassAndCopiesKeepIt)
         {0x0809, Le16(0x600) + Le16(0x10) + QByteArray(12, 0), typeid(TBOFRecord)},
         {0x1060, B({1}), typeid(TIgnoreRecord)},
         {0x0000, B({1}), typeid(TBaseRecord)},
-        {0x0006, QByteArray(22, 0), typeid(TBaseRecord)},
+        {0x0006, QByteArray(6, 0) + B({2, 0, 0, 0, 0, 0, 0xFF, 0xFF}) + Le16(2) + QByteArray(6, 0),
+         typeid(TFormulaRecord)},
+        {0x0018, Le16(0) + B({0, 1}) + QByteArray(10, 0) + B({0, 'N'}), typeid(TNameRecord)},
+        {0x0221, B({1}), typeid(TArrayRecord)},
+        {0x0236, QByteArray(6, 0) + Le16(3) + QByteArray(8, 0), typeid(TTableRecord)},
+        {0x04BC, QByteArray(10, 0), typeid(TShrFmlaRecord)},
     };
     for (const auto &c : cases) {
         Stream s(Record(c.id, c.data));

@@ -334,15 +334,21 @@ TEST(MacroStatistics, OneWalkMatchesTheRoutinesOneAfterTheOther)
     for (bool asym : {false, true})
         for (int pattern = 0; pattern < 4; ++pattern)
             for (int boundary = 0; boundary < 4; ++boundary) {
-                TMacroStatistics a, b;
-                TMacroSegment sa, sb;
+                TMacroStatistics a, b, f;
+                TMacroSegment sa, sb, sf;
                 const auto run = asym ? MacroAsymmetric : MacroSymmetric;
-                run(x, y, box, 4.5, 5, pattern, boundary, a, sa);
-                run(x, y0, box, 4.5, 5, pattern, boundary, b, sb);
+                run(x, y, box, 4.5, 5, pattern, boundary, a, sa, nullptr);
+                run(x, y0, box, 4.5, 5, pattern, boundary, b, sb, nullptr);
+                // The x sums taken once beforehand change nothing.
+                const TMacroXSums xSums = MacroXSums(x);
+                run(x, y, box, 4.5, 5, pattern, boundary, f, sf, &xSums);
                 SCOPED_TRACE(testing::Message() << asym << " " << pattern << " " << boundary);
                 EXPECT_EQ(a.WithinSpace, b.WithinSpace);
                 EXPECT_EQ(a.SumSquares, b.SumSquares);
                 EXPECT_EQ(a.Coefficient, b.Coefficient);
+                EXPECT_EQ(f.Coefficient, b.Coefficient);
+                EXPECT_EQ(f.SumSquares, b.SumSquares);
+                EXPECT_EQ(f.Variance, b.Variance);
                 EXPECT_EQ(a.Variance, b.Variance);
                 EXPECT_EQ(a.BoundaryCoefficient, b.BoundaryCoefficient);
                 EXPECT_EQ(a.BoundaryWithinSpace, b.BoundaryWithinSpace);
