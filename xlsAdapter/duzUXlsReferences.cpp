@@ -290,6 +290,21 @@ QString TReferences::GetSheetName(int32_t SheetRef, TWorkbookGlobals *Globals) c
     return Result.isEmpty() ? Result : QStringLiteral("'") + Result + QStringLiteral("'!");
 }
 
+QString TReferences::GetName(int32_t SheetRef, int32_t NameIndex, TWorkbookGlobals *Globals) const
+{
+    const int32_t Book = SheetRef < 0 ? LocalSupBook : CheckedRef(SheetRef)->SupBookRecord;
+    if (SheetRef < 0 || (LocalSupBook >= 0 && Book == LocalSupBook)) {
+        const TNameRecordList &Names = Globals->Names();
+        if (NameIndex < 0 || NameIndex >= Names.Count())
+            XlsRangeError(NameIndex, QStringLiteral("Name Index"), Names.Count());
+        return Names.Items(NameIndex)->Name();
+    }
+    const TExternNameRecordList &Names = CheckedSupBook(Book)->ExternNames();
+    if (NameIndex < 0 || NameIndex >= Names.Count())
+        XlsRangeError(NameIndex, QStringLiteral("Name Index"), Names.Count());
+    return Names.Items(NameIndex)->Name();
+}
+
 void TReferences::InsertSheets(int32_t BeforeSheet, int32_t SheetCount)
 {
     if (LocalSupBook < 0)

@@ -133,6 +133,9 @@ public:
     int32_t AddSheet(int32_t SheetCount, int32_t FirstSheet, int32_t LastSheet);
     // The sheet prefix formulas show for entry SheetRef: 'Book]Sheet'! (empty for no sheet).
     QString GetSheetName(int32_t SheetRef, TWorkbookGlobals *Globals) const;
+    // Name NameIndex of this workbook (SheetRef < 0 or an entry of this workbook) or the external
+    // name of the entry's book.
+    QString GetName(int32_t SheetRef, int32_t NameIndex, TWorkbookGlobals *Globals) const;
     // Negative SheetCount deletes sheets; references to deleted sheets become 0xFFFF.
     void InsertSheets(int32_t BeforeSheet, int32_t SheetCount);
 

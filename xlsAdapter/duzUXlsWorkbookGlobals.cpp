@@ -12,6 +12,7 @@ namespace {
 const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 const char *const SInvalidSheetNumber = "Sheet number \"%d\" invalid. Must be between %d and %d";
 const char *const SNoDeleteWithMacros = "Can't delete a sheet on a file containing macros";
+const char *const SInvalidName = "Invalid named range: \"%s\"";
 
 constexpr int32_t MaxNameLength = 254;
 
@@ -139,6 +140,7 @@ void TWorkbookGlobals::Clear()
     FSST.Clear();
     FReferences.Clear();
     FBoundSheets.Clear();
+    FNames.Clear();
     FDrawingGroup.Clear();
     FXF.Clear();
     FFonts.Clear();
@@ -193,6 +195,9 @@ void TWorkbookGlobals::LoadFromStream(TOle2File *DataStream, TRecordHeader &Reco
             // dropped
         } else if (auto *bs = dynamic_cast<TBoundSheetRecord *>(r)) {
             FBoundSheets.Add(bs);
+            R.release();
+        } else if (auto *name = dynamic_cast<TNameRecord *>(r)) {
+            FNames.Add(name);
             R.release();
         } else if (auto *xf = dynamic_cast<TXFRecord *>(r)) {
             FXF.Add(xf);
@@ -290,6 +295,7 @@ void TWorkbookGlobals::SaveSection(TOle2File *DataStream, int32_t SheetIndex, bo
     else
         FBoundSheets.SaveRangeToStream(DataStream, SheetIndex);
     FReferences.SaveToStream(DataStream);
+    FNames.SaveToStream(DataStream);
     if (WithDrawing)
         FDrawingGroup.SaveToStream(DataStream);
     FSST.SaveToStream(DataStream);
@@ -301,7 +307,7 @@ int64_t TWorkbookGlobals::SectionSize(int32_t SheetIndex, bool WithDrawing)
     return TTemplateRecord::GetSize(FIsXltTemplate) + TBaseSection::TotalSize() + FSST.TotalSize()
            + FReferences.TotalSize()
            + (SheetIndex < 0 ? FBoundSheets.TotalSize() : FBoundSheets.TotalRangeSize(SheetIndex))
-           + FMiscRecords.GetTotalSize() + (WithDrawing ? FDrawingGroup.TotalSize() : 0) + FXF.GetTotalSize()
+           + FMiscRecords.GetTotalSize() + FNames.GetTotalSize() + (WithDrawing ? FDrawingGroup.TotalSize() : 0) + FXF.GetTotalSize()
            + FFonts.GetTotalSize() + FFormats.GetTotalSize();
 }
 
@@ -373,7 +379,13 @@ void TWorkbookGlobals::InsertSheets(int32_t CopyFrom, int32_t BeforeSheet, uint1
     for (int32_t i = 0; i < SheetCount; ++i)
         FBoundSheets.InsertSheet(BeforeSheet, OptionFlags, Name);
     FReferences.InsertSheets(BeforeSheet, SheetCount);
-    (void)CopyFrom;
+    TSheetInfo SheetInfo;
+    SheetInfo.InsSheet = -1;
+    SheetInfo.FormulaSheet = CopyFrom < BeforeSheet ? CopyFrom : CopyFrom + SheetCount;
+    SheetInfo.GetSheet = [this](int32_t SheetRef) { return FReferences.GetSheet(SheetRef); };
+    SheetInfo.SetSheet = [this](int32_t Sheet) { return FReferences.SetSheet(Sheet); };
+    SheetInfo.Names = &FNames;
+    FNames.InsertSheets(CopyFrom, BeforeSheet, SheetCount, SheetInfo);
 }
 
 void TWorkbookGlobals::DeleteSheets(int32_t SheetIndex, int32_t SheetCount)
@@ -388,6 +400,24 @@ void TWorkbookGlobals::DeleteSheets(int32_t SheetIndex, int32_t SheetCount)
     for (int32_t i = 0; i < SheetCount; ++i)
         FBoundSheets.DeleteSheet(SheetIndex);
     FReferences.InsertSheets(SheetIndex, -SheetCount);
+    FNames.DeleteSheets(SheetIndex, SheetCount);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rows and columns
+
+void TWorkbookGlobals::DeleteRowsAndCols(uint16_t aRow, uint16_t aRowCount, uint16_t aCol, uint16_t aColCount,
+                                         const TSheetInfo &SheetInfo)
+{
+    FNames.ArrangeInsertRowsAndCols(aRow, -int32_t(aRowCount), aCol, -int32_t(aColCount), SheetInfo);
+}
+
+void TWorkbookGlobals::InsertAndCopyRowsAndCols(int32_t FirstRow, int32_t LastRow, int32_t DestRow,
+                                                int32_t aRowCount, int32_t FirstCol, int32_t LastCol,
+                                                int32_t DestCol, int32_t aColCount, const TSheetInfo &SheetInfo)
+{
+    FNames.ArrangeInsertRowsAndCols(DestRow, (LastRow - FirstRow + 1) * aRowCount, DestCol,
+                                    (LastCol - FirstCol + 1) * aColCount, SheetInfo);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -431,6 +461,35 @@ bool TWorkbookGlobals::IsValidRangeName(const QString &Name, int32_t &OptionFlag
     if (IsAsciiLetter(Name[1]))
         return Name.size() == 2 || HasNonDigitFrom(Name, 2);
     return HasNonDigitFrom(Name, 1);
+}
+
+void TWorkbookGlobals::AddName(TXlsNamedRange Range, IFormulaCellList *CellList)
+{
+    const bool Valid = IsValidRangeName(Range.Name, Range.OptionFlags);
+    const TGetSheetName SheetName = [this](int32_t Sheet) { return GetSheetName(Sheet); };
+    const QString Upper = AnsiUpperCase(Range.Name);
+    for (int i = 0; i < FNames.Count(); ++i) {
+        const TNameRecord *n = FNames.Items(i);
+        if (n->RangeSheet() == Range.NameSheetIndex && AnsiUpperCase(n->Name()) == Upper) {
+            FNames.SetItems(i, TNameRecord::CreateFromData(Range, SheetName, CellList));
+            return;
+        }
+    }
+    if (!Valid)
+        throw Exception(Format(QString::fromLatin1(SInvalidName), {Range.Name}));
+    FNames.Add(TNameRecord::CreateFromData(Range, SheetName, CellList));
+    CheckInternalNames(Range.OptionFlags);
+}
+
+TNameRecord *TWorkbookGlobals::GetName(int32_t Sheet, const QString &aName) const
+{
+    const QString Upper = AnsiUpperCase(aName);
+    for (int i = FNames.Count() - 1; i >= 0; --i) {
+        TNameRecord *n = FNames.Items(i);
+        if (n->RangeSheet() == Sheet && AnsiUpperCase(n->Name()) == Upper)
+            return n;
+    }
+    return nullptr;
 }
 
 void TWorkbookGlobals::CheckInternalNames(int32_t OptionFlags)

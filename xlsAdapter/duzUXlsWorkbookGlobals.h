@@ -4,6 +4,7 @@
 // Records it does not interpret are kept in file order and written back where they were.
 #include "xlsAdapter/duzUSheetNameList.h"
 #include "xlsAdapter/duzUXlsEscher.h"
+#include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsPalette.h"
 #include "xlsAdapter/duzUXlsReferences.h"
 #include "xlsAdapter/duzUXlsSST.h"
@@ -108,7 +109,19 @@ public:
     // Adds a standard PALETTE record after the cell styles when there is none.
     void SetColorPalette(int32_t Index, uint32_t Value);
 
-    // Names. May add the built-in flag 0x20 to OptionFlags.
+    // Rows and columns inserted, copied or deleted on a sheet: only the names follow them here.
+    void DeleteRowsAndCols(uint16_t aRow, uint16_t aRowCount, uint16_t aCol, uint16_t aColCount,
+                           const TSheetInfo &SheetInfo);
+    void InsertAndCopyRowsAndCols(int32_t FirstRow, int32_t LastRow, int32_t DestRow, int32_t aRowCount,
+                                  int32_t FirstCol, int32_t LastCol, int32_t DestCol, int32_t aColCount,
+                                  const TSheetInfo &SheetInfo);
+
+    // A name equal but for letter case to one on the same sheet replaces it; otherwise a new name,
+    // refused with "Invalid named range: \"%s\"" when it is not a valid name.
+    void AddName(TXlsNamedRange Range, IFormulaCellList *CellList);
+    // The last name of that sheet (-1: global) equal but for letter case, or nil.
+    TNameRecord *GetName(int32_t Sheet, const QString &aName) const;
+    // May add the built-in flag 0x20 to OptionFlags.
     static bool IsValidRangeName(const QString &Name, int32_t &OptionFlags);
     // A built-in name drops the COUNTRY record.
     void CheckInternalNames(int32_t OptionFlags);
@@ -119,6 +132,7 @@ public:
     TReferences &References() { return FReferences; }
     TBoundSheetList &BoundSheets() { return FBoundSheets; }
     TBaseRecordList &MiscRecords() { return FMiscRecords; }
+    TNameRecordList &Names() { return FNames; }
     TDrawingGroup &DrawingGroup() { return FDrawingGroup; }
     TXFRecordList &XF() { return FXF; }
     TFontRecordList &Fonts() { return FFonts; }
@@ -132,7 +146,8 @@ private:
     // FMiscRecords with the XF, FONT and FORMAT lists at their placeholders; a list without one
     // goes to its BIFF8 place: FONT before FORMAT before XF, before the cell styles.
     void SaveMiscRecords(TOle2File *DataStream);
-    // The section up to its references and names, the drawing group only when asked.
+    // The whole section, with one sheet's BOUNDSHEET only (SheetIndex >= 0) and the drawing
+    // group only when asked.
     void SaveSection(TOle2File *DataStream, int32_t SheetIndex, bool WithDrawing);
     int64_t SectionSize(int32_t SheetIndex, bool WithDrawing);
 
@@ -140,6 +155,7 @@ private:
     TReferences FReferences;
     TBoundSheetList FBoundSheets;
     TBaseRecordList FMiscRecords;
+    TNameRecordList FNames;
     TDrawingGroup FDrawingGroup;
     TWindow1Record *FWindow1 = nullptr;
     T1904Record *F1904 = nullptr;

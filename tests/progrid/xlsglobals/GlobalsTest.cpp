@@ -23,7 +23,8 @@ QByteArray DrawingGroup()
     return Record(0x00EB, Le16(0xF) + Le16(0xF000) + Le32(uint32_t(children.size())) + children);
 }
 
-// The globals of the round trip, in the order the globals write them.
+// The globals of the round trip, in the order the globals write them; the name Total is
+// 'Data'!$A$1:$B$2.
 QByteArray FullGlobals()
 {
     return Bof() + Record(0x0060, {}) + Window1() + Record(0x0042, Le16(1200)) + Record(0x0161, B({7, 0}))
@@ -32,7 +33,10 @@ QByteArray FullGlobals()
            + BoundSheet("Sheet1") + BoundSheet("Data", 1)
            + Record(0x01AE, Le16(1) + Str16("\x01\x01" "Cdata\x03" "book.xls") + Str16("Jan"))
            + Record(0x0023, Le16(0) + Le32(0) + B({3, 0}) + "abc" + Le16(2) + B({0x1C, 0x17})) + LocalSupBook(2)
-           + ExternSheet({{0, 0, 0}, {1, 1, 1}}) + DrawingGroup() + EmptySst() + Eof();
+           + ExternSheet({{0, 0, 0}, {1, 1, 1}})
+           + Record(0x0018, Le16(0) + B({0, 5}) + Le16(11) + Le16(0) + Le16(0) + QByteArray(5, 0) + "Total"
+                                + B({0x3B}) + Le16(1) + Le16(0) + Le16(1) + Le16(0) + Le16(1))
+           + DrawingGroup() + EmptySst() + Eof();
 }
 
 int IndexOfId(TBaseRecordList &L, int Id, int From = 0)
@@ -64,6 +68,9 @@ TEST(Globals, RoundTripAndSize)
     EXPECT_TRUE(G.IsXltTemplate());
     EXPECT_FALSE(G.HasMacro());
     EXPECT_NE(G.DrawingGroup().RecordCache()->Dgg, nullptr);
+    ASSERT_EQ(G.Names().Count(), 1);
+    EXPECT_EQ(G.GetName(-1, "TOTAL"), G.Names().Items(0));
+    EXPECT_EQ(G.References().GetName(-1, 0, &G), "Total");
     // WINDOW1, CODEPAGE, the unknown record, COUNTRY, 1904, PRECISION, BOOKBOOL, three
     // placeholders and STYLE
     EXPECT_EQ(G.MiscRecords().Count(), 11);
@@ -93,6 +100,7 @@ TEST(Globals, RoundTripAndSize)
     G.Clear();
     EXPECT_EQ(G.SheetCount(), 0);
     EXPECT_EQ(G.MiscRecords().Count(), 0);
+    EXPECT_EQ(G.Names().Count(), 0);
     EXPECT_EQ(G.ActiveSheet(), 0);
     EXPECT_FALSE(G.IsXltTemplate());
     EXPECT_EQ(MessageOf([&] { Saved(G); }), "A section of the workbook is not loaded");
