@@ -9,17 +9,25 @@
 #include <memory>
 #include <vector>
 
+// Reads the first record's header; false when the stream is shorter than one.
+inline bool FuzzReadFirstHeader(TOle2File &f, TRecordHeader &h)
+{
+    if (f.Length() < 4)
+        return false;
+    uint8_t b[4];
+    f.ReadMem(b, 4);
+    h.Id = GetWord(b, 0);
+    h.Size = GetWord(b, 2);
+    return true;
+}
+
 inline std::vector<std::unique_ptr<TBaseRecord>> FuzzLoadRecords(TOle2File &f)
 {
     std::vector<std::unique_ptr<TBaseRecord>> records;
     try {
-        if (f.Length() < 4)
-            return records;
         TRecordHeader h;
-        uint8_t b[4];
-        f.ReadMem(b, 4);
-        h.Id = GetWord(b, 0);
-        h.Size = GetWord(b, 2);
+        if (!FuzzReadFirstHeader(f, h))
+            return records;
         do {
             records.emplace_back(LoadRecord(&f, h));
         } while (records.back()->Id != xlr_EOF && records.size() < 4096);
@@ -58,12 +66,7 @@ struct FuzzStreamReader
           f(src.get())
     {
         f.SelectStream(QStringLiteral("Workbook"));
-        if (bytes.size() >= 4) {
-            uint8_t b[4];
-            f.ReadMem(b, 4);
-            h.Id = GetWord(b, 0);
-            h.Size = GetWord(b, 2);
-        }
+        FuzzReadFirstHeader(f, h);
     }
     ole::Layout L;
     std::unique_ptr<TMemoryStream> src;

@@ -11,6 +11,7 @@
 #include "xlsAdapter/duzUXlsOtherRecords.h"
 #include "xlsAdapter/duzUXlsPageBreaks.h"
 #include "xlsAdapter/duzUXlsPalette.h"
+#include "xlsAdapter/duzUXlsReferences.h"
 #include "xlsAdapter/duzUXlsSST.h"
 #include "xlsAdapter/duzUXlsXF.h"
 
@@ -43,10 +44,12 @@ const TRecordClass RecordClasses[] = {
     {0x000F, Make<TRefModeRecord>},
     {0x0014, Make<TPageHeaderRecord>},
     {0x0015, Make<TPageFooterRecord>},
+    {0x0017, Make<TExternSheetRecord>},
     {0x0018, Make<TNameRecord>},
     {0x001A, Make<TVPageBreakRecord>},
     {0x001B, Make<THPageBreakRecord>},
     {0x0022, Make<T1904Record>},
+    {0x0023, Make<TExternNameRecord>},
     {0x0026, Make<TMarginRecord>},
     {0x0027, Make<TMarginRecord>},
     {0x0028, Make<TMarginRecord>},
@@ -88,6 +91,7 @@ const TRecordClass RecordClasses[] = {
     {0x00FD, Make<TLabelSSTRecord>},
     {0x00FF, Make<TIgnoreRecord>}, // EXTSST
     {0x013D, Make<TIgnoreRecord>}, // TABID
+    {0x01AE, Make<TSupBookRecord>},
     {0x01B2, Make<TDValRecord>},
     {0x01B6, Make<TTXORecord>},
     {0x01B8, Make<THLinkRecord>},

@@ -228,6 +228,16 @@ void TSST::Load(TSSTRecord *aSSTRecord)
     FKeepSorted = false;
 }
 
+void TSST::Clear()
+{
+    FIndex.clear();
+    FList.clear();
+    // The buffer keeps its size: entries are built from UsedSize on.
+    FMemSST.UsedSize = 0;
+    FKeepSorted = true;
+    FSortedLen = 0;
+}
+
 void TSST::Sort()
 {
     std::sort(FList.begin(), FList.end(), [this](int32_t a, int32_t b) { return Less(a, b); });

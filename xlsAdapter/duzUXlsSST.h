@@ -35,6 +35,8 @@ public:
     TSST(const TSST &) = delete;
     TSST &operator=(const TSST &) = delete;
 
+    // No entries; the cells that held some must be gone.
+    void Clear();
     // Appends the entries of an SST record and its CONTINUE records, in file order.
     void Load(TSSTRecord *aSSTRecord);
     // From now on the list is kept in entry order.
