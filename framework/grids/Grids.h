@@ -442,5 +442,10 @@ private:
     int editUpdate_ = 0;
     // Sparse: only written cells are kept, keyed by row, then column.
     std::map<int, TCellRow> data_;
+    // The row of the last look-up (null when it has no cells): a cell's text, object and
+    // properties are read one after the other. Dropped whenever rows are added, removed or moved.
+    mutable int foundRow_ = -1;
+    mutable const TCellRow *foundCells_ = nullptr;
+    mutable bool foundValid_ = false;
     std::map<int, std::unique_ptr<TStringGridStrings>> rows_, cols_;
 };

@@ -105,17 +105,23 @@ TStringGrid::~TStringGrid()
 
 const TStringGrid::TCell *TStringGrid::find(int ACol, int ARow) const
 {
-    auto r = data_.find(ARow);
-    if (r == data_.end())
+    if (!foundValid_ || foundRow_ != ARow) {
+        auto r = data_.find(ARow);
+        foundCells_ = r == data_.end() ? nullptr : &r->second;
+        foundRow_ = ARow;
+        foundValid_ = true;
+    }
+    if (!foundCells_)
         return nullptr;
-    auto c = r->second.find(ACol);
-    return c == r->second.end() ? nullptr : &c->second;
+    auto c = foundCells_->find(ACol);
+    return c == foundCells_->end() ? nullptr : &c->second;
 }
 
 TStringGrid::TCell &TStringGrid::at(int ACol, int ARow)
 {
     if (ACol < 0 || ARow < 0)
         throw EInvalidGridOperation(kIndexOutOfRange);
+    foundValid_ = false;
     return data_[ARow][ACol];
 }
 
@@ -127,8 +133,10 @@ void TStringGrid::prune(int ACol, int ARow)
     auto c = r->second.find(ACol);
     if (c != r->second.end() && c->second.Text.isEmpty() && !c->second.Object)
         r->second.erase(c);
-    if (r->second.empty())
+    if (r->second.empty()) {
         data_.erase(r);
+        foundValid_ = false;
+    }
 }
 
 QString TStringGrid::Cells(int ACol, int ARow) const
@@ -166,6 +174,7 @@ void TStringGrid::MoveCellRow(int FromRow, int ToRow)
         throw EInvalidGridOperation(kIndexOutOfRange);
     if (FromRow == ToRow)
         return;
+    foundValid_ = false;
     auto node = data_.extract(FromRow);
     data_.erase(ToRow);
     if (!node.empty()) {
@@ -271,6 +280,7 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
+    foundValid_ = false;
     moveKey(data_, FromIndex, ToIndex);
     TDrawGrid::RowMoved(FromIndex, ToIndex);
 }

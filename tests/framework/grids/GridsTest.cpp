@@ -602,3 +602,26 @@ TEST(StringGridStore, MoveCellRowReplacesTheTargetAndEmptiesTheSource)
     EXPECT_EQ(g.StoredCellCount(), 0u);
     EXPECT_THROW(g.MoveCellRow(-1, 0), EInvalidGridOperation);
 }
+
+// Reads keep the last row looked up: every kind of row change must be seen by the next read.
+TEST(StringGridStore, ReadsSeeEveryRowChange)
+{
+    TStringGrid g(nullptr);
+    g.SetColCount(3);
+    g.SetRowCount(6);
+    g.SetCells(0, 1, "one");
+    EXPECT_EQ(g.Cells(0, 2), "");
+    g.SetCells(0, 2, "two"); // a row that was looked up empty gets cells
+    EXPECT_EQ(g.Cells(0, 2), "two");
+    g.MoveCellRow(2, 4);
+    EXPECT_EQ(g.Cells(0, 2), "");
+    EXPECT_EQ(g.Cells(0, 4), "two");
+    g.SetCells(0, 4, ""); // the row's last cell goes, and the row with it
+    EXPECT_EQ(g.Cells(0, 4), "");
+    EXPECT_EQ(g.Cells(0, 1), "one");
+    g.MoveRow(1, 3);
+    EXPECT_EQ(g.Cells(0, 1), "");
+    EXPECT_EQ(g.Cells(0, 3), "one");
+    g.MoveColumn(0, 2);
+    EXPECT_EQ(g.Cells(2, 3), "one");
+}
