@@ -9,6 +9,7 @@
 #include "xlsAdapter/duzUXlsColInfo.h"
 #include "xlsAdapter/duzUXlsRowColEntries.h"
 #include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -57,9 +58,10 @@ void BM_CellStore(benchmark::State &state)
     const std::vector<QString> texts = Texts();
     const int rows = int(state.range(0) / Columns);
     for (auto _ : state) {
-        TSST sst;
+        TWorkbookGlobals globals;
+        TSST &sst = globals.SST();
         TColInfoList cols;
-        TCells cells(&sst, &cols);
+        TCells cells(&globals, &cols);
         TCellList &list = *cells.CellList();
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < Columns; ++c) {

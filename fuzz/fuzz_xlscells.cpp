@@ -12,6 +12,7 @@
 #include "xlsAdapter/duzUXlsOtherRecords.h"
 #include "xlsAdapter/duzUXlsRowColEntries.h"
 #include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
 
 #include <memory>
 
@@ -19,9 +20,10 @@ namespace {
 
 struct Sheet
 {
-    TSST sst;
+    TWorkbookGlobals globals;
+    TSST &sst = globals.SST();
     TColInfoList cols;
-    TCells cells{&sst, &cols};
+    TCells cells{&globals, &cols};
     TRangeList ranges;
 
     // The input is read as the other harnesses read theirs; what the store wrote, to its end.

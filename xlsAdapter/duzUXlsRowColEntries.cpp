@@ -6,6 +6,7 @@
 #include "xlsAdapter/duzUXlsColInfo.h"
 #include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
 #include "xlsAdapter/duzUXlsTokenArray.h"
 
 #include <algorithm>
@@ -179,8 +180,8 @@ int64_t TBaseRowColList::TotalRangeSize(const TXlsCellRange &CellRange)
 // ---------------------------------------------------------------------------------------------
 // TCellList
 
-TCellList::TCellList(TSST *aSST, TRowRecordList *aRowRecordList, TColInfoList *aColInfoList)
-    : FSST(aSST), FRowRecordList(aRowRecordList), FColInfoList(aColInfoList)
+TCellList::TCellList(TWorkbookGlobals *aGlobals, TRowRecordList *aRowRecordList, TColInfoList *aColInfoList)
+    : FGlobals(aGlobals), FRowRecordList(aRowRecordList), FColInfoList(aColInfoList)
 {
 }
 
@@ -278,7 +279,7 @@ void TCellList::SetValueX2(int32_t Row, int32_t Col, const TXlsCellValue &Value,
             blank();
             break;
         }
-        auto *label = TLabelSSTRecord::CreateFromData(uint16_t(Row), uint16_t(Col), uint16_t(xf), FSST);
+        auto *label = TLabelSSTRecord::CreateFromData(uint16_t(Row), uint16_t(Col), uint16_t(xf), &FGlobals->SST());
         record.reset(label);
         if (RTFRuns && !RTFRuns->empty())
             label->SetAsRichString(TRichString{s, *RTFRuns});
@@ -350,6 +351,45 @@ void TCellList::SetFormat(int32_t Row, int32_t Col, int32_t XF)
     SetValueX2(Row, Col, TXlsCellValue{Null(), XF, false}, nullptr, false);
 }
 
+QString TCellList::GetFormula(int32_t Row, int32_t Col)
+{
+    int32_t index;
+    if (Row < 0 || Row >= Count() || !Items(Row)->Find(Col, index))
+        return QString();
+    const auto *f = dynamic_cast<const TFormulaRecord *>(Items(Row)->Items(index));
+    if (!f)
+        return QString();
+    return DecodeFormulaTokens(f->Data, f->DataSize, 22, this);
+}
+
+void TCellList::SetFormula(int32_t Row, int32_t Col, const QString &Value)
+{
+    AssignFormulaX(Row, Col, Value, Variant(), false);
+}
+
+void TCellList::AssignFormulaX(int32_t Row, int32_t Col, const QString &Formula, const Variant &Value,
+                               bool Options1904)
+{
+    CheckRowCol(Row, Col);
+    // Encoded before the ROW record is made, so that a text in error leaves no trace.
+    std::unique_ptr<TParseString> parsed;
+    if (!Formula.isEmpty()) {
+        parsed = std::make_unique<TParseString>(Formula, this, fmValue);
+        parsed->Parse();
+    }
+    FRowRecordList->AddRow(uint16_t(Row));
+    int32_t index = 0;
+    const bool had = Row < Count() && Items(Row)->Find(Col, index);
+    const int32_t xf = had ? Items(Row)->Items(index)->XF() : DefaultXF(Row, Col);
+    TFormulaRecord *record = nullptr;
+    if (parsed) {
+        record = TFormulaRecord::CreateFromData(xlr_FORMULA, parsed->TotalSize() + 20, uint16_t(Row), uint16_t(Col),
+                                                uint16_t(xf), Value, Options1904);
+        parsed->CopyToPtr(record->Data, 20);
+    }
+    ReplaceCell(Row, Col, had, index, record);
+}
+
 ByteArray TCellList::AttachedFormula(int32_t Row, int32_t Col, bool Table)
 {
     if (Row < 0 || Row >= Count())
@@ -370,6 +410,29 @@ ByteArray TCellList::AttachedFormula(int32_t Row, int32_t Col, bool Table)
 ByteArray TCellList::ArrayFormula(int32_t Row, int32_t Col) { return AttachedFormula(Row, Col, false); }
 
 ByteArray TCellList::TableFormula(int32_t Row, int32_t Col) { return AttachedFormula(Row, Col, true); }
+
+QString TCellList::GetName(int32_t ExternSheet, int32_t NameId)
+{
+    return FGlobals->References().GetName(ExternSheet, NameId, FGlobals);
+}
+
+QString TCellList::GetSheetName(int32_t SheetNumber) { return FGlobals->References().GetSheetName(SheetNumber, FGlobals); }
+
+bool TCellList::FindSheet(const QString &SheetName, int32_t &SheetIndex)
+{
+    const QString upper = AnsiUpperCase(SheetName);
+    for (int32_t i = 0; i < FGlobals->SheetCount(); ++i)
+        if (AnsiUpperCase(FGlobals->GetSheetName(i)) == upper) {
+            SheetIndex = i;
+            return true;
+        }
+    return false;
+}
+
+int32_t TCellList::AddExternSheet(int32_t FirstSheet, int32_t LastSheet)
+{
+    return FGlobals->References().AddSheet(FGlobals->SheetCount(), FirstSheet, LastSheet);
+}
 
 void TCellList::FixFormulas(TShrFmlaRecordList *ShrFmlas)
 {
@@ -432,8 +495,8 @@ int64_t TCellList::FixTotalSize(bool NeedsRecalc)
 // ---------------------------------------------------------------------------------------------
 // TCells
 
-TCells::TCells(TSST *aSST, TColInfoList *aColInfoList)
-    : FRowList(new TRowRecordList()), FCellList(new TCellList(aSST, FRowList, aColInfoList))
+TCells::TCells(TWorkbookGlobals *aGlobals, TColInfoList *aColInfoList)
+    : FRowList(new TRowRecordList()), FCellList(new TCellList(aGlobals, FRowList, aColInfoList))
 {
 }
 

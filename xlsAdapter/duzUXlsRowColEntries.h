@@ -3,13 +3,14 @@
 // list of cells per row) and the sheet's range owners (merged cells, conditional formats).
 #include "framework/rtl/Variants.h"
 #include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/duzUXlsFormulaParser.h"
 #include "xlsAdapter/duzUXlsRangeRecords.h"
 #include "xlsAdapter/duzUXlsTypes.h"
 
 class TColInfoList;
 class TMultipleValueRecord;
 class TShrFmlaRecordList;
-class TSST;
+class TWorkbookGlobals;
 
 // Item i holds the records of row i, in column order; the list reaches only the last row used.
 class TBaseRowColList : public TBaseList
@@ -42,10 +43,11 @@ protected:
     TBaseRowColRecordList *CopyOfRow(int32_t Source, bool OnlyFormulas) const;
 };
 
-class TCellList : public TBaseRowColList
+// Formulas reach the workbook's names, sheets and references through the cell list.
+class TCellList : public TBaseRowColList, public IFormulaCellList
 {
 public:
-    TCellList(TSST *aSST, TRowRecordList *aRowRecordList, TColInfoList *aColInfoList);
+    TCellList(TWorkbookGlobals *aGlobals, TRowRecordList *aRowRecordList, TColInfoList *aColInfoList);
 
     TCellRecordList *Items(int Index) const { return static_cast<TCellRecordList *>(TBaseRowColList::Items(Index)); }
 
@@ -56,9 +58,20 @@ public:
                     bool Options1904);
     void SetFormat(int32_t Row, int32_t Col, int32_t XF);
 
+    // The formula's text ("=..."), "" where there is no formula.
+    QString GetFormula(int32_t Row, int32_t Col);
+    void SetFormula(int32_t Row, int32_t Col, const QString &Value);
+    // A formula text with Value as its cached result; an empty text deletes the cell. A text that
+    // does not encode raises the encoder's message and changes nothing.
+    void AssignFormulaX(int32_t Row, int32_t Col, const QString &Formula, const Variant &Value, bool Options1904);
+
     // The data of the ARRAY or TABLE record of the formula at (Row, Col), for the formula decoder.
-    ByteArray ArrayFormula(int32_t Row, int32_t Col);
-    ByteArray TableFormula(int32_t Row, int32_t Col);
+    ByteArray ArrayFormula(int32_t Row, int32_t Col) override;
+    ByteArray TableFormula(int32_t Row, int32_t Col) override;
+    QString GetName(int32_t ExternSheet, int32_t NameId) override;
+    QString GetSheetName(int32_t SheetNumber) override;
+    bool FindSheet(const QString &SheetName, int32_t &SheetIndex) override;
+    int32_t AddExternSheet(int32_t FirstSheet, int32_t LastSheet) override;
     // Formulas that stand for a shared formula take its tokens.
     void FixFormulas(TShrFmlaRecordList *ShrFmlas);
     // After a sheet copy, the formulas' references to the copied sheet point to the copy.
@@ -81,7 +94,7 @@ private:
     // Deletes the cell at Index of Row (when HadCell) and puts NewRecord in its place.
     void ReplaceCell(int32_t Row, int32_t Col, bool HadCell, int32_t Index, TCellRecord *NewRecord);
 
-    TSST *FSST;
+    TWorkbookGlobals *FGlobals;
     TRowRecordList *FRowRecordList;
     TColInfoList *FColInfoList;
 };
@@ -90,7 +103,7 @@ private:
 class TCells : public TObject
 {
 public:
-    TCells(TSST *aSST, TColInfoList *aColInfoList);
+    TCells(TWorkbookGlobals *aGlobals, TColInfoList *aColInfoList);
     ~TCells() override;
 
     TCellList *CellList() const { return FCellList; }

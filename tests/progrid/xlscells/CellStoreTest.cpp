@@ -7,6 +7,7 @@
 #include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsRowColEntries.h"
 #include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
 
 #include <typeinfo>
 #include <vector>
@@ -24,9 +25,10 @@ TSheetInfo Sheet()
 
 struct Store
 {
-    TSST sst;
+    TWorkbookGlobals globals;
+    TSST &sst = globals.SST();
     TColInfoList cols;
-    TCells cells{&sst, &cols};
+    TCells cells{&globals, &cols};
     TCellList &list = *cells.CellList();
     TRowRecordList &rows = *cells.RowList();
 
