@@ -2,6 +2,7 @@
 // saving them with their string table into memory, beside a plain loop that formats the same RK,
 // NUMBER and LABELSST records into a byte buffer. The ratio of the two is printed at the end;
 // run with N = 440,000 and twice that to see the growth.
+#include "bench/BenchWorkbookStream.h"
 #include "framework/rtl/Streams.h"
 #include "tests/progrid/xls/OleFixture.h"
 #include "xlsAdapter/duzUOle2Impl.h"
@@ -35,23 +36,6 @@ std::vector<QString> Texts()
 int Kind(int c) { return c % 4 == 0 ? 0 : c % 2; }
 double Number(int r, int c) { return Kind(c) == 1 ? r * 0.37 + c : r + c; }
 const QString &Text(const std::vector<QString> &t, int r, int c) { return t[size_t((r * 7 + c) % t.size())]; }
-
-QByteArray Source()
-{
-    static const QByteArray bytes = ole::Build({ole::Root(), ole::Stream("Workbook", QByteArray(4096, 0))}).Bytes;
-    return bytes;
-}
-
-template <class Fn> void WithStream(Fn &&Write)
-{
-    auto src = ole::MemStream(Source());
-    TMemoryStream out;
-    TOle2File f(src.get());
-    f.PrepareForWrite(&out, "Workbook", {});
-    Write(f);
-    f.Close();
-    benchmark::DoNotOptimize(out.Size());
-}
 
 void BM_CellStore(benchmark::State &state)
 {

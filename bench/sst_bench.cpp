@@ -1,6 +1,7 @@
 // Shared string table: adding N distinct texts, then every text again, and saving the table,
 // beside a straightforward version (a hash map counting texts, a sort of the distinct ones in
 // entry order and a plain writer). Run with N = 440,000 and twice that to see the growth.
+#include "bench/BenchWorkbookStream.h"
 #include "framework/rtl/Streams.h"
 #include "tests/progrid/xls/OleFixture.h"
 #include "xlsAdapter/duzUOle2Impl.h"
@@ -21,25 +22,6 @@ std::vector<QString> Texts(int64_t n)
     for (int64_t i = 0; i < n; ++i)
         t.push_back(QStringLiteral("Site %1 sp. %2").arg((i * 2654435761LL) % 1000003).arg(i));
     return t;
-}
-
-QByteArray Source()
-{
-    static const QByteArray bytes =
-        ole::Build({ole::Root(), ole::Stream("Workbook", QByteArray(4096, 0))}).Bytes;
-    return bytes;
-}
-
-// Runs Write against a fresh "Workbook" stream.
-template <class Fn> void WithStream(Fn &&Write)
-{
-    auto src = ole::MemStream(Source());
-    TMemoryStream out;
-    TOle2File f(src.get());
-    f.PrepareForWrite(&out, "Workbook", {});
-    Write(f);
-    f.Close();
-    benchmark::DoNotOptimize(out.Size());
 }
 
 void BM_SST_Table(benchmark::State &state)

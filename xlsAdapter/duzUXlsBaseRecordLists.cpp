@@ -68,22 +68,10 @@ bool TBaseRowColRecordList::Find(int32_t aItem, int32_t &Index)
 {
     if (!Sorted)
         Sort();
-    int32_t lo = 0, hi = Count() - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const int32_t mid = (lo + hi) / 2;
-        const TBaseRowColRecord *r = Items(mid);
-        const int32_t c = r ? r->Column() : -1;
-        if (c < aItem) {
-            lo = mid + 1;
-        } else {
-            if (c == aItem)
-                found = true;
-            hi = mid - 1;
-        }
-    }
-    Index = lo;
-    return found;
+    return FindSortedKey(Count(), aItem, [this](int32_t i) -> int64_t {
+        const TBaseRowColRecord *r = Items(i);
+        return r ? r->Column() : -1;
+    }, Index);
 }
 
 void TBaseRowColRecordList::ArrangeCopyRowsAndCols(int32_t RowOffset, int32_t ColOffset)
@@ -307,22 +295,10 @@ bool TShrFmlaRecordList::Find(uint32_t aItem, int32_t &Index)
 {
     if (!Sorted)
         Sort();
-    int32_t lo = 0, hi = Count() - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const int32_t mid = (lo + hi) / 2;
-        const TShrFmlaRecord *r = Items(mid);
-        const int64_t k = r ? int64_t(r->Key) : -1;
-        if (k < aItem) {
-            lo = mid + 1;
-        } else {
-            if (k == aItem)
-                found = true;
-            hi = mid - 1;
-        }
-    }
-    Index = lo;
-    return found;
+    return FindSortedKey(Count(), aItem, [this](int32_t i) -> int64_t {
+        const TShrFmlaRecord *r = Items(i);
+        return r ? int64_t(r->Key) : -1;
+    }, Index);
 }
 
 // ---------------------------------------------------------------------------------------------

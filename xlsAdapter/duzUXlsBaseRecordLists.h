@@ -7,6 +7,28 @@
 
 #include <cstdint>
 
+// Binary search over a list sorted ascending by KeyAt(i): true when aItem is there; Index is its
+// first position, or where it would be inserted.
+template <typename FKey>
+bool FindSortedKey(int32_t Count, int64_t aItem, FKey &&KeyAt, int32_t &Index)
+{
+    int32_t lo = 0, hi = Count - 1;
+    bool found = false;
+    while (lo <= hi) {
+        const int32_t mid = (lo + hi) / 2;
+        const int64_t k = KeyAt(mid);
+        if (k < aItem) {
+            lo = mid + 1;
+        } else {
+            if (k == aItem)
+                found = true;
+            hi = mid - 1;
+        }
+    }
+    Index = lo;
+    return found;
+}
+
 class TOle2File;
 
 // Removing an item or clearing the list frees the record; nil items are allowed.

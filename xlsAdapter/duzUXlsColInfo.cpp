@@ -49,21 +49,7 @@ bool TColInfoList::Find(int32_t aItem, int32_t &Index)
 {
     if (!Sorted)
         Sort();
-    int32_t lo = 0, hi = Count() - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const int32_t mid = (lo + hi) / 2;
-        const int32_t c = Items(mid)->Column;
-        if (c < aItem) {
-            lo = mid + 1;
-        } else {
-            if (c == aItem)
-                found = true;
-            hi = mid - 1;
-        }
-    }
-    Index = lo;
-    return found;
+    return FindSortedKey(Count(), aItem, [this](int32_t i) -> int64_t { return Items(i)->Column; }, Index);
 }
 
 void TColInfoList::AddRecord(TColInfoRecord *R)
