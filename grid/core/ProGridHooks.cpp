@@ -311,11 +311,7 @@ bool TProStringGrid::GetColumnFilter(int Column)
     return list->Count() > 0;
 }
 
-void TProStringGrid::SetFilterDropDownAuto(bool v)
-{
-    FFilterDropDownAuto = v;
-    Invalidate();
-}
+void TProStringGrid::SetFilterDropDownAuto(bool v) { ChangeAndInvalidate(FFilterDropDownAuto, v); }
 
 void TProStringGrid::CanAddRow(bool &CanAdd)
 {

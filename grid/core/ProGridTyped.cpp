@@ -416,17 +416,9 @@ void TProStringGrid::SetHighlightTextColor(TColor v)
 
 void TProStringGrid::SetShowDesignHelper(bool v) { ChangeAndInvalidate(FShowDesignHelper, v); }
 
-void TProStringGrid::SetActiveCellColor(TColor v)
-{
-    FActiveCellColor = v;
-    Invalidate();
-}
+void TProStringGrid::SetActiveCellColor(TColor v) { ChangeAndInvalidate(FActiveCellColor, v); }
 
-void TProStringGrid::SetActiveCellColorTo(TColor v)
-{
-    FActiveCellColorTo = v;
-    Invalidate();
-}
+void TProStringGrid::SetActiveCellColorTo(TColor v) { ChangeAndInvalidate(FActiveCellColorTo, v); }
 
 void TProStringGrid::SetAutoThemeAdapt(bool v)
 {

@@ -358,22 +358,16 @@ void OnePass(std::span<const double> X, std::span<const double> Y, double MedX, 
     const size_t n = X.size();
     const TWalkSums w =
         XSums ? Walk<false>(X, Y, MedX, MedY, Shape, Bound) : Walk<true>(X, Y, MedX, MedY, Shape, Bound);
-    const int64_t inShape = w.InShape, inBound = w.InBound;
-    const double shapeSum = w.ShapeSum, boundSum = w.BoundSum, Sx = w.Sx, Sy = w.Sy, Sxy = w.Sxy;
     double counts[4];
     CountsFromBins(w.Bins, counts);
     double mean = 0;
     MeanVariance(4, std::span<const double>(counts, 4), mean, Out.Variance);
-    Out.WithinSpace = static_cast<int32_t>(inShape);
-    Out.SumSquares = shapeSum;
-    Out.BoundaryWithinSpace = static_cast<int32_t>(inBound);
-    Out.BoundarySumSquares = boundSum;
-    TMacroXSums xSums;
-    if (XSums)
-        xSums = *XSums;
-    else
-        xSums = {Sx, CentredSquares(X, Sx)};
-    Out.Coefficient = SlopeFromSums(xSums.Sum, Sy, Sxy, xSums.CentredSquares, static_cast<int32_t>(n));
+    Out.WithinSpace = static_cast<int32_t>(w.InShape);
+    Out.SumSquares = w.ShapeSum;
+    Out.BoundaryWithinSpace = static_cast<int32_t>(w.InBound);
+    Out.BoundarySumSquares = w.BoundSum;
+    const TMacroXSums xSums = XSums ? *XSums : TMacroXSums{w.Sx, CentredSquares(X, w.Sx)};
+    Out.Coefficient = SlopeFromSums(xSums.Sum, w.Sy, w.Sxy, xSums.CentredSquares, static_cast<int32_t>(n));
 }
 
 // One computation: the routines one after the other where the cloud's columns differ in length or
