@@ -2,13 +2,15 @@
 // drawings or are refused with an Exception; every picture of a loaded drawing reads back or is
 // refused, and replacing, clearing and deleting pictures neither fail otherwise nor touch freed
 // entries. Part two: the input, read as a script, adds, replaces, clears and deletes pictures and
-// adds comments and filter arrows through the engine; every store entry counts exactly the
+// adds comments (NOTE records with their boxes) and filter arrows through the engine; every store entry counts exactly the
 // pictures that show it, and what the engine writes loads back with the same picture bytes, kinds,
-// names, comment texts and anchors, and writes the same bytes again.
+// names, comment texts and anchors, the notes find their boxes again, and it writes the same
+// bytes again.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
 #include "xlsAdapter/duzUXlsClientData.h"
 #include "xlsAdapter/duzUXlsEscher.h"
+#include "xlsAdapter/duzUXlsNotes.h"
 
 #include <map>
 #include <memory>
@@ -132,6 +134,7 @@ void EnginePart(Script s)
     }
     std::vector<Picture> pictures;
     std::map<uint16_t, QString> comments; // object id, text
+    TNoteList notes;                      // freed before the drawing its notes refer into
     for (int op = 0; op < 24 && s.More(); ++op) {
         const uint8_t what = s.Byte() % 6;
         const int count = int(pictures.size());
@@ -172,11 +175,12 @@ void EnginePart(Script s)
             p.Col2 = s.Byte();
             p.Row2 = s.Word() % 2048;
             const QString text = s.Text(40);
-            TEscherClientDataRecord *r = d.AddNewComment(p, &sizes);
-            auto *box = static_cast<TEscherContainerRecord *>(r->Parent())->FindRec<TEscherClientTextBoxRecord>();
-            FUZZ_CHECK(box != nullptr, QStringLiteral("comment without text box"));
-            box->SetValue(text);
-            comments[r->ClientData()->Id()] = text;
+            const int row = p.Row1, col = p.Col1;
+            notes.AddNewComment(row, col, text, &d, p, &sizes);
+            TNoteRecordList *inRow = notes.Items(row);
+            const TNoteRecord *n = inRow->Items(inRow->Count() - 1);
+            FUZZ_CHECK(n->Text() == text, QStringLiteral("comment text"));
+            comments[n->ObjId()] = text;
             break;
         }
         case 2: {
@@ -224,17 +228,19 @@ void EnginePart(Script s)
         FUZZ_CHECK(bse->References() == shown[bytes], QStringLiteral("entry %1 counts %2").arg(i).arg(bse->References()));
     }
 
-    const auto save = [&](TDrawingGroup &gg, TDrawing &dd) {
+    const auto save = [&](TDrawingGroup &gg, TDrawing &dd, TNoteList &nn) {
         return FuzzWriteStream([&](TOle2File &f) {
             gg.SaveToStream(&f);
             dd.SaveToStream(&f);
+            nn.SaveToStream(&f);
         });
     };
-    const QByteArray once = save(g, d);
-    FUZZ_CHECK(once.size() == g.TotalSize() + d.TotalSize(), QStringLiteral("written size"));
-    FuzzStreamReader r(once);
     TDrawingGroup g2;
     TDrawing d2(&g2);
+    TNoteList notes2;
+    const QByteArray once = save(g, d, notes);
+    FUZZ_CHECK(once.size() == g.TotalSize() + d.TotalSize() + notes.TotalSize(), QStringLiteral("written size"));
+    FuzzStreamReader r(once);
     try {
         auto *gr = dynamic_cast<TDrawingGroupRecord *>(LoadRecord(&r.f, r.h));
         FUZZ_CHECK(gr != nullptr, QStringLiteral("no group written"));
@@ -244,6 +250,12 @@ void EnginePart(Script s)
             FUZZ_CHECK(dr != nullptr, QStringLiteral("no drawing written"));
             d2.LoadFromStream(&r.f, r.h, nullptr, dr);
         }
+        while (r.h.Id == xlr_NOTE) {
+            auto *n = dynamic_cast<TNoteRecord *>(LoadRecord(&r.f, r.h));
+            FUZZ_CHECK(n != nullptr, QStringLiteral("NOTE not read as a note"));
+            notes2.AddRecord(n, n->Row());
+        }
+        notes2.FixDwgIds(&d2);
     } catch (const Exception &e) {
         FUZZ_CHECK(false, QStringLiteral("what the engine wrote does not load: ") + e.Message());
     }
@@ -266,7 +278,12 @@ void EnginePart(Script s)
                        && Tie(pa->ClientAnchor->Anchor()) == Tie(pb->ClientAnchor->Anchor()),
                    QStringLiteral("comment %1 anchor").arg(id));
     }
-    FUZZ_CHECK(save(g2, d2) == once, QStringLiteral("round trip differs"));
+    for (int row = 0; row < notes2.Count(); ++row)
+        for (int i = 0; i < notes2.Items(row)->Count(); ++i) {
+            const TNoteRecord *n = notes2.Items(row)->Items(i);
+            FUZZ_CHECK(n->Dwg() && n->Text() == comments[n->ObjId()], QStringLiteral("note %1 text").arg(n->ObjId()));
+        }
+    FUZZ_CHECK(save(g2, d2, notes2) == once, QStringLiteral("round trip differs"));
 }
 
 } // namespace

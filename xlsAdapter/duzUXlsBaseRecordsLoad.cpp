@@ -8,6 +8,7 @@
 #include "xlsAdapter/duzUXlsEscher.h"
 #include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsHyperLink.h"
+#include "xlsAdapter/duzUXlsNotes.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
 #include "xlsAdapter/duzUXlsPageBreaks.h"
 #include "xlsAdapter/duzUXlsPalette.h"
@@ -48,6 +49,7 @@ const TRecordClass RecordClasses[] = {
     {0x0018, Make<TNameRecord>},
     {0x001A, Make<TVPageBreakRecord>},
     {0x001B, Make<THPageBreakRecord>},
+    {0x001C, Make<TNoteRecord>},
     {0x0022, Make<T1904Record>},
     {0x0023, Make<TExternNameRecord>},
     {0x0026, Make<TMarginRecord>},

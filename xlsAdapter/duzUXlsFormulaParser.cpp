@@ -9,7 +9,6 @@
 namespace {
 
 const char *const STokenNotSupported = "Error reading formula, Token Id: 0x%2x is not supported";
-const char *const SInvalidIndex = "The index \"%d\" of the property \"%s\" is not in the range %d-%d";
 const char *const SReferencesNil = "References must not be nil";
 
 [[noreturn]] void TokenError(int32_t Token)
@@ -139,8 +138,7 @@ private:
     const TCellFunctionData &Function(int32_t Index) const
     {
         if (Index >= FunctionCount)
-            throw Exception(Format(QString::fromLatin1(SInvalidIndex),
-                                   {Index, QStringLiteral("Function name"), 0, FunctionCount - 1}));
+            XlsIndexError(Index, QStringLiteral("Function name"), 0, FunctionCount - 1);
         return FuncNameArray()[size_t(Index)];
     }
 

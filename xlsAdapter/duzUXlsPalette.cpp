@@ -4,7 +4,6 @@
 
 namespace {
 
-const char *const SInvalidIndex = "The index \"%d\" of the property \"%s\" is not in the range %d-%d";
 const char *const STooManyEntries = "Too many entries for this kind of record (%d out of a maximum of %d)";
 
 constexpr int32_t PaletteSize = 56;
@@ -22,7 +21,7 @@ constexpr uint32_t StandardRGB[PaletteSize] = {
 
 [[noreturn]] void BadIndex(int32_t Index, const char *Property, int32_t Max)
 {
-    throw Exception(Format(QString::fromLatin1(SInvalidIndex), {Index, Property, 0, Max}));
+    XlsIndexError(Index, QString::fromLatin1(Property), 0, Max);
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 namespace {
 
 const char *const SExcelInvalid = "Error reading Excel records. File invalid";
-const char *const SInvalidIndex = "The index \"%d\" of the property \"%s\" is not in the range %d-%d";
 
 // Entries per EXTERNSHEET or CONTINUE record: 1370 × 6 = 8220 data bytes.
 constexpr int32_t RefsPerRecord = 1370;
@@ -24,7 +23,7 @@ constexpr int32_t MaxSheetNumber = 65000;
 
 [[noreturn]] void XlsRangeError(int32_t Index, const QString &Property, int32_t Count)
 {
-    throw Exception(Format(QString::fromLatin1(SInvalidIndex), {Index, Property, 0, Count - 1}));
+    XlsIndexError(Index, Property, 0, Count - 1);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -65,6 +65,12 @@ QString ErrorReadingRecordText() { return QString::fromLatin1(SErrorReadingRecor
 
 void ErrorReadingRecord() { throw Exception(ErrorReadingRecordText()); }
 
+void XlsIndexError(int32_t Index, const QString &Property, int32_t Min, int32_t Max)
+{
+    throw Exception(Format(QStringLiteral("The index \"%d\" of the property \"%s\" is not in the range %d-%d"),
+                           {Index, Property, Min, Max}));
+}
+
 uint16_t GetWord(const uint8_t *Data, int32_t Pos) { return uint16_t(Data[Pos] | (Data[Pos + 1] << 8)); }
 
 void SetWord(uint8_t *Data, int32_t Pos, int32_t Value)

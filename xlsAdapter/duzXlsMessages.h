@@ -28,6 +28,8 @@ struct TPrinterDriverSettings
 // The message of a read past the data of a record and its CONTINUE records.
 QString ErrorReadingRecordText();
 [[noreturn]] void ErrorReadingRecord();
+// "The index ... of the property ... is not in the range Min-Max".
+[[noreturn]] void XlsIndexError(int32_t Index, const QString &Property, int32_t Min, int32_t Max);
 
 uint16_t GetWord(const uint8_t *Data, int32_t Pos);
 void SetWord(uint8_t *Data, int32_t Pos, int32_t Value);

@@ -5,6 +5,7 @@
 #include "xlsAdapter/duzUXlsEscher.h"
 
 #include <QStringList>
+#include <map>
 
 namespace esc {
 
@@ -135,6 +136,54 @@ inline void GroupWithDrawing1(TDrawingGroup &g, int Used)
     g.RecordCache()->Dgg->GetNewDgIdAndCluster(dg, first);
     for (int i = 0; i < Used; ++i)
         g.RecordCache()->Dgg->AddImage(dg, 1025);
+}
+
+// Column widths and row heights of a sheet; sizes not set are the defaults.
+struct FakeSheet : TSheetSizes
+{
+    int32_t ColDefault = 100;
+    int32_t RowDefault = 20;
+    std::map<int32_t, int32_t> Cols, Rows;
+    int32_t GetColWidth(int32_t c, bool) const override
+    {
+        auto it = Cols.find(c);
+        return it == Cols.end() ? ColDefault : it->second;
+    }
+    int32_t GetRowHeight(int32_t r, bool) const override
+    {
+        auto it = Rows.find(r);
+        return it == Rows.end() ? RowDefault : it->second;
+    }
+};
+
+inline TClientAnchor Anchor(int flag, int col1, int dx1, int row1, int dy1, int col2, int dx2, int row2, int dy2)
+{
+    TClientAnchor a;
+    a.Flag = uint16_t(flag);
+    a.Col1 = uint16_t(col1);
+    a.Dx1 = uint16_t(dx1);
+    a.Row1 = uint16_t(row1);
+    a.Dy1 = uint16_t(dy1);
+    a.Col2 = uint16_t(col2);
+    a.Dx2 = uint16_t(dx2);
+    a.Row2 = uint16_t(row2);
+    a.Dy2 = uint16_t(dy2);
+    return a;
+}
+
+inline auto Tie(const TClientAnchor &a)
+{
+    return std::make_tuple(a.Flag, a.Col1, a.Dx1, a.Row1, a.Dy1, a.Col2, a.Dx2, a.Row2, a.Dy2);
+}
+
+inline TImageProperties Cells(int row1, int col1, int row2, int col2)
+{
+    TImageProperties p;
+    p.Row1 = row1;
+    p.Col1 = col1;
+    p.Row2 = row2;
+    p.Col2 = col2;
+    return p;
 }
 
 } // namespace esc
