@@ -2,6 +2,8 @@
 // needs it and the bytes are the same on every run (fixed user name, texts and times).
 #include "xlsAdapter/duzUXlsEmptyWorkbook.h"
 
+#include <QString>
+
 #include <cstring>
 #include <initializer_list>
 
@@ -354,8 +356,6 @@ ByteArray Build()
 }
 
 } // namespace
-
-QString EmptyWorkbookResourceName() { return QStringLiteral("DUZWBEMPTYSHEET"); }
 
 const ByteArray &EmptyWorkbookTemplate()
 {

@@ -32,8 +32,11 @@ inline uint32_t Fat(const QByteArray &f, uint32_t s) { return Get32(f, SectorPos
 inline std::vector<uint32_t> Chain(const QByteArray &f, uint32_t s)
 {
     std::vector<uint32_t> c;
-    for (; s != ENDOFCHAIN && c.size() < 64; s = Fat(f, s))
+    for (; s != ENDOFCHAIN && c.size() < 64; s = Fat(f, s)) {
         c.push_back(s);
+        if (s >= 128) // beyond the one FAT sector: a broken chain
+            break;
+    }
     return c;
 }
 

@@ -1,7 +1,7 @@
 // The empty workbook's "Workbook" stream: the records in order with their fields, the padding,
 // and what the engine's loaders make of it.
 #include "TemplateFixture.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "tests/progrid/xlsglobals/GlobalsFixture.h"
 
 #include <QtEndian>
 
@@ -188,6 +188,12 @@ TEST(TemplateWorkbook, GlobalsAndSheetLoad)
     EXPECT_TRUE(G.SaveExternalLinkValues());
     EXPECT_FALSE(G.IsXltTemplate());
     EXPECT_FALSE(G.HasMacro());
+    // What the globals write back is what they measure, and loads to the same bytes again.
+    const QByteArray saved = glob::Saved(G);
+    EXPECT_EQ(saved.size(), G.TotalSize());
+    TWorkbookGlobals again;
+    glob::Load(again, saved);
+    EXPECT_EQ(glob::Saved(again), saved);
 
     // The sheet follows, and the record reader reads it in the listed order.
     const std::vector<Rec> listed = Records(s);
