@@ -259,6 +259,9 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
 {
     std::unique_ptr<TBOFRecord> Bof(First);
     Clear();
+    // A sheet loaded again must not keep the defaults of what it held before.
+    FDefRowHeight = 255;
+    FDefColWidth = 10 * CharWidth;
     TBaseRecordList *Target = FMiscRecords1;
     TShrFmlaRecordList ShrFmlas;
     TFormulaRecord *LastFormula = nullptr;
