@@ -6,20 +6,29 @@
 // The generator's state; assigning it makes a run reproducible.
 extern uint32_t RandSeed;
 
-// Advances the state (state * 134775813 + 1 mod 2^32) and returns the high 32 bits of n * state:
-// an integer in [0, n) for n > 0. For n <= 0 the state still advances and 0 is returned.
+// One step of the generator: state * RandomMultiplier + RandomIncrement (mod 2^32).
+inline constexpr uint32_t RandomMultiplier = 134775813u;
+inline constexpr uint32_t RandomIncrement = 1u;
+// The integer in [0, n) that a state gives for n > 0: the high 32 bits of n * state.
+inline int32_t RandomBelow(uint32_t State, int32_t n)
+{
+    return static_cast<int32_t>((static_cast<uint64_t>(static_cast<uint32_t>(n)) * State) >> 32);
+}
+
+// Advances the state and returns RandomBelow(state, n). For n <= 0 the state still advances and 0
+// is returned.
 // Inline: simulations draw millions of these, and a call per draw is a tenth of a shuffle.
 inline int32_t Random(int32_t n)
 {
-    RandSeed = RandSeed * 134775813u + 1u;
+    RandSeed = RandSeed * RandomMultiplier + RandomIncrement;
     if (n <= 0)
         return 0;
-    return static_cast<int32_t>((static_cast<uint64_t>(static_cast<uint32_t>(n)) * RandSeed) >> 32);
+    return RandomBelow(RandSeed, n);
 }
 // Advances the state and returns state * 2^-32, in [0, 1).
 inline double Random()
 {
-    RandSeed = RandSeed * 134775813u + 1u;
+    RandSeed = RandSeed * RandomMultiplier + RandomIncrement;
     return static_cast<double>(RandSeed) * (1.0 / 4294967296.0);
 }
 // Seeds from the low bits of a high-resolution clock. The seed is positive in 32 bits (1 to

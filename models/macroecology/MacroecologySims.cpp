@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -41,16 +42,50 @@ void AddPoints(std::span<const double> X, std::span<const double> Y, int32_t &Co
     SumSquares = sum;
 }
 
+// Two points side by side: the point tests run on both lanes at once with the same operations as
+// on one value, so every lane gives the bits the one-point form gives.
+using TPair = double __attribute__((vector_size(16)));
+using TPairMask = int64_t __attribute__((vector_size(16)));
+
+// A comparison's mask as a plain bit pattern: left to itself GCC keeps it a vector of truth values
+// and, at the baseline SSE2, rebuilds every use of it one lane at a time through the integer
+// registers.
+inline TPairMask Settled(TPairMask M)
+{
+#if defined(__GNUC__) && defined(__SSE2__)
+    asm("" : "+x"(M));
+#endif
+    return M;
+}
+
+inline bool Settled(bool M) { return M; }
+
+inline TPair Select(TPairMask M, TPair A, TPair B) { return TPair((TPairMask(A) & M) | (TPairMask(B) & ~M)); }
+inline double Select(bool M, double A, double B) { return M ? A : B; }
+inline TPair MaskedSquare(TPairMask Inside, TPair D) { return TPair(TPairMask(D * D) & Inside); }
+
+// The line value at x, as LineValue computes it, for one point or a pair.
+template <typename T>
+inline T LineAt(double S, double X0, double Y0, T X)
+{
+    return S * X - S * X0 + Y0;
+}
+
 // The lower of two line values; ties take the second, as the sum rule reads.
-double LowerLine(double L1, double L2) { return L1 < L2 ? L1 : L2; }
+template <typename T>
+inline T LowerLine(T L1, T L2)
+{
+    return Select(L1 < L2, L1, L2);
+}
 
 // The point tests: each gives whether (x, y) counts and its distance D to the measuring line.
 struct TBelowLine
 {
     double S, X0, Y0;
-    bool operator()(double x, double y, double &d) const
+    template <typename T>
+    auto operator()(T x, T y, T &d) const
     {
-        const double l = LineValue(S, X0, Y0, x);
+        const T l = LineAt(S, X0, Y0, x);
         d = y - l;
         return y < l;
     }
@@ -59,9 +94,10 @@ struct TBelowLine
 struct TAboveLine
 {
     double S, X0, Y0;
-    bool operator()(double x, double y, double &d) const
+    template <typename T>
+    auto operator()(T x, T y, T &d) const
     {
-        const double l = LineValue(S, X0, Y0, x);
+        const T l = LineAt(S, X0, Y0, x);
         d = y - l;
         return y > l;
     }
@@ -70,36 +106,39 @@ struct TAboveLine
 struct TBelowBentLine
 {
     double S1, S2, X0, Y0;
-    bool operator()(double x, double y, double &d) const
+    template <typename T>
+    auto operator()(T x, T y, T &d) const
     {
-        const double l1 = LineValue(S1, X0, Y0, x);
-        const double l2 = LineValue(S2, X0, Y0, x);
+        const T l1 = LineAt(S1, X0, Y0, x);
+        const T l2 = LineAt(S2, X0, Y0, x);
         d = y - l1;
-        return (y < l1) | (y < l2);
+        return Settled(y < l1) | Settled(y < l2);
     }
 };
 
 struct TInsidePyramid
 {
     double S1, P, Q, S2, U, V;
-    bool operator()(double x, double y, double &d) const
+    template <typename T>
+    auto operator()(T x, T y, T &d) const
     {
-        const double l1 = LineValue(S1, P, Q, x);
-        const double l2 = LineValue(S2, U, V, x);
+        const T l1 = LineAt(S1, P, Q, x);
+        const T l2 = LineAt(S2, U, V, x);
         d = y - LowerLine(l1, l2);
-        return (y < l1) & (y < l2);
+        return Settled(y < l1) & Settled(y < l2);
     }
 };
 
 struct TInsideInvertedPyramid
 {
     double S1, P, Q, S2, U, V;
-    bool operator()(double x, double y, double &d) const
+    template <typename T>
+    auto operator()(T x, T y, T &d) const
     {
-        const double l1 = LineValue(S1, P, Q, x);
-        const double l2 = LineValue(S2, U, V, x);
+        const T l1 = LineAt(S1, P, Q, x);
+        const T l2 = LineAt(S2, U, V, x);
         d = y - LowerLine(l1, l2);
-        return (y > l1) & (y > l2);
+        return Settled(y > l1) & Settled(y > l2);
     }
 };
 
@@ -305,44 +344,108 @@ bool WithAsymmetricShape(const TMacroBox &B, double MedX, double MedY, int32_t P
     }
 }
 
-// Shape, boundary, quadrants and the sums of the slope in one walk over the points. Every sum runs
-// in point order as the separate routines add, so the results are the same to the last bit; the
-// walks only share their loads. The x sums are skipped when the caller has them (the x values do
-// not move).
+// What one walk over the points counts and sums.
 struct TWalkSums
 {
     int64_t InShape = 0, InBound = 0;
-    int64_t Bins[16] = {};
     double ShapeSum = 0, BoundSum = 0, Sx = 0, Sy = 0, Sxy = 0;
 };
 
+inline TPair LoadPair(const double *P)
+{
+    TPair v;
+    std::memcpy(&v, P, sizeof v);
+    return v;
+}
+
+// The quadrant counts come from three sums over the points, each a count in whole units (its order
+// does not matter): with ix, iy = 0 below the median, 1 on it, 2 above it, a point adds ix * iy
+// quarters to the upper right, (2 - ix) * iy to the upper left, and so on. A value that compares
+// with nothing (NaN) counts nowhere: the sums cannot say so, and the bins are counted instead.
+struct TQuadrantSums
+{
+    int64_t Points = 0, SumX = 0, SumY = 0, SumXY = 0;
+    bool Unordered = false;
+};
+
+void CountsFromSums(const TQuadrantSums &Q, double Counts[4])
+{
+    const int64_t ur = Q.SumXY, ul = 2 * Q.SumY - Q.SumXY, lr = 2 * Q.SumX - Q.SumXY,
+                  ll = 4 * Q.Points - 2 * Q.SumX - 2 * Q.SumY + Q.SumXY;
+    Counts[0] = static_cast<double>(ur) / 4;
+    Counts[1] = static_cast<double>(ul) / 4;
+    Counts[2] = static_cast<double>(ll) / 4;
+    Counts[3] = static_cast<double>(lr) / 4;
+}
+
+// Shape, boundary, quadrants and the sums of the slope in one walk over the points, two at a time.
+// The tests and products of a pair are independent; the sums then take lane 0 before lane 1, in
+// point order as the separate routines add, so the results are the same to the last bit. The x
+// sum is skipped when the caller has it (the x values do not move).
 template <bool WithXSum, typename TShape, typename TBound>
 TWalkSums Walk(std::span<const double> X, std::span<const double> Y, double MedX, double MedY, const TShape &Shape,
-               const TBound &Bound)
+               const TBound &Bound, TQuadrantSums &Q)
 {
     const size_t n = X.size();
-    // Locals, so that the sums stay in registers.
-    int64_t inShape = 0, inBound = 0;
-    int64_t bins[16] = {};
-    double shapeSum = 0, boundSum = 0, Sx = 0, Sy = 0, Sxy = 0;
-    for (size_t k = 0; k < n; ++k) {
-        const double x = X[k], y = Y[k];
+    const double *xs = X.data(), *ys = Y.data();
+    // Counts kept negative (a true lane is -1) in the pair loop.
+    TPairMask inShape = {0, 0}, inBound = {0, 0}, qx = {0, 0}, qy = {0, 0}, qxy = {0, 0};
+    const TPair mx = {MedX, MedX}, my = {MedY, MedY};
+    TPair squares = {0, 0}, ySums = {0, 0};
+    double Sx = 0;
+    size_t k = 0;
+    for (; k + 2 <= n; k += 2) {
+        const TPair x = LoadPair(xs + k), y = LoadPair(ys + k);
+        TPair d, e;
+        const TPairMask a = Settled(Shape(x, y, d));
+        inShape += a;
+        const TPair sqA = MaskedSquare(a, d);
+        const TPairMask b = Settled(Bound(x, y, e));
+        inBound += b;
+        const TPair sqB = MaskedSquare(b, e);
+        const TPairMask ix = Settled(x >= mx) + Settled(x > mx), ge = Settled(y >= my), gt = Settled(y > my);
+        qx += ix;
+        qy += ge + gt;
+        qxy += (ix & ge) + (ix & gt);
+        const TPair xy = x * y;
+        // Two sums side by side in one register, lane by lane the same additions.
+        squares += TPair{sqA[0], sqB[0]};
+        squares += TPair{sqA[1], sqB[1]};
+        if constexpr (WithXSum) {
+            Sx += x[0];
+            Sx += x[1];
+        }
+        ySums += TPair{y[0], xy[0]};
+        ySums += TPair{y[1], xy[1]};
+    }
+    double shapeSum = squares[0], boundSum = squares[1], Sy = ySums[0], Sxy = ySums[1];
+    TWalkSums w;
+    w.InShape = -(inShape[0] + inShape[1]);
+    w.InBound = -(inBound[0] + inBound[1]);
+    Q.Points = static_cast<int64_t>(n);
+    Q.SumX = -(qx[0] + qx[1]);
+    Q.SumY = -(qy[0] + qy[1]);
+    Q.SumXY = -(qxy[0] + qxy[1]);
+    for (; k < n; ++k) {
+        const double x = xs[k], y = ys[k];
         double d = 0, e = 0;
         const bool a = Shape(x, y, d);
-        inShape += a;
+        w.InShape += a;
         shapeSum += MaskedSquare(a, d);
         const bool b = Bound(x, y, e);
-        inBound += b;
+        w.InBound += b;
         boundSum += MaskedSquare(b, e);
-        ++bins[QuadrantBin(x, y, MedX, MedY)];
+        const int ix = (x >= MedX) + (x > MedX), iy = (y >= MedY) + (y > MedY);
+        Q.SumX += ix;
+        Q.SumY += iy;
+        Q.SumXY += ix * iy;
         if constexpr (WithXSum) Sx += x;
         Sy += y;
         Sxy += x * y;
     }
-    TWalkSums w;
-    w.InShape = inShape;
-    w.InBound = inBound;
-    for (int k = 0; k < 16; ++k) w.Bins[k] = bins[k];
+    // A value that compares with nothing makes the sum of y or that of the products NaN (the
+    // check also takes in a few clouds that hold none, which only count their bins).
+    Q.Unordered = std::isnan(Sy) || std::isnan(Sxy);
     w.ShapeSum = shapeSum;
     w.BoundSum = boundSum;
     w.Sx = Sx;
@@ -356,10 +459,14 @@ void OnePass(std::span<const double> X, std::span<const double> Y, double MedX, 
              const TBound &Bound, const TMacroXSums *XSums, TMacroStatistics &Out)
 {
     const size_t n = X.size();
+    TQuadrantSums q;
     const TWalkSums w =
-        XSums ? Walk<false>(X, Y, MedX, MedY, Shape, Bound) : Walk<true>(X, Y, MedX, MedY, Shape, Bound);
+        XSums ? Walk<false>(X, Y, MedX, MedY, Shape, Bound, q) : Walk<true>(X, Y, MedX, MedY, Shape, Bound, q);
     double counts[4];
-    CountsFromBins(w.Bins, counts);
+    if (q.Unordered)
+        QuadrantCounts(X, Y, MedX, MedY, counts);
+    else
+        CountsFromSums(q, counts);
     double mean = 0;
     MeanVariance(4, std::span<const double>(counts, 4), mean, Out.Variance);
     Out.WithinSpace = static_cast<int32_t>(w.InShape);

@@ -445,3 +445,24 @@ TEST(MatrixType, ResizeKeepsOverlap)
 }
 
 } // namespace
+
+// The shuffle draws several positions at once; each swap must still take the generator's next
+// draw (state * 134775813 + 1, index = n * state >> 32) and leave the seed where single draws
+// would, for every length around the groups of four.
+TEST(RandomSwapShuffle, SwapsWithEachDrawInTurn)
+{
+    for (int32_t n : {0, 1, 2, 3, 4, 5, 7, 8, 9, 1001}) {
+        std::vector<int32_t> a(static_cast<size_t>(n)), expected;
+        for (int32_t k = 0; k < n; ++k) a[k] = k;
+        expected = a;
+        uint32_t state = 977;
+        for (int32_t i = 0; i < n; ++i) {
+            state = state * 134775813u + 1u;
+            std::swap(expected[i], expected[(uint64_t(uint32_t(n)) * state) >> 32]);
+        }
+        RandSeed = 977;
+        RandomSwapShuffle(std::span<int32_t>(a));
+        EXPECT_EQ(a, expected) << n;
+        EXPECT_EQ(RandSeed, state) << n;
+    }
+}

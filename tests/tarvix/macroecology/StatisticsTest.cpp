@@ -358,3 +358,51 @@ TEST(MacroStatistics, OneWalkMatchesTheRoutinesOneAfterTheOther)
                 EXPECT_GT(a.WithinSpace, 0);
             }
 }
+
+// The walk takes the points two at a time: an odd count leaves one for the end, and a NaN (which
+// counts in no quadrant) or infinities of both signs (whose sum is NaN) send the quadrants back to
+// their bins. Each must still give the bits of the routines one after the other.
+TEST(MacroStatistics, OneWalkMatchesTheRoutinesForOddCountsAndUnorderedValues)
+{
+    const double inf = INFINITY, nan = NAN;
+    struct Case
+    {
+        const char *name;
+        std::vector<double> x, y;
+    };
+    const Case cases[] = {
+        {"odd", {1, 2, 3, 4, 5, 2.5, 3}, {1, 4, 2, 5, 3, 3, 4.5}},
+        {"nan x", {1, 2, nan, 4, 5, 3}, {1, 4, 2, 5, 3, 3}},
+        {"nan y", {1, 2, 3, 4, 5, 3, 2}, {1, 4, 2, 5, 3, nan, 3}},
+        {"infinities", {1, 2, 3, 4, 5, 3}, {1, inf, 2, -inf, 3, 3}},
+    };
+    const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+    for (const Case &c : cases)
+        for (bool asym : {false, true})
+            for (int pattern = 0; pattern < 4; ++pattern)
+                for (int boundary = 0; boundary < 4; ++boundary) {
+                    std::vector<double> y0 = c.y;
+                    y0.push_back(0);
+                    const TMacroBox box{1, 5, 1, 5};
+                    TMacroStatistics a, b;
+                    TMacroSegment sa, sb;
+                    const auto run = asym ? MacroAsymmetric : MacroSymmetric;
+                    run(c.x, c.y, box, 3, 3, pattern, boundary, a, sa, nullptr);
+                    run(c.x, y0, box, 3, 3, pattern, boundary, b, sb, nullptr);
+                    SCOPED_TRACE(testing::Message() << c.name << " " << asym << " " << pattern << " " << boundary);
+                    EXPECT_EQ(a.WithinSpace, b.WithinSpace);
+                    EXPECT_TRUE(same(a.SumSquares, b.SumSquares)) << a.SumSquares << " " << b.SumSquares;
+                    EXPECT_EQ(a.BoundaryWithinSpace, b.BoundaryWithinSpace);
+                    EXPECT_TRUE(same(a.BoundarySumSquares, b.BoundarySumSquares));
+                    EXPECT_TRUE(same(a.Variance, b.Variance)) << a.Variance << " " << b.Variance;
+                    EXPECT_TRUE(same(a.Coefficient, b.Coefficient));
+                }
+    // Quadrants by hand for the NaN in y: (3, NaN) counts nowhere; of the other six, (1,1) lower
+    // left, (2,4) upper left, (3,2) half lower left, half lower right, (4,5) upper right, (5,3)
+    // half upper right, half lower right, (2,3) half upper left, half lower left: 1.5, 1.5, 2, 1;
+    // mean 1.5, variance (0 + 0 + 0.25 + 0.25) / 3.
+    TMacroStatistics s;
+    TMacroSegment seg;
+    MacroSymmetric(cases[2].x, cases[2].y, TMacroBox{1, 5, 1, 5}, 3, 3, mpPyramid, mbUpperRight, s, seg, nullptr);
+    EXPECT_DOUBLE_EQ(s.Variance, 0.5 / 3);
+}
