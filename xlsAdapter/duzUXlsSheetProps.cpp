@@ -197,11 +197,9 @@ void TSheet::FreezePanes(int32_t row, int32_t col)
     if (!FPane)
         return;
     FPane->SetRowSplit(row);
-    if (FPane->FirstVisibleRow() < row)
-        FPane->SetFirstVisibleRow(std::max(row, 1));
+    FPane->SetFirstVisibleRow(std::max(FPane->FirstVisibleRow(), std::max(row, 1)));
     FPane->SetColSplit(col);
-    if (FPane->FirstVisibleCol() < col)
-        FPane->SetFirstVisibleCol(std::max(col, 1));
+    FPane->SetFirstVisibleCol(std::max(FPane->FirstVisibleCol(), std::max(col, 1)));
     FPane->EnsureSelectedVisible();
 }
 
