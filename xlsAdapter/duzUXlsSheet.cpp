@@ -1,12 +1,15 @@
 #include "xlsAdapter/duzUXlsSheet.h"
 
+#include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
 #include "xlsAdapter/duzUXlsColInfo.h"
+#include "xlsAdapter/duzUXlsEmptyWorkbook.h"
 #include "xlsAdapter/duzUXlsEscher.h"
 #include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsHyperLink.h"
+#include "xlsAdapter/duzUXlsNotes.h"
 #include "xlsAdapter/duzUXlsOtherRecords.h"
 #include "xlsAdapter/duzUXlsPageBreaks.h"
 #include "xlsAdapter/duzUXlsRowColEntries.h"
@@ -174,7 +177,7 @@ TWorkSheet::TWorkSheet(TWorkbookGlobals *aWorkbookGlobals)
     : TSheet(aWorkbookGlobals), FMiscRecords1(new TBaseRecordList()), FMiscRecords2(new TBaseRecordList()),
       FHPageBreaks(new THPageBreakList()), FVPageBreaks(new TVPageBreakList()),
       FDrawing(new TDrawing(aWorkbookGlobals ? &aWorkbookGlobals->DrawingGroup() : nullptr)),
-      FCells(nullptr), FRanges(new TRangeList()), FNotes(nullptr), FColumns(new TColInfoList()),
+      FCells(nullptr), FRanges(new TRangeList()), FNotes(new TNoteList()), FColumns(new TColInfoList()),
       FHLinks(new THLinkList())
 {
     FCells = new TCells(aWorkbookGlobals, FColumns);
@@ -191,8 +194,9 @@ TWorkSheet *TWorkSheet::CreateFromData(TWorkbookGlobals *aWorkbookGlobals, TSST 
 TWorkSheet::~TWorkSheet()
 {
     TWorkSheet::Clear();
-    // The cells refer to the columns; the drawing's shapes are what the notes point at.
+    // The cells refer to the columns; the notes point into the drawing.
     delete FHLinks;
+    delete FNotes;
     delete FRanges;
     delete FCells;
     delete FColumns;
@@ -208,6 +212,7 @@ void TWorkSheet::Clear()
     TSheet::Clear();
     FRanges->Clear();
     FCells->Clear();
+    FNotes->Clear();
     FColumns->Clear();
     FHLinks->Clear();
     FDrawing->Clear();
@@ -223,14 +228,40 @@ void TWorkSheet::ClearValues()
     DoCreateFromData(FWorkbookGlobals ? &FWorkbookGlobals->SST() : nullptr);
 }
 
-void TWorkSheet::DoCreateFromData(TSST *)
+void TWorkSheet::DoCreateFromData(TSST *SST)
 {
+    const ByteArray &Template = EmptyWorkbookTemplate();
+    TMemoryStream Mem;
+    Mem.WriteBuffer(Template.data(), int64_t(Template.size()));
+    Mem.SetPosition(0);
+    TOle2File DataStream(&Mem);
+    DataStream.SelectStream(QStringLiteral("Workbook"));
+
+    TRecordHeader RecordHeader;
+    uint8_t h[4];
+    DataStream.ReadMem(h, 4);
+    RecordHeader.Id = GetWord(h, 0);
+    RecordHeader.Size = GetWord(h, 2);
+    // The template's globals go; the end of the stream would read as EOF.
+    for (bool Eof = false; !Eof;) {
+        std::unique_ptr<TBaseRecord> R(LoadRecord(&DataStream, RecordHeader));
+        Eof = R->Id == xlr_EOF;
+    }
+    std::unique_ptr<TBaseRecord> First(LoadRecord(&DataStream, RecordHeader));
+    auto *Bof = dynamic_cast<TBOFRecord *>(First.get());
+    if (!Bof)
+        ExcelInvalid();
+    First.release();
+    LoadFromStream(&DataStream, RecordHeader, Bof, SST);
 }
 
 void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHeader, TBOFRecord *First, TSST *SST)
 {
     std::unique_ptr<TBOFRecord> Bof(First);
     Clear();
+    // A sheet loaded again must not keep the defaults of what it held before.
+    FDefRowHeight = 255;
+    FDefColWidth = 10 * CharWidth;
     TBaseRecordList *Target = FMiscRecords1;
     TShrFmlaRecordList ShrFmlas;
     TFormulaRecord *LastFormula = nullptr;
@@ -243,10 +274,8 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
         std::unique_ptr<TBaseRecord> Owned(LoadRecord(DataStream, RecordHeader));
         TBaseRecord *R = Owned.get();
 
-        if (LastId == xlr_WINDOW2) {
+        if (LastId == xlr_WINDOW2)
             Target = FMiscRecords2;
-            Cache(FWindow2, R);
-        }
         CacheRecord(R);
         if (auto *f = dynamic_cast<TFormulaRecord *>(R))
             LastFormula = f;
@@ -279,6 +308,9 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
         } else if (dynamic_cast<TIgnoreRecord *>(R)) {
         } else if (auto *dim = dynamic_cast<TDimensionsRecord *>(R)) {
             OriginalDimensions = dim->Dim();
+        } else if (auto *note = dynamic_cast<TNoteRecord *>(R)) {
+            Owned.release();
+            FNotes->AddRecord(note, note->Row());
         } else if (auto *col = dynamic_cast<TColInfoRecord *>(R)) {
             Owned.release();
             FColumns->AddRecord(col);
@@ -332,6 +364,7 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
         }
     } while (LastId != xlr_EOF);
 
+    FNotes->FixDwgIds(FDrawing);
     FCells->CellList()->FixFormulas(&ShrFmlas);
     FDrawing->SaveObjectCoords(this);
     FCells->FixRows();
@@ -353,6 +386,7 @@ void TWorkSheet::SaveToStream(TOle2File *DataStream)
     FColumns->SaveToStream(DataStream);
     FCells->SaveToStream(DataStream);
     FDrawing->SaveToStream(DataStream);
+    FNotes->SaveToStream(DataStream);
     FMiscRecords2->SaveToStream(DataStream);
     FRanges->SaveToStream(DataStream);
     FHLinks->SaveToStream(DataStream);
@@ -370,6 +404,7 @@ void TWorkSheet::SaveRangeToStream(TOle2File *DataStream, int32_t, const TXlsCel
     FVPageBreaks->SaveRangeToStream(DataStream, CellRange);
     FColumns->SaveRangeToStream(DataStream, CellRange);
     FCells->SaveRangeToStream(DataStream, CellRange);
+    FNotes->SaveRangeToStream(DataStream, CellRange);
     FMiscRecords2->SaveToStream(DataStream);
     FRanges->SaveRangeToStream(DataStream, CellRange);
     FHLinks->SaveRangeToStream(DataStream, CellRange);
@@ -382,7 +417,8 @@ int64_t TWorkSheet::FixTotalSize(bool NeedsRecalc)
 {
     return TSheet::TotalSize() + FMiscRecords1->GetTotalSize() + FHPageBreaks->TotalSize()
            + FVPageBreaks->TotalSize() + FCells->FixTotalSize(NeedsRecalc) + FRanges->TotalSize()
-           + FDrawing->TotalSize() + FMiscRecords2->GetTotalSize() + FColumns->TotalSize() + FHLinks->TotalSize();
+           + FDrawing->TotalSize() + FMiscRecords2->GetTotalSize() + FNotes->TotalSize() + FColumns->TotalSize()
+           + FHLinks->TotalSize();
 }
 
 int64_t TWorkSheet::TotalSize() { return FixTotalSize(false); }
@@ -392,7 +428,7 @@ int64_t TWorkSheet::TotalRangeSize(int32_t SheetIndex, const TXlsCellRange &Cell
     return TSheet::TotalRangeSize(SheetIndex, CellRange) + FMiscRecords1->GetTotalSize()
            + FHPageBreaks->TotalRangeSize(CellRange) + FVPageBreaks->TotalRangeSize(CellRange)
            + FCells->TotalRangeSize(CellRange) + FRanges->TotalRangeSize(CellRange) + FDrawing->TotalSize()
-           + FMiscRecords2->GetTotalSize() + FColumns->TotalRangeSize(CellRange) + FHLinks->TotalRangeSize(CellRange);
+           + FMiscRecords2->GetTotalSize() + FNotes->TotalRangeSize(CellRange) + FColumns->TotalRangeSize(CellRange) + FHLinks->TotalRangeSize(CellRange);
 }
 
 void TWorkSheet::FixCachePointers()
