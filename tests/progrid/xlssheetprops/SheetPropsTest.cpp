@@ -636,3 +636,30 @@ TEST(SheetProps, PrinterDriverSettingsGoBeforeSetup)
     EXPECT_EQ(IndexOf(SavedRecords(*s), 0x004D), -1);
     EXPECT_TRUE(s->PrinterDriverSettings().Data.empty());
 }
+
+// The sheet hands itself to the drawing as the sheet the anchors are measured on.
+TEST(SheetProps, PicturesAndCommentsReachTheDrawing)
+{
+    Book b;
+    b.Globals.DrawingGroup().EnsureDwgGroup();
+    auto s = b.Loaded(PrintSheet());
+    TImageProperties p;
+    p.Row1 = 2;
+    p.Col1 = 1;
+    p.Row2 = 4;
+    p.Col2 = 3;
+    s->AddImage(QByteArray("\xFF\xD8 a picture \xFF\xD9", 15), xli_Jpeg, p, at_MoveAndResize);
+    ASSERT_EQ(s->DrawingCount(), 1);
+    EXPECT_EQ(s->GetDrawingRow(0), 2);
+    const TClientAnchor a = s->GetAnchor(0);
+    EXPECT_EQ(a.Row1, 2);
+    EXPECT_EQ(a.Col1, 1);
+
+    s->AddNewComment(0, 2, QStringLiteral("a note"), p);
+    const auto r = SavedRecords(*s);
+    EXPECT_EQ(CountOf(r, 0x001C), 1); // NOTE
+    EXPECT_EQ(CountOf(r, 0x005D), 2); // the picture's and the comment's OBJ
+
+    s->DeleteImage(0);
+    EXPECT_EQ(s->DrawingCount(), 0);
+}
