@@ -8,6 +8,7 @@
 #include "xlsAdapter/duzUXlsFormula.h"
 #include "xlsAdapter/duzUXlsRowColEntries.h"
 
+#include <array>
 #include <cstring>
 #include <functional>
 
@@ -98,6 +99,9 @@ const Rec &Find(const std::vector<Rec> &r, int id)
     const int i = IndexOf(r, id);
     return i < 0 ? None : r[size_t(i)];
 }
+
+using Box = std::array<int, 4>;
+Box LTRB(const TXlsCellRange &r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 QString ErrorOf(const std::function<void()> &f)
 {
@@ -460,19 +464,11 @@ TEST(SheetProps, MergingSwallowsWhatItTouches)
     auto s = b.Loaded(SheetBof() + Dimensions(0, 0, 0, 0) + Window2() + Merged(0, 1, 0, 1) + Merged(2, 3, 0, 2) + Eof());
     EXPECT_EQ(s->CellMergedListCount(), 2);
     const TXlsCellRange second = s->CellMergedList(1);
-    EXPECT_EQ(second.Left, 0);
-    EXPECT_EQ(second.Top, 2);
-    EXPECT_EQ(second.Right, 2);
-    EXPECT_EQ(second.Bottom, 3);
-    for (int bad : {-1, 2}) {
-        const TXlsCellRange none = s->CellMergedList(bad);
-        EXPECT_EQ(none.Left + none.Top + none.Right + none.Bottom, 0) << bad;
-    }
+    EXPECT_EQ(LTRB(second), (Box{0, 2, 2, 3}));
+    for (int bad : {-1, 2})
+        EXPECT_EQ(LTRB(s->CellMergedList(bad)), (Box{0, 0, 0, 0})) << bad;
     const TXlsCellRange alone = s->CellMergedBounds(5, 4);
-    EXPECT_EQ(alone.Left, 4);
-    EXPECT_EQ(alone.Top, 5);
-    EXPECT_EQ(alone.Right, 4);
-    EXPECT_EQ(alone.Bottom, 5);
+    EXPECT_EQ(LTRB(alone), (Box{4, 5, 4, 5}));
     EXPECT_EQ(s->CellMergedBounds(3, 1).Top, 2);
 
     // C2:D3, given by reversed corners, touches only A3:C4; swallowing it reaches A1:B2, which
@@ -480,10 +476,7 @@ TEST(SheetProps, MergingSwallowsWhatItTouches)
     s->MergeCells(2, 3, 1, 2);
     EXPECT_EQ(s->CellMergedListCount(), 1);
     const TXlsCellRange all = s->CellMergedBounds(0, 0);
-    EXPECT_EQ(all.Left, 0);
-    EXPECT_EQ(all.Top, 0);
-    EXPECT_EQ(all.Right, 3);
-    EXPECT_EQ(all.Bottom, 3);
+    EXPECT_EQ(LTRB(all), (Box{0, 0, 3, 3}));
     EXPECT_EQ(s->CellMergedBounds(3, 3).Left, 0);
 
     s->UnMergeCells(3, 3, 0, 0);
@@ -519,7 +512,7 @@ TEST(SheetProps, AutoFilterArrowsRecordAndHiddenName)
     TemplateBook b;
     TWorkSheet &s = *b.Sheet;
     EXPECT_FALSE(s.HasAutoFilter());
-    EXPECT_EQ(s.GetAutoFilterRange(0).Left, -1);
+    EXPECT_EQ(LTRB(s.GetAutoFilterRange(0)), (Box{-1, -1, -1, -1}));
 
     s.SetAutoFilter(0, 4, 1, 3);
     EXPECT_TRUE(s.HasAutoFilter());
@@ -539,10 +532,7 @@ TEST(SheetProps, AutoFilterArrowsRecordAndHiddenName)
     EXPECT_EQ(uint8_t(tokens[0]), 0x3B);
     EXPECT_EQ(tokens.mid(3), Le16(4) + Le16(4) + Le16(1) + Le16(3));
     const TXlsCellRange fr = s.GetAutoFilterRange(0);
-    EXPECT_EQ(fr.Left, 1);
-    EXPECT_EQ(fr.Top, 4);
-    EXPECT_EQ(fr.Right, 3);
-    EXPECT_EQ(fr.Bottom, 4);
+    EXPECT_EQ(LTRB(fr), (Box{1, 4, 3, 4}));
     EXPECT_TRUE(s.HasAutoFilter(0, 4, 3));
     EXPECT_FALSE(s.HasAutoFilter(0, 4, 4));
     EXPECT_FALSE(s.HasAutoFilter(0, 5, 2));
