@@ -263,13 +263,7 @@ TEST(SheetProps, MissingMarginsAreMadeAfterVCenterInSideOrder)
 {
     Book b;
     auto s = b.Loaded(PrintSheet());
-    TXlsMargins m;
-    m.Left = 0.5;
-    m.Top = 1.25;
-    m.Right = 0.75;
-    m.Bottom = 2;
-    m.Header = 0.1;
-    m.Footer = 0.2;
+    TXlsMargins m{0.5, 1.25, 0.75, 2, 0.1, 0.2}; // left, top, right, bottom, header, footer
     s->SetMargins(m);
     const auto r = SavedRecords(*s);
     const int v = IndexOf(r, 0x0084);
