@@ -98,6 +98,11 @@ protected:
     // The list the page-setup records live in; not owned.
     TBaseRecordList *FPrintRecords = nullptr;
     TCodeNameRecord *FCodeName = nullptr;
+
+    // Workbook load and save.
+public:
+    // The sheet's WINDOW2, nil when it has none.
+    TWindow2Record *Window2Record() const { return FWindow2; }
 };
 
 class TWorkSheet : public TSheet, public TSheetSizes
