@@ -137,6 +137,15 @@ TEST(Workbook, BadStreams)
     // A record between sections; a second globals section after a sheet.
     EXPECT_EQ(MessageOf([&] { Loaded(Globals({}) + Record(0x0203, QByteArray(14, 0)) + WorkSheet()); }), Invalid);
     EXPECT_EQ(MessageOf([&] { Loaded(Globals({}) + WorkSheet() + one + WorkSheet()); }), Invalid);
+    // A failure in a later section, after a sheet with strings and merged cells: nothing stays
+    // behind once the workbook goes.
+    const QByteArray text = Record(0x00FC, Le32(1) + Le32(1) + glob::Str16("a")) + Record(0x00FF, Le16(8));
+    const QByteArray withText = Bof(0x0005) + Window1() + glob::BoundSheet("A") + glob::BoundSheet("B") + text + Eof();
+    const QByteArray sheetA = sheet::SheetBof() + sheet::Row(0, 0, 1) + Record(0x00FD, Le16(0) + Le16(0) + Le16(15) + Le32(0))
+                              + Window2(true) + sheet::Merged(0, 1, 0, 1) + Eof();
+    EXPECT_EQ(MessageOf([&] { Loaded(withText + sheetA + Bof(0x0020) + Record(0x1033, {}) + Bof(0x0020)); }), Invalid);
+    auto full = Loaded(withText + sheetA + Bof(0x0020) + Eof());
+    EXPECT_EQ(full->WorkSheets(0)->Cells()->CellList()->GetValue(0, 0).Value, Variant(QStringLiteral("a")));
     // More sheet sections than BOUNDSHEETs: loaded, refused at save.
     auto extra = Loaded(Globals({}) + WorkSheet(true) + WorkSheet());
     EXPECT_EQ(extra->Sheets()->Count(), 2);
@@ -223,4 +232,30 @@ TEST(Workbook, InsertAndDeleteSheets)
     EXPECT_EQ(BoundSheetOffsets(out).size(), 1u);
     auto B = Loaded(out);
     EXPECT_TRUE(B->WorkSheets(0)->HasHPageBreak(10));
+}
+
+TEST(Workbook, SaveRangeWritesOneSheetInItsRange)
+{
+    const QByteArray two = glob::BoundSheet("A") + glob::BoundSheet("B", 1);
+    const QByteArray cells = sheet::Row(0, 0, 1) + sheet::Row(5, 5, 6) + sheet::Number(0, 0, 1) + sheet::Number(5, 5, 2);
+    auto W = Loaded(Globals(two) + WorkSheet() + sheet::SheetBof() + cells + Window2(true) + Eof());
+    W->SetIsXltTemplate(true);
+    // A hidden selected sheet is no obstacle here.
+    const QByteArray out = Written([&](TOle2File &f) { W->SaveRangeToStream(&f, 1, TXlsCellRange{0, 0, 2, 2}, false); });
+    const std::vector<int> o = BoundSheetOffsets(out);
+    ASSERT_EQ(o.size(), 1u);
+    EXPECT_EQ(out.mid(o[0], 6), Record(0x0809, {}).left(2) + Le16(16) + Le16(0x0600));
+    int numbers = 0, templates = 0;
+    for (const Rec &r : Records(out)) {
+        numbers += r.Id == 0x0203;
+        templates += r.Id == 0x0060;
+    }
+    EXPECT_EQ(numbers, 1);
+    EXPECT_EQ(templates, 1);
+    EXPECT_NE(out.indexOf(sheet::Number(0, 0, 1)), -1);
+
+    auto B = Loaded(out);
+    ASSERT_EQ(B->Sheets()->Count(), 1);
+    EXPECT_TRUE(B->IsXltTemplate());
+    EXPECT_EQ(B->WorkSheets(0)->Cells()->CellList()->GetValue(0, 0).Value, Variant(1.0));
 }
