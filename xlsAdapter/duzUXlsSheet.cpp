@@ -259,6 +259,9 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
 {
     std::unique_ptr<TBOFRecord> Bof(First);
     Clear();
+    // A sheet loaded again must not keep the defaults of what it held before.
+    FDefRowHeight = 255;
+    FDefColWidth = 10 * CharWidth;
     TBaseRecordList *Target = FMiscRecords1;
     TShrFmlaRecordList ShrFmlas;
     TFormulaRecord *LastFormula = nullptr;
@@ -271,10 +274,8 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
         std::unique_ptr<TBaseRecord> Owned(LoadRecord(DataStream, RecordHeader));
         TBaseRecord *R = Owned.get();
 
-        if (LastId == xlr_WINDOW2) {
+        if (LastId == xlr_WINDOW2)
             Target = FMiscRecords2;
-            Cache(FWindow2, R);
-        }
         CacheRecord(R);
         if (auto *f = dynamic_cast<TFormulaRecord *>(R))
             LastFormula = f;

@@ -36,8 +36,8 @@ inline QByteArray ExternSheet(std::initializer_list<std::array<int, 3>> Refs)
 // The SST and EXTSST an empty string table writes.
 inline QByteArray EmptySst() { return Record(0x00FC, QByteArray(8, 0)) + Record(0x00FF, Le16(8)); }
 
-// Loads a globals section from Bytes; the first record must be its BOF.
-inline void Load(TWorkbookGlobals &G, const QByteArray &Bytes)
+// Loads a section from Bytes; the first record must be its BOF.
+inline void Load(TBaseSection &G, const QByteArray &Bytes, TSST *SST = nullptr)
 {
     Stream s(Bytes);
     std::unique_ptr<TBaseRecord> first(LoadRecord(s.file.get(), s.Header));
@@ -45,10 +45,10 @@ inline void Load(TWorkbookGlobals &G, const QByteArray &Bytes)
     if (!bof)
         throw Exception(QStringLiteral("no BOF"));
     first.release();
-    G.LoadFromStream(s.file.get(), s.Header, bof, nullptr);
+    G.LoadFromStream(s.file.get(), s.Header, bof, SST);
 }
 
-inline QByteArray Saved(TWorkbookGlobals &G)
+inline QByteArray Saved(TBaseSection &G)
 {
     return Written([&](TOle2File &f) { G.SaveToStream(&f); });
 }

@@ -1,9 +1,7 @@
 #pragma once
 // Worksheet sections built record by record, loaded from a "Workbook" stream and written back.
-#include "../xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "tests/progrid/xlsglobals/GlobalsFixture.h"
 #include "xlsAdapter/duzUXlsSheet.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
 
 #include <memory>
 #include <vector>
@@ -13,7 +11,7 @@ namespace sheet {
 using namespace rec;
 
 inline QByteArray SheetBof() { return Record(0x0809, Le16(0x0600) + Le16(0x0010) + QByteArray(12, 0)); }
-inline QByteArray Eof() { return Record(0x000A, {}); }
+using glob::Eof;
 inline QByteArray Window2() { return Record(0x023E, Le16(0x06B6) + QByteArray(16, 0)); }
 inline QByteArray DefColWidth(int w) { return Record(0x0055, Le16(w)); }
 inline QByteArray StandardWidth(int w) { return Record(0x0099, Le16(w)); }
@@ -55,16 +53,7 @@ struct Book
     std::unique_ptr<TWorkSheet> New() { return std::make_unique<TWorkSheet>(&Globals); }
 
     // Loads a section whose first record is its BOF.
-    void Load(TWorkSheet &S, const QByteArray &Bytes)
-    {
-        Stream s(Bytes);
-        std::unique_ptr<TBaseRecord> first(LoadRecord(s.file.get(), s.Header));
-        auto *bof = dynamic_cast<TBOFRecord *>(first.get());
-        if (!bof)
-            throw Exception(QStringLiteral("no BOF"));
-        first.release();
-        S.LoadFromStream(s.file.get(), s.Header, bof, &Globals.SST());
-    }
+    void Load(TWorkSheet &S, const QByteArray &Bytes) { glob::Load(S, Bytes, &Globals.SST()); }
     std::unique_ptr<TWorkSheet> Loaded(const QByteArray &Bytes)
     {
         auto S = New();
@@ -73,10 +62,7 @@ struct Book
     }
 };
 
-inline QByteArray Saved(TWorkSheet &S)
-{
-    return Written([&](TOle2File &f) { S.SaveToStream(&f); });
-}
+using glob::Saved;
 
 // The ids of the records in a written stream.
 inline std::vector<int> Ids(const QByteArray &b)

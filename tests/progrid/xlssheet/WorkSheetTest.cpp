@@ -52,14 +52,17 @@ TEST(WorkSheetLoad, DefaultColumnWidthComesFromDefColWidthOrStandardWidth)
         {"STANDARDWIDTH, then DEFCOLWIDTH 8", StandardWidth(3000) + DefColWidth(8), 3000},
         {"STANDARDWIDTH, then DEFCOLWIDTH 9", StandardWidth(3000) + DefColWidth(9), 2637},
     };
+    // One sheet loaded again and again: nothing of the previous sheet stays.
+    Book b;
+    auto s = b.New();
     for (const auto &c : cases) {
-        Book b;
-        auto s = b.Loaded(SheetBof() + c.records + Window2() + Eof());
+        b.Load(*s, SheetBof() + c.records + DefRowHeight(300) + Window2() + Eof());
         EXPECT_EQ(s->DefColWidth(), c.width) << c.what;
+        EXPECT_EQ(s->DefRowHeight(), 300) << c.what;
+        b.Load(*s, SheetBof() + Window2() + Eof());
+        EXPECT_EQ(s->DefColWidth(), 2930) << c.what;
         EXPECT_EQ(s->DefRowHeight(), 255) << c.what;
     }
-    Book b;
-    EXPECT_EQ(b.Loaded(SheetBof() + DefRowHeight(300) + Eof())->DefRowHeight(), 300);
 }
 
 TEST(WorkSheetLoad, RecordsAreWrittenInThePartsOrder)
