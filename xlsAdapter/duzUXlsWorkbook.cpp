@@ -112,7 +112,6 @@ void TWorkbook::LoadFromStream(TOle2File *DataStream)
         RecordHeader.Size = GetWord(h, 2);
     }
 
-    bool SectionRead = false;
     while (!DataStream->NextEof(3) && RecordHeader.Id != 0) {
         const uint16_t Id = RecordHeader.Id;
         std::unique_ptr<TBaseRecord> R(LoadRecord(DataStream, RecordHeader));
@@ -121,7 +120,7 @@ void TWorkbook::LoadFromStream(TOle2File *DataStream)
             if (Bof->BOFType() == BOFGlobals) {
                 // Sheets already read point into the globals' strings and pictures, which a
                 // second load of the globals would free under them.
-                if (SectionRead)
+                if (FSheets->Count() > 0)
                     ExcelInvalid();
                 R.release();
                 FGlobals->LoadFromStream(DataStream, RecordHeader, Bof, &FGlobals->SST());
@@ -131,7 +130,6 @@ void TWorkbook::LoadFromStream(TOle2File *DataStream)
                 R.release();
                 Sheet->LoadFromStream(DataStream, RecordHeader, Bof, &FGlobals->SST());
             }
-            SectionRead = true;
         } else if (Id != xlr_EOF) {
             ExcelInvalid();
         }
