@@ -43,6 +43,27 @@ bool TakeSectionRecord(std::unique_ptr<TBaseRecord> &R, TDimensionsRec &Dimensio
     return true;
 }
 
+// A sheet kept as one record list: BOF, the list, the code name, EOF.
+void SaveListSection(TOle2File *DataStream, TBOFRecord *Bof, TBaseRecordList *List, TCodeNameRecord *CodeName,
+                     TEOFRecord *Eof)
+{
+    Bof->SaveToStream(DataStream);
+    List->SaveToStream(DataStream);
+    if (CodeName)
+        CodeName->SaveToStream(DataStream);
+    Eof->SaveToStream(DataStream);
+}
+
+// Sets the text of Record (nothing for nil), which lives in List.
+void SetListHeaderFooter(TBaseRecordList *List, TPageHeaderFooterRecord *Record, const QString &Text)
+{
+    if (!Record)
+        return;
+    const int32_t Before = Record->DataSize;
+    Record->SetText(Text);
+    List->AdaptSize(int64_t(Record->DataSize) - Before);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -117,11 +138,7 @@ void TWbChart::LoadChartRecords(TOle2File *DataStream, TRecordHeader &RecordHead
 void TWbChart::SaveToStream(TOle2File *DataStream)
 {
     CheckLoaded();
-    FBOF->SaveToStream(DataStream);
-    FChartRecords->SaveToStream(DataStream);
-    if (FCodeName)
-        FCodeName->SaveToStream(DataStream);
-    FEOF->SaveToStream(DataStream);
+    SaveListSection(DataStream, FBOF, FChartRecords, FCodeName, FEOF);
 }
 
 void TWbChart::SaveRangeToStream(TOle2File *DataStream, int32_t, const TXlsCellRange &) { SaveToStream(DataStream); }
@@ -140,11 +157,7 @@ void TWbChart::FixCachePointers()
 
 void TWbChart::SetPageHeaderFooter(TPageHeaderFooterRecord *Record, const QString &Text)
 {
-    if (!Record)
-        return;
-    const int32_t Before = Record->DataSize;
-    Record->SetText(Text);
-    FChartRecords->AdaptSize(int64_t(Record->DataSize) - Before);
+    SetListHeaderFooter(FChartRecords, Record, Text);
 }
 
 void TWbChart::AddZoomRecord()
@@ -215,11 +228,7 @@ void TWbUnsupportedSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &R
 void TWbUnsupportedSheet::SaveToStream(TOle2File *DataStream)
 {
     CheckLoaded();
-    FBOF->SaveToStream(DataStream);
-    FSheetRecords->SaveToStream(DataStream);
-    if (FCodeName)
-        FCodeName->SaveToStream(DataStream);
-    FEOF->SaveToStream(DataStream);
+    SaveListSection(DataStream, FBOF, FSheetRecords, FCodeName, FEOF);
 }
 
 void TWbUnsupportedSheet::SaveRangeToStream(TOle2File *DataStream, int32_t, const TXlsCellRange &)
@@ -241,11 +250,7 @@ void TWbUnsupportedSheet::FixCachePointers()
 
 void TWbUnsupportedSheet::SetPageHeaderFooter(TPageHeaderFooterRecord *Record, const QString &Text)
 {
-    if (!Record)
-        return;
-    const int32_t Before = Record->DataSize;
-    Record->SetText(Text);
-    FSheetRecords->AdaptSize(int64_t(Record->DataSize) - Before);
+    SetListHeaderFooter(FSheetRecords, Record, Text);
 }
 
 // ---------------------------------------------------------------------------------------------

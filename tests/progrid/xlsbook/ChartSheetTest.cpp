@@ -59,6 +59,12 @@ TEST(ChartSheet, KeepsItsRecordsButDimensionsIgnoredAndTheEofChain)
     EXPECT_EQ(C->TotalSize(), expected.size());
     EXPECT_EQ(C->FixTotalSize(true), expected.size());
 
+    // A header's new text keeps the measured size right.
+    auto titled = LoadSheet<TWbChart>(Bof(0x0020) + Record(0x0014, glob::Str16("ab")) + ChartBody() + Eof());
+    titled->SetPageHeaderFooter(static_cast<TPageHeaderFooterRecord *>(titled->ChartRecords()->Items(0)), "longer");
+    EXPECT_EQ(SavedSheet(*titled), Bof(0x0020) + Record(0x0014, glob::Str16("longer")) + ChartBody() + Eof());
+    EXPECT_EQ(titled->TotalSize(), SavedSheet(*titled).size());
+
     // Only the SCL outside the blocks is the sheet's zoom: appending one goes after the blocks.
     auto plain = LoadSheet<TWbChart>(Bof(0x0020) + ChartBody() + Eof());
     plain->AddZoomRecord();
