@@ -124,7 +124,8 @@ void Globals(Bytes &out, size_t &BoundSheetPos)
     Record16(out, 0x00DA, 0); // BOOKBOOL
 
     for (int i = 0; i < 4; ++i) // 10 points, automatic colour, normal weight
-        Record(out, 0x0031, Bytes().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0).raw(Str("Arial", false)).b);
+        Record(out, 0x0031,
+               Bytes().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0).raw(Str("Arial", false)).b);
 
     const struct
     {
@@ -147,7 +148,8 @@ void Globals(Bytes &out, size_t &BoundSheetPos)
     // the attribute flags, no borders, no fill (automatic pattern colours 64 and 65).
     const auto xf = [&](uint16_t Font, uint16_t Format, bool Style, uint8_t Used) {
         const uint16_t prot = Style ? 0xFFF5 : 0x0001; // locked; a style XF has no parent
-        Record(out, 0x00E0, Bytes().u16(Font).u16(Format).u16(prot).u8(0x20).u8(0).u8(0).u8(Used).u16(0).u16(0).u32(0).u16(0x20C0).b);
+        Record(out, 0x00E0,
+               Bytes().u16(Font).u16(Format).u16(prot).u8(0x20).u8(0).u8(0).u8(Used).u16(0).u16(0).u32(0).u16(0x20C0).b);
     };
     // A set attribute flag on a style XF means the style leaves that attribute alone.
     xf(0, 0, true, 0x00);
@@ -195,7 +197,8 @@ void Sheet(Bytes &out)
     Record16(out, 0x0083, 0);   // HCENTER
     Record16(out, 0x0084, 0);   // VCENTER
     // SETUP: paper 0, scale 255, start page 1, fit 1 x 1, no printer settings, margins 0.5".
-    Record(out, 0x00A1, Bytes().u16(0).u16(255).u16(1).u16(1).u16(1).u16(4).u16(0).u16(0).f64(0.5).f64(0.5).u16(0).b);
+    Record(out, 0x00A1,
+           Bytes().u16(0).u16(255).u16(1).u16(1).u16(1).u16(4).u16(0).u16(0).f64(0.5).f64(0.5).u16(0).b);
     // INDEX points at DEFCOLWIDTH.
     out.set32(index + 12, uint32_t(out.size()));
     Record16(out, 0x0055, 8);   // DEFCOLWIDTH
