@@ -4,6 +4,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsCellRecords.h"
+#include "xlsAdapter/duzUXlsChart.h"
 #include "xlsAdapter/duzUXlsColInfo.h"
 #include "xlsAdapter/duzUXlsEscher.h"
 #include "xlsAdapter/duzUXlsFormula.h"
@@ -117,6 +118,8 @@ const TRecordClass RecordClasses[] = {
     {0x04BC, Make<TShrFmlaRecord>},
     {0x0800, Make<TScreenTipRecord>},
     {0x0809, Make<TBOFRecord>},
+    {0x1033, Make<TBeginRecord>},
+    {0x1034, Make<TEndRecord>},
     {0x1060, Make<TIgnoreRecord>}, // FBI
 };
 

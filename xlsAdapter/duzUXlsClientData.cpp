@@ -2,6 +2,7 @@
 
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUEscherRecords.h"
+#include "xlsAdapter/duzUXlsChartSheet.h"
 #include "xlsAdapter/duzUOle2Impl.h"
 
 #include <algorithm>
@@ -37,47 +38,8 @@ constexpr int32_t MaxTxoChars16 = (MaxDrawingRecordSize - 1) / 2;
 
 } // namespace
 
-std::function<TEmbeddedChart *()> EmbeddedChartClass = [] { return static_cast<TEmbeddedChart *>(new TRawEmbeddedChart); };
-
-// ---------------------------------------------------------------------------------------------
-// TRawEmbeddedChart
-
-TRawEmbeddedChart::~TRawEmbeddedChart() { delete FRemainingData; }
-
-void TRawEmbeddedChart::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHeader, TBaseRecord *First, TSST *)
-{
-    FRecords.Add(First);
-    while (true) {
-        TBaseRecord *r = LoadRecord(DataStream, RecordHeader);
-        if (r->Id == xlr_EOF) {
-            FRemainingData = r->Continue;
-            r->Continue = nullptr;
-        }
-        FRecords.Add(r);
-        if (dynamic_cast<TBOFRecord *>(r))
-            ErrExcelInvalid();
-        if (r->Id == xlr_EOF)
-            return;
-    }
-}
-
-void TRawEmbeddedChart::SaveToStream(TOle2File *DataStream) { FRecords.SaveToStream(DataStream); }
-
-int64_t TRawEmbeddedChart::TotalSize() { return FRecords.GetTotalSize(); }
-
-TEmbeddedChart *TRawEmbeddedChart::CopyTo() const
-{
-    auto *c = new TRawEmbeddedChart;
-    c->FRecords.CopyFrom(&FRecords);
-    return c;
-}
-
-TBaseRecord *TRawEmbeddedChart::ExtractRemainingData()
-{
-    TBaseRecord *r = FRemainingData;
-    FRemainingData = nullptr;
-    return r;
-}
+// Charts on a sheet are held as chart sheets are.
+std::function<TEmbeddedChart *()> EmbeddedChartClass = [] { return static_cast<TEmbeddedChart *>(new TWbEmbeddedChart); };
 
 // ---------------------------------------------------------------------------------------------
 // DUzObj

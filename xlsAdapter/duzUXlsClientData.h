@@ -25,22 +25,6 @@ public:
     virtual TBaseRecord *ExtractRemainingData() = 0;
 };
 
-// Until the chart sheet class takes charts over, they are kept as the records read.
-class TRawEmbeddedChart : public TEmbeddedChart
-{
-public:
-    ~TRawEmbeddedChart() override;
-    void LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHeader, TBaseRecord *First, TSST *SST) override;
-    void SaveToStream(TOle2File *DataStream) override;
-    int64_t TotalSize() override;
-    TEmbeddedChart *CopyTo() const override;
-    TBaseRecord *ExtractRemainingData() override;
-
-private:
-    TBaseRecordList FRecords; // BOF to EOF
-    TBaseRecord *FRemainingData = nullptr;
-};
-
 // Makes the object that holds an embedded chart.
 extern std::function<TEmbeddedChart *()> EmbeddedChartClass;
 

@@ -140,6 +140,8 @@ public:
     TPaletteRecord *PaletteCache() const { return FPaletteCache; }
     bool HasMacro() const { return FHasMacro; }
     bool IsXltTemplate() const { return FIsXltTemplate; }
+    // Makes the section write a TEMPLATE record.
+    void SetIsXltTemplate(bool Value) { FIsXltTemplate = Value; }
     QString CodeName() const { return FCodeName; }
 
 private:
