@@ -801,6 +801,63 @@ private:
     std::unique_ptr<TPrintSettings> FPrintSettings = std::make_unique<TPrintSettings>(this);
     // ----------------------------------------------------------------------------------------------
 
+    // ---- Cell graphic painting and glyphs (ProGridPaintGraphic.cpp) -------------------------------
+public:
+    // ACol real. No graphic: nil, sizes 0, alignments 0 and WithText true.
+    TCellGraphic *GetCellGraphicLayout(int ACol, int ARow, TCellVAlign &VAlign, TCellHAlign &HAlign,
+                                       bool &WithText, int &Height, int &Width);
+    // Paints the graphic inside the cell drawing routine: R the cell rectangle as that routine has
+    // it, ACol display, RCol real, HA and VA the text's alignment, TW the drawn text width (0: none).
+    void DrawCellGraphic(TCanvas *ACanvas, TRect R, int ACol, int RCol, int ARow, TGridDrawState AState,
+                         TCellGraphic *Graphic, TAlignment HA, TVAlignment VA, int TW);
+    // Start and length of the cell's error marker; 0 and 0 without a graphic.
+    void GetMarker(int ACol, int ARow, int &ErrPos, int &ErrLen);
+    // 0 for a node row, 1 where the tree line ends, 2 where it runs on into the next row.
+    int GetNodeSpanType(int ARow);
+    // Draws on the grid's canvas; State decides a tri-state box.
+    void DrawCheckBox(TRect R, bool Checked, TCheckBoxState State, bool TriState, TCellControlStyle Style,
+                      bool Grayed, bool Enabled);
+    // Zoom is 1 on screen; UpwardRows when the device's vertical axis points up.
+    void DrawRadioGroup(TCanvas *ACanvas, TRect R, bool UpwardRows, double Zoom, TCellControlStyle Style, int ARow,
+                        int ACol, bool SelectedCell, TStrings *Items, bool Disabled, bool Horizontal, int ItemIndex,
+                        int Count);
+    // Moves R's top-left corner to the origin of Text drawn at Angle degrees (measured in the
+    // grid's font) inside R shrunk by 2.
+    void RotatedTextRect(TRect &R, int Angle, TVAlignment VA, TAlignment HA, const QString &Text);
+    // A, B, C, D: |H cos a|, |W sin a|, |H sin a|, |W cos a| of the text's width W and height H.
+    static void PlaceRotatedText(TRect &R, TAlignment HA, TVAlignment VA, int A, int B, int C, int D, int Angle);
+    // Colours of buttons drawn in the tones look.
+    const TColorTones &Tones() const { return FTones; }
+    void SetTones(const TColorTones &v)
+    {
+        FTones = v;
+        Invalidate();
+    }
+    // The cell whose in-cell button the mouse is over; (-1, -1) for none.
+    TPoint HotButtonCell() const { return FHotButtonCell; }
+    void SetHotButtonCell(const TPoint &v) { FHotButtonCell = v; }
+
+private:
+    void GraphicLayout(TCellGraphic *G, int ACol, int ARow, bool &WithText, int &Height, int &Width);
+    // The canvas glyphs go to: the one being painted, else the grid's own.
+    TCanvas *GlyphCanvas();
+    // The cell's number (Integer: whole number); 0 for a text that holds none.
+    double CellPaintValue(int RCol, int ARow, bool Integer);
+    // csTheme may draw through the theme service.
+    bool ThemedControls() const;
+    // Shown as selected: the selection colour fills behind transparent graphics.
+    bool ShownSelected(int ACol, int ARow, TGridDrawState AState);
+    void DrawNodeGlyph(TCanvas *ACanvas, TRect R, int ACol, int ARow, TGridDrawState AState, TCellGraphic *G);
+    void DrawCellButton(TCanvas *ACanvas, const TRect &Cell, TRect D, int ACol, int RCol, int ARow, TCellGraphic *G);
+    void DrawRotatedCell(TCanvas *ACanvas, const TRect &R, int RCol, int ARow, TCellGraphic *G, TAlignment HA,
+                         TVAlignment VA);
+    void DrawProgressCell(TCanvas *ACanvas, TRect R, int RCol, int ARow, TCellGraphic *G);
+
+    TColorTones FTones;
+    TPoint FHotButtonCell{-1, -1};
+    TCanvas *FGlyphCanvas = nullptr;
+    // ----------------------------------------------------------------------------------------------
+
     // ---- Event hooks (ProGridHooks.cpp) -------------------------------------------------------------
 public:
     // The cell's font; cell properties fill a font shared by every call, so copy what you keep.
