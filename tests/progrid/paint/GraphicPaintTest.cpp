@@ -332,3 +332,63 @@ TEST(CellBackground, SelectionBoxIsOpenInsideAMultiColumnSelection)
     // The grid line takes the last column.
     EXPECT_EQ(left.at(left.r.Right - 2, left.r.Top), TColor(0xFDDE99));
 }
+
+TEST(GraphicPaint, ButtonKeepsItsOffsetInTheCellForHitTests)
+{
+    TPaintGrid g;
+    TCellGraphic *b = g.Graphic(1, 1, ctButton);
+    b->SetButton(30, 16, QStringLiteral("Go"), haRight, vaBottom);
+    TSheet s(120, 60);
+    Paint(g, s, 1, 1, Rect(10, 20, 110, 50));
+    // Shrunk by 1: (11, 21, 109, 49); right: 109 - 30 - 1 = 78; bottom: 49 - 16 - 1 = 32.
+    const int v = int(b->CellValue());
+    EXPECT_EQ(v & 0xFFFF, 78 - 10);
+    EXPECT_EQ(v >> 16, 32 - 20);
+}
+
+TEST(GraphicPaint, CommentTriangleInTheTopRightCorner)
+{
+    TPaintGrid g;
+    g.ControlLook()->SetCommentColor(clRed);
+    TCellGraphic *c = g.Graphic(1, 1, ctComment);
+    c->SetCellAngle(int(clNone));
+    TSheet s(100, 30);
+    Paint(g, s, 1, 1);
+    EXPECT_EQ(s.at(96, 1), clRed);
+    EXPECT_EQ(s.at(92, 4), clWhite);
+    EXPECT_EQ(s.at(90, 10), clWhite);
+    // A colour of its own.
+    c->SetCellAngle(0);
+    c->SetCellIndex(int(clBlue));
+    TSheet t(100, 30);
+    Paint(g, t, 1, 1);
+    EXPECT_EQ(t.at(96, 1), clBlue);
+    // No comment colour: nothing.
+    g.ControlLook()->SetCommentColor(clNone);
+    TSheet u(100, 30);
+    Paint(g, u, 1, 1);
+    EXPECT_TRUE(u.ink(Cell).IsEmpty());
+}
+
+TEST(GraphicPaint, TransparentBitmapShowsTheSelectionColourBehindItWhenSelected)
+{
+    TPaintGrid g;
+    g.SetSelectionColor(clLime);
+    TBitmap glyph(6, 6);
+    glyph.Canvas()->Brush()->SetColor(clFuchsia);
+    glyph.Canvas()->FillRect(Rect(0, 0, 6, 6));
+    glyph.Canvas()->Brush()->SetColor(clBlue);
+    glyph.Canvas()->FillRect(Rect(2, 2, 4, 4));
+    g.Graphic(1, 1, ctBitmap)->SetBitmap(&glyph, true, haLeft, vaTop);
+    TSheet s(100, 30);
+    s.c()->Brush()->SetColor(clYellow);
+    g.DrawCellGraphic(s.c(), Cell, 1, 1, 1, TGridDrawState() + gdSelected, g.GetCellGraphic(1, 1), taLeftJustify,
+                      vtaTop, 0);
+    // At (2, 2): shrunk by 1, then 1 in.
+    EXPECT_EQ(s.at(2, 2), clLime);
+    EXPECT_EQ(s.at(4, 4), clBlue);
+    TSheet t(100, 30);
+    t.c()->Brush()->SetColor(clYellow);
+    g.DrawCellGraphic(t.c(), Cell, 1, 1, 1, TGridDrawState(), g.GetCellGraphic(1, 1), taLeftJustify, vtaTop, 0);
+    EXPECT_EQ(t.at(2, 2), clYellow);
+}
