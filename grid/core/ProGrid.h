@@ -934,8 +934,8 @@ private:
     void DrawNodeGlyph(TCanvas *ACanvas, TRect R, int ACol, int ARow, TGridDrawState AState, TCellGraphic *G);
     void DrawCellButton(TCanvas *ACanvas, const TRect &Cell, TRect D, int ACol, int RCol, int ARow, TCellGraphic *G);
     // Cell: the cell rectangle; R: as shrunk by the cell offsets.
-    void DrawRotatedCell(TCanvas *ACanvas, const TRect &Cell, const TRect &R, int RCol, int ARow, TCellGraphic *G,
-                         TAlignment HA, TVAlignment VA);
+    void DrawRotatedCell(TCanvas *ACanvas, const TRect &Cell, const TRect &R, int ACol, int RCol, int ARow,
+                         TCellGraphic *G, TAlignment HA, TVAlignment VA);
     void DrawProgressCell(TCanvas *ACanvas, TRect R, int RCol, int ARow, TCellGraphic *G);
 
     TColorTones FTones;

@@ -416,7 +416,7 @@ void TProStringGrid::DrawCellGraphic(TCanvas *ACanvas, TRect R, int ACol, int RC
         break;
     }
     case ctRotated:
-        DrawRotatedCell(ACanvas, cell, R, RCol, ARow, g, HA, VA);
+        DrawRotatedCell(ACanvas, cell, R, ACol, RCol, ARow, g, HA, VA);
         break;
     case ctRadio: {
         TStringList *items = g->CellStrings();
@@ -513,8 +513,8 @@ double TProStringGrid::CellPaintValue(int RCol, int ARow, bool Integer)
     }
 }
 
-void TProStringGrid::DrawRotatedCell(TCanvas *ACanvas, const TRect &Cell, const TRect &R, int RCol, int ARow,
-                                     TCellGraphic *G, TAlignment HA, TVAlignment VA)
+void TProStringGrid::DrawRotatedCell(TCanvas *ACanvas, const TRect &Cell, const TRect &R, int ACol, int RCol,
+                                     int ARow, TCellGraphic *G, TAlignment HA, TVAlignment VA)
 {
     const QString text = GetFormattedCell(RCol, ARow);
     // Measuring may set the grid's canvas to the grid's font; the cell's font is kept aside.
@@ -532,6 +532,8 @@ void TProStringGrid::DrawRotatedCell(TCanvas *ACanvas, const TRect &Cell, const 
     ACanvas->TextOut(origin.Left, origin.Top, text);
     ACanvas->RestoreState();
     ACanvas->Font()->SetOrientation(0);
+    if (IsSortedHeaderCell(ACol, RCol, ARow))
+        DrawSortIndicator(ACanvas, ACol, R.Top + 8, R.Right - 10);
 }
 
 void TProStringGrid::DrawProgressCell(TCanvas *ACanvas, TRect R, int RCol, int ARow, TCellGraphic *G)

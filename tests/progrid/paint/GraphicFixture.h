@@ -5,10 +5,10 @@
 #include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>
 
-class TPaintGrid : public TProStringGrid
+class TGraphicGrid : public TProStringGrid
 {
 public:
-    TPaintGrid() : TProStringGrid(nullptr)
+    TGraphicGrid() : TProStringGrid(nullptr)
     {
         SetColCount(6);
         SetRowCount(6);
@@ -30,11 +30,11 @@ public:
     }
 };
 
-struct TSheet
+struct TGraphicSheet
 {
     TBitmap bmp;
     TColor bg;
-    TSheet(int w, int h, TColor Background = clWhite) : bmp(w, h), bg(Background)
+    TGraphicSheet(int w, int h, TColor Background = clWhite) : bmp(w, h), bg(Background)
     {
         bmp.Canvas()->Brush()->SetColor(bg);
         bmp.Canvas()->FillRect(Rect(0, 0, w, h));

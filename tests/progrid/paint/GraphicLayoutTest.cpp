@@ -4,7 +4,7 @@
 
 TEST(GraphicLayout, CellWithoutGraphicReportsNothingAndKeepsItsText)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     TCellVAlign va = vaFull;
     TCellHAlign ha = haFull;
     bool withText = false;
@@ -44,7 +44,7 @@ TEST(GraphicLayout, SizeAndTextByType)
         {ctComment, 0, 0, 0, 0, true},
     };
     for (const Case &c : cases) {
-        TPaintGrid g;
+        TGraphicGrid g;
         g.SetRowHeights(2, 24);
         TCellGraphic *gr = g.Graphic(3, 2, c.type);
         gr->SetCellIndex(c.index);
@@ -66,7 +66,7 @@ TEST(GraphicLayout, SizeAndTextByType)
 
 TEST(GraphicLayout, MarkerComesFromAnyGraphic)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     int pos = -1, len = -1;
     g.GetMarker(1, 1, pos, len);
     EXPECT_EQ(pos, 0);
@@ -81,7 +81,7 @@ TEST(GraphicLayout, MarkerComesFromAnyGraphic)
 
 TEST(GraphicLayout, NodeSpanTypeEndsOrContinuesTheTreeLine)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.SetRowCount(8);
     g.Graphic(0, 1, ctNode);
     auto level = [&](int r, int l) { g.GetCellProperties(0, r)->SetNodeLevel(l); };
@@ -129,7 +129,7 @@ TEST(RotatedText, PlacementByQuadrantAndAlignment)
 
 TEST(RotatedText, QuarterTurnStartsAtTheLeftAndTheTextWidthBelowTheTop)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     const QString text = QStringLiteral("Sites");
     TCanvas *c = g.Canvas();
     c->Font()->Assign(g.Font());

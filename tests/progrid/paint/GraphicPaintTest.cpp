@@ -6,7 +6,7 @@ namespace {
 
 const TRect Cell = Rect(0, 0, 100, 30);
 
-void Paint(TPaintGrid &g, TSheet &s, int c, int r, const TRect &R = Cell, TAlignment HA = taLeftJustify, int TW = 0,
+void Paint(TGraphicGrid &g, TGraphicSheet &s, int c, int r, const TRect &R = Cell, TAlignment HA = taLeftJustify, int TW = 0,
            TVAlignment VA = vtaTop)
 {
     g.DrawCellGraphic(s.c(), R, c, c, r, TGridDrawState(), g.GetCellGraphic(c, r), HA, VA, TW);
@@ -18,11 +18,11 @@ TColor Rgb(TColor c) { return TColor(ColorToRGB(c)); }
 
 TEST(GraphicPaint, CentredCheckBoxWithoutTextSitsInTheMiddleAndLeftOfCentredText)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.ControlLook()->SetControlStyle(csBorland);
     g.Graphic(1, 1, ctCheckBox)->SetCellVAlign(vaCenter);
     // The box's highlight is white: a yellow sheet shows all of it.
-    TSheet s(100, 30, clYellow);
+    TGraphicSheet s(100, 30, clYellow);
     Paint(g, s, 1, 1, Cell, taCenter, 0);
     const TRect box = s.ink(Cell);
     EXPECT_EQ(box.Width(), 15);
@@ -30,7 +30,7 @@ TEST(GraphicPaint, CentredCheckBoxWithoutTextSitsInTheMiddleAndLeftOfCentredText
     EXPECT_LE(std::abs(box.Top - (Cell.Bottom - box.Bottom)), 1);
 
     // A 40 pixel text centred in the cell starts at 30: the box ends before it.
-    TSheet t(100, 30, clYellow);
+    TGraphicSheet t(100, 30, clYellow);
     Paint(g, t, 1, 1, Cell, taCenter, 40);
     const TRect beside = t.ink(Cell);
     EXPECT_EQ(beside.Width(), 15);
@@ -40,12 +40,12 @@ TEST(GraphicPaint, CentredCheckBoxWithoutTextSitsInTheMiddleAndLeftOfCentredText
 
 TEST(GraphicPaint, ReadOnlyCheckBoxIsDisabledUnlessAlwaysActive)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.SetOptions(g.Options() + goEditing);
     g.ControlLook()->SetControlStyle(csBorland);
     g.Graphic(1, 1, ctCheckBox);
     auto face = [&] {
-        TSheet s(100, 30);
+        TGraphicSheet s(100, 30);
         Paint(g, s, 1, 1);
         const TRect box = s.ink(Cell);
         return s.at(box.Left + 7, box.Top + 4);
@@ -68,11 +68,11 @@ TEST(GraphicPaint, ReadOnlyCheckBoxIsDisabledUnlessAlwaysActive)
 TEST(GraphicPaint, BitmapStyleGlyphsAreDrawnTransparent)
 {
     for (TCellControlStyle style : {csWinXP, csDUZ}) {
-        TPaintGrid g;
+        TGraphicGrid g;
         g.ControlLook()->SetControlStyle(style);
         g.Graphic(1, 1, ctCheckBox)->SetCellBoolean(true);
         g.Graphic(2, 1, ctRadioButton);
-        TSheet s(100, 30), r(100, 30);
+        TGraphicSheet s(100, 30), r(100, 30);
         Paint(g, s, 1, 1);
         Paint(g, r, 2, 1);
         EXPECT_GT(s.ink(Cell).Width(), 10);
@@ -107,13 +107,13 @@ TEST(GraphicPaint, GridGlyphsByName)
 
 TEST(GraphicPaint, RatingOfTwoAndAHalfShowsFullHalfAndEmptyStars)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.SetCells(1, 1, QStringLiteral("2.5"));
     TCellGraphic *gr = g.Graphic(1, 1, ctRating);
     gr->SetCellAngle(5);
     gr->SetCellBitmapColor(clSilver);
     gr->SetCellIndex(int(clRed));
-    TSheet s(120, 24);
+    TGraphicSheet s(120, 24);
     Paint(g, s, 1, 1, Rect(0, 0, 120, 24));
     // Stars start 2 pixels in (offset 2 less 1, plus 1) and 18 apart.
     const char *expected[] = {"full", "full", "half", "empty", "empty"};
@@ -127,7 +127,7 @@ TEST(GraphicPaint, RatingOfTwoAndAHalfShowsFullHalfAndEmptyStars)
 
 TEST(GraphicPaint, RadioGroupWithoutIndexSelectsTheOptionEqualToTheCellText)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.ControlLook()->SetControlStyle(csBorland);
     g.ControlLook()->SetColor(clRed);
     g.SetCells(1, 1, QStringLiteral("B"));
@@ -140,7 +140,7 @@ TEST(GraphicPaint, RadioGroupWithoutIndexSelectsTheOptionEqualToTheCellText)
     gr->SetCellCreated(true);
     gr->SetCellIndex(-1);
     auto selectedRows = [&] {
-        TSheet s(100, 80);
+        TGraphicSheet s(100, 80);
         Paint(g, s, 1, 1, Rect(0, 0, 100, 80));
         const int h = std::max(16, s.c()->TextHeight(QStringLiteral("gh")));
         QString rows;
@@ -159,7 +159,7 @@ TEST(GraphicPaint, RadioGroupWithoutIndexSelectsTheOptionEqualToTheCellText)
 
 TEST(GraphicPaint, XPProgressWithAnEmptyRangeIsEmptyBelowAndFullFromItsValue)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     TGridProgressAppearance *pa = g.ProgressAppearance();
     pa->SetShowPercentage(false);
     pa->SetShowGradient(false);
@@ -169,7 +169,7 @@ TEST(GraphicPaint, XPProgressWithAnEmptyRangeIsEmptyBelowAndFullFromItsValue)
     gr->SetCellErrLen(10);
     auto inked = [&](const QString &value) {
         g.SetCells(1, 1, value);
-        TSheet s(100, 30);
+        TGraphicSheet s(100, 30);
         Paint(g, s, 1, 1);
         const TRect r = s.ink(Cell);
         return r.Width() * r.Height();
@@ -181,10 +181,10 @@ TEST(GraphicPaint, XPProgressWithAnEmptyRangeIsEmptyBelowAndFullFromItsValue)
 
 TEST(GraphicPaint, QuarterTurnTextStartsAtTheShrunkLeftEdgeAndRunsUpFromItsWidth)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.SetCells(1, 1, QStringLiteral("Sites"));
     g.Graphic(1, 1, ctRotated)->SetCellAngle(90);
-    TSheet s(60, 100);
+    TGraphicSheet s(60, 100);
     s.c()->Font()->Assign(g.Font());
     s.c()->Font()->SetColor(clBlack);
     const int w = s.c()->TextWidth(QStringLiteral("Sites"));
@@ -201,7 +201,7 @@ TEST(GraphicPaint, QuarterTurnTextStartsAtTheShrunkLeftEdgeAndRunsUpFromItsWidth
 
 TEST(GraphicPaint, FlatNodeShowsAPlusWhenContracted)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.CellNode()->SetNodeType(cnFlat);
     g.CellNode()->SetShowTree(false);
     g.CellNode()->SetNodeColor(clRed);
@@ -211,7 +211,7 @@ TEST(GraphicPaint, FlatNodeShowsAPlusWhenContracted)
     // Indent 12: the box starts at 12 - 6 - 4 + 4 = 6, 8 down in a 24 pixel row.
     auto paint = [&](bool closed) {
         node->SetCellBoolean(closed);
-        auto s = std::make_unique<TSheet>(60, 24);
+        auto s = std::make_unique<TGraphicSheet>(60, 24);
         Paint(g, *s, 0, 1, Rect(0, 0, 60, 24));
         return s;
     };
@@ -234,7 +234,7 @@ struct Painted
     TColor at(int x, int y) { return bmp->Canvas()->Pixels(x, y); }
 };
 
-Painted PaintGridCell(TPaintGrid &g, int c, int r, TGridDrawState state = TGridDrawState())
+Painted PaintGridCell(TGraphicGrid &g, int c, int r, TGridDrawState state = TGridDrawState())
 {
     Painted p;
     p.r = g.CellRect(c, r);
@@ -249,7 +249,7 @@ int Blue(TColor c) { return int((c >> 16) & 0xFF); }
 
 TEST(CellBackground, GradientRunsTopToBottomOrLeftToRight)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     TCellProperties *props = g.GetCellProperties(2, 2);
     props->SetBrushColor(clRed);
     props->SetBrushColorTo(clBlue);
@@ -271,7 +271,7 @@ TEST(CellBackground, GradientRunsTopToBottomOrLeftToRight)
 
 TEST(CellBackground, HoverAndActiveRowsTakeTheirGradients)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.SetHoverRow(true);
     g.FHoverRowIdx = 2;
     g.SetHoverRowColor(clRed);
@@ -308,7 +308,7 @@ TEST(CellBackground, SelectionBoxColoursFollowStyleAndFocus)
         {ssVista, false, 0xF8F8F8, 0xD9D9D9},
     };
     for (const Case &c : cases) {
-        TPaintGrid g;
+        TGraphicGrid g;
         g.SetSelectionStyle(c.style);
         if (c.focusSelected)
             g.SetOptions(g.Options() + goDrawFocusSelected);
@@ -321,7 +321,7 @@ TEST(CellBackground, SelectionBoxColoursFollowStyleAndFocus)
 
 TEST(CellBackground, SelectionBoxIsOpenInsideAMultiColumnSelection)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.SetSelectionStyle(ssVista);
     g.SetOptions(g.Options() + goDrawFocusSelected + goRangeSelect);
     g.SetSelection(GridRect(1, 2, 3, 2));
@@ -335,10 +335,10 @@ TEST(CellBackground, SelectionBoxIsOpenInsideAMultiColumnSelection)
 
 TEST(GraphicPaint, ButtonKeepsItsOffsetInTheCellForHitTests)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     TCellGraphic *b = g.Graphic(1, 1, ctButton);
     b->SetButton(30, 16, QStringLiteral("Go"), haRight, vaBottom);
-    TSheet s(120, 60);
+    TGraphicSheet s(120, 60);
     Paint(g, s, 1, 1, Rect(10, 20, 110, 50));
     // Shrunk by 1: (11, 21, 109, 49); right: 109 - 30 - 1 = 78; bottom: 49 - 16 - 1 = 32.
     const int v = int(b->CellValue());
@@ -348,11 +348,11 @@ TEST(GraphicPaint, ButtonKeepsItsOffsetInTheCellForHitTests)
 
 TEST(GraphicPaint, CommentTriangleInTheTopRightCorner)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.ControlLook()->SetCommentColor(clRed);
     TCellGraphic *c = g.Graphic(1, 1, ctComment);
     c->SetCellAngle(int(clNone));
-    TSheet s(100, 30);
+    TGraphicSheet s(100, 30);
     Paint(g, s, 1, 1);
     EXPECT_EQ(s.at(96, 1), clRed);
     EXPECT_EQ(s.at(92, 4), clWhite);
@@ -360,19 +360,19 @@ TEST(GraphicPaint, CommentTriangleInTheTopRightCorner)
     // A colour of its own.
     c->SetCellAngle(0);
     c->SetCellIndex(int(clBlue));
-    TSheet t(100, 30);
+    TGraphicSheet t(100, 30);
     Paint(g, t, 1, 1);
     EXPECT_EQ(t.at(96, 1), clBlue);
     // No comment colour: nothing.
     g.ControlLook()->SetCommentColor(clNone);
-    TSheet u(100, 30);
+    TGraphicSheet u(100, 30);
     Paint(g, u, 1, 1);
     EXPECT_TRUE(u.ink(Cell).IsEmpty());
 }
 
 TEST(GraphicPaint, TransparentBitmapShowsTheSelectionColourBehindItWhenSelected)
 {
-    TPaintGrid g;
+    TGraphicGrid g;
     g.SetSelectionColor(clLime);
     TBitmap glyph(6, 6);
     glyph.Canvas()->Brush()->SetColor(clFuchsia);
@@ -380,15 +380,37 @@ TEST(GraphicPaint, TransparentBitmapShowsTheSelectionColourBehindItWhenSelected)
     glyph.Canvas()->Brush()->SetColor(clBlue);
     glyph.Canvas()->FillRect(Rect(2, 2, 4, 4));
     g.Graphic(1, 1, ctBitmap)->SetBitmap(&glyph, true, haLeft, vaTop);
-    TSheet s(100, 30);
+    TGraphicSheet s(100, 30);
     s.c()->Brush()->SetColor(clYellow);
     g.DrawCellGraphic(s.c(), Cell, 1, 1, 1, TGridDrawState() + gdSelected, g.GetCellGraphic(1, 1), taLeftJustify,
                       vtaTop, 0);
     // At (2, 2): shrunk by 1, then 1 in.
     EXPECT_EQ(s.at(2, 2), clLime);
     EXPECT_EQ(s.at(4, 4), clBlue);
-    TSheet t(100, 30);
+    TGraphicSheet t(100, 30);
     t.c()->Brush()->SetColor(clYellow);
     g.DrawCellGraphic(t.c(), Cell, 1, 1, 1, TGridDrawState(), g.GetCellGraphic(1, 1), taLeftJustify, vtaTop, 0);
     EXPECT_EQ(t.at(2, 2), clYellow);
+}
+
+TEST(GraphicPaint, RotatedSortedHeaderKeepsItsSortIndicator)
+{
+    TGraphicGrid g;
+    g.SetCells(1, 0, QStringLiteral("Sites"));
+    g.Graphic(1, 0, ctRotated)->SetCellAngle(90);
+    auto corner = [&] {
+        TGraphicSheet s(60, 100);
+        Paint(g, s, 1, 0, Rect(0, 0, 60, 100));
+        return s.ink(Rect(36, 0, 60, 24));
+    };
+    EXPECT_TRUE(corner().IsEmpty());
+    g.SortSettings()->SetShow(true);
+    g.SortSettings()->SetColumn(1);
+    // Around (R.Right - 10, R.Top + 8) of the cell shrunk by 1: (49, 9).
+    const TRect mark = corner();
+    ASSERT_FALSE(mark.IsEmpty());
+    EXPECT_LE(mark.Left, 49);
+    EXPECT_GE(mark.Right, 49);
+    EXPECT_LE(mark.Top, 9);
+    EXPECT_GE(mark.Bottom, 9);
 }
