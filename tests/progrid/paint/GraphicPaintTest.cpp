@@ -414,3 +414,21 @@ TEST(GraphicPaint, RotatedSortedHeaderKeepsItsSortIndicator)
     EXPECT_LE(mark.Top, 9);
     EXPECT_GE(mark.Bottom, 9);
 }
+
+TEST(GraphicPaint, HorizontalRadioGroupPlacesEachGlyphAfterTheTextsBeforeIt)
+{
+    TGraphicGrid g;
+    g.ControlLook()->SetColor(clRed);
+    TStringList items;
+    items.Add(QStringLiteral("Wide option"));
+    items.Add(QStringLiteral("B"));
+    TGraphicSheet s(300, 30);
+    const int textWidth = s.c()->TextWidth(QStringLiteral("Wide option"));
+    g.DrawRadioGroup(s.c(), Rect(0, 0, 300, 30), false, 1, csBorland, 1, 1, false, &items, false, true, 1, 2);
+    // Glyphs 16 wide at 2 and at 2 * 16 - 14 + the first text's width, 7 down; the selected one
+    // has its inner diamond around its centre.
+    const int second = 18 + textWidth;
+    EXPECT_EQ(s.at(second + 8, 15), clRed);
+    EXPECT_NE(s.at(2 + 8, 15), clRed);
+    EXPECT_EQ(s.count(clRed, Rect(0, 0, second, 30)), 0);
+}
