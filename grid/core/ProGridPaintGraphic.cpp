@@ -313,7 +313,7 @@ void TProStringGrid::DrawCellGraphic(TCanvas *ACanvas, TRect R, int ACol, int RC
     bool withText = true;
     int h = 0, w = 0;
     GraphicLayout(g, RCol, ARow, withText, h, w);
-    TCellHAlign hal = g->CellHAlign();
+    const TCellHAlign hal = g->CellHAlign();
     TCellVAlign val = g->CellVAlign();
     const int rw = R.Right - R.Left, rh = R.Bottom - R.Top;
 
