@@ -2,6 +2,8 @@
 #include "framework/rtl/CodePage.h"
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
 #include <QTextDocument>
 #include <algorithm>
 #include <map>
@@ -423,4 +425,25 @@ TRichText DocumentToRichText(const QTextDocument *Document)
                 add(it.fragment().text(), it.fragment().charFormat());
     }
     return runs;
+}
+
+void DrawRichText(TCanvas *Canvas, const TRichText &Runs, const TRect &R)
+{
+    QPainter *p = Canvas ? Canvas->Painter() : nullptr;
+    if (!p || R.Width() <= 0 || R.Height() <= 0)
+        return;
+    QTextDocument doc;
+    doc.setDocumentMargin(0);
+    doc.setDefaultFont(Canvas->Font()->ToQFont());
+    RichTextToDocument(Runs, &doc);
+    doc.setTextWidth(R.Width());
+    p->save();
+    p->translate(R.Left, R.Top);
+    // Runs without a colour of their own take the canvas's font colour.
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.palette.setColor(QPalette::Text, ColorToQColor(Canvas->Font()->Color()));
+    ctx.clip = QRectF(0, 0, R.Width(), R.Height());
+    p->setClipRect(ctx.clip, Qt::IntersectClip);
+    doc.documentLayout()->draw(p, ctx);
+    p->restore();
 }

@@ -36,5 +36,8 @@ QByteArray RichTextToRTF(const TRichText &Runs);
 // Neighbouring runs of one format are joined.
 TRichText RTFToRichText(const QByteArray &Rtf);
 
+// Paints the runs into R of the canvas, wrapped at R's width and cut at its edges.
+void DrawRichText(TCanvas *Canvas, const TRichText &Runs, const TRect &R);
+
 void RichTextToDocument(const TRichText &Runs, QTextDocument *Document);
 TRichText DocumentToRichText(const QTextDocument *Document);

@@ -82,6 +82,11 @@ public:
     void SetCellText(const QString &v) { FCellText = v; }
     const Variant &CellVar() const { return FCellVar; }
     void SetCellVar(const Variant &v) { FCellVar = v; }
+    // Progress bars, pies, shapes and ratings keep colour values in the bitmap and icon slots.
+    TColor CellBitmapColor() const { return TColor(reinterpret_cast<intptr_t>(FCellBitmap)); }
+    void SetCellBitmapColor(TColor v) { FCellBitmap = reinterpret_cast<TObject *>(intptr_t(v)); }
+    TColor CellIconColor() const { return TColor(reinterpret_cast<intptr_t>(FCellIcon)); }
+    void SetCellIconColor(TColor v) { FCellIcon = reinterpret_cast<TIcon *>(intptr_t(v)); }
     TCheckBoxState CellCheckBoxState() const { return FCellCheckBoxState; }
     void SetCellCheckBoxState(TCheckBoxState v) { FCellCheckBoxState = v; }
 
@@ -108,4 +113,19 @@ private:
     QString FCellText;
     Variant FCellVar;
     TCheckBoxState FCellCheckBoxState = cbUnchecked;
+};
+
+class TProStringGrid;
+inline constexpr const char *IID_IGridCell = "{0712BE3F-5C9A-4771-BF71-4C987CDC39B3}";
+
+// An object kept by a ctInterface graphic that draws the cell itself.
+class IGridCell
+{
+public:
+    virtual ~IGridCell() = default;
+    virtual void Draw(TCanvas *Canvas, const TRect &R, int ACol, int ARow, bool Selected, TProStringGrid *Grid) = 0;
+    virtual int GetWidth() = 0;
+    virtual int GetHeight() = 0;
+    // Drawn before the cell's text rather than over it.
+    virtual bool IsBackground() = 0;
 };

@@ -7,6 +7,8 @@
 #include "grid/core/ProGridCompanions.h"
 #include "grid/core/ProGridButton.h"
 #include "grid/core/PictureContainer.h"
+#include "grid/core/ProUtil.h"
+#include "grid/core/PsgHTMLE.h"
 #include "framework/rtl/SysUtils.h"
 #include <algorithm>
 #include <array>
@@ -162,6 +164,10 @@ using TImageSelectEvent = std::function<void(TObject *Sender, int ACol, int ARow
 using TGridComboEvent = std::function<void(TObject *Sender, int ARow, int ACol)>;
 using TCanShowFixedDropDownEvent = std::function<void(TObject *Sender, int ACol, bool &CanShow)>;
 using TScrollCellEvent = std::function<void(TObject *Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)>;
+using TCustomCellDrawEvent = std::function<void(TObject *Sender, TCanvas *Canvas, int ACol, int ARow,
+                                                TGridDrawState AState, TRect ARect, bool Printing)>;
+using TGridBorderPropEvent = std::function<void(TObject *Sender, int ARow, int ACol, TPen *LeftPen, TPen *TopPen,
+                                                TPen *RightPen, TPen *BottomPen)>;
 using TGridGradientEvent = std::function<void(TObject *Sender, int ARow, int ACol, TColor &Color, TColor &ColorTo,
                                               TColor &ColorMirror, TColor &ColorMirrorTo, TCellGradientDirection &GD)>;
 // ----------------------------------------------------------------------------------------------------
@@ -662,6 +668,84 @@ private:
     uint32_t FVAlign = 0;
     TPoint FXYOffset{2, 2};
 
+    // ---- Cell drawing and text painting (ProGridPaintText.cpp) ------------------------------------
+public:
+    TARVIX_PLAIN_FIELD(bool, NoImageAndText, false)
+    TARVIX_PLAIN_FIELD(bool, EnhTextSize, false)
+    TARVIX_PLAIN_FIELD(bool, XYOffsetTopLeftOnly, false)
+    TARVIX_PLAIN_FIELD(bool, URLUnderlineOnHover, false)
+    TARVIX_PLAIN_FIELD(bool, SelectionRTFKeep, false)
+    // True: rich-text cells go into files as their RTF without line breaks.
+    TARVIX_PLAIN_FIELD(bool, SaveWithRTF, false)
+    TARVIX_PLAIN_FIELD(bool, Ctl3D, true)
+    TARVIX_PLAIN_FIELD(TBiDiMode, BiDiMode, bdLeftToRight)
+    // Pictures that mini-HTML cells name; not owned.
+    TARVIX_PLAIN_FIELD(TPictureContainer *, PictureContainer, nullptr)
+public:
+    bool MultilineCells() const { return FMultilinecells; }
+    void SetMultilineCells(bool v) { ChangeAndInvalidate(FMultilinecells, v); }
+    // The fixed row that shows the filter buttons; only rows above the normal ones are taken.
+    int FilterDropDownRow() const { return FFilterRow; }
+    void SetFilterDropDownRow(int v);
+    // Whether the fixed cell reacts to the mouse with its hover look.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    // The sort arrow (or sort index mark) of a header cell centred at (X, Y).
+    void DrawSortIndicator(TCanvas *ACanvas, int ACol, int Y, int X);
+    // Renders a rich-text cell into a rectangle of any canvas.
+    void DrawRichCellText(int ACol, int ARow, const TRect &ARect, TCanvas *ACanvas);
+
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TGridBorderPropEvent OnGetCellBorderProp;
+
+protected:
+    // What one DrawCellText call works with, shared with the text painter.
+    struct TCellPaint
+    {
+        TCanvas *Canvas = nullptr;
+        TRect R;
+        int ACol = 0, RCol = 0, ARow = 0, RRow = 0;
+        TGridDrawState AState;
+        TAlignment HA = taLeftJustify;
+        TVAlignment VA = vtaTop;
+        bool WW = false;
+        bool Fixed = false;
+        bool FilterButton = false;
+        int ScrollOffset = 0;
+        TCellGraphic *Graphic = nullptr;
+        TCellHAlign GraphicHAlign = haLeft;
+        TCellVAlign GraphicVAlign = vaTop;
+        bool WithText = true;
+        int GW = 0, GH = 0;
+        // The brush and font colours the cell has when it is not selected.
+        TColor PlainBrush = clNone, PlainFont = clNone;
+    };
+    // Paints the cell's text and what sits on or behind it; returns the text width + 2 for the
+    // graphic painter (0 when none was measured).
+    int DrawCellContentText(TCellPaint &P);
+    // The cell's border lines from the border hooks, on B.
+    void DrawCellBorders(TCanvas *ACanvas, int RCol, int ARow, TRect B);
+    bool IsSortedHeaderCell(int ACol, int RCol, int ARow) const;
+    // R.Left becomes the row's node indent.
+    void DrawTreeLines(TCanvas *ACanvas, int ARow, TRect &R);
+    void DrawBackGroundPicture(TCanvas *C, const TCellPaint &P, const TRect &D);
+    void DrawSelectionRectangle(TCanvas *C, const TCellPaint &P, const TRect &T);
+    // An interfaced cell that asks to be drawn before its text.
+    bool InterfaceDrawsUnderText(TCellGraphic *Graphic);
+
+    // Mouse state the fixed-cell looks follow.
+    int FHoverFixedX = -1, FHoverFixedY = -1;
+    bool FMouseDownMove = false;
+    int FMovecell = -1;
+    bool FDropDownDown = false;
+    // The cell under the mouse and the number of its hovered link.
+    int FHoverHTMLCol = -1, FHoverHTMLRow = -1, FHoverHTMLLink = -1;
+    bool FGridBlink = false;
+    bool FCtrlDown = false;
+
+private:
+    int FFilterRow = 0;
+
     // ---- Delimited and fixed-width text (ProGridCSV.cpp) -----------------------------------------
 public:
     // #0: a delimiter is detected on each load and "," is written.
@@ -799,6 +883,64 @@ private:
     std::unique_ptr<TColumnSize> FColumnSize = std::make_unique<TColumnSize>(this);
     std::unique_ptr<THTMLSettings> FHTMLSettings = std::make_unique<THTMLSettings>();
     std::unique_ptr<TPrintSettings> FPrintSettings = std::make_unique<TPrintSettings>(this);
+    // ----------------------------------------------------------------------------------------------
+
+    // ---- Cell graphic painting and glyphs (ProGridPaintGraphic.cpp) -------------------------------
+public:
+    // ACol real. No graphic: nil, sizes 0, alignments 0 and WithText true.
+    TCellGraphic *GetCellGraphicLayout(int ACol, int ARow, TCellVAlign &VAlign, TCellHAlign &HAlign,
+                                       bool &WithText, int &Height, int &Width);
+    // Paints the graphic inside the cell drawing routine: R the cell rectangle as that routine has
+    // it, ACol display, RCol real, HA and VA the text's alignment, TW the drawn text width (0: none).
+    void DrawCellGraphic(TCanvas *ACanvas, TRect R, int ACol, int RCol, int ARow, TGridDrawState AState,
+                         TCellGraphic *Graphic, TAlignment HA, TVAlignment VA, int TW);
+    // Start and length of the cell's error marker; 0 and 0 without a graphic.
+    void GetMarker(int ACol, int ARow, int &ErrPos, int &ErrLen);
+    // 0 for a node row, 1 where the tree line ends, 2 where it runs on into the next row.
+    int GetNodeSpanType(int ARow);
+    // Draws on the grid's canvas; State decides a tri-state box.
+    void DrawCheckBox(TRect R, bool Checked, TCheckBoxState State, bool TriState, TCellControlStyle Style,
+                      bool Grayed, bool Enabled);
+    // Zoom is 1 on screen; UpwardRows when the device's vertical axis points up.
+    void DrawRadioGroup(TCanvas *ACanvas, TRect R, bool UpwardRows, double Zoom, TCellControlStyle Style, int ARow,
+                        int ACol, bool SelectedCell, TStrings *Items, bool Disabled, bool Horizontal, int ItemIndex,
+                        int Count);
+    // Moves R's top-left corner to the origin of Text drawn at Angle degrees (measured in the
+    // grid's font) inside R shrunk by 2.
+    void RotatedTextRect(TRect &R, int Angle, TVAlignment VA, TAlignment HA, const QString &Text);
+    // A, B, C, D: |H cos a|, |W sin a|, |H sin a|, |W cos a| of the text's width W and height H.
+    static void PlaceRotatedText(TRect &R, TAlignment HA, TVAlignment VA, int A, int B, int C, int D, int Angle);
+    // Colours of buttons drawn in the tones look.
+    const TColorTones &Tones() const { return FTones; }
+    void SetTones(const TColorTones &v)
+    {
+        FTones = v;
+        Invalidate();
+    }
+    // The cell whose in-cell button the mouse is over; (-1, -1) for none.
+    TPoint HotButtonCell() const { return FHotButtonCell; }
+    void SetHotButtonCell(const TPoint &v) { FHotButtonCell = v; }
+
+private:
+    void GraphicLayout(TCellGraphic *G, int ACol, int ARow, bool &WithText, int &Height, int &Width);
+    // The canvas glyphs go to: the one being painted, else the grid's own.
+    TCanvas *GlyphCanvas();
+    // The cell's number (Integer: whole number); 0 for a text that holds none.
+    double CellPaintValue(int RCol, int ARow, bool Integer);
+    // csTheme may draw through the theme service.
+    bool ThemedControls() const;
+    // Shown as selected: the selection colour fills behind transparent graphics.
+    bool ShownSelected(int ACol, int ARow, TGridDrawState AState);
+    void DrawNodeGlyph(TCanvas *ACanvas, TRect R, int ACol, int ARow, TGridDrawState AState, TCellGraphic *G);
+    void DrawCellButton(TCanvas *ACanvas, const TRect &Cell, TRect D, int ACol, int RCol, int ARow, TCellGraphic *G);
+    // Cell: the cell rectangle; R: as shrunk by the cell offsets.
+    void DrawRotatedCell(TCanvas *ACanvas, const TRect &Cell, const TRect &R, int ACol, int RCol, int ARow,
+                         TCellGraphic *G, TAlignment HA, TVAlignment VA);
+    void DrawProgressCell(TCanvas *ACanvas, TRect R, int RCol, int ARow, TCellGraphic *G);
+
+    TColorTones FTones;
+    TPoint FHotButtonCell{-1, -1};
+    TCanvas *FGlyphCanvas = nullptr;
     // ----------------------------------------------------------------------------------------------
 
     // ---- Event hooks (ProGridHooks.cpp) -------------------------------------------------------------

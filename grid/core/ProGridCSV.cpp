@@ -3,6 +3,7 @@
 #include "grid/core/ProUtil.h"
 #include "grid/core/ProGridText.h"
 #include "grid/core/PsgHTMLE.h"
+#include "framework/graphics/RichText.h"
 
 #include "framework/rtl/CodePage.h"
 #include "framework/rtl/Streams.h"
@@ -153,8 +154,21 @@ void TProStringGrid::SaveCell(int ACol, int ARow, QString &Value)
             }
         }
     }
-    if (!FSaveWithHTML && CellTextKind(Value, true) == ctkHTML)
+    const int32_t kind = CellTextKind(Value, true);
+    if (!FSaveWithHTML && kind == ctkHTML) {
         Value = StripHTMLText(Value);
+    } else if (kind == ctkRichText) {
+        if (SaveWithRTF()) {
+            Value.remove(QLatin1Char('\r'));
+            Value.remove(QLatin1Char('\n'));
+        } else {
+            // Text that does not read as RTF goes out as it is rather than as nothing.
+            try {
+                Value = RichTextPlain(RTFToRichText(Value.toLatin1()));
+            } catch (const ERichTextError &) {
+            }
+        }
+    }
     if (OnSaveCell)
         OnSaveCell(this, ACol, ARow, Value);
 }

@@ -1,17 +1,8 @@
-// Cell text painting: plain text placed by the grid's and the cell's alignment.
+// Cell text alignment: the grid's settings and the cell's own.
 #include "grid/core/ProGrid.h"
 #include "grid/core/ProUtil.h"
 
 namespace {
-
-uint32_t HorizontalFlag(TAlignment HA)
-{
-    switch (HA) {
-    case taRightJustify: return DT_RIGHT;
-    case taCenter: return DT_CENTER;
-    default: return DT_LEFT;
-    }
-}
 
 uint32_t VerticalFlag(TVAlignment VA)
 {
@@ -67,36 +58,4 @@ void TProStringGrid::GetCellAlignment(int ACol, int ARow, TAlignment &HA, TVAlig
     if (!formula && HasCellProperties(ACol, ARow))
         HA = GetCellProperties(ACol, ARow)->Alignment();
     QueryAlignment(ACol, ARow, HA, VA);
-}
-
-void TProStringGrid::DrawCellText(TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
-{
-    const int rcol = RealColIndex(ACol);
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    GetCellAlignment(rcol, ARow, ha, va);
-    const bool ww = HasCellProperties(rcol, ARow) ? GetCellProperties(rcol, ARow)->WordWrap() : WordWrap();
-
-    TRect t = ARect;
-    if (AState.Contains(gdFixed)) {
-        t.Left += GridLineWidth();
-        t.Top += GridLineWidth();
-    }
-    t.Left += FXYOffset.X;
-    t.Top += FXYOffset.Y;
-    t.Right -= FXYOffset.X;
-
-    QString text = GetFormattedCell(rcol, ARow);
-    uint32_t flags = DT_EDITCONTROL;
-    if (CountTextLines(text, FMultilinecells) == 1 && !ww) {
-        QString line;
-        FirstLine(text, false, line);
-        text = line;
-        flags = DT_SINGLELINE;
-    }
-    flags |= DT_EXPANDTABS | DT_NOPREFIX | HorizontalFlag(ha) | VerticalFlag(va);
-    if (ww)
-        flags |= DT_WORDBREAK;
-    ACanvas->Brush()->SetStyle(bsClear);
-    ACanvas->DrawText(text, t, flags);
 }
