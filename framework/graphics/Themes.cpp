@@ -209,9 +209,10 @@ bool DrawThemeBackground(HTHEME Theme, TCanvas *Canvas, int PartId, int StateId,
         DrawThemedHeader(Canvas, R, buttonState(StateId));
         return true;
     case thProgress:
-        if (PartId != 1)
+        // The chunk is the filled part of a bar: a bar full to its end.
+        if (PartId != 1 && PartId != 3)
             return false;
-        DrawThemedProgress(Canvas, R, 0);
+        DrawThemedProgress(Canvas, R, PartId == 3 ? 100 : 0);
         return true;
     case thComboBox:
         if (PartId != 1)
@@ -250,8 +251,9 @@ bool DrawFrameControl(TCanvas *Canvas, const TRect &R, uint32_t Type, uint32_t S
             Canvas->DrawEdge(r, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
         }
     };
-    if (Type == DFC_BUTTON && (kind == DFCS_BUTTONCHECK || kind == DFCS_BUTTONRADIO)) {
-        const TColor face = inactive || pushed ? clBtnFace : clWindow;
+    if (Type == DFC_BUTTON && (kind == DFCS_BUTTONCHECK || kind == DFCS_BUTTONRADIO || kind == DFCS_BUTTON3STATE)) {
+        // A three-state box shows its third state on the button face.
+        const TColor face = inactive || pushed || kind == DFCS_BUTTON3STATE ? clBtnFace : clWindow;
         if (kind == DFCS_BUTTONRADIO) {
             Canvas->Pen()->SetColor(flat ? clBtnShadow : clBtnText);
             Canvas->Brush()->SetColor(face);

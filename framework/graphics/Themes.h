@@ -31,7 +31,7 @@ void GetCurrentThemeName(QString &FileName, QString &ColorScheme, QString &SizeN
 
 // Theme data by class name and numbered part and state, as the visual-styles library offers it.
 // Known classes: "button" (parts 1 push button, 2 radio button, 3 check box), "header" (part 1),
-// "progress" (part 1 bar), "combobox" (part 1 drop button) and "spin" (parts 1 up, 2 down).
+// "progress" (parts 1 bar, 3 chunk), "combobox" (part 1 drop button) and "spin" (parts 1 up, 2 down).
 // Push, combo and spin states: 1 normal, 2 hot, 3 pressed, 4 disabled; check box and radio
 // states 1-4 unchecked, 5-8 checked, 9-12 mixed, each normal, hot, pressed, disabled.
 using HTHEME = intptr_t;
@@ -49,6 +49,7 @@ constexpr uint32_t DFCS_SCROLLDOWN = 0x0001;
 constexpr uint32_t DFCS_SCROLLCOMBOBOX = 0x0005;
 constexpr uint32_t DFCS_BUTTONCHECK = 0x0000;
 constexpr uint32_t DFCS_BUTTONRADIO = 0x0004;
+constexpr uint32_t DFCS_BUTTON3STATE = 0x0008;
 constexpr uint32_t DFCS_BUTTONPUSH = 0x0010;
 constexpr uint32_t DFCS_INACTIVE = 0x0100;
 constexpr uint32_t DFCS_PUSHED = 0x0200;

@@ -738,6 +738,59 @@ void TBaseGrid::DrawCellText(TCanvas *ACanvas, int ACol, int ARow, const TRect &
     ACanvas->DrawText(GetCellEx(ACol, ARow), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
+namespace {
+
+struct TSelectionBoxColors
+{
+    TColor From, To, MirrorFrom, MirrorTo, InnerTop, InnerBottom, Border, Corner;
+};
+
+const TSelectionBoxColors &SelectionBoxColors(TGridSelectionStyle Style, bool Focused)
+{
+    static const TSelectionBoxColors vista{0xFDF8F1, 0xFCEFD5, clNone, clNone, 0xFDFBF6, 0xFDF5E7, 0xFDDE99, 0xFCEDCB};
+    static const TSelectionBoxColors win7{0xFCEBDC, 0xFCDBC1, clNone, clNone, 0xFDF4EB, 0xFDEADB, 0xCEA27D, 0xE0C5AE};
+    static const TSelectionBoxColors office{0xD7FFFD, 0x58D4FC, 0x58D4FC, 0xB3F1FC, 0xF4FEFF, 0xCAF8FF, 0x8DD7D3, 0xC3D9DF};
+    static const TSelectionBoxColors unfocused{0xF8F8F8, 0xE5E5E5, clNone, clNone, 0xFBFAFA, 0xF0F0F0, 0xD9D9D9, 0xEFEFEF};
+    if (!Focused)
+        return unfocused;
+    return Style == ssWin7 ? win7 : Style == ssOffice2007 ? office : vista;
+}
+
+} // namespace
+
+void TBaseGrid::PaintCellBackground(TCanvas *ACanvas, int ACol, const TRect &ARect, TGridDrawState AState,
+                                    TColor ColorTo, TColor MirrorColor, TColor MirrorColorTo,
+                                    TCellGradientDirection GD)
+{
+    const TColor from = ACanvas->Brush()->Color();
+    if (AState.Contains(gdSelected) && FSelectionStyle != ssDefault && FShowSel) {
+        // The box rounds only the outer ends of a selection several columns wide.
+        const TGridRect sel = Selection();
+        int position = 0;
+        if (sel.Left == ACol && ACol < sel.Right)
+            position = 1;
+        else if (sel.Right == ACol && ACol > sel.Left)
+            position = 2;
+        else if (sel.Left < ACol && ACol < sel.Right)
+            position = 3;
+        TRect r = ARect;
+        const TGridOptions opts = Options();
+        if (!opts.Contains(goHorzLine))
+            r.Bottom += 1;
+        if (!opts.Contains(goVertLine))
+            r.Right += 1;
+        const TSelectionBoxColors &c =
+            SelectionBoxColors(FSelectionStyle, Focused() || opts.Contains(goDrawFocusSelected));
+        DrawRoundedSelectionShape(ACanvas, c.From, c.To, position, r, Color(), c.Corner, c.InnerTop, c.InnerBottom,
+                                  c.Border, c.MirrorTo, c.MirrorFrom);
+    } else if (MirrorColorTo == clNone) {
+        GradientFill(ACanvas, from, ColorTo, GD == GradientHorizontal, ARect, 64);
+    } else {
+        FillCellBackground(ACanvas, ARect, from, true, false, clNone, true, MirrorColorTo, MirrorColor, ColorTo);
+    }
+    ACanvas->Brush()->SetColor(from);
+}
+
 void TBaseGrid::DoPaintCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
                             bool Content)
 {
@@ -796,14 +849,22 @@ void TBaseGrid::DoPaintCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, T
     TCellGradientDirection gd = GradientVertical;
     GetVisualProperties(ACol, ARow, AState, false, true, true, ACanvas->Brush(), colorTo, mirror,
                         mirrorTo, ACanvas->Font(), ha, va, ww, gd);
-    if (FHoverRow && ARow == FHoverRowIdx && !AState.Contains(gdSelected))
+    if (FHoverRow && ARow == FHoverRowIdx && !AState.Contains(gdSelected)) {
         ACanvas->Brush()->SetColor(FHoverRowColor);
+        colorTo = FHoverRowColorTo;
+        mirror = clNone;
+        mirrorTo = clNone;
+        gd = GradientVertical;
+    }
     if ((FActiveRowShow && ARow == Row() && (ACol != Col() || !FShowSel) && ACol >= FixedCols()) ||
-        (!Content && AState.Contains(gdSelected)))
+        (!Content && AState.Contains(gdSelected))) {
         ACanvas->Brush()->SetColor(FActiveRowColor);
+        colorTo = FActiveRowColorTo;
+        mirror = FActiveRowMirrorColor;
+        mirrorTo = FActiveRowMirrorColorTo;
+    }
     ACanvas->Pen()->SetColor(ACanvas->Brush()->Color());
-    if (ACanvas->Brush()->Color() != clNone)
-        ACanvas->FillRect(ARect);
+    PaintCellBackground(ACanvas, ACol, ARect, AState, colorTo, mirror, mirrorTo, gd);
 
     const bool fixed = AState.Contains(gdFixed);
     int half = 1;

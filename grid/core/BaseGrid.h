@@ -292,6 +292,10 @@ private:
     friend class TCellProperties;
     void DoPaintCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
                      bool Content);
+    // The cell's background from the canvas brush colour: the selection box of the selection
+    // style, a gradient, or a gradient with a mirrored lower half.
+    void PaintCellBackground(TCanvas *ACanvas, int ACol, const TRect &ARect, TGridDrawState AState, TColor ColorTo,
+                             TColor MirrorColor, TColor MirrorColorTo, TCellGradientDirection GD);
     void NoteStoreExtent(int c, int r);
 
     bool FDefaultDrawing = false;

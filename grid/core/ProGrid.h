@@ -933,8 +933,9 @@ private:
     bool ShownSelected(int ACol, int ARow, TGridDrawState AState);
     void DrawNodeGlyph(TCanvas *ACanvas, TRect R, int ACol, int ARow, TGridDrawState AState, TCellGraphic *G);
     void DrawCellButton(TCanvas *ACanvas, const TRect &Cell, TRect D, int ACol, int RCol, int ARow, TCellGraphic *G);
-    void DrawRotatedCell(TCanvas *ACanvas, const TRect &R, int RCol, int ARow, TCellGraphic *G, TAlignment HA,
-                         TVAlignment VA);
+    // Cell: the cell rectangle; R: as shrunk by the cell offsets.
+    void DrawRotatedCell(TCanvas *ACanvas, const TRect &Cell, const TRect &R, int ACol, int RCol, int ARow,
+                         TCellGraphic *G, TAlignment HA, TVAlignment VA);
     void DrawProgressCell(TCanvas *ACanvas, TRect R, int RCol, int ARow, TCellGraphic *G);
 
     TColorTones FTones;

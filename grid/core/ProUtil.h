@@ -250,6 +250,9 @@ void DrawCellProgress(TCanvas *Canvas, TRect R, TColor Color, TColor TextColor, 
                       TColor BorderColor, const QString &Fmt, int32_t Max, int32_t Min, int32_t MarginY,
                       int32_t MarginX, double Position);
 void DrawLevelProgress(TCanvas *Canvas, TRect R, int32_t Percentage, const TLevelProgressAppearance &Appearance);
+// The percentage an XP progress cell shows for Value in the range From .. To; an empty range
+// shows 0 below its value and 100 from it on.
+int XPProgressPercentage(int Value, int From, int To);
 // A bar from the middle of R to the left (negative) or right (positive), Value within -Range..Range.
 void DrawCenteredBar(TCanvas *Canvas, TRect R, double Value, TColor PosColor, TColor NegColor, bool ShowValue,
                      double Range);
@@ -259,8 +262,8 @@ void DrawCellShape(TCanvas *Canvas, int32_t X, int32_t Y, TColor PenColor, TColo
                    int32_t Height, int32_t Width);
 // The glyph at R's top-left with its top-left pixel's colour shown as BkColor.
 void DrawTransparentBitmap(TCanvas *Canvas, TBitmap *Bitmap, TColor BkColor, const TRect &R);
-// The same for one of the grid's own glyphs ("PSGLEAFCLOSE", "PSGLEAFOPEN", "XPNODEC", "XPNODEO");
-// false for an unknown name.
+// The same for one of the grid's own glyphs ("PSGCHK01".."PSGCHK08", "PSGRAD01".."PSGRAD08",
+// "PSGLEAFCLOSE", "PSGLEAFOPEN", "XPNODEC", "XPNODEO"); false for an unknown name.
 bool DrawTransparentResource(TCanvas *Canvas, const QString &ResName, TColor BkColor, const TRect &R);
 // The grid's own glyphs by name; false (and Bitmap untouched) for an unknown name.
 bool LoadGridResourceBitmap(const QString &ResName, TBitmap &Bitmap);

@@ -623,31 +623,119 @@ void DrawTransparentBitmap(TCanvas *Canvas, TBitmap *Bitmap, TColor BkColor, con
     Canvas->Draw(R.Left, R.Top, &tmp);
 }
 
+namespace
+{
+
+// The grid's own glyphs are painted on magenta, the colour their bottom-left pixel gives away
+// as transparent.
+constexpr TColor GlyphKey = clFuchsia;
+
+void StartGlyph(TBitmap &Bitmap, int Size)
+{
+    Bitmap.SetPixelFormat(pf24bit);
+    Bitmap.SetSize(Size, Size);
+    FillBox(Bitmap.Canvas(), 0, 0, Size, Size, GlyphKey);
+}
+
+// A tick from the lower left up to the right, three pixels thick.
+void Tick(TCanvas *c, int l, int t, TColor Color)
+{
+    for (int d = 0; d < 3; ++d) {
+        Line(c, l + 3, t + 5 + d, l + 5, t + 7 + d, Color);
+        Line(c, l + 5, t + 7 + d, l + 10, t + 2 + d, Color);
+    }
+}
+
+// Check boxes: n 1..4 office look, 5..8 XP look; odd checked, 1-2 and 5-6 enabled.
+void PaintCheckGlyph(TBitmap &Bitmap, int n)
+{
+    StartGlyph(Bitmap, 13);
+    TCanvas *c = Bitmap.Canvas();
+    const bool xp = n >= 5, checked = n % 2 == 1, enabled = (n - 1) % 4 < 2;
+    const TColor border = !enabled ? (xp ? TColor(0xBBC8CA) : TColor(0xB2B2B2)) : xp ? TColor(0x80511C) : TColor(0x6B2408);
+    if (enabled && xp)
+        GradientFill(c, TColor(0xDCE4E6), clWhite, false, Rect(1, 1, 12, 12), 11);
+    else
+        FillBox(c, 1, 1, 12, 12, enabled ? clWhite : TColor(0xF4F4F4));
+    c->Pen()->SetColor(border);
+    c->Brush()->SetStyle(bsClear);
+    c->Rectangle(0, 0, 13, 13);
+    c->Brush()->SetStyle(bsSolid);
+    // Softly rounded corners; the bottom-left one gives the transparent colour away.
+    for (const auto &[x, y] : {std::pair{0, 0}, {12, 0}, {0, 12}, {12, 12}})
+        c->SetPixels(x, y, GlyphKey);
+    if (checked)
+        Tick(c, 0, 1, !enabled ? TColor(0xA0A0A0) : xp ? TColor(0x21A121) : clBlack);
+}
+
+// Radio buttons: the same numbering, odd selected.
+void PaintRadioGlyph(TBitmap &Bitmap, int n)
+{
+    StartGlyph(Bitmap, 13);
+    TCanvas *c = Bitmap.Canvas();
+    const bool xp = n >= 5, selected = n % 2 == 1, enabled = (n - 1) % 4 < 2;
+    c->Pen()->SetColor(!enabled ? (xp ? TColor(0xBBC8CA) : TColor(0xB2B2B2)) : xp ? TColor(0x80511C) : TColor(0x6B2408));
+    c->Brush()->SetColor(enabled ? clWhite : TColor(0xF4F4F4));
+    c->Ellipse(0, 0, 13, 13);
+    if (selected) {
+        const TColor dot = !enabled ? TColor(0xA0A0A0) : xp ? TColor(0x21A121) : clBlack;
+        c->Pen()->SetColor(dot);
+        c->Brush()->SetColor(dot);
+        c->Ellipse(4, 4, 9, 9);
+    }
+}
+
+// Tree nodes: a leaf-green rounded box, or the XP look's shaded box; a plus when closed.
+void PaintNodeGlyph(TBitmap &Bitmap, bool Leaf, bool Closed)
+{
+    // A free rim keeps every corner transparent.
+    const int size = Leaf ? 12 : 10, o = 1, s = Leaf ? 9 : 8;
+    StartGlyph(Bitmap, size);
+    TCanvas *c = Bitmap.Canvas();
+    if (Leaf) {
+        c->Pen()->SetColor(TColor(0x2E8B2E));
+        c->Brush()->SetColor(TColor(0xD4F0D4));
+        c->RoundRect(o, o, o + s, o + s, 4, 4);
+    } else {
+        GradientFill(c, clWhite, TColor(0xC6D2D6), false, Rect(o + 1, o + 1, o + s - 1, o + s - 1), s - 2);
+        c->Pen()->SetColor(TColor(0x9C8470));
+        c->Brush()->SetStyle(bsClear);
+        c->Rectangle(o, o, o + s, o + s);
+        c->Brush()->SetStyle(bsSolid);
+    }
+    const TColor sign = Leaf ? TColor(0x145214) : clBlack;
+    const int m = o + s / 2;
+    Line(c, o + 2, m, o + s - 2, m, sign);
+    if (Closed)
+        Line(c, m, o + 2, m, o + s - 2, sign);
+}
+
+} // namespace
+
 bool LoadGridResourceBitmap(const QString &ResName, TBitmap &Bitmap)
 {
-    // The tree node glyphs: a box with a plus (closed) or a minus (open), on magenta.
     const QString name = ResName.toUpper();
-    const bool leaf = name.startsWith(QLatin1String("PSGLEAF"));
-    const bool xp = name.startsWith(QLatin1String("XPNODE"));
-    if (!(name == QLatin1String("PSGLEAFCLOSE") || name == QLatin1String("PSGLEAFOPEN") ||
-          name == QLatin1String("XPNODEC") || name == QLatin1String("XPNODEO")))
-        return false;
-    const bool closed = name.endsWith(QLatin1Char('C')) || name.endsWith(QLatin1String("CLOSE"));
-    const int size = leaf ? 12 : 10;
-    Bitmap.SetPixelFormat(pf24bit);
-    Bitmap.SetSize(size, size);
-    TCanvas *c = Bitmap.Canvas();
-    FillBox(c, 0, 0, size, size, clFuchsia);
-    const int o = 1, s = leaf ? 9 : 8;
-    c->Pen()->SetColor(xp ? TColor(0x9C8470) : clGray);
-    c->Brush()->SetColor(clWhite);
-    c->Rectangle(o, o, o + s, o + s);
-    const int m = o + s / 2;
-    Line(c, o + 2, m, o + s - 2, m, clBlack);
-    if (closed)
-        Line(c, m, o + 2, m, o + s - 2, clBlack);
-    (void)xp;
-    return true;
+    if (name == QLatin1String("PSGLEAFCLOSE") || name == QLatin1String("PSGLEAFOPEN")) {
+        PaintNodeGlyph(Bitmap, true, name.endsWith(QLatin1String("CLOSE")));
+        return true;
+    }
+    if (name == QLatin1String("XPNODEC") || name == QLatin1String("XPNODEO")) {
+        PaintNodeGlyph(Bitmap, false, name.endsWith(QLatin1Char('C')));
+        return true;
+    }
+    const bool check = name.startsWith(QLatin1String("PSGCHK")), radio = name.startsWith(QLatin1String("PSGRAD"));
+    if ((check || radio) && name.size() == 8) {
+        bool ok = false;
+        const int n = name.mid(6).toInt(&ok);
+        if (ok && n >= 1 && n <= 8) {
+            if (check)
+                PaintCheckGlyph(Bitmap, n);
+            else
+                PaintRadioGlyph(Bitmap, n);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool DrawTransparentResource(TCanvas *Canvas, const QString &ResName, TColor BkColor, const TRect &R)
