@@ -551,7 +551,9 @@ int TCanvas::DrawText(const QString &Text, TRect &R, uint32_t Format)
         // An edit control leaves out a last line that would only partly show.
         if ((Format & DT_EDITCONTROL) && y > R.Top && y + lh > R.Bottom)
             break;
-        int w = lay.width(l);
+        // Measuring shapes the text again; a left-aligned line on a clear background needs no width.
+        const bool measure = (Format & (DT_CENTER | DT_RIGHT)) || brush_->Style() != bsClear;
+        const int w = measure ? lay.width(l) : 0;
         int x = R.Left;
         if (Format & DT_CENTER)
             x = R.Left + (R.Width() - w) / 2;

@@ -834,7 +834,13 @@ void TBaseGrid::DoPaintCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, T
     }
 
     ACanvas->Pen()->SetWidth(1);
-    ACanvas->Font()->Assign(Font());
+    // Assigning rebuilds the canvas's font even when nothing changed; most cells share one font.
+    TFont *cf = ACanvas->Font();
+    const TFont *gf = Font();
+    if (cf->Name() != gf->Name() || cf->Size() != gf->Size() || cf->Style() != gf->Style() ||
+        cf->Color() != gf->Color() || cf->Charset() != gf->Charset() || cf->Pitch() != gf->Pitch() ||
+        cf->Orientation() != gf->Orientation())
+        cf->Assign(const_cast<TFont *>(gf));
     ACanvas->Brush()->SetColor(AState.Contains(gdFixed) ? FixedColor() : Color());
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
     TAlignment ha = taLeftJustify;

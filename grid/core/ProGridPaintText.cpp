@@ -174,8 +174,9 @@ void TProStringGrid::DrawCellText(TCanvas *ACanvas, int ACol, int ARow, const TR
     P.RRow = ma->DisjunctRowSelect() && ma->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
     P.FilterButton = ARow == FFilterRow && GetColumnFilter(P.RCol);
 
-    if (TCellGraphic *sb = GetCellGraphic(P.RCol, ARow); sb && sb->CellType() == ctScrollbar &&
-                                                         sb->CellAngle() < sb->CellErrFrom()) {
+    // The layout's graphic is the cell's graphic, so the scroll bar needs no look-up of its own.
+    P.Graphic = GetCellGraphicLayout(P.RCol, ARow, P.GraphicVAlign, P.GraphicHAlign, P.WithText, P.GH, P.GW);
+    if (TCellGraphic *sb = P.Graphic; sb && sb->CellType() == ctScrollbar && sb->CellAngle() < sb->CellErrFrom()) {
         R.Right -= DrawCellScrollBar(ACanvas, R, sb->CellIndex(), sb->CellAngle(), sb->CellErrFrom());
         P.ScrollOffset = sb->CellIndex();
     }
@@ -188,7 +189,6 @@ void TProStringGrid::DrawCellText(TCanvas *ACanvas, int ACol, int ARow, const TR
     P.PlainBrush = ACanvas->Brush()->Color();
     P.PlainFont = ACanvas->Font()->Color();
 
-    P.Graphic = GetCellGraphicLayout(P.RCol, ARow, P.GraphicVAlign, P.GraphicHAlign, P.WithText, P.GH, P.GW);
     if (P.RCol == 0 && IsNode(ARow) && HasCellProperties(0, ARow))
         P.GW = GetCellProperties(0, ARow)->NodeLevel() * 12 + 4;
 
@@ -539,8 +539,10 @@ int TProStringGrid::DrawCellContentText(TCellPaint &P)
         GetFormulaText(P.RCol, P.ARow, text);
         kind = CellTextKind(text, EnableHTML());
     }
+    // Markers belong to graphics.
     int errPos = 0, errLen = 0;
-    GetMarker(P.RCol, P.ARow, errPos, errLen);
+    if (P.Graphic)
+        GetMarker(P.RCol, P.ARow, errPos, errLen);
     if (IsPassword(P.RCol, P.ARow))
         FillWithChar(text, PasswordChar());
 
@@ -579,14 +581,16 @@ int TProStringGrid::DrawCellContentText(TCellPaint &P)
     }
 
     const TBackGround *bg = FBackGround.get();
-    const bool ownColor = HasCellProperties(P.RCol, P.ARow) && GetCellProperties(P.RCol, P.ARow)->BrushColor() != clNone;
+    const TBackGroundDisplay display = bg->Display();
+    const bool backGround = !bg->Bitmap()->Empty() || display == bdGradientHorz || display == bdGradientVert;
+    const bool ownColor = backGround && HasCellProperties(P.RCol, P.ARow) &&
+                          GetCellProperties(P.RCol, P.ARow)->BrushColor() != clNone;
     const bool qualifies =
         ((bg->Cells() == bcNormal && !P.Fixed) || (bg->Cells() == bcFixed && P.Fixed) || bg->Cells() == bcAll) &&
         (!P.AState.Contains(gdSelected) || !FShowSelection);
     if (!bg->Bitmap()->Empty() && !ownColor && qualifies)
         DrawBackGroundPicture(C, P, TRect(T.Left - glw + 1, T.Top - glw + 1, T.Right, T.Bottom));
 
-    const TBackGroundDisplay display = bg->Display();
     if ((display == bdGradientHorz || display == bdGradientVert) && (!ownColor || GradientShowsUnderOwnColor(P.Graphic)) &&
         qualifies &&
         (!FShowSelection || (!P.AState.Contains(gdSelected) && !P.AState.Contains(gdFocused)) ||

@@ -228,3 +228,35 @@ TEST(DrawCell, RichCellPaintsItsBoldRunBoldAndSavesAsPlainText)
     g.SaveCell(1, 2, saved);
     EXPECT_EQ(saved, QStringLiteral("{\\rtf1\\ansi ab{\\b cd}\\par}"));
 }
+
+TEST(DrawCell, BorderLinesSitWhereTheGridLinesLeaveRoom)
+{
+    // Cell (2, 2) spans x 160..239 and y 44..65; a 1-pixel pen with horizontal and vertical
+    // grid lines moves the right and bottom borders one pixel in.
+    const struct
+    {
+        TCellBorder Side;
+        TRect Ink;
+    } cases[] = {
+        {cbLeft, TRect(160, 44, 161, 65)},
+        {cbRight, TRect(238, 44, 239, 65)},
+        {cbTop, TRect(161, 44, 239, 45)},
+        {cbBottom, TRect(159, 64, 239, 65)},
+    };
+    for (const auto &k : cases) {
+        TPaintGrid g;
+        g.OnGetCellBorder = [&](TObject *, int ARow, int ACol, TPen *APen, TCellBorders &Borders) {
+            if (ACol == 2 && ARow == 2) {
+                APen->SetColor(kYellow);
+                Borders = TCellBorders{k.Side};
+            }
+        };
+        EXPECT_EQ(InkOf(g.Paint(2, 2), kYellow), k.Ink) << k.Side;
+        // Each side's pen can be changed on its own.
+        g.OnGetCellBorderProp = [](TObject *, int, int, TPen *, TPen *, TPen *, TPen *BottomPen) {
+            BottomPen->SetColor(kGreen);
+        };
+        const QImage img = g.Paint(2, 2);
+        EXPECT_EQ(CountColor(img, kGreen) > 0, k.Side == cbBottom) << k.Side;
+    }
+}

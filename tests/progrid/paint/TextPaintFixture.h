@@ -58,15 +58,17 @@ inline int CountColor(const QImage &img, TColor color, TRect r = TRect())
     return n;
 }
 
-// The smallest rectangle holding every pixel of the colour; empty when there is none.
-inline TRect InkOf(const QImage &img, TColor color, TRect r = TRect())
+// The smallest rectangle holding every pixel of the rectangle (whole image when empty) that Ink
+// accepts; empty when there is none.
+template <typename F>
+TRect InkWhere(const QImage &img, TRect r, F &&Ink)
 {
     if (r.IsEmpty())
         r = TRect(0, 0, img.width(), img.height());
     TRect ink(r.Right, r.Bottom, -1, -1);
     for (int y = r.Top; y < r.Bottom; ++y)
         for (int x = r.Left; x < r.Right; ++x)
-            if (PixelColor(img, x, y) == color) {
+            if (Ink(PixelColor(img, x, y))) {
                 ink.Left = std::min(ink.Left, x);
                 ink.Top = std::min(ink.Top, y);
                 ink.Right = std::max(ink.Right, x + 1);
@@ -75,19 +77,13 @@ inline TRect InkOf(const QImage &img, TColor color, TRect r = TRect())
     return ink.Right < 0 ? TRect() : ink;
 }
 
-// The smallest rectangle holding every pixel that is not white.
+inline TRect InkOf(const QImage &img, TColor color, TRect r = TRect())
+{
+    return InkWhere(img, r, [color](TColor c) { return c == color; });
+}
+
+// Every pixel that is not white.
 inline TRect InkOfNonWhite(const QImage &img, TRect r = TRect())
 {
-    if (r.IsEmpty())
-        r = TRect(0, 0, img.width(), img.height());
-    TRect ink(r.Right, r.Bottom, -1, -1);
-    for (int y = r.Top; y < r.Bottom; ++y)
-        for (int x = r.Left; x < r.Right; ++x)
-            if (PixelColor(img, x, y) != clWhite) {
-                ink.Left = std::min(ink.Left, x);
-                ink.Top = std::min(ink.Top, y);
-                ink.Right = std::max(ink.Right, x + 1);
-                ink.Bottom = std::max(ink.Bottom, y + 1);
-            }
-    return ink.Right < 0 ? TRect() : ink;
+    return InkWhere(img, r, [](TColor c) { return c != clWhite; });
 }
