@@ -783,6 +783,14 @@ void TBaseGrid::PaintCellBackground(TCanvas *ACanvas, int ACol, const TRect &ARe
             SelectionBoxColors(FSelectionStyle, Focused() || opts.Contains(goDrawFocusSelected));
         DrawRoundedSelectionShape(ACanvas, c.From, c.To, position, r, Color(), c.Corner, c.InnerTop, c.InnerBottom,
                                   c.Border, c.MirrorTo, c.MirrorFrom);
+    } else if (MirrorColorTo == clNone && (ColorTo == clNone || from == clNone)) {
+        // Most cells are one colour: a plain fill covers what the gradient's single band would.
+        const TColor c = from == clNone ? ColorTo : from;
+        if (c != clNone) {
+            ACanvas->Brush()->SetStyle(bsSolid);
+            ACanvas->Brush()->SetColor(c);
+            ACanvas->FillRect(ARect);
+        }
     } else if (MirrorColorTo == clNone) {
         GradientFill(ACanvas, from, ColorTo, GD == GradientHorizontal, ARect, 64);
     } else {

@@ -38,7 +38,8 @@ void FillBox(TCanvas *Canvas, int l, int t, int r, int b, TColor c)
     Canvas->Pen()->SetColor(c);
     Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Brush()->SetColor(c);
-    Canvas->Rectangle(l, t, r, b);
+    // A one-pixel frame in the fill colour covers what a plain fill does, at a fraction of the cost.
+    Canvas->FillRect(TRect(std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)));
 }
 
 void Line(TCanvas *Canvas, int x1, int y1, int x2, int y2, TColor c)
@@ -109,6 +110,9 @@ void GradientFill(TCanvas *Canvas, TColor FromColor, TColor ToColor, bool Horizo
     const double size = double(std::max(extent, 0)) / steps;
     const Rgb f(FromColor), t(ToColor);
     const int far = Horizontal ? R.Right : R.Bottom;
+    // Pen and brush end as the last band's box left them; between bands only the colour changes.
+    TColor last = clNone;
+    Canvas->Brush()->SetStyle(bsSolid);
     for (int i = 0; i <= steps; ++i) {
         const TColor c = MakeColor(f.r + Round(double(i) * (t.r - f.r) / steps), f.g + Round(double(i) * (t.g - f.g) / steps),
                                    f.b + Round(double(i) * (t.b - f.b) / steps));
@@ -116,10 +120,18 @@ void GradientFill(TCanvas *Canvas, TColor FromColor, TColor ToColor, bool Horizo
         const int end = std::min(far, start + int(std::trunc(size + 1)));
         if (end <= start)
             continue;
+        if (c != last)
+            Canvas->Brush()->SetColor(c);
+        last = c;
         if (Horizontal)
-            FillBox(Canvas, start, R.Top, end, R.Bottom, c);
+            Canvas->FillRect(TRect(start, R.Top, end, R.Bottom));
         else
-            FillBox(Canvas, R.Left, start, R.Right, end, c);
+            Canvas->FillRect(TRect(R.Left, start, R.Right, end));
+    }
+    if (last != clNone) {
+        Canvas->Pen()->SetStyle(psSolid);
+        Canvas->Pen()->SetWidth(1);
+        Canvas->Pen()->SetColor(last);
     }
 }
 
