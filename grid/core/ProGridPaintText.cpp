@@ -106,19 +106,6 @@ int DrawCellScrollBar(TCanvas *C, const TRect &R, int Position, int PageSize, in
     return w;
 }
 
-// The filter button glyph used while the filter drop-down has no glyph of its own: a funnel on
-// the magenta transparent colour.
-void FilterGlyph(TBitmap &Bitmap)
-{
-    Bitmap.SetPixelFormat(pf24bit);
-    Bitmap.SetSize(12, 12);
-    TCanvas *c = Bitmap.Canvas();
-    FillRectColor(c, TRect(0, 0, 12, 12), clFuchsia);
-    for (int y = 2; y < 6; ++y)
-        FillRectColor(c, TRect(1 + (y - 2), y, 11 - (y - 2), y + 1), clBlack);
-    FillRectColor(c, TRect(5, 6, 7, 11), clBlack);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -561,9 +548,7 @@ int TProStringGrid::DrawCellContentText(TCellPaint &P)
     if (P.FilterButton) {
         TBitmap *glyph = FFilter->HasFilter(P.RCol) ? FFilterDropDown->GlyphActive() : FFilterDropDown->Glyph();
         if (glyph->Empty()) {
-            TBitmap builtIn;
-            FilterGlyph(builtIn);
-            DrawTransparentBitmap(C, &builtIn, FixedColor(), TRect(R.Right - 16, T.Top, R.Right, T.Top + 16));
+            DrawTransparentResource(C, QStringLiteral("PSGFILT"), FixedColor(), TRect(R.Right - 16, T.Top, R.Right, T.Top + 16));
         } else {
             DrawGlyphTransparent(C, glyph, R.Right - 16, T.Top);
         }

@@ -722,11 +722,25 @@ void PaintNodeGlyph(TBitmap &Bitmap, bool Leaf, bool Closed)
         Line(c, m, o + 2, m, o + s - 2, sign);
 }
 
+// The filter button: a funnel.
+void PaintFilterGlyph(TBitmap &Bitmap)
+{
+    StartGlyph(Bitmap, 12);
+    TCanvas *c = Bitmap.Canvas();
+    for (int y = 2; y < 6; ++y)
+        FillBox(c, 1 + (y - 2), y, 11 - (y - 2), y + 1, clBlack);
+    FillBox(c, 5, 6, 7, 11, clBlack);
+}
+
 } // namespace
 
 bool LoadGridResourceBitmap(const QString &ResName, TBitmap &Bitmap)
 {
     const QString name = ResName.toUpper();
+    if (name == QLatin1String("PSGFILT")) {
+        PaintFilterGlyph(Bitmap);
+        return true;
+    }
     if (name == QLatin1String("PSGLEAFCLOSE") || name == QLatin1String("PSGLEAFOPEN")) {
         PaintNodeGlyph(Bitmap, true, name.endsWith(QLatin1String("CLOSE")));
         return true;

@@ -3,33 +3,14 @@
 #include "grid/core/ProUtil.h"
 
 #include "framework/graphics/Graphics.h"
+#include "tests/common/PixelSheet.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-// A white bitmap to draw on.
-struct Sheet
-{
-    TBitmap bmp;
-    Sheet(int w, int h) : bmp(w, h)
-    {
-        bmp.Canvas()->Brush()->SetColor(clWhite);
-        bmp.Canvas()->FillRect(Rect(0, 0, w, h));
-    }
-    TCanvas *c() { return bmp.Canvas(); }
-    TColor at(int x, int y) { return bmp.Canvas()->Pixels(x, y); }
-    int count(TColor color, const TRect &r)
-    {
-        int n = 0;
-        for (int y = r.Top; y < r.Bottom; ++y)
-            for (int x = r.Left; x < r.Right; ++x)
-                n += at(x, y) == color;
-        return n;
-    }
-    int count(TColor color) { return count(color, Rect(0, 0, bmp.Width(), bmp.Height())); }
-};
+using Sheet = TPixelSheet;
 } // namespace
 
 TEST(Gradients, EqualColoursFillOneColour)

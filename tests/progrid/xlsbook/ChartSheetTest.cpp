@@ -22,14 +22,8 @@ QByteArray ChartBody()
 
 template <class T> std::unique_ptr<T> LoadSheet(const QByteArray &Bytes, TSST *SST = nullptr)
 {
-    Stream s(Bytes);
-    std::unique_ptr<TBaseRecord> first(LoadRecord(s.file.get(), s.Header));
-    auto *bof = dynamic_cast<TBOFRecord *>(first.get());
-    if (!bof)
-        throw Exception(QStringLiteral("no BOF"));
-    first.release();
     auto S = std::make_unique<T>(nullptr);
-    S->LoadFromStream(s.file.get(), s.Header, bof, SST);
+    glob::Load(*S, Bytes, SST);
     return S;
 }
 
