@@ -86,6 +86,14 @@ inline std::pair<QString, QByteArray> StorageChild(const QByteArray &File, const
     return {};
 }
 
+// The template's workbook with Extra placed before the sheet's EOF.
+inline QByteArray TemplateSheetWith(const QByteArray &Extra)
+{
+    const QByteArray wb = StreamBytes("Workbook");
+    const int64_t eof = Records(wb).back().Pos;
+    return wb.left(eof) + Extra + wb.mid(eof);
+}
+
 // A compound file with the streams given after the root.
 inline QByteArray Compound(std::vector<ole::Entry> Entries)
 {

@@ -1,6 +1,7 @@
 // Sheet operations of the file object: new sheets and their names, deleting from the active
 // sheet on, selecting the saved tab, names, code names and visibility.
 #include "FileFixture.h"
+#include "xlsAdapter/duzUXlsRowColEntries.h"
 
 using namespace xfile;
 
@@ -102,4 +103,21 @@ TEST(FileSheets, NamesCodeNamesAndVisibility)
     EXPECT_EQ(d.F.ActiveSheetName(), "Data");
     d.F.SetActiveSheet(1);
     EXPECT_EQ(d.F.ActiveSheetCodeName(), "First");
+}
+
+TEST(FileSheets, ClearSheetRemovesValues)
+{
+    // NUMBER 2.5 in B3.
+    double v = 2.5;
+    const QByteArray number = rec::Record(0x0203, rec::Le16(2) + rec::Le16(1) + rec::Le16(15)
+                                                      + QByteArray(reinterpret_cast<const char *>(&v), 8));
+    Connected c;
+    LoadBytes(c.F, Compound({ole::Stream("Workbook", TemplateSheetWith(number))}));
+    TCellList *cells = c.F.GetTWorkbook()->WorkSheets(0)->Cells()->CellList();
+    ASSERT_EQ(cells->GetValue(2, 1).Value.AsDouble(), 2.5);
+    c.F.ClearSheet();
+    EXPECT_TRUE(VarIsEmpty(c.F.GetTWorkbook()->WorkSheets(0)->Cells()->CellList()->GetValue(2, 1).Value));
+    EXPECT_TRUE(c.F.IsFileModified);
+    EXPECT_EQ(c.F.SheetCount(), 1);
+    EXPECT_EQ(c.F.ActiveSheetName(), "Sheet1");
 }
