@@ -130,6 +130,13 @@ TEST(MapMappings, SheetsThatAreNoWorksheetReadDefaultsAndIgnoreWrites)
         writeAll(c.F);
         EXPECT_EQ(StreamOf(SavedToMemory(c.F), "Workbook"), before);
         EXPECT_EQ(c.F.GetExcelNameCount(), 0);
+
+        // The zoom of a chart is its own.
+        if (sheet == 2) {
+            c.F.SetSheetZoom(150);
+            EXPECT_EQ(c.F.SheetZoom(), 150);
+            EXPECT_NE(StreamOf(SavedToMemory(c.F), "Workbook"), before);
+        }
     }
 
     // The same writes reach a worksheet: the guard tells the kinds apart.
