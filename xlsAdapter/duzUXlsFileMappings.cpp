@@ -11,6 +11,7 @@
 #include "xlsAdapter/duzUXlsWorkbookGlobals.h"
 #include "xlsAdapter/duzUXlsXF.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -526,6 +527,65 @@ void TXLSFile::AutofitRowsOnWorkbook(bool AutofitNotAutofittingRows, bool KeepSi
                                                    KeepSizesAutomatic, Adjustment);
         FWorkbook->RestoreObjectCoords(i);
     }
+}
+
+// Stored rows and cells.
+
+TCellRecordList *TXLSFile::StoredRow(int32_t Row) const
+{
+    TWorkSheet *ws = ActiveWorkSheet();
+    if (!ws || Row < 1 || Row > ws->Cells()->CellList()->Count())
+        return nullptr;
+    return ws->Cells()->CellList()->Items(Row - 1);
+}
+
+int32_t TXLSFile::MaxRow()
+{
+    TWorkSheet *ws = ActiveWorkSheet();
+    return ws ? ws->Cells()->RowList()->Count() : 0;
+}
+
+int32_t TXLSFile::MaxCol()
+{
+    TWorkSheet *ws = ActiveWorkSheet();
+    if (!ws)
+        return 0;
+    const TRowRecordList *Rows = ws->Cells()->RowList();
+    int32_t Result = 0;
+    for (int32_t r = 0; r < Rows->Count(); ++r)
+        if (Rows->HasRow(r))
+            Result = std::max<int32_t>(Result, Rows->Items(r)->MaxCol());
+    return Result;
+}
+
+bool TXLSFile::IsEmptyRow(int32_t aRow)
+{
+    TWorkSheet *ws = ActiveWorkSheet();
+    return !ws || !ws->Cells()->RowList()->HasRow(aRow - 1);
+}
+
+int32_t TXLSFile::ColByIndex(int32_t Row, int32_t ColIndex)
+{
+    TCellRecordList *Cells = StoredRow(Row);
+    if (!Cells || ColIndex < 1 || ColIndex > Cells->Count())
+        return 0;
+    return Cells->Items(ColIndex - 1)->Column() + 1;
+}
+
+int32_t TXLSFile::ColIndexCount(int32_t Row)
+{
+    TCellRecordList *Cells = StoredRow(Row);
+    return Cells ? Cells->Count() : 0;
+}
+
+int32_t TXLSFile::ColIndex(int32_t Row, int32_t Col)
+{
+    TCellRecordList *Cells = StoredRow(Row);
+    if (!Cells || Cells->Count() == 0)
+        return 0;
+    int32_t Index = 0;
+    Cells->Find(Col - 1, Index);
+    return Index + 1;
 }
 
 // Auto filter.
