@@ -5,6 +5,7 @@
 #include "xlsAdapter/duzUExcelFile.h"
 #include "xlsAdapter/duzUWbRowComments.h"
 
+#include <functional>
 #include <memory>
 
 class TCellRecordList;
@@ -240,7 +241,8 @@ private:
     TSheet *ActiveSheetObject() const;
     // Nil for a chart or unsupported sheet.
     TWorkSheet *ActiveWorkSheet() const;
-    void RestoreActiveObjectCoords();
+    // Change on the active worksheet (none: nothing), then its drawing objects laid out again.
+    void ChangeLayout(const std::function<void(TWorkSheet *)> &Change);
     int32_t FontModelIndex(int32_t index) const;
     int32_t XFModelIndex(int32_t index) const;
     // The cells of a 1-based row of the active worksheet; nil beyond the stored rows.

@@ -48,7 +48,13 @@ TWorkSheet *TXLSFile::ActiveWorkSheet() const
     return FWorkbook->IsWorksheet(FActiveSheet - 1) ? FWorkbook->WorkSheets(FActiveSheet - 1) : nullptr;
 }
 
-void TXLSFile::RestoreActiveObjectCoords() { FWorkbook->RestoreObjectCoords(FActiveSheet - 1); }
+void TXLSFile::ChangeLayout(const std::function<void(TWorkSheet *)> &Change)
+{
+    if (TWorkSheet *ws = ActiveWorkSheet()) {
+        Change(ws);
+        FWorkbook->RestoreObjectCoords(FActiveSheet - 1);
+    }
+}
 
 // The file format has no font 4: interface index 4 stands for font 0, the ones above it for the
 // font before; an index outside the list stands for font 0 too.
@@ -116,20 +122,12 @@ int32_t TXLSFile::GetRowHeightHiddenIsZero(int32_t aRow)
 
 void TXLSFile::SetColumnWidth(int32_t aCol, int32_t Value)
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    if (!ws)
-        return;
-    ws->SetColWidth(aCol - 1, Value);
-    RestoreActiveObjectCoords();
+    ChangeLayout([&](TWorkSheet *ws) { ws->SetColWidth(aCol - 1, Value); });
 }
 
 void TXLSFile::SetRowHeight(int32_t aRow, int32_t Value)
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    if (!ws)
-        return;
-    ws->SetRowHeight(aRow - 1, Value);
-    RestoreActiveObjectCoords();
+    ChangeLayout([&](TWorkSheet *ws) { ws->SetRowHeight(aRow - 1, Value); });
 }
 
 bool TXLSFile::GetRowHidden(int32_t aRow)
@@ -146,20 +144,13 @@ bool TXLSFile::GetColumnHidden(int32_t aCol)
 
 void TXLSFile::SetRowHidden(int32_t aRow, bool Value)
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    if (!ws)
-        return;
-    ws->SetRowHidden(aRow - 1, Value);
-    RestoreActiveObjectCoords();
+    ChangeLayout([&](TWorkSheet *ws) { ws->SetRowHidden(aRow - 1, Value); });
 }
 
 void TXLSFile::SetColumnHidden(int32_t aCol, bool Value)
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    if (!ws || aCol < 1 || aCol > MaxColumns)
-        return;
-    ws->SetColHidden(aCol - 1, Value);
-    RestoreActiveObjectCoords();
+    if (aCol >= 1 && aCol <= MaxColumns)
+        ChangeLayout([&](TWorkSheet *ws) { ws->SetColHidden(aCol - 1, Value); });
 }
 
 int32_t TXLSFile::DefaultColWidth() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::DefColWidth, 10); }
@@ -502,20 +493,14 @@ void TXLSFile::GetSplitWindow(int32_t &xOffset, int32_t &yOffset)
 void TXLSFile::AutofitRow(int32_t row1, int32_t row2, bool AutofitNotAutofittingRows, bool keepHeightAutomatic,
                           double adjustment)
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    if (!ws)
-        return;
-    ws->RecalcRowHeights(this, row1 - 1, row2 - 1, AutofitNotAutofittingRows, keepHeightAutomatic, adjustment);
-    RestoreActiveObjectCoords();
+    ChangeLayout([&](TWorkSheet *ws) {
+        ws->RecalcRowHeights(this, row1 - 1, row2 - 1, AutofitNotAutofittingRows, keepHeightAutomatic, adjustment);
+    });
 }
 
 void TXLSFile::AutofitCol(int32_t Col1, int32_t Col2, bool IgnoreStrings, double Adjustment)
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    if (!ws)
-        return;
-    ws->RecalcColWidths(this, Col1 - 1, Col2 - 1, IgnoreStrings, Adjustment);
-    RestoreActiveObjectCoords();
+    ChangeLayout([&](TWorkSheet *ws) { ws->RecalcColWidths(this, Col1 - 1, Col2 - 1, IgnoreStrings, Adjustment); });
 }
 
 void TXLSFile::AutofitRowsOnWorkbook(bool AutofitNotAutofittingRows, bool KeepSizesAutomatic, double Adjustment)
