@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class TCellRecordList;
 class TSheet;
 class TWorkbook;
 class TWorkSheet;
@@ -214,6 +215,14 @@ public:
     void AutofitCol(int32_t Col1, int32_t Col2, bool IgnoreStrings, double Adjustment) override;
     void AutofitRowsOnWorkbook(bool AutofitNotAutofittingRows, bool KeepSizesAutomatic, double Adjustment) override;
 
+    // The stored rows and cells of the active worksheet.
+    int32_t MaxRow() override;
+    int32_t MaxCol() override;
+    bool IsEmptyRow(int32_t aRow) override;
+    int32_t ColByIndex(int32_t Row, int32_t ColIndex) override;
+    int32_t ColIndexCount(int32_t Row) override;
+    int32_t ColIndex(int32_t Row, int32_t Col) override;
+
     void SetAutoFilter(int32_t row, int32_t col1, int32_t col2) override;
     void RemoveAutoFilter() override;
     bool HasAutoFilter() override;
@@ -234,6 +243,8 @@ private:
     void RestoreActiveObjectCoords();
     int32_t FontModelIndex(int32_t index) const;
     int32_t XFModelIndex(int32_t index) const;
+    // The cells of a 1-based row of the active worksheet; nil beyond the stored rows.
+    TCellRecordList *StoredRow(int32_t Row) const;
 };
 
 // Hands out TXLSFile objects with its template store, save formats and overwrite permission.

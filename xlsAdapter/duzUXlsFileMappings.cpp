@@ -11,6 +11,7 @@
 #include "xlsAdapter/duzUXlsWorkbookGlobals.h"
 #include "xlsAdapter/duzUXlsXF.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -18,6 +19,22 @@ namespace {
 constexpr int32_t MaxColumns = 256;
 constexpr int32_t MaxRows = 65536;
 constexpr int32_t PaletteEntries = 56;
+
+// The worksheet's value, or Default without one.
+template <class C, class T, class D> T ReadOr(TWorkSheet *ws, T (C::*Get)() const, D Default)
+{
+    return ws ? (ws->*Get)() : T(Default);
+}
+
+// Sets the value on a worksheet; nothing without one.
+template <class C, class T, class V> void WriteIf(TWorkSheet *ws, void (C::*Set)(T), const V &Value)
+{
+    if (ws)
+        (ws->*Set)(Value);
+}
+
+// The index-th (1-based) defined name.
+TNameRecord *NameAt(const TWorkbook &W, int32_t index) { return W.Globals()->Names().Items(index - 1); }
 
 // Each bound of a model range + 1.
 TXlsCellRange OneBased(const TXlsCellRange &R) { return {R.Left + 1, R.Top + 1, R.Right + 1, R.Bottom + 1}; }
@@ -49,22 +66,20 @@ int32_t TXLSFile::XFModelIndex(int32_t index) const
 // Named ranges.
 
 int32_t TXLSFile::GetExcelNameCount() { return FWorkbook->Globals()->Names().Count(); }
-QString TXLSFile::GetRangeName(int32_t index) { return FWorkbook->Globals()->Names().Items(index - 1)->Name(); }
-int32_t TXLSFile::GetRangeR1(int32_t index) { return FWorkbook->Globals()->Names().Items(index - 1)->GetR1() + 1; }
-int32_t TXLSFile::GetRangeR2(int32_t index) { return FWorkbook->Globals()->Names().Items(index - 1)->GetR2() + 1; }
-int32_t TXLSFile::GetRangeC1(int32_t index) { return FWorkbook->Globals()->Names().Items(index - 1)->GetC1() + 1; }
-int32_t TXLSFile::GetRangeC2(int32_t index) { return FWorkbook->Globals()->Names().Items(index - 1)->GetC2() + 1; }
-void TXLSFile::SetRangeR1(int32_t index, int32_t value) { FWorkbook->Globals()->Names().Items(index - 1)->SetR1(value - 1); }
-void TXLSFile::SetRangeR2(int32_t index, int32_t value) { FWorkbook->Globals()->Names().Items(index - 1)->SetR2(value - 1); }
-void TXLSFile::SetRangeC1(int32_t index, int32_t value) { FWorkbook->Globals()->Names().Items(index - 1)->SetC1(value - 1); }
-void TXLSFile::SetRangeC2(int32_t index, int32_t value) { FWorkbook->Globals()->Names().Items(index - 1)->SetC2(value - 1); }
+QString TXLSFile::GetRangeName(int32_t index) { return NameAt(*FWorkbook, index)->Name(); }
+int32_t TXLSFile::GetRangeR1(int32_t index) { return NameAt(*FWorkbook, index)->GetR1() + 1; }
+int32_t TXLSFile::GetRangeR2(int32_t index) { return NameAt(*FWorkbook, index)->GetR2() + 1; }
+int32_t TXLSFile::GetRangeC1(int32_t index) { return NameAt(*FWorkbook, index)->GetC1() + 1; }
+int32_t TXLSFile::GetRangeC2(int32_t index) { return NameAt(*FWorkbook, index)->GetC2() + 1; }
+void TXLSFile::SetRangeR1(int32_t index, int32_t value) { NameAt(*FWorkbook, index)->SetR1(value - 1); }
+void TXLSFile::SetRangeR2(int32_t index, int32_t value) { NameAt(*FWorkbook, index)->SetR2(value - 1); }
+void TXLSFile::SetRangeC1(int32_t index, int32_t value) { NameAt(*FWorkbook, index)->SetC1(value - 1); }
+void TXLSFile::SetRangeC2(int32_t index, int32_t value) { NameAt(*FWorkbook, index)->SetC2(value - 1); }
 
 int32_t TXLSFile::GetRangeSheet(int32_t index)
 {
     TReferences &Refs = FWorkbook->Globals()->References();
-    return FWorkbook->Globals()->Names().Items(index - 1)->RefersToSheet(
-               [&Refs](int32_t SheetRef) { return Refs.GetSheet(SheetRef); }) +
-           1;
+    return NameAt(*FWorkbook, index)->RefersToSheet([&Refs](int32_t SheetRef) { return Refs.GetSheet(SheetRef); }) + 1;
 }
 
 void TXLSFile::AddRange(TXlsNamedRange &NamedRange)
@@ -147,17 +162,8 @@ void TXLSFile::SetColumnHidden(int32_t aCol, bool Value)
     RestoreActiveObjectCoords();
 }
 
-int32_t TXLSFile::DefaultColWidth()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->DefColWidth() : 10;
-}
-
-int32_t TXLSFile::DefaultRowHeight()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->DefRowHeight() : 255;
-}
+int32_t TXLSFile::DefaultColWidth() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::DefColWidth, 10); }
+int32_t TXLSFile::DefaultRowHeight() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::DefRowHeight, 255); }
 
 bool TXLSFile::GetAutoRowHeight(int32_t Row)
 {
@@ -209,7 +215,10 @@ void TXLSFile::SetCellFormat(int32_t aRow, int32_t aCol, int32_t Value)
         ws->Cells()->CellList()->SetFormat(aRow - 1, aCol - 1, Value);
 }
 
-uint32_t TXLSFile::GetColorPalette(TColorPaletteRange Index) { return FWorkbook->Globals()->GetColorPalette(Index - 1); }
+uint32_t TXLSFile::GetColorPalette(TColorPaletteRange Index)
+{
+    return FWorkbook->Globals()->GetColorPalette(Index - 1);
+}
 
 void TXLSFile::SetColorPalette(TColorPaletteRange Index, uint32_t Value)
 {
@@ -269,41 +278,12 @@ QString TXLSFile::PageHeader() { return ActiveSheetObject()->PageHeader(); }
 void TXLSFile::SetPageFooter(const QString &Value) { ActiveSheetObject()->SetPageFooter(Value); }
 void TXLSFile::SetPageHeader(const QString &Value) { ActiveSheetObject()->SetPageHeader(Value); }
 
-bool TXLSFile::ShowGridLines()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return !ws || ws->ShowGridLines();
-}
-
-void TXLSFile::SetShowGridLines(bool Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetShowGridLines(Value);
-}
-
-bool TXLSFile::ShowGridHeaders()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return !ws || ws->ShowGridHeaders();
-}
-
-void TXLSFile::SetShowGridHeaders(bool Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetShowGridHeaders(Value);
-}
-
-bool TXLSFile::PrintGridLines()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return !ws || ws->PrintGridLines();
-}
-
-void TXLSFile::SetPrintGridLines(bool Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintGridLines(Value);
-}
+bool TXLSFile::ShowGridLines() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::ShowGridLines, true); }
+void TXLSFile::SetShowGridLines(bool Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetShowGridLines, Value); }
+bool TXLSFile::ShowGridHeaders() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::ShowGridHeaders, true); }
+void TXLSFile::SetShowGridHeaders(bool Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetShowGridHeaders, Value); }
+bool TXLSFile::PrintGridLines() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintGridLines, true); }
+void TXLSFile::SetPrintGridLines(bool Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintGridLines, Value); }
 
 int32_t TXLSFile::SheetZoom() { return ActiveSheetObject()->SheetZoom(); }
 void TXLSFile::SetSheetZoom(int32_t Value) { ActiveSheetObject()->SetSheetZoom(Value); }
@@ -312,123 +292,39 @@ void TXLSFile::SetMargins(const TXlsMargins &Value) { ActiveSheetObject()->SetMa
 
 uint16_t TXLSFile::PrintNumberOfHorizontalPages()
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? uint16_t(ws->PrintNumberOfHorizontalPages()) : 1;
+    return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintNumberOfHorizontalPages, 1);
 }
-
 uint16_t TXLSFile::PrintNumberOfVerticalPages()
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? uint16_t(ws->PrintNumberOfVerticalPages()) : 1;
+    return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintNumberOfVerticalPages, 1);
 }
-
-int32_t TXLSFile::PrintScale()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->PrintScale() : 100;
-}
-
-uint8_t TXLSFile::PrintOptions()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? uint8_t(ws->PrintOptions()) : 0;
-}
-
-bool TXLSFile::PrintToFit()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws && ws->PrintToFit();
-}
-
+int32_t TXLSFile::PrintScale() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintScale, 100); }
+uint8_t TXLSFile::PrintOptions() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintOptions, 0); }
+bool TXLSFile::PrintToFit() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintToFit, false); }
 void TXLSFile::SetPrintNumberOfHorizontalPages(uint16_t Value)
 {
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintNumberOfHorizontalPages(Value);
+    WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintNumberOfHorizontalPages, Value);
 }
-
 void TXLSFile::SetPrintNumberOfVerticalPages(uint16_t Value)
 {
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintNumberOfVerticalPages(Value);
+    WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintNumberOfVerticalPages, Value);
 }
-
-void TXLSFile::SetPrintScale(int32_t Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintScale(Value);
-}
-
-void TXLSFile::SetPrintOptions(uint8_t Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintOptions(Value);
-}
-
-void TXLSFile::SetPrintToFit(bool Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintToFit(Value);
-}
-
-bool TXLSFile::PrintHCentered()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws && ws->PrintHCentered();
-}
-
-bool TXLSFile::PrintVCentered()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws && ws->PrintVCentered();
-}
-
-void TXLSFile::SetPrintHCentered(bool Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintHCentered(Value);
-}
-
-void TXLSFile::SetPrintVCentered(bool Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintVCentered(Value);
-}
-
-int32_t TXLSFile::PrintCopies()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->PrintCopies() : 1;
-}
-
+void TXLSFile::SetPrintScale(int32_t Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintScale, Value); }
+void TXLSFile::SetPrintOptions(uint8_t Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintOptions, Value); }
+void TXLSFile::SetPrintToFit(bool Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintToFit, Value); }
+bool TXLSFile::PrintHCentered() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintHCentered, false); }
+bool TXLSFile::PrintVCentered() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintVCentered, false); }
+void TXLSFile::SetPrintHCentered(bool Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintHCentered, Value); }
+void TXLSFile::SetPrintVCentered(bool Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintVCentered, Value); }
+int32_t TXLSFile::PrintCopies() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintCopies, 1); }
 TPrinterDriverSettings TXLSFile::PrinterDriverSettings()
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->PrinterDriverSettings() : TPrinterDriverSettings();
+    return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrinterDriverSettings, TPrinterDriverSettings());
 }
-
-int32_t TXLSFile::PrintPaperSize()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->PrintPaperSize() : 0;
-}
-
-int32_t TXLSFile::PrintXResolution()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->PrintXResolution() : 600;
-}
-
-int32_t TXLSFile::PrintYResolution()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->PrintYResolution() : 600;
-}
-
-void TXLSFile::SetPrintCopies(int32_t Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintCopies(Value);
-}
+int32_t TXLSFile::PrintPaperSize() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintPaperSize, 0); }
+int32_t TXLSFile::PrintXResolution() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintXResolution, 600); }
+int32_t TXLSFile::PrintYResolution() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::PrintYResolution, 600); }
+void TXLSFile::SetPrintCopies(int32_t Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintCopies, Value); }
 
 void TXLSFile::SetPrinterDriverSettings(const TPrinterDriverSettings &Value)
 {
@@ -436,22 +332,14 @@ void TXLSFile::SetPrinterDriverSettings(const TPrinterDriverSettings &Value)
         ws->SetPrinterDriverSettings(Value);
 }
 
-void TXLSFile::SetPrintPaperSize(int32_t Value)
-{
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintPaperSize(Value);
-}
-
+void TXLSFile::SetPrintPaperSize(int32_t Value) { WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintPaperSize, Value); }
 void TXLSFile::SetPrintXResolution(int32_t Value)
 {
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintXResolution(Value);
+    WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintXResolution, Value);
 }
-
 void TXLSFile::SetPrintYResolution(int32_t Value)
 {
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetPrintYResolution(Value);
+    WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintYResolution, Value);
 }
 
 bool TXLSFile::IsXltTemplate() { return FWorkbook->IsXltTemplate(); }
@@ -488,11 +376,7 @@ TXlsCellRange TXLSFile::GetCellMergedList(int32_t index)
     return ws ? OneBased(ws->CellMergedList(index)) : TXlsCellRange();
 }
 
-int32_t TXLSFile::CellMergedListCount()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws ? ws->CellMergedListCount() : 0;
-}
+int32_t TXLSFile::CellMergedListCount() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::CellMergedListCount, 0); }
 
 void TXLSFile::MergeCells(int32_t FirstRow, int32_t FirstCol, int32_t LastRow, int32_t LastCol)
 {
@@ -534,38 +418,27 @@ void TXLSFile::SetOptionsPrecisionAsDisplayed(bool Value) { FWorkbook->Globals()
 
 bool TXLSFile::OutlineSummaryColsRightOfDetail()
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    return !ws || ws->OutlineSummaryColsRightOfDetail();
+    return ReadOr(ActiveWorkSheet(), &TWorkSheet::OutlineSummaryColsRightOfDetail, true);
 }
-
 bool TXLSFile::OutlineSummaryRowsBelowDetail()
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    return !ws || ws->OutlineSummaryRowsBelowDetail();
+    return ReadOr(ActiveWorkSheet(), &TWorkSheet::OutlineSummaryRowsBelowDetail, true);
 }
-
 bool TXLSFile::OutlineAutomaticStyles()
 {
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws && ws->OutlineAutomaticStyles();
+    return ReadOr(ActiveWorkSheet(), &TWorkSheet::OutlineAutomaticStyles, false);
 }
-
 void TXLSFile::SetOutlineSummaryColsRightOfDetail(bool Value)
 {
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetOutlineSummaryColsRightOfDetail(Value);
+    WriteIf(ActiveWorkSheet(), &TWorkSheet::SetOutlineSummaryColsRightOfDetail, Value);
 }
-
 void TXLSFile::SetOutlineSummaryRowsBelowDetail(bool Value)
 {
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetOutlineSummaryRowsBelowDetail(Value);
+    WriteIf(ActiveWorkSheet(), &TWorkSheet::SetOutlineSummaryRowsBelowDetail, Value);
 }
-
 void TXLSFile::SetOutlineAutomaticStyles(bool Value)
 {
-    if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->SetOutlineAutomaticStyles(Value);
+    WriteIf(ActiveWorkSheet(), &TWorkSheet::SetOutlineAutomaticStyles, Value);
 }
 
 int32_t TXLSFile::GetRowOutlineLevel(int32_t aRow)
@@ -656,6 +529,65 @@ void TXLSFile::AutofitRowsOnWorkbook(bool AutofitNotAutofittingRows, bool KeepSi
     }
 }
 
+// Stored rows and cells.
+
+TCellRecordList *TXLSFile::StoredRow(int32_t Row) const
+{
+    TWorkSheet *ws = ActiveWorkSheet();
+    if (!ws || Row < 1 || Row > ws->Cells()->CellList()->Count())
+        return nullptr;
+    return ws->Cells()->CellList()->Items(Row - 1);
+}
+
+int32_t TXLSFile::MaxRow()
+{
+    TWorkSheet *ws = ActiveWorkSheet();
+    return ws ? ws->Cells()->RowList()->Count() : 0;
+}
+
+int32_t TXLSFile::MaxCol()
+{
+    TWorkSheet *ws = ActiveWorkSheet();
+    if (!ws)
+        return 0;
+    const TRowRecordList *Rows = ws->Cells()->RowList();
+    int32_t Result = 0;
+    for (int32_t r = 0; r < Rows->Count(); ++r)
+        if (Rows->HasRow(r))
+            Result = std::max<int32_t>(Result, Rows->Items(r)->MaxCol());
+    return Result;
+}
+
+bool TXLSFile::IsEmptyRow(int32_t aRow)
+{
+    TWorkSheet *ws = ActiveWorkSheet();
+    return !ws || !ws->Cells()->RowList()->HasRow(aRow - 1);
+}
+
+int32_t TXLSFile::ColByIndex(int32_t Row, int32_t ColIndex)
+{
+    TCellRecordList *Cells = StoredRow(Row);
+    if (!Cells || ColIndex < 1 || ColIndex > Cells->Count())
+        return 0;
+    return Cells->Items(ColIndex - 1)->Column() + 1;
+}
+
+int32_t TXLSFile::ColIndexCount(int32_t Row)
+{
+    TCellRecordList *Cells = StoredRow(Row);
+    return Cells ? Cells->Count() : 0;
+}
+
+int32_t TXLSFile::ColIndex(int32_t Row, int32_t Col)
+{
+    TCellRecordList *Cells = StoredRow(Row);
+    if (!Cells || Cells->Count() == 0)
+        return 0;
+    int32_t Index = 0;
+    Cells->Find(Col - 1, Index);
+    return Index + 1;
+}
+
 // Auto filter.
 
 void TXLSFile::SetAutoFilter(int32_t row, int32_t col1, int32_t col2)
@@ -670,11 +602,7 @@ void TXLSFile::RemoveAutoFilter()
         ws->RemoveAutoFilter();
 }
 
-bool TXLSFile::HasAutoFilter()
-{
-    TWorkSheet *ws = ActiveWorkSheet();
-    return ws && ws->HasAutoFilter();
-}
+bool TXLSFile::HasAutoFilter() { return ReadOr(ActiveWorkSheet(), &TWorkSheet::HasAutoFilter, false); }
 
 bool TXLSFile::HasAutoFilter(int32_t row, int32_t col)
 {

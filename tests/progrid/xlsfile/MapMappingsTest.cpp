@@ -68,6 +68,12 @@ TEST(MapMappings, SheetsThatAreNoWorksheetReadDefaultsAndIgnoreWrites)
         {"OutlineAutomaticStyles", [](TXLSFile &f) { return f.OutlineAutomaticStyles(); }, 0},
         {"GetRowOutlineLevel", [](TXLSFile &f) { return f.GetRowOutlineLevel(1); }, 0},
         {"GetColOutlineLevel", [](TXLSFile &f) { return f.GetColOutlineLevel(1); }, 0},
+        {"MaxRow", [](TXLSFile &f) { return f.MaxRow(); }, 0},
+        {"MaxCol", [](TXLSFile &f) { return f.MaxCol(); }, 0},
+        {"IsEmptyRow", [](TXLSFile &f) { return f.IsEmptyRow(1); }, 1},
+        {"ColIndexCount", [](TXLSFile &f) { return f.ColIndexCount(1); }, 0},
+        {"ColByIndex", [](TXLSFile &f) { return f.ColByIndex(1, 1); }, 0},
+        {"ColIndex", [](TXLSFile &f) { return f.ColIndex(1, 1); }, 0},
         {"CellMergedListCount", [](TXLSFile &f) { return f.CellMergedListCount(); }, 0},
         {"HasHPageBreak", [](TXLSFile &f) { return f.HasHPageBreak(1); }, 0},
         {"HasVPageBreak", [](TXLSFile &f) { return f.HasVPageBreak(1); }, 0},
@@ -130,6 +136,13 @@ TEST(MapMappings, SheetsThatAreNoWorksheetReadDefaultsAndIgnoreWrites)
         writeAll(c.F);
         EXPECT_EQ(StreamOf(SavedToMemory(c.F), "Workbook"), before);
         EXPECT_EQ(c.F.GetExcelNameCount(), 0);
+
+        // The zoom of a chart is its own.
+        if (sheet == 2) {
+            c.F.SetSheetZoom(150);
+            EXPECT_EQ(c.F.SheetZoom(), 150);
+            EXPECT_NE(StreamOf(SavedToMemory(c.F), "Workbook"), before);
+        }
     }
 
     // The same writes reach a worksheet: the guard tells the kinds apart.
@@ -302,4 +315,32 @@ TEST(MapMappings, WorkbookOptionsAndR1C1OnEveryWorksheet)
     EXPECT_TRUE(c.F.GetTWorkbook()->Globals()->Is1904());
     c.F.SetInvalidateFormulas(true);
     EXPECT_TRUE(c.F.IsFileModified);
+}
+
+TEST(MapMappings, StoredRowsAndTheirCells)
+{
+    Connected c;
+    c.F.NewFile(1);
+    TCellList *cells = c.F.GetTWorkbook()->WorkSheets(0)->Cells()->CellList();
+    for (auto [row, col] : {std::pair{2, 3}, {2, 5}, {4, 2}})
+        cells->SetValueX2(row - 1, col - 1, {Variant(3.0), -1, false}, nullptr, false);
+
+    EXPECT_EQ(c.F.MaxRow(), 4);
+    EXPECT_EQ(c.F.MaxCol(), 5);
+    for (auto [row, empty] : {std::pair{1, true}, {2, false}, {3, true}, {4, false}, {9, true}})
+        EXPECT_EQ(c.F.IsEmptyRow(row), empty) << row;
+
+    struct Case
+    {
+        int Row, Arg, ByIndex, Index;
+    };
+    // ColByIndex(Row, Arg) and ColIndex(Row, Arg): a missing column gives its insertion place.
+    for (const Case &k : std::vector<Case>{{2, 1, 3, 1}, {2, 2, 5, 1}, {2, 3, 0, 1}, {2, 4, 0, 2}, {2, 5, 0, 2},
+                                            {2, 6, 0, 3}, {3, 1, 0, 0}, {9, 1, 0, 0}, {2, 0, 0, 1}}) {
+        EXPECT_EQ(c.F.ColByIndex(k.Row, k.Arg), k.ByIndex) << k.Row << "," << k.Arg;
+        EXPECT_EQ(c.F.ColIndex(k.Row, k.Arg), k.Index) << k.Row << "," << k.Arg;
+    }
+    EXPECT_EQ(c.F.ColIndexCount(2), 2);
+    EXPECT_EQ(c.F.ColIndexCount(3), 0);
+    EXPECT_EQ(c.F.ColIndexCount(9), 0);
 }
