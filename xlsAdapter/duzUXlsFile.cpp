@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -84,8 +85,6 @@ void TXLSFile::NewFile(const int32_t SheetCount)
     TMemoryStream Mem;
     LoadFromOle(MemoryStreamOf(EmptyWorkbookTemplate(), Mem));
     InsertAndCopySheets(-1, 2, SheetCount - 1);
-    // The new sheets are copies of the template's selected sheet.
-    SelectSheet(1);
     FActiveSheet = 1;
     IsFileModified = false;
 }
@@ -157,7 +156,16 @@ void TXLSFile::SelectSheet(const int32_t SheetNo) { FWorkbook->SetActiveSheet(Sh
 
 void TXLSFile::InsertAndCopySheets(int32_t CopyFrom, int32_t InsertBefore, int32_t SheetCount)
 {
+    const int32_t Before = FWorkbook->Sheets()->Count();
+    int32_t Selected = FWorkbook->ActiveSheet();
     FWorkbook->InsertSheets(CopyFrom - 1, InsertBefore - 1, SheetCount);
+    // New sheets come selected, as the template's sheet is; the tab that was selected stays the
+    // only one, or the saved file would open on another sheet with its tabs grouped.
+    if (SheetCount > 0) {
+        if (Selected < Before && InsertBefore - 1 <= Selected)
+            Selected += SheetCount;
+        FWorkbook->SetActiveSheet(std::min(Selected, FWorkbook->Sheets()->Count() - 1));
+    }
     IsFileModified = true;
 }
 

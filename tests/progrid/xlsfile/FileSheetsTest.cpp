@@ -31,10 +31,15 @@ TEST(FileSheets, NewFileNamesAndActiveSheet)
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(c.F.GetTWorkbook()->Sheets()->Items(i)->Selected(), i == 0) << i;
 
+    // A sheet inserted before the selected one: the selection stays on the same sheet, alone.
+    c.F.SelectSheet(2);
     c.F.InsertAndCopySheets(-1, 1, 1);
     EXPECT_TRUE(c.F.IsFileModified);
     EXPECT_EQ(c.F.SheetCount(), 4);
     EXPECT_EQ(Names(c.F)[1], "Sheet1") << "the new sheet went before the first";
+    EXPECT_EQ(c.F.GetTWorkbook()->ActiveSheet(), 2);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(c.F.GetTWorkbook()->Sheets()->Items(i)->Selected(), i == 2) << i;
 }
 
 TEST(FileSheets, DeleteFromTheActiveSheet)
