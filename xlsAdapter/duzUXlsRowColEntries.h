@@ -8,6 +8,7 @@
 #include "xlsAdapter/duzUXlsTypes.h"
 
 class TColInfoList;
+class TExcelFile;
 class TMultipleValueRecord;
 class TShrFmlaRecordList;
 class TWorkbookGlobals;
@@ -76,6 +77,12 @@ public:
     void FixFormulas(TShrFmlaRecordList *ShrFmlas);
     // After a sheet copy, the formulas' references to the copied sheet point to the copy.
     void ArrangeInsertSheet(const TSheetInfo &SheetInfo);
+    // Automatic-height rows (every row with Forced) of Row1 .. Row2 take the height of their
+    // contents; without KeepAutofit they keep that height afterwards.
+    void RecalcRowHeights(TExcelFile *Workbook, int32_t Row1, int32_t Row2, bool Forced, bool KeepAutofit,
+                          double Adjustment);
+    // The columns take the width of their contents through Workbook (1-based columns).
+    void RecalcColWidths(TExcelFile *Workbook, int32_t Col1, int32_t Col2, bool IgnoreStrings, double Adjustment);
 
     void InsertAndCopyCols(int32_t FirstCol, int32_t LastCol, int32_t DestCol, int32_t aCount,
                            const TSheetInfo &SheetInfo, bool OnlyFormulas) override;

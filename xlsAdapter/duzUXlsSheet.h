@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class TWorkbookGlobals;
+class TExcelFile;
 class TWindow2Record;
 class TSCLRecord;
 class TPaneRecord;
@@ -291,6 +292,11 @@ public:
     TClientAnchor GetAnchor(int32_t Index);
     void SetAnchor(int32_t Index, const TClientAnchor &aAnchor);
     void AddNewComment(int32_t Row, int32_t Col, const QString &Txt, const TImageProperties &Properties);
+
+    // Autofit of the cells' rows and columns (0-based), Workbook giving the cells' formats.
+    void RecalcRowHeights(TExcelFile *Workbook, int32_t Row1, int32_t Row2, bool Forced, bool KeepAutoFit,
+                          double Adjustment);
+    void RecalcColWidths(TExcelFile *Workbook, int32_t Col1, int32_t Col2, bool IgnoreStrings, double Adjustment);
 
 protected:
     // A GUTS record before DEFAULTROWHEIGHT, when the sheet has none.

@@ -664,3 +664,15 @@ void TWorkSheet::AddNewComment(int32_t Row, int32_t Col, const QString &Txt, con
 {
     FNotes->AddNewComment(Row, Col, Txt, FDrawing, Properties, this);
 }
+
+void TWorkSheet::RecalcRowHeights(TExcelFile *Workbook, int32_t Row1, int32_t Row2, bool Forced, bool KeepAutoFit,
+                                  double Adjustment)
+{
+    FCells->CellList()->RecalcRowHeights(Workbook, Row1, Row2, Forced, KeepAutoFit, Adjustment);
+}
+
+void TWorkSheet::RecalcColWidths(TExcelFile *Workbook, int32_t Col1, int32_t Col2, bool IgnoreStrings,
+                                 double Adjustment)
+{
+    FCells->CellList()->RecalcColWidths(Workbook, Col1, Col2, IgnoreStrings, Adjustment);
+}

@@ -1,0 +1,274 @@
+#pragma once
+// The spreadsheet file over one in-memory BIFF8 workbook: opening, new files from the built-in
+// template, saving (keeping every other stream of the source file) and the sheet operations.
+#include "framework/rtl/Types.h"
+#include "xlsAdapter/duzUExcelFile.h"
+#include "xlsAdapter/duzUWbRowComments.h"
+
+#include <functional>
+#include <memory>
+
+class TCellRecordList;
+class TSheet;
+class TWorkbook;
+class TWorkSheet;
+class TXlsBaseTemplateStore;
+class TXLSAdapter;
+
+enum TExcelSaveFormatNative { snXLS, snCSVComma, snCSVSemiColon, snTabDelimited };
+using TSetOfExcelSaveFormatNative = TSet<TExcelSaveFormatNative>;
+
+class TXLSFile : public TExcelFile
+{
+public:
+    explicit TXLSFile(TXLSAdapter *aAdapter, bool aAllowOverwritingFiles = false);
+    TXLSFile(const TXLSFile &) = delete;
+    TXLSFile &operator=(const TXLSFile &) = delete;
+    ~TXLSFile() override;
+
+    void Connect() override;
+    void Disconnect() override;
+    void CloseFile() override;
+    void OpenFile(const QString &FileName) override;
+    void OpenFileAndSearch(const QString &FileName) override;
+    // From the adapter's template store when it has one; else from disk, a relative name searched
+    // in the adapter's folder when Search is set.
+    void OpenFileAndOrSearch(const QString &FileName, bool Search);
+    // A compound file holding a "Workbook" stream.
+    void LoadFromStream(TStream *Stream) override;
+    void NewFile(const int32_t SheetCount) override;
+    // A file target is written beside itself first and takes the old file's place only when
+    // complete, so a failed save leaves an existing file as it was.
+    void Save(bool AutoClose, const QString &FileName, const TOnGetFileNameEvent &OnGetFileName,
+              const TOnGetOutStreamEvent &OnGetOutStream, TStream *DataStream = nullptr) override;
+
+    int32_t SheetCount() override;
+    bool IsWorksheet(int32_t index) override;
+    int32_t ActiveSheet() override { return FActiveSheet; }
+    void SetActiveSheet(int32_t Value) override { FActiveSheet = Value; }
+    // The tab the saved workbook opens on; the active sheet here stays.
+    void SelectSheet(const int32_t SheetNo) override;
+    // CopyFrom -1: empty worksheets.
+    void InsertAndCopySheets(int32_t CopyFrom, int32_t InsertBefore, int32_t SheetCount) override;
+    // aSheetCount sheets from the active one on; at least one sheet stays.
+    void DeleteSheet(int32_t aSheetCount) override;
+    void ClearSheet() override;
+    QString ActiveSheetName() override;
+    void SetActiveSheetName(const QString &Value) override;
+    QString ActiveSheetCodeName() override;
+    void SetActiveSheetCodeName(const QString &Value) override;
+    TXlsSheetVisible ActiveSheetVisible() override;
+    void SetActiveSheetVisible(TXlsSheetVisible Value) override;
+
+    TWorkbook *GetTWorkbook() const { return FWorkbook.get(); }
+    // The other streams of the last loaded file, as a compound file without "Workbook".
+    const ByteArray &OtherStreams() const { return FOtherStreams; }
+
+    // 0-based column range of the column-offset cell operations.
+    int32_t FirstColumn = 0;
+    int32_t LastColumn = 0;
+    bool AllowOverwritingFiles = false;
+    // Set by every write; cleared by a load.
+    bool IsFileModified = false;
+    // By-row index of the active sheet's pictures; made by the first BeginSheet.
+    std::unique_ptr<TRowComments> RowPictures;
+
+private:
+    void LoadFromOle(TStream *Stream);
+    void SaveXls(TStream *OutStream);
+    void SaveXlsToFile(const QString &FileName);
+
+    TXLSAdapter *FAdapter;
+    int32_t FActiveSheet = 0;
+    std::unique_ptr<TWorkbook> FWorkbook;
+    ByteArray FOtherStreams;
+
+    // Direct mappings onto the workbook model (duzUXlsFileMappings.cpp): 1-based rows, columns
+    // and palette entries; a sheet that is no worksheet reads fixed defaults and ignores writes.
+public:
+    int32_t GetExcelNameCount() override;
+    QString GetRangeName(int32_t index) override;
+    int32_t GetRangeR1(int32_t index) override;
+    int32_t GetRangeR2(int32_t index) override;
+    int32_t GetRangeC1(int32_t index) override;
+    int32_t GetRangeC2(int32_t index) override;
+    void SetRangeR1(int32_t index, int32_t value) override;
+    void SetRangeR2(int32_t index, int32_t value) override;
+    void SetRangeC1(int32_t index, int32_t value) override;
+    void SetRangeC2(int32_t index, int32_t value) override;
+    int32_t GetRangeSheet(int32_t index) override;
+    void AddRange(TXlsNamedRange &NamedRange) override;
+
+    int32_t GetColumnWidth(int32_t aCol) override;
+    int32_t GetColumnWidthHiddenIsZero(int32_t aCol) override;
+    int32_t GetRowHeight(int32_t aRow) override;
+    int32_t GetRowHeightHiddenIsZero(int32_t aRow) override;
+    void SetColumnWidth(int32_t aCol, int32_t Value) override;
+    void SetRowHeight(int32_t aRow, int32_t Value) override;
+    bool GetRowHidden(int32_t aRow) override;
+    bool GetColumnHidden(int32_t aCol) override;
+    void SetRowHidden(int32_t aRow, bool Value) override;
+    void SetColumnHidden(int32_t aCol, bool Value) override;
+    int32_t DefaultColWidth() override;
+    int32_t DefaultRowHeight() override;
+    bool GetAutoRowHeight(int32_t Row) override;
+    void SetAutoRowHeight(int32_t Row, bool Value) override;
+
+    int32_t GetColumnFormat(int32_t aColumn) override;
+    int32_t GetRowFormat(int32_t aRow) override;
+    void SetColumnFormat(int32_t aColumn, int32_t Value) override;
+    void SetRowFormat(int32_t aRow, int32_t Value) override;
+    int32_t GetCellFormat(int32_t aRow, int32_t aCol) override;
+    void SetCellFormat(int32_t aRow, int32_t aCol, int32_t Value) override;
+    uint32_t GetColorPalette(TColorPaletteRange Index) override;
+    void SetColorPalette(TColorPaletteRange Index, uint32_t Value) override;
+    TWbFont GetFontList(int32_t index) override;
+    void SetFontList(int32_t index, const TWbFont &Value) override;
+    TWbFormat GetFormatList(int32_t index) override;
+    void SetFormatList(int32_t index, const TWbFormat &Value) override;
+    BooleanArray GetUsedPaletteColors() override;
+    int32_t FontListCount() override;
+    int32_t FormatListCount() override;
+    int32_t AddFormat(const TWbFormat &Fmt) override;
+    int32_t AddFont(const TWbFont &Fmt) override;
+
+    QString PageFooter() override;
+    QString PageHeader() override;
+    void SetPageFooter(const QString &Value) override;
+    void SetPageHeader(const QString &Value) override;
+    bool ShowGridLines() override;
+    void SetShowGridLines(bool Value) override;
+    bool ShowGridHeaders() override;
+    void SetShowGridHeaders(bool Value) override;
+    bool PrintGridLines() override;
+    void SetPrintGridLines(bool Value) override;
+    int32_t SheetZoom() override;
+    void SetSheetZoom(int32_t Value) override;
+    TXlsMargins Margins() override;
+    void SetMargins(const TXlsMargins &Value) override;
+    uint16_t PrintNumberOfHorizontalPages() override;
+    uint16_t PrintNumberOfVerticalPages() override;
+    int32_t PrintScale() override;
+    uint8_t PrintOptions() override;
+    bool PrintToFit() override;
+    void SetPrintNumberOfHorizontalPages(uint16_t Value) override;
+    void SetPrintNumberOfVerticalPages(uint16_t Value) override;
+    void SetPrintScale(int32_t Value) override;
+    void SetPrintOptions(uint8_t Value) override;
+    void SetPrintToFit(bool Value) override;
+    bool PrintHCentered() override;
+    bool PrintVCentered() override;
+    void SetPrintHCentered(bool Value) override;
+    void SetPrintVCentered(bool Value) override;
+    int32_t PrintCopies() override;
+    TPrinterDriverSettings PrinterDriverSettings() override;
+    int32_t PrintPaperSize() override;
+    int32_t PrintXResolution() override;
+    int32_t PrintYResolution() override;
+    void SetPrintCopies(int32_t Value) override;
+    void SetPrinterDriverSettings(const TPrinterDriverSettings &Value) override;
+    void SetPrintPaperSize(int32_t Value) override;
+    void SetPrintXResolution(int32_t Value) override;
+    void SetPrintYResolution(int32_t Value) override;
+    bool InvalidateFormulas() override { return IsFileModified; }
+    void SetInvalidateFormulas(bool Value) override { IsFileModified = Value; }
+    bool IsXltTemplate() override;
+    void SetIsXltTemplate(bool Value) override;
+    void InsertHPageBreak(int32_t aRow) override;
+    void InsertVPageBreak(int32_t aCol) override;
+    void DeleteHPageBreak(int32_t aRow) override;
+    void DeleteVPageBreak(int32_t aCol) override;
+    bool HasHPageBreak(int32_t aRow) override;
+    bool HasVPageBreak(int32_t aCol) override;
+
+    TXlsCellRange GetCellMergedBounds(int32_t aRow, int32_t aCol) override;
+    TXlsCellRange GetCellMergedList(int32_t index) override;
+    int32_t CellMergedListCount() override;
+    void MergeCells(int32_t FirstRow, int32_t FirstCol, int32_t LastRow, int32_t LastCol) override;
+    void UnMergeCells(int32_t FirstRow, int32_t FirstCol, int32_t LastRow, int32_t LastCol) override;
+    bool Options1904Dates() override;
+    bool OptionsR1C1() override;
+    bool OptionsSaveExternalLinkValues() override;
+    void SetOptions1904Dates(bool Value) override;
+    void SetOptionsR1C1(bool Value) override;
+    void SetOptionsSaveExternalLinkValues(bool Value) override;
+    bool OptionsPrecisionAsDisplayed() override;
+    void SetOptionsPrecisionAsDisplayed(bool Value) override;
+
+    bool OutlineSummaryColsRightOfDetail() override;
+    bool OutlineSummaryRowsBelowDetail() override;
+    bool OutlineAutomaticStyles() override;
+    void SetOutlineSummaryColsRightOfDetail(bool Value) override;
+    void SetOutlineSummaryRowsBelowDetail(bool Value) override;
+    void SetOutlineAutomaticStyles(bool Value) override;
+    int32_t GetRowOutlineLevel(int32_t aRow) override;
+    void SetRowOutlineLevel(int32_t FirstRow, int32_t LastRow, int32_t Level) override;
+    int32_t GetColOutlineLevel(int32_t aCol) override;
+    void SetColOutlineLevel(int32_t FirstCol, int32_t LastCol, int32_t Level) override;
+    void FreezePanes(int32_t Row, int32_t Col) override;
+    void GetFrozenPanes(int32_t &Row, int32_t &Col) override;
+    void SplitWindow(int32_t xOffset, int32_t yOffset) override;
+    void GetSplitWindow(int32_t &xOffset, int32_t &yOffset) override;
+
+    // Row heights and column widths from the contents, then the drawing objects laid out again.
+    void AutofitRow(int32_t row1, int32_t row2, bool AutofitNotAutofittingRows, bool keepHeightAutomatic,
+                    double adjustment) override;
+    void AutofitCol(int32_t Col1, int32_t Col2, bool IgnoreStrings, double Adjustment) override;
+    void AutofitRowsOnWorkbook(bool AutofitNotAutofittingRows, bool KeepSizesAutomatic, double Adjustment) override;
+
+    // The stored rows and cells of the active worksheet.
+    int32_t MaxRow() override;
+    int32_t MaxCol() override;
+    bool IsEmptyRow(int32_t aRow) override;
+    int32_t ColByIndex(int32_t Row, int32_t ColIndex) override;
+    int32_t ColIndexCount(int32_t Row) override;
+    int32_t ColIndex(int32_t Row, int32_t Col) override;
+
+    void SetAutoFilter(int32_t row, int32_t col1, int32_t col2) override;
+    void RemoveAutoFilter() override;
+    bool HasAutoFilter() override;
+    bool HasAutoFilter(int32_t row, int32_t col) override;
+    TXlsCellRange GetAutoFilterRange() override;
+
+    // Hooks a client calls at fixed points; nothing to do here.
+    void RefreshPivotTables() override {}
+    void RefreshChartRanges(const QString &) override {}
+    void EndSheet(int32_t) override {}
+    void ParseComments() override {}
+    bool CanOptimizeRead() override { return true; }
+
+private:
+    TSheet *ActiveSheetObject() const;
+    // Nil for a chart or unsupported sheet.
+    TWorkSheet *ActiveWorkSheet() const;
+    // Change on the active worksheet (none: nothing), then its drawing objects laid out again.
+    void ChangeLayout(const std::function<void(TWorkSheet *)> &Change);
+    int32_t FontModelIndex(int32_t index) const;
+    int32_t XFModelIndex(int32_t index) const;
+    // The cells of a 1-based row of the active worksheet; nil beyond the stored rows.
+    TCellRecordList *StoredRow(int32_t Row) const;
+};
+
+// Hands out TXLSFile objects with its template store, save formats and overwrite permission.
+class TXLSAdapter : public TExcelAdapter
+{
+public:
+    explicit TXLSAdapter(TComponent *AOwner = nullptr) : TExcelAdapter(AOwner) {}
+
+    TExcelFile *GetWorkbook() override;
+
+    TXlsBaseTemplateStore *TemplateStore() const { return FTemplateStore; }
+    void SetTemplateStore(TXlsBaseTemplateStore *Value);
+    const TSetOfExcelSaveFormatNative &SaveFormat() const { return FSaveFormat; }
+    void SetSaveFormat(const TSetOfExcelSaveFormatNative &Value) { FSaveFormat = Value; }
+    bool AllowOverwritingFiles() const { return FAllowOverwritingFiles; }
+    void SetAllowOverwritingFiles(bool Value) { FAllowOverwritingFiles = Value; }
+
+protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+
+private:
+    TXlsBaseTemplateStore *FTemplateStore = nullptr;
+    TSetOfExcelSaveFormatNative FSaveFormat{snXLS};
+    bool FAllowOverwritingFiles = false;
+};
