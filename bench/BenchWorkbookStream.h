@@ -5,7 +5,11 @@
 #include "xlsAdapter/duzUOle2Impl.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
 
 inline QByteArray BenchWorkbookSource()
 {
@@ -23,4 +27,44 @@ template <class Fn> void WithStream(Fn &&Write)
     Write(f);
     f.Close();
     benchmark::DoNotOptimize(out.Size());
+}
+
+// Runs the benchmarks, then prints for each argument the time of the benchmark named Engine over
+// that of the other one (the plain loop), after Label.
+inline int RunWithRatio(int argc, char **argv, const std::string &Engine, const char *Label)
+{
+    class Reporter : public benchmark::ConsoleReporter
+    {
+    public:
+        Reporter(std::string e, const char *l) : engineName(std::move(e)), label(l) {}
+        void ReportRuns(const std::vector<Run> &reports) override
+        {
+            ConsoleReporter::ReportRuns(reports);
+            for (const Run &r : reports) {
+                const std::string name = r.benchmark_name();
+                const auto slash = name.find('/');
+                const std::string base = name.substr(0, slash);
+                const std::string arg = slash == std::string::npos ? "" : name.substr(slash + 1);
+                (base == engineName ? engine : plain)[arg] = r.GetAdjustedRealTime();
+            }
+        }
+        void Finalize() override
+        {
+            ConsoleReporter::Finalize();
+            for (const auto &[arg, t] : engine)
+                if (plain.count(arg) && plain[arg] > 0)
+                    std::printf("%s%s%s = %.1f\n", label, arg.empty() ? "" : " ", arg.c_str(), t / plain[arg]);
+        }
+
+    private:
+        std::string engineName;
+        const char *label;
+        std::map<std::string, double> engine, plain;
+    };
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Reporter reporter(Engine, Label);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
 }

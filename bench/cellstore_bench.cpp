@@ -102,43 +102,9 @@ void BM_CellStore_Plain(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// Prints, after the table, the engine's time over the plain loop's for each N.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run &r : reports) {
-            const std::string name = r.benchmark_name();
-            const auto slash = name.find('/');
-            const std::string base = name.substr(0, slash), arg = slash == std::string::npos ? "" : name.substr(slash + 1);
-            (base == "BM_CellStore" ? engine : plain)[arg] = r.GetAdjustedRealTime();
-        }
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        for (const auto &[arg, t] : engine)
-            if (plain.count(arg) && plain[arg] > 0)
-                std::printf("cells %s: engine / plain = %.1f\n", arg.c_str(), t / plain[arg]);
-    }
-
-private:
-    std::map<std::string, double> engine, plain;
-};
-
 } // namespace
 
 BENCHMARK(BM_CellStore)->Arg(440000)->Arg(880000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CellStore_Plain)->Arg(440000)->Arg(880000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunWithRatio(argc, argv, "BM_CellStore", "engine / plain, cells"); }

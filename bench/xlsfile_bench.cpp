@@ -1,6 +1,7 @@
 // The workbook file object: opening and saving a 2200-row, 200-column workbook of numbers and
 // repeated texts from and to disk, beside a plain loop that reads the same file's "Workbook"
 // records and copies their bytes into a new compound file. The ratio is printed at the end.
+#include "bench/BenchWorkbookStream.h"
 #include "framework/rtl/Streams.h"
 #include "xlsAdapter/duzUOle2Impl.h"
 #include "xlsAdapter/duzUXlsFile.h"
@@ -91,37 +92,9 @@ void BM_XlsFile_PlainCopy(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * Rows * Columns);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run &r : reports)
-            (r.benchmark_name() == "BM_XlsFile_OpenSave" ? engine : plain) = r.GetAdjustedRealTime();
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        if (plain > 0)
-            std::printf("open and save / plain record copy = %.1f\n", engine / plain);
-    }
-
-private:
-    double engine = 0, plain = 0;
-};
-
 } // namespace
 
 BENCHMARK(BM_XlsFile_OpenSave)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_XlsFile_PlainCopy)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunWithRatio(argc, argv, "BM_XlsFile_OpenSave", "open and save / plain record copy"); }
