@@ -22,7 +22,11 @@ const char *const SShrFmlaNotFound = "Can't find Shared Formula";
 constexpr uint16_t xlr_DIMENSIONS = 0x0200;
 constexpr int32_t RowsPerBlock = 32;
 
-bool IsFormula(const TBaseRowColRecord *r) { return dynamic_cast<const TFormulaRecord *>(r) != nullptr; }
+// The record's id first: a cast that fails costs a walk of the type names.
+bool IsFormula(const TBaseRowColRecord *r)
+{
+    return r->Id == xlr_FORMULA && dynamic_cast<const TFormulaRecord *>(r) != nullptr;
+}
 
 void CheckRowCol(int32_t Row, int32_t Col)
 {
@@ -208,9 +212,11 @@ void TCellList::GetValueX2(int32_t Row, int32_t Col, TXlsCellValue &V, TRTFRunLi
     V.XF = cell->XF();
     V.IsFormula = IsFormula(cell);
     TRichString text;
-    if (const auto *sst = dynamic_cast<const TLabelSSTRecord *>(cell))
+    const auto *sst = cell->Id == xlr_LABELSST ? dynamic_cast<const TLabelSSTRecord *>(cell) : nullptr;
+    const auto *rstring = cell->Id == xlr_RSTRING ? dynamic_cast<const TRStringRecord *>(cell) : nullptr;
+    if (sst)
         text = sst->AsRichString();
-    else if (const auto *rstring = dynamic_cast<const TRStringRecord *>(cell))
+    else if (rstring)
         text = rstring->AsRichString();
     else {
         V.Value = cell->Value();

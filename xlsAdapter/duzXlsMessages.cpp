@@ -71,25 +71,6 @@ void XlsIndexError(int32_t Index, const QString &Property, int32_t Min, int32_t 
                            {Index, Property, Min, Max}));
 }
 
-uint16_t GetWord(const uint8_t *Data, int32_t Pos) { return uint16_t(Data[Pos] | (Data[Pos + 1] << 8)); }
-
-void SetWord(uint8_t *Data, int32_t Pos, int32_t Value)
-{
-    Data[Pos] = uint8_t(Value);
-    Data[Pos + 1] = uint8_t(Value >> 8);
-}
-
-uint32_t GetLongWord(const uint8_t *Data, int32_t Pos)
-{
-    return Data[Pos] | (Data[Pos + 1] << 8) | (Data[Pos + 2] << 16) | (uint32_t(Data[Pos + 3]) << 24);
-}
-
-void SetLongWord(uint8_t *Data, int32_t Pos, uint32_t Value)
-{
-    for (int i = 0; i < 4; ++i)
-        Data[Pos + i] = uint8_t(Value >> (8 * i));
-}
-
 void IncWord(uint8_t *Data, int32_t Pos, int32_t Offset, int32_t Max)
 {
     const int64_t v = int64_t(GetWord(Data, Pos)) + Offset;

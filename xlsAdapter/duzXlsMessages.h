@@ -31,10 +31,23 @@ QString ErrorReadingRecordText();
 // "The index ... of the property ... is not in the range Min-Max".
 [[noreturn]] void XlsIndexError(int32_t Index, const QString &Property, int32_t Min, int32_t Max);
 
-uint16_t GetWord(const uint8_t *Data, int32_t Pos);
-void SetWord(uint8_t *Data, int32_t Pos, int32_t Value);
-uint32_t GetLongWord(const uint8_t *Data, int32_t Pos);
-void SetLongWord(uint8_t *Data, int32_t Pos, uint32_t Value);
+// Little-endian fields of record data; inline, as every cell access reads them.
+inline uint16_t GetWord(const uint8_t *Data, int32_t Pos) { return uint16_t(Data[Pos] | (Data[Pos + 1] << 8)); }
+inline void SetWord(uint8_t *Data, int32_t Pos, int32_t Value)
+{
+    Data[Pos] = uint8_t(Value);
+    Data[Pos + 1] = uint8_t(Value >> 8);
+}
+inline uint32_t GetLongWord(const uint8_t *Data, int32_t Pos)
+{
+    return uint32_t(Data[Pos]) | (uint32_t(Data[Pos + 1]) << 8) | (uint32_t(Data[Pos + 2]) << 16)
+           | (uint32_t(Data[Pos + 3]) << 24);
+}
+inline void SetLongWord(uint8_t *Data, int32_t Pos, uint32_t Value)
+{
+    SetWord(Data, Pos, int32_t(Value & 0xFFFF));
+    SetWord(Data, Pos + 2, int32_t(Value >> 16));
+}
 
 // Value at Pos + Offset, refused below 0 or above Max with "Too many entries ...".
 void IncWord(uint8_t *Data, int32_t Pos, int32_t Offset, int32_t Max);
