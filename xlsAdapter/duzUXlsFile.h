@@ -64,6 +64,37 @@ public:
     // The other streams of the last loaded file, as a compound file without "Workbook".
     const ByteArray &OtherStreams() const { return FOtherStreams; }
 
+    // Cell values of the active worksheet (duzUXlsFileValues.cpp). The offset forms count columns
+    // from FirstColumn; the plain forms are the offset forms of column aCol - FirstColumn - 1.
+    Variant GetCellValue(int32_t aRow, int32_t aCol) override;
+    void SetCellValue(int32_t aRow, int32_t aCol, const Variant &Value) override;
+    TXlsCellValue GetCellValueX(int32_t aRow, int32_t aCol) override;
+    void SetCellValueX(int32_t aRow, int32_t aCol, const TXlsCellValue &Value) override;
+    void GetCellValueX2(int32_t aRow, int32_t aCol, TXlsCellValue &v, TRTFRunList &RTFRuns) override;
+    void AssignCellValueX2(int32_t aRow, int32_t aCol, const TXlsCellValue &Value, TRTFRunList &RTFRuns) override;
+    int32_t CellCount(int32_t aRow) override;
+    Variant GetCellData(int32_t aRow, int32_t aColOffset) override;
+    TXlsCellValue GetCellDataX(int32_t aRow, int32_t aColOffset) override;
+    void GetCellDataX2(int32_t aRow, int32_t aColOffset, TXlsCellValue &v, TRTFRunList &RTFRuns) override;
+    void AssignCellData(int32_t aRow, int32_t aColOffset, const Variant &Value) override;
+    void AssignCellDataX(int32_t aRow, int32_t aColOffset, const TXlsCellValue &Value) override;
+    void AssignCellDataX2(int32_t aRow, int32_t aColOffset, const TXlsCellValue &Value,
+                          const TRTFRunList &RTFRuns) override;
+    void SetBounds(int32_t aRangePos) override;
+    int32_t GetFirstColumn() override { return FirstColumn + 1; }
+    void PrepareBlockData(int32_t, int32_t, int32_t, int32_t) override {}
+    void AssignBlockData(int32_t Row, int32_t Col, const Variant &v) override { AssignCellData(Row, Col, v); }
+    void PasteBlockData() override {}
+    QString GetCellFormula(int32_t aRow, int32_t aCol) override;
+    void SetCellFormula(int32_t aRow, int32_t aCol, const QString &Value) override;
+    void SetCellFormulaX(int32_t aRow, int32_t aCol, const QString &Formula, const Variant &Value) override;
+    // Typed text entry: a number (with a percent, scientific or currency format when the text
+    // shows one), a boolean, a date or time, or else the text as given.
+    void SetCellString(int32_t aRow, int32_t aCol, const QString &Text, const QString &DateFormat,
+                       const QString &TimeFormat) override;
+    void SetCellString(int32_t aRow, int32_t aCol, const QString &Text, const TWbFormat &Fm,
+                       const QString &DateFormat, const QString &TimeFormat) override;
+
     // 0-based column range of the column-offset cell operations.
     int32_t FirstColumn = 0;
     int32_t LastColumn = 0;
@@ -247,6 +278,9 @@ private:
     int32_t XFModelIndex(int32_t index) const;
     // The cells of a 1-based row of the active worksheet; nil beyond the stored rows.
     TCellRecordList *StoredRow(int32_t Row) const;
+    // Typed text entry with a given format (Fm) or the cell's own.
+    void StoreTypedText(int32_t aRow, int32_t aCol, const QString &Text, const TWbFormat *Fm,
+                        const QString &DateFormat, const QString &TimeFormat);
 };
 
 // Hands out TXLSFile objects with its template store, save formats and overwrite permission.
