@@ -1,6 +1,7 @@
 // Pictures, comments and hyperlinks of the active sheet through the file object: 1-based rows,
 // columns and link numbers outside, 0-based ones in the model, and the index checks.
 #include "FileFixture.h"
+#include "tests/progrid/xlsbook/BookFixture.h"
 
 #include "xlsAdapter/duzUXlsHyperLink.h"
 #include "xlsAdapter/duzUXlsNotes.h"
@@ -251,4 +252,57 @@ TEST(FileObjects, HyperLinksByNumber)
     EXPECT_EQ(d.F.GetHyperLink(1).Text, other.Text);
     r = d.F.GetHyperLinkCellRange(1);
     EXPECT_EQ((std::vector<int>{r.Left, r.Top, r.Right, r.Bottom}), (std::vector<int>{1, 1, 1, 1}));
+}
+
+TEST(FileObjects, SheetsThatAreNoWorksheetHaveNoObjects)
+{
+    using namespace book;
+    const QByteArray chart = Bof(0x0020) + Record(0x1002, QByteArray(16, 0)) + Record(0x1033, {})
+                             + Record(0x1003, QByteArray(12, 0)) + Record(0x1034, {}) + Eof();
+    const QByteArray macro = Bof(0x0040) + Record(0x0055, Le16(8)) + Window2(false) + Eof();
+    const QByteArray mixed = Globals(glob::BoundSheet("Sheet1") + glob::BoundSheet("Chart1", 0x0200)
+                                     + glob::BoundSheet("Macro1", 0x0100))
+                             + WorkSheet(true) + chart + macro;
+    Connected src;
+    src.F.NewFile(1);
+    const QByteArray clip = SavedToMemory(src.F);
+
+    for (int sheet : {2, 3}) {
+        SCOPED_TRACE(sheet);
+        Connected c;
+        TXLSFile &F = c.F;
+        LoadBytes(F, Compound({ole::Stream("Workbook", mixed)}));
+        F.SetActiveSheet(sheet);
+        F.BeginSheet();
+        EXPECT_EQ(F.GetPicturesCount(0), 0);
+        EXPECT_EQ(F.GetPicturesCount(1), 0);
+        EXPECT_EQ(F.GetPictureName(0, 0), QString());
+        TClientAnchor a{1, 2, 3, 4, 5, 6, 7, 8, 9};
+        TXlsImgTypes type = xli_Png;
+        F.GetPicture(0, 0, nullptr, type, a);
+        EXPECT_EQ((std::vector<int>{a.Flag, a.Col1, a.Dx1, a.Row1, a.Dy1, a.Col2, a.Dx2, a.Row2, a.Dy2}),
+                  std::vector<int>(9, 0));
+        EXPECT_EQ(F.GetCommentsCount(1), 0);
+        EXPECT_EQ(F.GetCommentText(1, 0), QString());
+        EXPECT_EQ(F.GetCommentColumn(1, 0), 1);
+        EXPECT_EQ(F.GetCellComment(1, 1), QString());
+        EXPECT_EQ(F.HyperLinkCount(), 0);
+        EXPECT_EQ(F.GetHyperLink(1).Text, QString());
+
+        const QByteArray before = SavedToMemory(F);
+        F.AddImage(Bytes(JpegA), xli_Jpeg, Box(1, 1, 2, 2), at_MoveAndResize);
+        F.AssignPicture(0, 0, Bytes(JpegA), xli_Jpeg, Box(1, 1, 2, 2), at_MoveAndResize);
+        F.ClearImage(5);
+        F.DeleteImage(5);
+        F.SetCellComment(1, 1, QStringLiteral("note"), Box(1, 1, 2, 2));
+        F.AssignComment(1, 0, QString());
+        F.AddHyperLink(TXlsCellRange{1, 1, 1, 1}, THyperLink());
+        F.SetHyperLink(1, THyperLink());
+        F.SetHyperLinkCellRange(1, TXlsCellRange{1, 1, 1, 1});
+        F.DeleteHyperLink(1);
+        auto m = ole::MemStream(clip);
+        F.PasteFromXlsClipboardFormat(1, 1, m.get());
+        EXPECT_EQ(SavedToMemory(F), before);
+        EXPECT_FALSE(F.IsFileModified);
+    }
 }
