@@ -261,6 +261,46 @@ public:
     bool HasAutoFilter(int32_t row, int32_t col) override;
     TXlsCellRange GetAutoFilterRange() override;
 
+    // Pictures, comments, hyperlinks and the clipboard (duzUXlsFileObjects.cpp). A Row above 0
+    // with aPos addresses the aPos-th picture anchored in that row (after BeginSheet); otherwise
+    // aPos is the picture's place in the drawing.
+    void BeginSheet() override;
+    int32_t GetPicturesCount(int32_t Row) override;
+    QString GetPictureName(int32_t Row, int32_t aPos) override;
+    void GetPicture(int32_t Row, int32_t aPos, TStream *Pic, TXlsImgTypes &PicType, TClientAnchor &Anchor) override;
+    void AssignPicture(int32_t Row, int32_t aPos, const ByteArray &Pic, TXlsImgTypes PicType) override;
+    void AssignPicture(int32_t Row, int32_t aPos, const ByteArray &Pic, TXlsImgTypes PicType,
+                       const TImageProperties &Props, TWbAnchorType Anchor) override;
+    void AssignPictureProperties(int32_t Row, int32_t aPos, const TImageProperties &Props,
+                                 TWbAnchorType Anchor) override;
+    void AddImage(const ByteArray &Data, TXlsImgTypes DataType, const TImageProperties &Properties,
+                  TWbAnchorType Anchor) override;
+    void ClearImage(int32_t Index) override;
+    void DeleteImage(int32_t Index) override;
+    int32_t GetCommentsCount(int32_t Row) override;
+    QString GetCommentText(int32_t Row, int32_t aPos) override;
+    int32_t GetCommentColumn(int32_t Row, int32_t aPos) override;
+    QString GetCellComment(int32_t Row, int32_t Col) override;
+    void AssignComment(int32_t Row, int32_t aPos, const QString &Comment) override;
+    void SetCellComment(int32_t Row, int32_t Col, const QString &Value, const TImageProperties &Properties) override;
+    int32_t HyperLinkCount() override;
+    THyperLink GetHyperLink(int32_t HyperLinkIndex) override;
+    void SetHyperLink(int32_t HyperLinkIndex, const THyperLink &Value) override;
+    TXlsCellRange GetHyperLinkCellRange(int32_t HyperLinkIndex) override;
+    void SetHyperLinkCellRange(int32_t HyperLinkIndex, const TXlsCellRange &CellRange) override;
+    void AddHyperLink(const TXlsCellRange &CellRange, const THyperLink &Value) override;
+    void DeleteHyperLink(int32_t HyperLinkIndex) override;
+    // Nothing goes to the clipboard from here.
+    void CopyToClipboard() override;
+    void CopyToClipboard(const TXlsCellRange &Range) override;
+    QString CopyToClipboardFormat(const TXlsCellRange &Range);
+    // The clipboard's "Biff8" block at (Row, Col); its plain text is not pasted.
+    void PasteFromClipboard(int32_t Row, int32_t Col) override;
+    // The cells of sheet 1 of the compound file in Stream, with their formats and fonts, from
+    // (Row, Col) on. A stream that does not load leaves this file unchanged.
+    void PasteFromXlsClipboardFormat(int32_t Row, int32_t Col, TStream *Stream);
+    void PasteFromTextClipboardFormat(int32_t, int32_t, const QString &) {}
+
     // Hooks a client calls at fixed points; nothing to do here.
     void RefreshPivotTables() override {}
     void RefreshChartRanges(const QString &) override {}
