@@ -3,6 +3,7 @@
 // never raises; a text the file cannot hold may be refused and leaves its cell as it was. What
 // was stored, saved and reopened, reads back with the same value and number format.
 #include "fuzz/FuzzCommon.h"
+#include "fuzz/FuzzWorkbook.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/progrid/xls/OleFixture.h"
 #include "xlsAdapter/duzUXlsFile.h"
@@ -96,12 +97,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
         }
     }
 
-    TMemoryStream out;
-    F.Save(true, QString(), {}, {}, &out);
+    const QByteArray saved = FuzzSavedWorkbook(F);
     TXLSFile Again(nullptr);
     Again.Connect();
     try {
-        auto m = ole::MemStream(out.Bytes());
+        auto m = ole::MemStream(saved);
         Again.LoadFromStream(m.get());
     } catch (const Exception &x) {
         FuzzFail("saved file did not open", x.Message());

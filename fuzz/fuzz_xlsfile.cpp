@@ -3,19 +3,9 @@
 // which opens and saves to the same bytes; what is refused raises an Exception and leaves the
 // object able to load the next file.
 #include "fuzz/FuzzCommon.h"
+#include "fuzz/FuzzWorkbook.h"
 #include "tests/progrid/xls/OleFixture.h"
 #include "xlsAdapter/duzUXlsFile.h"
-
-namespace {
-
-QByteArray SaveToMemory(TXLSFile &F)
-{
-    TMemoryStream out;
-    F.Save(true, QString(), {}, {}, &out);
-    return out.Bytes();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {
@@ -52,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     QByteArray again;
     try {
         Again.OpenFile(name);
-        again = SaveToMemory(Again);
+        again = FuzzSavedWorkbook(Again);
     } catch (const Exception &e) {
         FUZZ_CHECK(false, e.Message());
     }

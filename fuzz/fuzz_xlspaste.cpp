@@ -4,19 +4,9 @@
 // workbook byte for byte as it was and not marked modified; what pastes saves, and the saved
 // file opens and saves to the same bytes.
 #include "fuzz/FuzzCommon.h"
+#include "fuzz/FuzzWorkbook.h"
 #include "tests/progrid/xls/OleFixture.h"
 #include "xlsAdapter/duzUXlsFile.h"
-
-namespace {
-
-QByteArray SaveToMemory(TXLSFile &F)
-{
-    TMemoryStream out;
-    F.Save(true, QString(), {}, {}, &out);
-    return out.Bytes();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {
@@ -34,20 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     TXLSFile F(nullptr);
     F.Connect();
     F.NewFile(1);
-    const QByteArray before = SaveToMemory(F);
+    const QByteArray before = FuzzSavedWorkbook(F);
     try {
         auto m = ole::MemStream(input);
         F.PasteFromXlsClipboardFormat(row, col, m.get());
     } catch (const Exception &) {
         FUZZ_CHECK(!F.IsFileModified, QStringLiteral("marked modified by a refused paste"));
-        FUZZ_CHECK(SaveToMemory(F) == before, QStringLiteral("changed by a refused paste"));
+        FUZZ_CHECK(FuzzSavedWorkbook(F) == before, QStringLiteral("changed by a refused paste"));
         F.Disconnect();
         return 0;
     }
 
     QByteArray saved;
     try {
-        saved = SaveToMemory(F);
+        saved = FuzzSavedWorkbook(F);
     } catch (const Exception &e) {
         FUZZ_CHECK(false, QStringLiteral("pasted cells do not save: ") + e.Message());
     }
@@ -59,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
         auto m = ole::MemStream(saved);
         Again.LoadFromStream(m.get());
         Again.IsFileModified = true; // saved as the pasted workbook was
-        again = SaveToMemory(Again);
+        again = FuzzSavedWorkbook(Again);
     } catch (const Exception &e) {
         FUZZ_CHECK(false, e.Message());
     }
