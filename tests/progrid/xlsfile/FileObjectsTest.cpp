@@ -254,7 +254,7 @@ TEST(FileObjects, HyperLinksByNumber)
     EXPECT_EQ((std::vector<int>{r.Left, r.Top, r.Right, r.Bottom}), (std::vector<int>{1, 1, 1, 1}));
 }
 
-TEST(FileObjects, SheetsThatAreNoWorksheetHaveNoObjects)
+TEST(FileObjects, SheetsThatAreNoWorksheetHaveNoCellsOrObjects)
 {
     using namespace book;
     const QByteArray chart = Bof(0x0020) + Record(0x1002, QByteArray(16, 0)) + Record(0x1033, {})
@@ -288,6 +288,15 @@ TEST(FileObjects, SheetsThatAreNoWorksheetHaveNoObjects)
         EXPECT_EQ(F.GetCellComment(1, 1), QString());
         EXPECT_EQ(F.HyperLinkCount(), 0);
         EXPECT_EQ(F.GetHyperLink(1).Text, QString());
+        EXPECT_EQ(VarType(F.GetCellValue(1, 1)), varEmpty);
+        EXPECT_EQ(F.GetCellValueX(1, 1).XF, -1);
+        TXlsCellValue v{Variant(1.0), 3, true};
+        TRTFRunList runs{{1, 1}};
+        F.GetCellValueX2(1, 1, v, runs);
+        EXPECT_EQ(v.XF, -1);
+        EXPECT_TRUE(runs.empty());
+        EXPECT_EQ(F.GetCellFormula(1, 1), QString());
+        EXPECT_EQ(F.CellCount(1), 0);
 
         const QByteArray before = SavedToMemory(F);
         F.AddImage(Bytes(JpegA), xli_Jpeg, Box(1, 1, 2, 2), at_MoveAndResize);
@@ -300,6 +309,13 @@ TEST(FileObjects, SheetsThatAreNoWorksheetHaveNoObjects)
         F.SetHyperLink(1, THyperLink());
         F.SetHyperLinkCellRange(1, TXlsCellRange{1, 1, 1, 1});
         F.DeleteHyperLink(1);
+        F.SetCellValue(1, 1, 1.0);
+        F.SetCellValueX(1, 1, TXlsCellValue{Variant(1.0), 15, false});
+        TRTFRunList someRuns{{2, 0}};
+        F.AssignCellValueX2(1, 1, TXlsCellValue{Variant("ab"), -1, false}, someRuns);
+        F.SetCellString(1, 1, QStringLiteral("12%"), QString(), QString());
+        F.SetCellFormula(1, 1, QStringLiteral("=1+1"));
+        F.SetCellFormulaX(1, 1, QStringLiteral("=1+1"), 2.0);
         auto m = ole::MemStream(clip);
         F.PasteFromXlsClipboardFormat(1, 1, m.get());
         EXPECT_EQ(SavedToMemory(F), before);
