@@ -6,6 +6,7 @@
 #include "xlsAdapter/duzUXlsFormulaParser.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <map>
 #include <utility>
 #include <vector>
@@ -100,8 +101,10 @@ inline ByteArray Encode(const QString &Formula, IFormulaCellList *CellList, TFmR
 inline ByteArray WithLength(const ByteArray &Tokens, int32_t TokenBytes = -1)
 {
     const int32_t n = TokenBytes < 0 ? int32_t(Tokens.size()) : TokenBytes;
-    ByteArray b{uint8_t(n), uint8_t(n >> 8)};
-    b.insert(b.end(), Tokens.begin(), Tokens.end());
+    ByteArray b(Tokens.size() + 2);
+    b[0] = uint8_t(n);
+    b[1] = uint8_t(n >> 8);
+    std::copy(Tokens.begin(), Tokens.end(), b.begin() + 2);
     return b;
 }
 

@@ -42,8 +42,9 @@ TEST(FileBadInput, RefusedFilesRaise)
     for (const auto &x : cases) {
         const QString msg = ole::MessageOf([&] { LoadBytes(c.F, x.File); });
         EXPECT_FALSE(msg.isEmpty()) << x.What;
-        if (!x.Message.isEmpty())
+        if (!x.Message.isEmpty()) {
             EXPECT_EQ(msg, x.Message) << x.What;
+        }
         ExpectStillUsable(c.F);
     }
 }
