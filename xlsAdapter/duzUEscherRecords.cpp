@@ -11,7 +11,6 @@
 namespace {
 
 const char *const SErrLoadingEscher = "Error loading Escher record";
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 const char *const SLogicalError = "Tarvix: Logical Error";
 const char *const SEscherNotLoaded = "Escher record is not fully loaded";
 const char *const SDuplicatedDg = "Error loading Escher record. Duplicated Dg";
@@ -54,7 +53,6 @@ int CompareBytes(const uint8_t *a, const uint8_t *b, int32_t n)
 
 QString ErrLoadingEscherText() { return QString::fromLatin1(SErrLoadingEscher); }
 void ErrLoadingEscher() { Fail(SErrLoadingEscher); }
-void ErrExcelInvalid() { Fail(SExcelInvalid); }
 void LogicalError() { Fail(SLogicalError); }
 
 // ---------------------------------------------------------------------------------------------

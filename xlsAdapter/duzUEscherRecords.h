@@ -58,7 +58,6 @@ constexpr int32_t MaxEscherDepth = 128;
 
 QString ErrLoadingEscherText();
 [[noreturn]] void ErrLoadingEscher();
-[[noreturn]] void ErrExcelInvalid();
 [[noreturn]] void LogicalError();
 
 struct TEscherRecordHeader

@@ -1,6 +1,7 @@
 #include "xlsAdapter/duzUOle2Impl.h"
 
 #include "framework/rtl/SysUtils.h"
+#include "xlsAdapter/duzXlsMessages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +9,6 @@
 namespace {
 
 const char *const SFileInvalid = "The file \"%s\" is invalid";
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 const char *const SEndOfStream = "End of stream reached with %d bytes left to read";
 const char *const SInvalidOleStream = "Invalid OLE Stream operation on stream: \"%s\"";
 const char *const SSeekBackwards = "Tarvix can't read the properties of this file.";
@@ -20,7 +20,6 @@ constexpr int32_t HeaderDifatCount = 109;
 constexpr int32_t DirEntrySize = 128;
 
 [[noreturn]] void FileInvalid() { throw Exception(Format(QString::fromLatin1(SFileInvalid), {QString()})); }
-[[noreturn]] void ChainInvalid() { throw Exception(QString::fromLatin1(SExcelInvalid)); }
 [[noreturn]] void InvalidOle(const QString &Name)
 {
     throw Exception(Format(QString::fromLatin1(SInvalidOleStream), {Name}));
@@ -147,7 +146,7 @@ TOle2FAT::TOle2FAT(TOle2Header *aHeader, TStream *aStream) : Header(aHeader)
     int64_t sect = Header->sectDifStart();
     for (uint32_t i = 0; i < Header->csectDif(); ++i) {
         if (sect == ENDOFCHAIN || !IsFileSector(sect, Header->FileSectors) || seen[static_cast<size_t>(sect)])
-            ChainInvalid();
+            ErrExcelInvalid();
         seen[static_cast<size_t>(sect)] = true;
         aStream->Seek(Header->SectToStPos(sect), soFromBeginning);
         ReadStreamBlock(aStream, dif.data(), Header->SectorSize);
@@ -170,7 +169,7 @@ void TOle2FAT::LoadFatSectors(TStream *aStream, const uint8_t *Sects, int32_t n,
         } else {
             // More FAT sectors than the file holds can only repeat some of them.
             if (!IsFileSector(s, Header->FileSectors) || Count() >= padLimit_ + Header->FileSectors * perSector)
-                ChainInvalid();
+                ErrExcelInvalid();
             aStream->Seek(Header->SectToStPos(s), soFromBeginning);
             ReadStreamBlock(aStream, Buf.data(), Header->SectorSize);
             for (int64_t k = 0; k < perSector; ++k)
@@ -182,7 +181,7 @@ void TOle2FAT::LoadFatSectors(TStream *aStream, const uint8_t *Sects, int32_t n,
 int64_t TOle2FAT::GetNextSector(int64_t Sect) const
 {
     if (Sect < 0 || Sect >= Count())
-        ChainInvalid();
+        ErrExcelInvalid();
     return items_[static_cast<size_t>(Sect)];
 }
 
@@ -194,7 +193,7 @@ int64_t TOle2FAT::FindSector(int64_t StartSect, int64_t SectOfs)
         steps = SectOfs - LastFindSectorOfs;
     }
     if (steps > Count())
-        ChainInvalid();
+        ErrExcelInvalid();
     for (int64_t i = 0; i < steps; ++i)
         sect = GetNextSector(sect);
     LastFindSectorStart = StartSect;
@@ -214,7 +213,7 @@ TOle2MiniFAT::TOle2MiniFAT(TOle2Header *aHeader, TStream *aStream, TOle2FAT *aFA
     int64_t sect = Header->sectMiniFatStart();
     for (uint32_t i = 0; i < Header->csectMiniFat(); ++i) {
         if (sect == ENDOFCHAIN || !IsFileSector(sect, Header->FileSectors) || seen[static_cast<size_t>(sect)])
-            ChainInvalid();
+            ErrExcelInvalid();
         seen[static_cast<size_t>(sect)] = true;
         aStream->Seek(Header->SectToStPos(sect), soFromBeginning);
         ReadStreamBlock(aStream, buf.data(), Header->SectorSize);
@@ -227,14 +226,14 @@ TOle2MiniFAT::TOle2MiniFAT(TOle2Header *aHeader, TStream *aStream, TOle2FAT *aFA
 int64_t TOle2MiniFAT::GetNextSector(int64_t Sect) const
 {
     if (Sect < 0 || Sect >= Count())
-        ChainInvalid();
+        ErrExcelInvalid();
     return items_[static_cast<size_t>(Sect)];
 }
 
 int64_t TOle2MiniFAT::FindSector(int64_t StartSect, int64_t SectOfs) const
 {
     if (SectOfs > Count())
-        ChainInvalid();
+        ErrExcelInvalid();
     int64_t sect = StartSect;
     for (int64_t i = 0; i < SectOfs; ++i)
         sect = GetNextSector(sect);
@@ -380,7 +379,7 @@ TOle2File::TOle2File(TStream *aStream, bool AvoidExceptions) : FStream(aStream)
     stamp_.assign(static_cast<size_t>(Header->FileSectors), 0);
     while (sect != ENDOFCHAIN) {
         if (!IsFileSector(sect, Header->FileSectors) || stamp_[static_cast<size_t>(sect)] == stampGen_)
-            ChainInvalid();
+            ErrExcelInvalid();
         stamp_[static_cast<size_t>(sect)] = stampGen_;
         dirChain_.push_back(static_cast<uint32_t>(sect));
         sect = FAT->GetNextSector(sect);
@@ -392,7 +391,7 @@ TOle2File::TOle2File(TStream *aStream, bool AvoidExceptions) : FStream(aStream)
     stampGen_++;
     for (int64_t i = 0; i < rootSectors && sect != ENDOFCHAIN; ++i) {
         if (!IsFileSector(sect, Header->FileSectors) || stamp_[static_cast<size_t>(sect)] == stampGen_)
-            ChainInvalid();
+            ErrExcelInvalid();
         stamp_[static_cast<size_t>(sect)] = stampGen_;
         rootChain_.push_back(static_cast<uint32_t>(sect));
         sect = FAT->GetNextSector(sect);
@@ -436,7 +435,7 @@ std::vector<TOneDirEntry> TOle2File::LoadDirEntries(const QStringList &DeleteSto
     const int32_t n = static_cast<int32_t>(nodes.size());
     const auto valid = [&](int32_t i) {
         if (i >= n)
-            ChainInvalid();
+            ErrExcelInvalid();
         return i >= 0;
     };
     // The named storage and everything below it goes; its own siblings stay.
@@ -478,7 +477,7 @@ std::vector<TOneDirEntry> TOle2File::LoadDirEntries(const QStringList &DeleteSto
             int32_t s = d.RightSid, p = -1;
             for (int32_t steps = 0; valid(nodes[s].LeftSid); ++steps) {
                 if (steps > n)
-                    ChainInvalid();
+                    ErrExcelInvalid();
                 p = s;
                 s = nodes[s].LeftSid;
             }
@@ -498,13 +497,13 @@ std::vector<TOneDirEntry> TOle2File::LoadDirEntries(const QStringList &DeleteSto
         work.pop_back();
         for (int32_t steps = 0; *link > 0 && valid(*link) && nodes[*link].Deleted; ++steps) {
             if (steps > n)
-                ChainInvalid();
+                ErrExcelInvalid();
             unlink(*link);
         }
         if (!valid(*link))
             continue;
         if (seen[*link])
-            ChainInvalid();
+            ErrExcelInvalid();
         seen[*link] = true;
         TOneDirEntry &d = nodes[*link];
         work.push_back(&d.ChildSid);
@@ -570,7 +569,7 @@ void TOle2File::CheckChain(int64_t Start, int64_t Steps, const TOle2SectorList &
     int64_t s = Start;
     for (int64_t i = 0; i < Steps; ++i) {
         if (s < 0 || s >= Limit || s >= List.Count() || stamp_[static_cast<size_t>(s)] == stampGen_)
-            ChainInvalid();
+            ErrExcelInvalid();
         stamp_[static_cast<size_t>(s)] = stampGen_;
         s = List.Items(s);
     }
@@ -622,7 +621,7 @@ void TOle2File::ReadMem(void *aBuffer, int64_t Count)
         while (done < Count) {
             const int64_t rootIndex = mini >> (shift - mshift);
             if (mini < 0 || rootIndex >= static_cast<int64_t>(rootChain_.size()))
-                ChainInvalid();
+                ErrExcelInvalid();
             SectorBuffer->Load(rootChain_[static_cast<size_t>(rootIndex)]);
             const int64_t base = (mini % ratio) << mshift;
             SectorBuffer->ReadMem(out + done, nRead, base + StreamPos % M, Count - done, base + M);
@@ -635,7 +634,7 @@ void TOle2File::ReadMem(void *aBuffer, int64_t Count)
         int64_t sect = FAT->FindSector(DIR->SectStart(), StreamPos >> shift);
         while (done < Count) {
             if (!IsFileSector(sect, Header->FileSectors))
-                ChainInvalid();
+                ErrExcelInvalid();
             SectorBuffer->Load(sect);
             SectorBuffer->ReadMem(out + done, nRead, StreamPos & (S - 1), Count - done, S);
             StreamPos += nRead;

@@ -2,20 +2,19 @@
 #include "xlsAdapter/duzUOle2Impl.h"
 
 #include "framework/rtl/SysUtils.h"
+#include "xlsAdapter/duzXlsMessages.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 const char *const SInvalidOleStream = "Invalid OLE Stream operation on stream: \"%s\"";
 constexpr int32_t DirEntrySize = 128;
 constexpr int64_t HeaderDifatCount = 109;
 // Sectors copied with one read and one write when a source chain runs contiguously.
 constexpr int64_t CopyRun = 128;
 
-[[noreturn]] void ChainInvalid() { throw Exception(QString::fromLatin1(SExcelInvalid)); }
 [[noreturn]] void InvalidOle(const QString &Name)
 {
     throw Exception(Format(QString::fromLatin1(SInvalidOleStream), {Name}));
@@ -100,7 +99,7 @@ void TOle2File::PrepareForWrite(TStream *OutStream, const QString &OStreamName, 
         };
         const auto visit = [&](int64_t s) {
             if (s < 0 || s >= Header->FileSectors || s >= FAT->Count() || stamp_[static_cast<size_t>(s)] == stampGen_)
-                ChainInvalid();
+                ErrExcelInvalid();
             stamp_[static_cast<size_t>(s)] = stampGen_;
         };
 

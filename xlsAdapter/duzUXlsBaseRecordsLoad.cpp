@@ -22,7 +22,6 @@
 namespace {
 
 const char *const SFilePass = "File is password protected";
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 constexpr uint16_t xlr_FILEPASS = 0x002F;
 
 using TRecordMaker = TBaseRecord *(*)(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
@@ -171,13 +170,13 @@ TBaseRecord *LoadRecord(TOle2File *DataStream, TRecordHeader &RecordHeader)
         // A screen tip belongs to the HLINK right before it.
         auto *link = dynamic_cast<THLinkRecord *>(r.get());
         if (!link)
-            throw Exception(QString::fromLatin1(SExcelInvalid));
+            ErrExcelInvalid();
         link->AddHint(static_cast<TScreenTipRecord *>(LoadRecord(DataStream, RecordHeader)));
     } else if (RecordHeader.Id == xlr_TABLE || RecordHeader.Id == xlr_ARRAY) {
         // TABLE and ARRAY records belong to the formula right before them.
         auto *formula = dynamic_cast<TFormulaRecord *>(r.get());
         if (!formula)
-            throw Exception(QString::fromLatin1(SExcelInvalid));
+            ErrExcelInvalid();
         const bool table = RecordHeader.Id == xlr_TABLE;
         TBaseRecord *sub = LoadRecord(DataStream, RecordHeader);
         if (table)
@@ -188,7 +187,7 @@ TBaseRecord *LoadRecord(TOle2File *DataStream, TRecordHeader &RecordHeader)
         // The text result of a formula; the next call reads it.
         if (!dynamic_cast<TFormulaRecord *>(r.get()) && !dynamic_cast<TShrFmlaRecord *>(r.get())
             && !dynamic_cast<TArrayRecord *>(r.get()) && !dynamic_cast<TTableRecord *>(r.get()))
-            throw Exception(QString::fromLatin1(SExcelInvalid));
+            ErrExcelInvalid();
     }
     return r.release();
 }

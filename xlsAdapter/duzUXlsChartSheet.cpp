@@ -7,15 +7,13 @@
 
 namespace {
 
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 
-[[noreturn]] void ExcelInvalid() { throw Exception(QString::fromLatin1(SExcelInvalid)); }
 
 void AttachLabel(TBaseRecord *R, TSST *SST)
 {
     if (auto *l = dynamic_cast<TLabelSSTRecord *>(R)) {
         if (!SST)
-            ExcelInvalid();
+            ErrExcelInvalid();
         l->AttachToSST(SST);
     }
 }
@@ -109,7 +107,7 @@ void TWbChart::LoadChartRecords(TOle2File *DataStream, TRecordHeader &RecordHead
         if (Depth == 0)
             CacheRecord(R.get());
         if (dynamic_cast<TBOFRecord *>(R.get()))
-            ExcelInvalid();
+            ErrExcelInvalid();
         AttachLabel(R.get(), SST);
 
         if (Id == xlr_EOF) {
@@ -120,7 +118,7 @@ void TWbChart::LoadChartRecords(TOle2File *DataStream, TRecordHeader &RecordHead
         }
         if (Id == xlr_ChartBegin) {
             if (Depth >= MaxChartNesting)
-                ExcelInvalid();
+                ErrExcelInvalid();
             FChartRecords->Add(R.release());
             ++Depth;
             continue;
@@ -218,7 +216,7 @@ void TWbUnsupportedSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &R
         CacheRecord(R.get());
         AttachLabel(R.get(), SST);
         if (dynamic_cast<TBOFRecord *>(R.get()))
-            ExcelInvalid();
+            ErrExcelInvalid();
         if (!TakeSectionRecord(R, OriginalDimensions, FEOF, FCodeName))
             FSheetRecords->Add(R.release());
     } while (Id != xlr_EOF);
@@ -266,7 +264,7 @@ void TWbEmbeddedChart::LoadFromStream(TOle2File *DataStream, TRecordHeader &Reco
     std::unique_ptr<TBaseRecord> first(First);
     auto *bof = dynamic_cast<TBOFRecord *>(First);
     if (!bof)
-        ExcelInvalid();
+        ErrExcelInvalid();
     first.release();
     FChart->LoadFromStream(DataStream, RecordHeader, bof, SST);
 }

@@ -19,7 +19,6 @@
 namespace {
 
 const char *const SCantWriteToFile = "Can't write to file \"%s\". Check it is not in use by another user";
-const char *const SNoVisibleSheets = "There are not visible sheets on the file";
 const char *const SDuplicatedSheetName = "Sheet name already exists: %s";
 const QString WorkbookStream = QStringLiteral("Workbook");
 
@@ -172,7 +171,7 @@ void TXLSFile::InsertAndCopySheets(int32_t CopyFrom, int32_t InsertBefore, int32
 void TXLSFile::DeleteSheet(int32_t aSheetCount)
 {
     if (aSheetCount >= SheetCount())
-        throw Exception(QString::fromLatin1(SNoVisibleSheets));
+        ErrNoVisibleSheets();
     FWorkbook->DeleteSheets(FActiveSheet - 1, aSheetCount);
     if (FActiveSheet > SheetCount())
         FActiveSheet = SheetCount();

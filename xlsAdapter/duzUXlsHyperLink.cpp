@@ -10,7 +10,6 @@
 
 namespace {
 
-const char *const SInvalidString = "Invalid String record";
 
 constexpr int32_t HeadSize = 32;
 constexpr int32_t MaxDataSize = 65535;
@@ -37,7 +36,6 @@ constexpr uint8_t FileMonikerClsid[16] = {0x03, 0x03, 0x00, 0x00, 0x00, 0x00, 0x
 
 const QString ParentStep = QStringLiteral("..\\");
 
-[[noreturn]] void InvalidString() { throw Exception(QString::fromLatin1(SInvalidString)); }
 
 QString CutAtZero(const QString &s)
 {
@@ -223,7 +221,7 @@ void TScreenTipRecord::SetText(const QString &Value)
 {
     const int64_t size = 12 + 2 * int64_t(Value.size());
     if (size > MaxDataSize)
-        InvalidString();
+        ErrInvalidString();
     auto *d = new uint8_t[size_t(size)]();
     SetWord(d, 0, xlr_HLINKTOOLTIP);
     for (qsizetype i = 0; i < Value.size(); ++i)
@@ -343,7 +341,7 @@ void THLinkRecord::SetProperties(const THyperLink &HLink)
         while (HLink.Text.mid(qsizetype(3 * steps), 3) == ParentStep)
             ++steps;
         if (steps > 0xFFFF)
-            InvalidString();
+            ErrInvalidString();
         const QString path = HLink.Text.mid(qsizetype(3 * steps));
         w.Raw(FileMonikerClsid, 16);
         w.Word(uint32_t(steps));
@@ -378,7 +376,7 @@ void THLinkRecord::SetProperties(const THyperLink &HLink)
     }
     // All is checked before anything changes.
     if (w.b.size() > size_t(MaxDataSize) || 12 + 2 * int64_t(HLink.Hint.size()) > MaxDataSize)
-        InvalidString();
+        ErrInvalidString();
     SetWord(w.b.data(), 28, flags);
 
     auto *d = new uint8_t[w.b.size()];

@@ -10,14 +10,13 @@
 namespace {
 
 const char *const SInvalidVersion = "Template file is saved with an invalid Excel version";
-const char *const SInvalidString = "Invalid String record";
 
 // New data: Prefix bytes of Old (or zeros) followed by the string.
 PArrayOfByte WithString(const uint8_t *Old, int32_t Prefix, const TExcelString &s, int32_t &NewSize)
 {
     // A record announces at most 65535 data bytes; a longer text would be cut off unseen.
     if (Prefix + s.TotalSize() > 65535)
-        throw Exception(QString::fromLatin1(SInvalidString));
+        ErrInvalidString();
     NewSize = Prefix + int32_t(s.TotalSize());
     auto *d = new uint8_t[size_t(NewSize)]();
     if (Old && Prefix > 0)

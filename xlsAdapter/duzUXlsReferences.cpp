@@ -11,13 +11,11 @@
 
 namespace {
 
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 
 // Entries per EXTERNSHEET or CONTINUE record: 1370 × 6 = 8220 data bytes.
 constexpr int32_t RefsPerRecord = 1370;
 constexpr int32_t MaxSheetNumber = 65000;
 
-[[noreturn]] void FileInvalid() { throw Exception(QString::fromLatin1(SExcelInvalid)); }
 
 } // namespace
 
@@ -133,7 +131,7 @@ QString TSupBookRecord::SheetName(int32_t SheetIndex, TWorkbookGlobals *Globals)
 void TSupBookRecord::InsertSheets(int32_t SheetCount)
 {
     if (!IsLocal())
-        FileInvalid();
+        ErrExcelInvalid();
     IncWord(Data, 0, SheetCount, MaxSheetNumber);
 }
 
@@ -195,7 +193,7 @@ void TReferences::AddSupBook(TSupBookRecord *aRecord)
 void TReferences::AddExternName(TExternNameRecord *aRecord)
 {
     if (FSupBooks.Count() == 0)
-        FileInvalid();
+        ErrExcelInvalid();
     FSupBooks.Items(FSupBooks.Count() - 1)->AddExternName(aRecord);
 }
 
@@ -242,7 +240,7 @@ int32_t TReferences::SetSheet(int32_t Sheet)
 {
     // An entry needs this workbook's SUPBOOK to point to.
     if (LocalSupBook < 0)
-        FileInvalid();
+        ErrExcelInvalid();
     for (int i = 0; i < FExternRefs.Count(); ++i) {
         const TExternRef *Ref = FExternRefs.Items(i);
         if (IsLocalRef(Ref) && Ref->FirstSheet == Sheet && Ref->LastSheet == Sheet)

@@ -12,8 +12,6 @@
 
 namespace {
 
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
-const char *const SInvalidString = "Invalid String record";
 const char *const SRefsPositive = "Refs should be >0";
 
 constexpr int32_t MemSSTBlock = 8290304;
@@ -202,7 +200,7 @@ void TSST::Reserve(int32_t Size)
 {
     const int64_t end = int64_t(FMemSST.UsedSize) + Size;
     if (end > INT32_MAX)
-        throw Exception(QString::fromLatin1(SInvalidString));
+        ErrInvalidString();
     size_t len = FMemSST.Buffer.size();
     while (int64_t(len) <= end)
         len += MemSSTBlock;
@@ -259,7 +257,7 @@ void TSST::EnsureSorted()
 int32_t TSST::BuildCandidate(const QString &s, const TRTFRunList &RTFRuns)
 {
     if (s.size() > 0xFFFF || RTFRuns.size() > 0xFFFF)
-        throw Exception(QString::fromLatin1(SInvalidString));
+        ErrInvalidString();
     const bool wide = IsWide(s);
     const bool rich = !RTFRuns.empty();
     const int32_t size = SSTEntryHeader + 3 + (rich ? 2 : 0) + int32_t(s.size()) * (wide ? 2 : 1) +
@@ -438,7 +436,7 @@ void TLabelSSTRecord::AttachToSST(TSST *aSST)
 {
     const uint32_t index = GetLongWord(Data, 6);
     if (index >= uint32_t(aSST->Count()))
-        throw Exception(QString::fromLatin1(SExcelInvalid));
+        ErrExcelInvalid();
     if (pSSTEntry >= 0 && SST)
         SST->Release(pSSTEntry);
     SST = aSST;

@@ -20,7 +20,6 @@
 
 namespace {
 
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 
 constexpr uint16_t xlr_WINDOW2 = 0x023E;
 constexpr uint16_t xlr_SCL = 0x00A0;
@@ -44,7 +43,6 @@ constexpr uint16_t xlr_AUTOFILTERINFO = 0x009D;
 // A factor of 293 turns a width in characters into 1/256 of a character of the default font.
 constexpr int32_t CharWidth = 293;
 
-[[noreturn]] void ExcelInvalid() { throw Exception(QString::fromLatin1(SExcelInvalid)); }
 
 // Ref takes R when it is of class T; a record of another class leaves it as it was.
 template <class T> void Cache(T *&Ref, TBaseRecord *R)
@@ -250,7 +248,7 @@ void TWorkSheet::DoCreateFromData(TSST *SST)
     std::unique_ptr<TBaseRecord> First(LoadRecord(&DataStream, RecordHeader));
     auto *Bof = dynamic_cast<TBOFRecord *>(First.get());
     if (!Bof)
-        ExcelInvalid();
+        ErrExcelInvalid();
     First.release();
     LoadFromStream(&DataStream, RecordHeader, Bof, SST);
 }
@@ -295,11 +293,11 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
             FDefRowHeight = h->Height();
         if (auto *l = dynamic_cast<TLabelSSTRecord *>(R)) {
             if (!SST)
-                ExcelInvalid();
+                ErrExcelInvalid();
             l->AttachToSST(SST);
         }
         if (dynamic_cast<TBOFRecord *>(R))
-            ExcelInvalid();
+            ErrExcelInvalid();
 
         // The parts that take a record take it also when they fail.
         if (auto *dwg = dynamic_cast<TDrawingRecord *>(R)) {
@@ -332,7 +330,7 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
             FHLinks->Add(link);
         } else if (auto *shr = dynamic_cast<TShrFmlaRecord *>(R)) {
             if (!LastFormula)
-                ExcelInvalid();
+                ErrExcelInvalid();
             shr->Key = (uint32_t(LastFormula->Column()) << 16) | LastFormula->Row();
             Owned.release();
             ShrFmlas.Add(shr);
@@ -344,11 +342,11 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
             FVPageBreaks->AddRecord(vb);
         } else if (auto *str = dynamic_cast<TStringRecord *>(R)) {
             if (!LastFormula)
-                ExcelInvalid();
+                ErrExcelInvalid();
             LastFormula->SetFormulaValue(Variant(str->Value()));
         } else if (auto *arr = dynamic_cast<TArrayRecord *>(R)) {
             if (!LastFormula)
-                ExcelInvalid();
+                ErrExcelInvalid();
             Owned.release();
             LastFormula->SetArrayRecord(arr);
         } else if (auto *eof = dynamic_cast<TEOFRecord *>(R)) {

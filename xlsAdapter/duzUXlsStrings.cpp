@@ -8,7 +8,6 @@
 
 namespace {
 
-const char *const SInvalidString = "Invalid String record";
 const char *const SStrLenLength = "StrLenLength should be 1 or 2";
 
 // A block announced in a header is read only when the record chain holds it.
@@ -55,7 +54,7 @@ TExcelString::TExcelString(TStrLenLength aStrLenLength, const QString &s, bool F
 {
     // A longer text would not fit its count and would be cut off unseen.
     if ((StrLenLength == 1 && s.size() > 255) || s.size() > 65535)
-        throw Exception(QString::fromLatin1(SInvalidString));
+        ErrInvalidString();
     StrLen = uint16_t(s.size());
     OptionFlags = ForceWide || IsWide(s) ? 1 : 0;
     if (OptionFlags & 1)

@@ -10,16 +10,13 @@
 
 namespace {
 
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 const char *const SInvalidSheetNumber = "Sheet number \"%d\" invalid. Must be between %d and %d";
 const char *const SNoVisibleSheetSelected = "To save this file, you must select a visible sheet";
-const char *const SNoVisibleSheets = "There are not visible sheets on the file";
 
 constexpr uint16_t BOFGlobals = 0x0005;
 constexpr uint16_t BOFWorksheet = 0x0010;
 constexpr uint16_t BOFChart = 0x0020;
 
-[[noreturn]] void ExcelInvalid() { throw Exception(QString::fromLatin1(SExcelInvalid)); }
 
 [[noreturn]] void InvalidSheetNumber(int32_t Sheet, int32_t Min, int32_t Max)
 {
@@ -113,7 +110,7 @@ void TWorkbook::LoadFromStream(TOle2File *DataStream)
                 // Sheets already read point into the globals' strings and pictures, which a
                 // second load of the globals would free under them.
                 if (FSheets->Count() > 0)
-                    ExcelInvalid();
+                    ErrExcelInvalid();
                 R.release();
                 FGlobals->LoadFromStream(DataStream, RecordHeader, Bof, &FGlobals->SST());
             } else {
@@ -123,7 +120,7 @@ void TWorkbook::LoadFromStream(TOle2File *DataStream)
                 Sheet->LoadFromStream(DataStream, RecordHeader, Bof, &FGlobals->SST());
             }
         } else if (Id != xlr_EOF) {
-            ExcelInvalid();
+            ErrExcelInvalid();
         }
         // Whatever follows the last sheet is not part of the workbook.
         if (FGlobals->SheetCount() > 0 && FSheets->Count() >= FGlobals->SheetCount())
@@ -194,7 +191,7 @@ void TWorkbook::FixSheetRows()
 void TWorkbook::CheckSheetCount() const
 {
     if (FGlobals->SheetCount() != FSheets->Count())
-        ExcelInvalid();
+        ErrExcelInvalid();
 }
 
 void TWorkbook::FixBoundSheetOffsets(bool NeedsRecalc)
@@ -227,7 +224,7 @@ int32_t TWorkbook::FirstVisibleSheet() const
             throw Exception(QString::fromLatin1(SNoVisibleSheetSelected));
     }
     if (First < 0)
-        throw Exception(QString::fromLatin1(SNoVisibleSheets));
+        ErrNoVisibleSheets();
     return First;
 }
 

@@ -9,7 +9,6 @@
 
 namespace {
 
-const char *const SExcelInvalid = "Error reading Excel records. File invalid";
 const char *const SInvalidSheetNumber = "Sheet number \"%d\" invalid. Must be between %d and %d";
 const char *const SNoDeleteWithMacros = "Can't delete a sheet on a file containing macros";
 const char *const SInvalidName = "Invalid named range: \"%s\"";
@@ -169,7 +168,7 @@ void TWorkbookGlobals::LoadFromStream(TOle2File *DataStream, TRecordHeader &Reco
         TBaseRecord *r = R.get();
 
         if (dynamic_cast<TBOFRecord *>(r))
-            throw Exception(QString::fromLatin1(SExcelInvalid));
+            ErrExcelInvalid();
         if (dynamic_cast<TXFRecord *>(r)) {
             if (!HasXF)
                 FMiscRecords.Add(TSubListRecord::CreateAndAssign(&FXF));

@@ -65,6 +65,12 @@ QString ErrorReadingRecordText() { return QString::fromLatin1(SErrorReadingRecor
 
 void ErrorReadingRecord() { throw Exception(ErrorReadingRecordText()); }
 
+void ErrExcelInvalid() { throw Exception(QStringLiteral("Error reading Excel records. File invalid")); }
+
+void ErrInvalidString() { throw Exception(QStringLiteral("Invalid String record")); }
+
+void ErrNoVisibleSheets() { throw Exception(QStringLiteral("There are not visible sheets on the file")); }
+
 void XlsIndexError(int32_t Index, const QString &Property, int32_t Min, int32_t Max)
 {
     throw Exception(Format(QStringLiteral("The index \"%d\" of the property \"%s\" is not in the range %d-%d"),

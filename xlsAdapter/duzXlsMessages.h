@@ -28,6 +28,12 @@ struct TPrinterDriverSettings
 // The message of a read past the data of a record and its CONTINUE records.
 QString ErrorReadingRecordText();
 [[noreturn]] void ErrorReadingRecord();
+// "Error reading Excel records. File invalid": a file whose records do not make a workbook.
+[[noreturn]] void ErrExcelInvalid();
+// "Invalid String record": a text that does not fit its record.
+[[noreturn]] void ErrInvalidString();
+// "There are not visible sheets on the file".
+[[noreturn]] void ErrNoVisibleSheets();
 // "The index ... of the property ... is not in the range Min-Max".
 [[noreturn]] void XlsIndexError(int32_t Index, const QString &Property, int32_t Min, int32_t Max);
 
