@@ -148,9 +148,7 @@ int64_t TWbChart::TotalRangeSize(int32_t, const TXlsCellRange &) { return TotalS
 void TWbChart::FixCachePointers()
 {
     ClearCache();
-    for (int i = 0; i < FChartRecords->Count(); ++i)
-        if (TBaseRecord *r = FChartRecords->Items(i))
-            CacheRecord(r);
+    CacheRecords(FChartRecords);
 }
 
 void TWbChart::SetPageHeaderFooter(TPageHeaderFooterRecord *Record, const QString &Text)
@@ -241,9 +239,7 @@ int64_t TWbUnsupportedSheet::TotalRangeSize(int32_t, const TXlsCellRange &) { re
 void TWbUnsupportedSheet::FixCachePointers()
 {
     ClearCache();
-    for (int i = 0; i < FSheetRecords->Count(); ++i)
-        if (TBaseRecord *r = FSheetRecords->Items(i))
-            CacheRecord(r);
+    CacheRecords(FSheetRecords);
 }
 
 void TWbUnsupportedSheet::SetPageHeaderFooter(TPageHeaderFooterRecord *Record, const QString &Text)

@@ -88,6 +88,13 @@ void TSheet::ClearCache()
     FRefMode = nullptr;
 }
 
+void TSheet::CacheRecords(const TBaseRecordList *List)
+{
+    for (int i = 0; i < List->Count(); ++i)
+        if (TBaseRecord *r = List->Items(i))
+            CacheRecord(r);
+}
+
 void TSheet::CacheRecord(TBaseRecord *R)
 {
     switch (R->Id) {
@@ -432,12 +439,8 @@ int64_t TWorkSheet::TotalRangeSize(int32_t SheetIndex, const TXlsCellRange &Cell
 void TWorkSheet::FixCachePointers()
 {
     ClearCache();
-    for (int i = 0; i < FMiscRecords1->Count(); ++i)
-        if (TBaseRecord *r = FMiscRecords1->Items(i))
-            CacheRecord(r);
-    for (int i = 0; i < FMiscRecords2->Count(); ++i)
-        if (TBaseRecord *r = FMiscRecords2->Items(i))
-            CacheRecord(r);
+    CacheRecords(FMiscRecords1);
+    CacheRecords(FMiscRecords2);
 }
 
 TBaseRecordList *TWorkSheet::ListOf(const TBaseRecord *R) const

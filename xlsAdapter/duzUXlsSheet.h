@@ -77,6 +77,8 @@ public:
 protected:
     // A later record of the same id replaces the reference.
     void CacheRecord(TBaseRecord *R);
+    // Every record of List, in order.
+    void CacheRecords(const TBaseRecordList *List);
     void ClearCache();
 
     TWorkbookGlobals *FWorkbookGlobals;
