@@ -3,8 +3,6 @@
 #include "FileFixture.h"
 #include "xlsAdapter/duzUXlsTypedEntry.h"
 
-#include <QElapsedTimer>
-
 using namespace xfile;
 
 namespace {
@@ -247,7 +245,7 @@ TEST(FileValues, DatesFollowTheShortDateFormatAndNumberLikeTextsAreNoTimes)
     EXPECT_EQ(v, 40606);
 }
 
-TEST(FileValues, UnreadableAndHugeTextsAreStoredAsTextWithoutDelay)
+TEST(FileValues, UnreadableAndHugeTextsAreReadAsText)
 {
     const TFormatSettings us = UsSettings();
     TFormatSettingsScope scope(us);
@@ -280,6 +278,11 @@ TEST(FileValues, UnreadableAndHugeTextsAreStoredAsTextWithoutDelay)
     const TTypedEntry e = ReadTypedEntry(huge, QString(), QString(), UsSettings());
     EXPECT_EQ(e.Kind, TTypedEntry::teText);
     EXPECT_EQ(e.Value.AsString(), huge);
+    // More than a cell can hold: the store refuses it and the cell keeps what it had.
+    b.F.SetCellValue(20, 1, 5.0);
+    EXPECT_EQ(ole::MessageOf([&] { b.F.SetCellString(20, 1, huge, QString(), QString()); }),
+              QStringLiteral("Invalid String record"));
+    EXPECT_EQ(b.F.GetCellValue(20, 1).AsDouble(), 5.0);
 }
 
 TEST(FileValues, OffsetFormsCountFromTheColumnRangeOfADefinedName)
