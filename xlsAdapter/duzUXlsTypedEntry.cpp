@@ -311,26 +311,24 @@ QString CurrencyNumberFormat(bool WithDecimals, const TFormatSettings &Settings)
 bool TryTypedDateTime(const QString &S, const QString &DateFormat, const QString &TimeFormat,
                       const TFormatSettings &Settings, double &Value, QString &Format)
 {
-    const QString D = DateFormat.isEmpty() ? Settings.ShortDateFormat : DateFormat;
-    const QString E = ReplaceOutsideQuotes(TimeFormat.isEmpty() ? Settings.ShortTimeFormat : TimeFormat,
-                                           QStringLiteral("AMPM"), QStringLiteral("AM/PM"));
-    TFormatSettings s = Settings;
-    EnsureAmPm(s);
     double v = 0;
     bool readDate = false, readTime = false;
-    if (!ScanDateTime(S, s, v, readDate, readTime) || !ReadsAsDateTime(S, v))
+    if (!ScanDateTime(S, Settings, v, readDate, readTime) || !ReadsAsDateTime(S, v))
         return false;
     // Only parts that were read count: where the time separator is a point, a date's points
     // would otherwise give it a time format too.
-    const bool hasDate = readDate && (S.contains(QLatin1Char('.')) || S.contains(QLatin1Char('/')) || S.contains(QLatin1Char('-'))
-                          || S.contains(Settings.DateSeparator))
+    const bool hasDate = readDate
+                         && (S.contains(QLatin1Char('.')) || S.contains(QLatin1Char('/'))
+                             || S.contains(QLatin1Char('-')) || S.contains(Settings.DateSeparator))
                          && Trunc(v) > 0;
     const bool hasTime = readTime && (S.contains(QLatin1Char(':')) || S.contains(Settings.TimeSeparator));
     if (!hasDate && !hasTime)
         return false;
-    Format = hasDate ? D : QString();
+    Format = hasDate ? (DateFormat.isEmpty() ? Settings.ShortDateFormat : DateFormat) : QString();
     if (hasTime)
-        Format += (hasDate ? QStringLiteral(" ") : QString()) + E;
+        Format += (hasDate ? QStringLiteral(" ") : QString())
+                  + ReplaceOutsideQuotes(TimeFormat.isEmpty() ? Settings.ShortTimeFormat : TimeFormat,
+                                         QStringLiteral("AMPM"), QStringLiteral("AM/PM"));
     Value = v;
     return true;
 }
@@ -389,6 +387,5 @@ TTypedEntry ReadTypedEntry(const QString &Text, const QString &DateFormat, const
 
     r.Kind = TTypedEntry::teText;
     r.Value = Text;
-    r.NumberFormat.clear();
     return r;
 }
