@@ -74,6 +74,17 @@ int32_t PictureIndex(const TRowComments *RowPictures, int32_t Row, int32_t aPos)
     return (RowPictures ? RowPictures->GetItems(Row) : None).Items(aPos);
 }
 
+void CheckImageIndex(TWorkSheet *ws, int32_t Index)
+{
+    if (Index < 0 || Index >= ws->DrawingCount())
+        XlsIndexError(Index, QStringLiteral("ImageIndex"), 0, ws->DrawingCount());
+}
+
+QByteArray BytesOf(const ByteArray &Data)
+{
+    return QByteArray(reinterpret_cast<const char *>(Data.data()), qsizetype(Data.size()));
+}
+
 // Hyperlink number i of the sheet, after the range check.
 THLinkRecord *LinkAt(TWorkSheet *ws, int32_t i)
 {
@@ -138,8 +149,7 @@ void TXLSFile::GetPicture(int32_t Row, int32_t aPos, TStream *Pic, TXlsImgTypes 
 void TXLSFile::AssignPicture(int32_t Row, int32_t aPos, const ByteArray &Pic, TXlsImgTypes PicType)
 {
     if (TWorkSheet *ws = ActiveWorkSheet())
-        ws->AssignDrawing(PictureIndex(RowPictures.get(), Row, aPos),
-                          QByteArray(reinterpret_cast<const char *>(Pic.data()), qsizetype(Pic.size())), PicType);
+        ws->AssignDrawing(PictureIndex(RowPictures.get(), Row, aPos), BytesOf(Pic), PicType);
 }
 
 void TXLSFile::AssignPicture(int32_t Row, int32_t aPos, const ByteArray &Pic, TXlsImgTypes PicType,
@@ -175,8 +185,7 @@ void TXLSFile::AddImage(const ByteArray &Data, TXlsImgTypes DataType, const TIma
     if (!ws)
         return;
     FWorkbook->Globals()->DrawingGroup().EnsureDwgGroup();
-    ws->AddImage(QByteArray(reinterpret_cast<const char *>(Data.data()), qsizetype(Data.size())), DataType,
-                 ZeroBased(Properties), Anchor);
+    ws->AddImage(BytesOf(Data), DataType, ZeroBased(Properties), Anchor);
 }
 
 void TXLSFile::ClearImage(int32_t Index)
@@ -184,8 +193,7 @@ void TXLSFile::ClearImage(int32_t Index)
     TWorkSheet *ws = ActiveWorkSheet();
     if (!ws)
         return;
-    if (Index < 0 || Index >= ws->DrawingCount())
-        XlsIndexError(Index, QStringLiteral("ImageIndex"), 0, ws->DrawingCount());
+    CheckImageIndex(ws, Index);
     ws->ClearImage(Index);
 }
 
@@ -194,8 +202,7 @@ void TXLSFile::DeleteImage(int32_t Index)
     TWorkSheet *ws = ActiveWorkSheet();
     if (!ws)
         return;
-    if (Index < 0 || Index >= ws->DrawingCount())
-        XlsIndexError(Index, QStringLiteral("ImageIndex"), 0, ws->DrawingCount());
+    CheckImageIndex(ws, Index);
     ws->DeleteImage(Index);
 }
 
