@@ -3,6 +3,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUXlsSST.h"
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -249,6 +250,9 @@ void TWbUnsupportedSheet::SetPageHeaderFooter(TPageHeaderFooterRecord *Record, c
 
 // ---------------------------------------------------------------------------------------------
 // TWbEmbeddedChart
+
+// Charts on a sheet are held as chart sheets are.
+std::function<TEmbeddedChart *()> EmbeddedChartClass = [] { return static_cast<TEmbeddedChart *>(new TWbEmbeddedChart); };
 
 TWbEmbeddedChart::TWbEmbeddedChart(TWbChart *aChart) : FChart(aChart ? aChart : new TWbChart(nullptr)) {}
 

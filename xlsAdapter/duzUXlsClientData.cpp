@@ -2,7 +2,6 @@
 
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzUEscherRecords.h"
-#include "xlsAdapter/duzUXlsChartSheet.h"
 #include "xlsAdapter/duzUOle2Impl.h"
 
 #include <algorithm>
@@ -37,9 +36,6 @@ constexpr int32_t MaxTxoChars8 = MaxDrawingRecordSize - 1;
 constexpr int32_t MaxTxoChars16 = (MaxDrawingRecordSize - 1) / 2;
 
 } // namespace
-
-// Charts on a sheet are held as chart sheets are.
-std::function<TEmbeddedChart *()> EmbeddedChartClass = [] { return static_cast<TEmbeddedChart *>(new TWbEmbeddedChart); };
 
 // ---------------------------------------------------------------------------------------------
 // DUzObj

@@ -472,3 +472,75 @@ void TNameRecord::NameError(int32_t Token) const
 {
     throw Exception(Format(QString::fromLatin1(SNameNotSupported), {Name(), Token}));
 }
+
+// ---------------------------------------------------------------------------------------------
+// TShrFmlaRecordList
+
+void TShrFmlaRecordList::Sort()
+{
+    TList::Sort([](void *a, void *b) {
+        const int64_t ka = a ? static_cast<TShrFmlaRecord *>(static_cast<TObject *>(a))->Key : -1;
+        const int64_t kb = b ? static_cast<TShrFmlaRecord *>(static_cast<TObject *>(b))->Key : -1;
+        return ka < kb ? -1 : ka > kb ? 1 : 0;
+    });
+    Sorted = true;
+}
+
+bool TShrFmlaRecordList::Find(uint32_t aItem, int32_t &Index)
+{
+    if (!Sorted)
+        Sort();
+    return FindSortedKey(Count(), aItem, [this](int32_t i) -> int64_t {
+        const TShrFmlaRecord *r = Items(i);
+        return r ? int64_t(r->Key) : -1;
+    }, Index);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TNameRecordList
+
+void TNameRecordList::ArrangeInsertRowsAndCols(int32_t InsRow, int32_t aRowCount, int32_t InsCol, int32_t aColCount,
+                                               const TSheetInfo &SheetInfo)
+{
+    for (int i = 0; i < Count(); ++i)
+        if (TNameRecord *r = Items(i))
+            r->ArrangeInsertRowsAndCols(InsRow, aRowCount, InsCol, aColCount, SheetInfo);
+}
+
+void TNameRecordList::DeleteSheets(int32_t SheetIndex, int32_t SheetCount)
+{
+    for (int i = Count() - 1; i >= 0; --i) {
+        TNameRecord *r = Items(i);
+        if (!r)
+            continue;
+        const int32_t sheet = r->RangeSheet();
+        if (sheet >= SheetIndex && sheet < SheetIndex + SheetCount)
+            Delete(i);
+        else
+            r->ArrangeInsertSheets(SheetIndex, -SheetCount);
+    }
+}
+
+void TNameRecordList::InsertSheets(int32_t CopyFrom, int32_t BeforeSheet, int32_t SheetCount,
+                                   const TSheetInfo &SheetInfo)
+{
+    const int n = Count();
+    for (int i = 0; i < n; ++i) {
+        TNameRecord *r = Items(i);
+        if (!r)
+            continue;
+        const int32_t sheet = r->RangeSheet();
+        if (CopyFrom >= 0
+            && (sheet == CopyFrom || (sheet == -1 && r->RefersToSheet(SheetInfo.GetSheet) == SheetInfo.FormulaSheet))) {
+            TSheetInfo info = SheetInfo;
+            for (int32_t k = 0; k < SheetCount; ++k) {
+                std::unique_ptr<TNameRecord> copy(CopyOf(r));
+                info.InsSheet = BeforeSheet + k;
+                copy->ArrangeCopySheet(info);
+                Add(copy.get());
+                copy.release();
+            }
+        }
+        r->ArrangeInsertSheets(BeforeSheet, SheetCount);
+    }
+}

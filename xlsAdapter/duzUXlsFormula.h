@@ -2,6 +2,7 @@
 // Records that carry formulas: FORMULA cells with their cached result (and the STRING record of a
 // text result), the SHRFMLA, ARRAY and TABLE records that belong to formula cells, and NAME
 // records of defined names.
+#include "xlsAdapter/duzUXlsBaseRecordLists.h"
 #include "xlsAdapter/duzUXlsBaseRecords.h"
 #include "xlsAdapter/duzUXlsTypes.h"
 
@@ -161,4 +162,39 @@ private:
     int32_t Corner(int32_t RefOffset, int32_t AreaOffset) const;
     void SetCorner(int32_t AreaOffset, int32_t Value);
     [[noreturn]] void NameError(int32_t Token) const;
+};
+
+// The shared formulas of a sheet, found by the key of the formula cell they follow.
+class TShrFmlaRecordList : public TBaseRecordList
+{
+public:
+    int Add(TShrFmlaRecord *aRecord)
+    {
+        Sorted = false;
+        return TBaseRecordList::Add(aRecord);
+    }
+    TShrFmlaRecord *Items(int Index) const { return static_cast<TShrFmlaRecord *>(TBaseRecordList::Items(Index)); }
+
+    // By Key, ascending.
+    void Sort();
+    // The first record of key aItem (true), or where one would go (false).
+    bool Find(uint32_t aItem, int32_t &Index);
+
+    bool Sorted = false;
+};
+
+// The defined names of a workbook.
+class TNameRecordList : public TBaseRecordList
+{
+public:
+    int Add(TNameRecord *aRecord) { return TBaseRecordList::Add(aRecord); }
+    TNameRecord *Items(int Index) const { return static_cast<TNameRecord *>(TBaseRecordList::Items(Index)); }
+
+    void ArrangeInsertRowsAndCols(int32_t InsRow, int32_t aRowCount, int32_t InsCol, int32_t aColCount,
+                                  const TSheetInfo &SheetInfo);
+    // Names local to the deleted sheets go; the others follow the sheets after them.
+    void DeleteSheets(int32_t SheetIndex, int32_t SheetCount);
+    // SheetCount sheets inserted before BeforeSheet, copies of sheet CopyFrom when CopyFrom >= 0:
+    // the names of the copied sheet get one copy per new sheet.
+    void InsertSheets(int32_t CopyFrom, int32_t BeforeSheet, int32_t SheetCount, const TSheetInfo &SheetInfo);
 };
