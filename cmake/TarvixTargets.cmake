@@ -49,24 +49,32 @@ function(tarvix_header_check name)
   target_compile_options(${name} PRIVATE -O0 -g0)
 endfunction()
 
-# One test executable per folder of tests/<layer>/<folder>, run with the offscreen platform.
+# One test executable per folder of tests/<layer>/<folder>, run with the offscreen platform. A folder
+# that holds no sources of its own but folders (tests/progrid/xls/<engine layer>) groups them: each
+# of its folders is an executable named after both, test_<layer>_<group>_<folder>.
 function(tarvix_tests_in dir lib)
+  cmake_parse_arguments(ARG "" "PREFIX;LAYER" "" ${ARGN})
+  if(NOT ARG_LAYER)
+    get_filename_component(ARG_LAYER "${dir}" NAME)
+  endif()
   file(GLOB subdirs LIST_DIRECTORIES true "${dir}/*")
   foreach(sd IN LISTS subdirs)
     if(IS_DIRECTORY "${sd}")
-      file(GLOB_RECURSE tsrcs CONFIGURE_DEPENDS "${sd}/*.cpp" "${sd}/*.h")
-      if(tsrcs)
-        get_filename_component(leaf "${sd}" NAME)
-        get_filename_component(layer "${dir}" NAME)
-        set(exe "test_${layer}_${leaf}")
-        add_executable(${exe} ${tsrcs})
-        target_link_libraries(${exe} PRIVATE ${lib} tarvix_test_main GTest::gtest GTest::gmock)
-        target_precompile_headers(${exe} REUSE_FROM tarvix_test_main)
-        add_test(NAME ${exe} COMMAND ${exe})
-        set_tests_properties(${exe} PROPERTIES
-          ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1"
-          TIMEOUT 900)
+      get_filename_component(leaf "${sd}" NAME)
+      file(GLOB own CONFIGURE_DEPENDS "${sd}/*.cpp" "${sd}/*.h")
+      if(NOT own)
+        tarvix_tests_in("${sd}" ${lib} LAYER ${ARG_LAYER} PREFIX "${ARG_PREFIX}${leaf}_")
+        continue()
       endif()
+      file(GLOB_RECURSE tsrcs CONFIGURE_DEPENDS "${sd}/*.cpp" "${sd}/*.h")
+      set(exe "test_${ARG_LAYER}_${ARG_PREFIX}${leaf}")
+      add_executable(${exe} ${tsrcs})
+      target_link_libraries(${exe} PRIVATE ${lib} tarvix_test_main GTest::gtest GTest::gmock)
+      target_precompile_headers(${exe} REUSE_FROM tarvix_test_main)
+      add_test(NAME ${exe} COMMAND ${exe})
+      set_tests_properties(${exe} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1"
+        TIMEOUT 900)
     endif()
   endforeach()
 endfunction()
