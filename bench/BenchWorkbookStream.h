@@ -1,8 +1,8 @@
 #pragma once
 // Workbook benchmarks write into a fresh "Workbook" stream of an in-memory compound file.
 #include "framework/rtl/Streams.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -4,13 +4,13 @@
 // run with N = 440,000 and twice that to see the growth.
 #include "bench/BenchWorkbookStream.h"
 #include "framework/rtl/Streams.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsCellRecords.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsSST.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

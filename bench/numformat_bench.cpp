@@ -2,7 +2,7 @@
 // beside the plain conversion of the same values (FloatToStrF or FormatDateTime). The format
 // string is parsed once; every later value reuses the parsed form.
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUWbNumberFormat.h"
+#include "xlsAdapter/numformat/duzUWbNumberFormat.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

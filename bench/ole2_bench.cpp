@@ -2,8 +2,8 @@
 // the body) beside the same pieces taken from a byte buffer, and copying a 10 MB file through
 // PrepareForWrite beside a plain file copy.
 #include "framework/rtl/Streams.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

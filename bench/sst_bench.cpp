@@ -3,9 +3,9 @@
 // entry order and a plain writer). Run with N = 440,000 and twice that to see the growth.
 #include "bench/BenchWorkbookStream.h"
 #include "framework/rtl/Streams.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsSST.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
 
 #include <QCoreApplication>
 #include <algorithm>

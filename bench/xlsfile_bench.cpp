@@ -3,10 +3,10 @@
 // records and copies their bytes into a new compound file. The ratio is printed at the end.
 #include "bench/BenchWorkbookStream.h"
 #include "framework/rtl/Streams.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsFile.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsWorkbook.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -4,8 +4,8 @@
 // in a compound file. The two ratios are printed at the end.
 #include "bench/BenchWorkbookStream.h"
 #include "framework/rtl/Streams.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsFile.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -1,10 +1,10 @@
 #pragma once
 // The workbook harnesses read their input the same way: every record of the selected stream, in
 // order, until EOF, a refusal or 4096 records.
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
-#include "xlsAdapter/duzUXlsEscher.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
 #include <functional>
 #include <memory>
 #include <vector>

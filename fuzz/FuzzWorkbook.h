@@ -1,7 +1,7 @@
 #pragma once
 // The file-object harnesses save what they made into memory to compare or reopen it.
 #include "framework/rtl/Streams.h"
-#include "xlsAdapter/duzUXlsFile.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
 
 #include <QByteArray>
 

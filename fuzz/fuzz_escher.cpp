@@ -4,8 +4,8 @@
 // and writes the same bytes again; a copy of each shape writes as many bytes as the shape.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
-#include "xlsAdapter/duzUXlsClientData.h"
-#include "xlsAdapter/duzUXlsEscher.h"
+#include "xlsAdapter/drawing/duzUXlsClientData.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
 
 #include <memory>
 #include <vector>

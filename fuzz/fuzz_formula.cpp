@@ -3,7 +3,7 @@
 // bytes as a formula text encode or are refused, and the text that accepted tokens decode to
 // encodes again and decodes back to itself.
 #include "fuzz/FuzzCommon.h"
-#include "tests/progrid/formula/FormulaFixture.h"
+#include "tests/progrid/xls/formulas/FormulaFixture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {

@@ -3,8 +3,8 @@
 // load one by one or are refused the same way.
 #include "fuzz/FuzzCommon.h"
 #include "framework/rtl/Streams.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include <memory>
 

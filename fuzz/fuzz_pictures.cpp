@@ -8,9 +8,9 @@
 // bytes again.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
-#include "xlsAdapter/duzUXlsClientData.h"
-#include "xlsAdapter/duzUXlsEscher.h"
-#include "xlsAdapter/duzUXlsNotes.h"
+#include "xlsAdapter/drawing/duzUXlsClientData.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
+#include "xlsAdapter/workbook/duzUXlsNotes.h"
 
 #include <map>
 #include <memory>

@@ -5,9 +5,9 @@
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzWorkbook.h"
 #include "framework/rtl/SysUtils.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsFile.h"
-#include "xlsAdapter/duzUXlsTypedEntry.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
+#include "xlsAdapter/file/duzUXlsTypedEntry.h"
 
 #include <cstring>
 

@@ -6,13 +6,13 @@
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
 #include "framework/rtl/Streams.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsCellRecords.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsSST.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <memory>
 

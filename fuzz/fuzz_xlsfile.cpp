@@ -4,8 +4,8 @@
 // object able to load the next file.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzWorkbook.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsFile.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {

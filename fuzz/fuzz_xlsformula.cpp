@@ -6,10 +6,10 @@
 // value and formula text.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
-#include "tests/progrid/formula/FormulaFixture.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsFormula.h"
+#include "tests/progrid/xls/formulas/FormulaFixture.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
 
 #include <cstring>
 #include <memory>

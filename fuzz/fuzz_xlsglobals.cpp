@@ -5,8 +5,8 @@
 // bytes, and what it wrote loads back and writes the same bytes again.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <functional>
 #include <memory>

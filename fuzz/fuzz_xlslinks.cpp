@@ -4,9 +4,9 @@
 // nothing), write exactly the size they announce and load back with the same properties and places.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsHyperLink.h"
-#include "xlsAdapter/duzUXlsPageBreaks.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/records/duzUXlsHyperLink.h"
+#include "xlsAdapter/records/duzUXlsPageBreaks.h"
 
 #include <algorithm>
 #include <memory>

@@ -5,8 +5,8 @@
 // file opens and saves to the same bytes.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzWorkbook.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsFile.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {

@@ -3,11 +3,11 @@
 // bytes, its copy writes the same bytes, and a row of its cells measures what it writes.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsCellRecords.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
-#include "xlsAdapter/duzUXlsStrings.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
 
 #include <bit>
 #include <map>

@@ -4,9 +4,9 @@
 // what the sheet writes is exactly its announced size, and loads back to write the same bytes.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
-#include "xlsAdapter/duzUXlsSheet.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <memory>
 

@@ -3,8 +3,8 @@
 // workbook writes loads back and writes the same bytes again.
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzRecords.h"
-#include "tests/progrid/xls/OleFixture.h"
-#include "xlsAdapter/duzUXlsWorkbook.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzXlsMessages.h"

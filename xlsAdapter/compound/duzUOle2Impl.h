@@ -3,7 +3,7 @@
 // and writing a copy of the file in which that stream is replaced.
 #include "framework/rtl/Classes.h"
 #include "framework/rtl/Streams.h"
-#include "xlsAdapter/duzUXlsProtect.h"
+#include "xlsAdapter/compound/duzUXlsProtect.h"
 
 #include <QString>
 #include <QStringList>

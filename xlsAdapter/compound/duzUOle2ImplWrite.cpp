@@ -1,5 +1,5 @@
 // Writing a copy of a compound file in which one stream of the root is replaced.
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/duzXlsMessages.h"

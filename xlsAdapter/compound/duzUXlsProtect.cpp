@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUXlsProtect.h"
+#include "xlsAdapter/compound/duzUXlsProtect.h"
 
 TEncryptionData::TEncryptionData(const QString &aReadPassword, TObject *, TObject *)
     : ReadPassword(aReadPassword)

@@ -1,9 +1,9 @@
 // The picture store of the drawing group and the picture references of property tables.
-#include "xlsAdapter/duzUEscherRecords.h"
+#include "xlsAdapter/drawing/duzUEscherRecords.h"
 
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsMD5.h"
+#include "xlsAdapter/drawing/duzUXlsMD5.h"
 
 #include <cstring>
 #include <memory>

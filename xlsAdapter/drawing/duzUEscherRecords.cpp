@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUEscherRecords.h"
+#include "xlsAdapter/drawing/duzUEscherRecords.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsClientData.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/drawing/duzUXlsClientData.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,10 +2,10 @@
 // The Escher (Office Drawing) record tree of a drawing group or a sheet drawing. Bodies stay the
 // bytes they were read as; the fields the engine uses are read and written in place, so records of
 // kinds it does not know are written back unchanged.
-#include "xlsAdapter/duzUXlsBaseClientData.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsSheetSizes.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/drawing/duzUXlsBaseClientData.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsSheetSizes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <QByteArray>
 #include <QString>

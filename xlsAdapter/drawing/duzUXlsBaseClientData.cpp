@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUXlsBaseClientData.h"
+#include "xlsAdapter/drawing/duzUXlsBaseClientData.h"
 
 TBaseClientData::~TBaseClientData() { FreeRemainingData(); }
 

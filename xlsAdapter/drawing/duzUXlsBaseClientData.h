@@ -1,7 +1,7 @@
 #pragma once
 // The BIFF records that a drawing object keeps next to its Escher records (an OBJ after a
 // ClientData, a TXO after a ClientTextbox), held by the Escher record they belong to.
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUXlsClientData.h"
+#include "xlsAdapter/drawing/duzUXlsClientData.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUEscherRecords.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/drawing/duzUEscherRecords.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
 #pragma once
 // The OBJ of a drawing object and the TXO of a text box, with the OBJ templates of new pictures,
 // comments and auto-filter arrows.
-#include "xlsAdapter/duzUXlsBaseClientData.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "xlsAdapter/drawing/duzUXlsBaseClientData.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
 
 #include <QString>
 #include <functional>

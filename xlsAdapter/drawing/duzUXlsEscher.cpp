@@ -1,7 +1,7 @@
-#include "xlsAdapter/duzUXlsEscher.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 // The Escher trees of the workbook's drawing group and of a sheet's drawing, carried in and out of
 // MSODRAWINGGROUP and MSODRAWING records (and the OBJ and TXO records between them).
-#include "xlsAdapter/duzUEscherRecords.h"
+#include "xlsAdapter/drawing/duzUEscherRecords.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // New shapes of a sheet drawing (its basic tree, comment boxes, filter arrows) and anchors kept
 // both in cells and as a rectangle in sheet units.
-#include "xlsAdapter/duzUXlsEscher.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsClientData.h"
+#include "xlsAdapter/drawing/duzUXlsClientData.h"
 
 #include <algorithm>
 #include <cmath>

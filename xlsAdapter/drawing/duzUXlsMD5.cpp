@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUXlsMD5.h"
+#include "xlsAdapter/drawing/duzUXlsMD5.h"
 
 #include <algorithm>
 #include <cstring>

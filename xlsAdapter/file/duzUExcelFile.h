@@ -3,7 +3,7 @@
 // columns, sheets and palette indices are 1-based; format (XF) indices are 0-based, -1 for a cell
 // that does not exist. Every operation here raises EAbstractError: TXLSFile supplies them.
 #include "framework/rtl/Classes.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUWbRowComments.h"
+#include "xlsAdapter/file/duzUWbRowComments.h"
 
 #include "framework/rtl/Lists.h"
 

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUXlsAnchors.h"
+#include "xlsAdapter/file/duzUXlsAnchors.h"
 
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/System.h"
-#include "xlsAdapter/duzUExcelFile.h"
+#include "xlsAdapter/file/duzUExcelFile.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // Picture and comment box placement between screen pixels and cell anchors, measured with the
 // sizes of the active sheet of a spreadsheet file: column offsets in 1/1024 of the column's width,
 // row offsets in 1/255 of the row's height.
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <cstdint>
 

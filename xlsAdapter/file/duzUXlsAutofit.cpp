@@ -1,12 +1,12 @@
-#include "xlsAdapter/duzUXlsAutofit.h"
+#include "xlsAdapter/file/duzUXlsAutofit.h"
 
 #include "framework/rtl/System.h"
-#include "xlsAdapter/duzUExcelFile.h"
-#include "xlsAdapter/duzUWbNumberFormat.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/file/duzUExcelFile.h"
+#include "xlsAdapter/numformat/duzUWbNumberFormat.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Measures of cell texts for fitting row heights and column widths to their contents.
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <cstdint>
 

@@ -1,12 +1,12 @@
-#include "xlsAdapter/duzUXlsFile.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
 
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsEmptyWorkbook.h"
-#include "xlsAdapter/duzUXlsWorkbook.h"
-#include "xlsAdapter/duzXlsBaseTemplateStore.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/workbook/duzUXlsEmptyWorkbook.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
+#include "xlsAdapter/workbook/duzXlsBaseTemplateStore.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>

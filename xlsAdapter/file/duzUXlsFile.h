@@ -2,8 +2,8 @@
 // The spreadsheet file over one in-memory BIFF8 workbook: opening, new files from the built-in
 // template, saving (keeping every other stream of the source file) and the sheet operations.
 #include "framework/rtl/Types.h"
-#include "xlsAdapter/duzUExcelFile.h"
-#include "xlsAdapter/duzUWbRowComments.h"
+#include "xlsAdapter/file/duzUExcelFile.h"
+#include "xlsAdapter/file/duzUWbRowComments.h"
 
 #include <functional>
 #include <memory>

@@ -1,15 +1,15 @@
 // The operations of the file object that map directly onto the workbook model: 1-based rows,
 // columns and palette entries in, 0-based ones to the model; on a sheet that is no worksheet the
 // sheet-level reads give fixed defaults and the writes do nothing.
-#include "xlsAdapter/duzUXlsFile.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
 
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsSheet.h"
-#include "xlsAdapter/duzUXlsWorkbook.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
-#include "xlsAdapter/duzUXlsXF.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/records/duzUXlsXF.h"
 
 #include <algorithm>
 #include <memory>

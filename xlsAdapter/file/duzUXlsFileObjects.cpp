@@ -1,20 +1,20 @@
 // The objects of the active worksheet behind the file object: pictures with their anchors, cell
 // comments, hyperlinks, and cells pasted from another spreadsheet's "Biff8" clipboard data.
 // Rows, columns and hyperlink numbers are 1-based here and 0-based in the model.
-#include "xlsAdapter/duzUXlsFile.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
 
 #include "framework/os/Clipbrd.h"
 #include "framework/rtl/Streams.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsCellRecords.h"
-#include "xlsAdapter/duzUXlsEscher.h"
-#include "xlsAdapter/duzUXlsHyperLink.h"
-#include "xlsAdapter/duzUXlsNotes.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsSheet.h"
-#include "xlsAdapter/duzUXlsWorkbook.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
-#include "xlsAdapter/duzUXlsXF.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
+#include "xlsAdapter/records/duzUXlsHyperLink.h"
+#include "xlsAdapter/workbook/duzUXlsNotes.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/records/duzUXlsXF.h"
 #include "xlsAdapter/duzXlsMessages.h"
 
 #include <algorithm>

@@ -1,13 +1,13 @@
 // Cell values, formulas and typed text entry of the file object: 1-based rows and columns in,
 // 0-based model cells out; run positions are 1-based here and 0-based in the cell store.
-#include "xlsAdapter/duzUXlsFile.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
 
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsSheet.h"
-#include "xlsAdapter/duzUXlsTypedEntry.h"
-#include "xlsAdapter/duzUXlsWorkbook.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
+#include "xlsAdapter/file/duzUXlsTypedEntry.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUXlsTypedEntry.h"
+#include "xlsAdapter/file/duzUXlsTypedEntry.h"
 
 #include "framework/rtl/System.h"
-#include "xlsAdapter/duzUXlsTypes.h"
-#include "xlsAdapter/duzUXlsXF.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsXF.h"
 
 #include <algorithm>
 #include <cmath>

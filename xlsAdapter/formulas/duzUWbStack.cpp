@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUWbStack.h"
+#include "xlsAdapter/formulas/duzUWbStack.h"
 
 #include "framework/rtl/Exceptions.h"
 

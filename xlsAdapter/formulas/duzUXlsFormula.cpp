@@ -1,10 +1,10 @@
-#include "xlsAdapter/duzUXlsFormula.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsFormulaParser.h"
-#include "xlsAdapter/duzUXlsStrings.h"
-#include "xlsAdapter/duzUXlsTokenArray.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/formulas/duzUXlsFormulaParser.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
+#include "xlsAdapter/formulas/duzUXlsTokenArray.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,9 +2,9 @@
 // Records that carry formulas: FORMULA cells with their cached result (and the STRING record of a
 // text result), the SHRFMLA, ARRAY and TABLE records that belong to formula cells, and NAME
 // records of defined names.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <QString>
 #include <cstdint>

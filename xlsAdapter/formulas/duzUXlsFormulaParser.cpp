@@ -1,7 +1,7 @@
-#include "xlsAdapter/duzUXlsFormulaParser.h"
+#include "xlsAdapter/formulas/duzUXlsFormulaParser.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <cstring>
 #include <vector>

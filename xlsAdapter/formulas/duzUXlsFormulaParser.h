@@ -1,7 +1,7 @@
 #pragma once
 // Formulas in BIFF8 parsed-token form (reverse Polish, as FORMULA, ARRAY and NAME records store
 // them): DecodeFormulaTokens writes them as formula text, TParseString encodes a formula text.
-#include "xlsAdapter/duzUWbStack.h"
+#include "xlsAdapter/formulas/duzUWbStack.h"
 #include "xlsAdapter/duzXlsFormulaMessages.h"
 #include "xlsAdapter/duzXlsMessages.h"
 

@@ -1,9 +1,9 @@
 // Formula text to tokens: a recursive descent with one routine per precedence level, each one
 // emitting its tokens as soon as its operands are complete, so the output is already postfix.
-#include "xlsAdapter/duzUXlsFormulaParser.h"
+#include "xlsAdapter/formulas/duzUXlsFormulaParser.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsStrings.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUXlsTokenArray.h"
+#include "xlsAdapter/formulas/duzUXlsTokenArray.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsFormula.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
 
 #include <algorithm>
 

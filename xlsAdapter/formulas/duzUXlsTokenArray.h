@@ -4,7 +4,7 @@
 // expanded into one cell, and when a sheet is copied. A reference that leaves the sheet or whose
 // cells are deleted becomes the matching reference error token.
 #include "framework/rtl/Exceptions.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUWbNumberFormat.h"
+#include "xlsAdapter/numformat/duzUWbNumberFormat.h"
 
 #include "framework/rtl/LocaleSettings.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <QHash>
 #include <array>

@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 #include "framework/rtl/SysUtils.h"
 

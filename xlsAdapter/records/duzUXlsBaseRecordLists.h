@@ -2,7 +2,7 @@
 // Owning lists of records that know the byte size of what they hold, so that a section's size
 // is known before anything is written.
 #include "framework/rtl/Lists.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include <cstdint>
 

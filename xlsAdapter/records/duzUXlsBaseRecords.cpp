@@ -1,9 +1,9 @@
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include "framework/rtl/Lists.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
 // Workbook-level and sheet view records.
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/System.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsStrings.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "xlsAdapter/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <bit>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // Cell records of blank cells, booleans and errors, numbers and RK numbers, and the MULBLANK and
 // MULRK records that hold runs of them: split into single cells on load, joined again on save.
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 constexpr uint16_t xlr_BLANK = 0x0201;
 constexpr uint16_t xlr_BOOLERR = 0x0205;

@@ -1,7 +1,7 @@
 #pragma once
 // The records of a chart substream, kept as read; BEGIN and END bracket the nested blocks.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 constexpr uint16_t xlr_ChartBegin = 0x1033;
 constexpr uint16_t xlr_ChartEnd = 0x1034;

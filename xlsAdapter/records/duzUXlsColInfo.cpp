@@ -1,6 +1,6 @@
-#include "xlsAdapter/duzUXlsColInfo.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
 
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 // Column widths, formats, hidden and outline state: one object per column in memory, one COLINFO
 // record per run of equal neighbouring columns in the file.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 constexpr uint16_t xlr_COLINFO = 0x007D;
 

@@ -1,7 +1,7 @@
-#include "xlsAdapter/duzUXlsHyperLink.h"
+#include "xlsAdapter/records/duzUXlsHyperLink.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 // The hyperlinks of a worksheet: one HLINK record per link (a cell range and the link object:
 // display text, target frame, a URL, file or UNC moniker, a place in the workbook), each with
 // an optional SCREENTIP record holding its tooltip.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsStrings.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
 
 #include <bit>
 #include <cstring>

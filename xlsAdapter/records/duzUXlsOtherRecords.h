@@ -1,7 +1,7 @@
 #pragma once
 // Records that frame sections and small workbook-level records (BOF, EOF, TEMPLATE, OBJ, TXO, SST,
 // BOUNDSHEET, CODENAME, OBPROJ, range records), and the page-setup records of a sheet.
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 constexpr uint16_t xlr_BOF = 0x0809;
 constexpr uint16_t xlr_TEMPLATE = 0x0060;

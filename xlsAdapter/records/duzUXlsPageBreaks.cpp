@@ -1,7 +1,7 @@
-#include "xlsAdapter/duzUXlsPageBreaks.h"
+#include "xlsAdapter/records/duzUXlsPageBreaks.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // A worksheet's manual page breaks: horizontal ones (before a row) and vertical ones (before a
 // column), loaded from and written as one record per kind.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 #include <cstdint>
 

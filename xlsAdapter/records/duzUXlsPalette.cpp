@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUXlsPalette.h"
+#include "xlsAdapter/records/duzUXlsPalette.h"
 
 #include "framework/rtl/SysUtils.h"
 

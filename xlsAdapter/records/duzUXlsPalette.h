@@ -1,6 +1,6 @@
 #pragma once
 // The workbook's colour palette (56 entries) and the default one.
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 constexpr uint16_t xlr_PALETTE = 0x0092;
 

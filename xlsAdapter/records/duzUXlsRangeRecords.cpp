@@ -1,7 +1,7 @@
-#include "xlsAdapter/duzUXlsRangeRecords.h"
+#include "xlsAdapter/records/duzUXlsRangeRecords.h"
 
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
 
 #include <algorithm>
 #include <memory>

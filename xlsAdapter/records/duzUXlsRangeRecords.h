@@ -1,7 +1,7 @@
 #pragma once
 // Lists of cell rectangles (merged cells, conditional formats): loading and saving them split
 // into records of a limited count, and keeping them in place when rows and columns move.
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
 
 #include "framework/rtl/Exceptions.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
-#include "xlsAdapter/duzUXlsStrings.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 // The shared string table of a workbook and the text cells that point into it. Strings live in
 // one growing byte buffer as reference-counted, deduplicated entries; an entry's offset in the
 // buffer never changes and is the handle that cell records keep.
-#include "xlsAdapter/duzUXlsBaseRecords.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <cstdint>
 #include <unordered_set>

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUXlsStrings.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
 
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include "framework/rtl/Exceptions.h"
 

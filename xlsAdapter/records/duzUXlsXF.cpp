@@ -1,7 +1,7 @@
-#include "xlsAdapter/duzUXlsXF.h"
+#include "xlsAdapter/records/duzUXlsXF.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsStrings.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
 
 #include <algorithm>
 #include <cstring>

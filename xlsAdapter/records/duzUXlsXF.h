@@ -1,8 +1,8 @@
 #pragma once
 // Cell formats (XF), fonts, number formats and styles of the workbook globals, with the
 // conversion between an XF record and the engine's format value, and the built-in formats.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 constexpr uint16_t xlr_XF = 0x00E0;
 constexpr uint16_t xlr_FONT = 0x0031;

@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUSheetNameList.h"
+#include "xlsAdapter/workbook/duzUSheetNameList.h"
 
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/SysUtils.h"

@@ -1,7 +1,7 @@
-#include "xlsAdapter/duzUXlsChartSheet.h"
+#include "xlsAdapter/workbook/duzUXlsChartSheet.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
 
 #include <functional>
 #include <memory>

@@ -1,9 +1,9 @@
 #pragma once
 // Chart sheets and sheets of a kind the engine does not interpret (macro sheets, modules): both
 // are kept as their records and written back as read.
-#include "xlsAdapter/duzUXlsChart.h"
-#include "xlsAdapter/duzUXlsClientData.h"
-#include "xlsAdapter/duzUXlsSheet.h"
+#include "xlsAdapter/records/duzUXlsChart.h"
+#include "xlsAdapter/drawing/duzUXlsClientData.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
 
 // Chart blocks nest far less deeply than this in real files; deeper nesting is refused as an
 // invalid file rather than followed.

@@ -1,6 +1,6 @@
 // The empty workbook is assembled byte by byte, so that every field is exactly as a new file
 // needs it and the bytes are the same on every run (fixed user name, texts and times).
-#include "xlsAdapter/duzUXlsEmptyWorkbook.h"
+#include "xlsAdapter/workbook/duzUXlsEmptyWorkbook.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUXlsNotes.h"
+#include "xlsAdapter/workbook/duzUXlsNotes.h"
 
-#include "xlsAdapter/duzUEscherRecords.h"
-#include "xlsAdapter/duzUXlsClientData.h"
-#include "xlsAdapter/duzUXlsEscher.h"
+#include "xlsAdapter/drawing/duzUEscherRecords.h"
+#include "xlsAdapter/drawing/duzUXlsClientData.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
 
 #include <cstring>
 #include <memory>

@@ -1,9 +1,9 @@
 #pragma once
 // Cell comments: a NOTE record per comment, filed by row like cells, and the drawing object
 // (a text box shape) that holds the comment's box and text.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 class TDrawing;
 class TEscherClientDataRecord;

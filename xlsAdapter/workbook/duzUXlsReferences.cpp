@@ -1,9 +1,9 @@
-#include "xlsAdapter/duzUXlsReferences.h"
+#include "xlsAdapter/workbook/duzUXlsReferences.h"
 
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <algorithm>
 #include <memory>

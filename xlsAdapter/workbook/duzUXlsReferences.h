@@ -2,7 +2,7 @@
 // The workbook's table of sheet references: SUPBOOK records (one per referenced book, one of
 // them standing for this book), their EXTERNNAME records, and the EXTERNSHEET entries through
 // which formulas name sheets.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,13 +1,13 @@
-#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsCellRecords.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsSST.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
-#include "xlsAdapter/duzUXlsTokenArray.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/formulas/duzUXlsTokenArray.h"
 
 #include <algorithm>
 #include <memory>

@@ -2,10 +2,10 @@
 // Sheet-wide lists of row- and column-addressed entries: the cell store (ROW records and one
 // list of cells per row) and the sheet's range owners (merged cells, conditional formats).
 #include "framework/rtl/Variants.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsFormulaParser.h"
-#include "xlsAdapter/duzUXlsRangeRecords.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/formulas/duzUXlsFormulaParser.h"
+#include "xlsAdapter/records/duzUXlsRangeRecords.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 class TColInfoList;
 class TExcelFile;

@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUXlsSections.h"
+#include "xlsAdapter/workbook/duzUXlsSections.h"
 
 #include "framework/rtl/SysUtils.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A BIFF8 section: its BOF record, its records, its EOF record. The workbook globals and every
 // sheet derive from it.
-#include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
 
 #include <cstdint>
 

@@ -2,10 +2,10 @@
 // Sheet sections: the common sheet with its cache of view and page-setup records, and the
 // worksheet, whose records are sorted into cells, columns, notes, drawing, ranges, hyperlinks,
 // page breaks and the records kept as read.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsSections.h"
-#include "xlsAdapter/duzUXlsSheetSizes.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/workbook/duzUXlsSections.h"
+#include "xlsAdapter/records/duzUXlsSheetSizes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,14 +1,14 @@
 // The sheet's view, page setup, rows, columns, merged cells and auto filter, read from and
 // written to the records the sheet caches.
-#include "xlsAdapter/duzUXlsSheet.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
 
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsEscher.h"
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsNotes.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/workbook/duzUXlsNotes.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <algorithm>
 #include <cstdlib>

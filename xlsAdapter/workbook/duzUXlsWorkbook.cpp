@@ -1,9 +1,9 @@
-#include "xlsAdapter/duzUXlsWorkbook.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUEscherRecords.h"
-#include "xlsAdapter/duzUOle2Impl.h"
-#include "xlsAdapter/duzUXlsChartSheet.h"
+#include "xlsAdapter/drawing/duzUEscherRecords.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/workbook/duzUXlsChartSheet.h"
 
 #include <QSet>
 #include <memory>

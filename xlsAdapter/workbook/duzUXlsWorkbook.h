@@ -1,9 +1,9 @@
 #pragma once
 // One BIFF8 "Workbook" stream in memory: the globals section and the sheet sections in stream
 // order, read and written as a whole, with the operations that touch more than one section.
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsSheet.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <algorithm>
 #include <memory>

@@ -2,15 +2,15 @@
 // The workbook globals: the first section of the stream, holding what all sheets share (sheet
 // list, shared strings, fonts, formats, palette, names, references, drawing group, options).
 // Records it does not interpret are kept in file order and written back where they were.
-#include "xlsAdapter/duzUSheetNameList.h"
-#include "xlsAdapter/duzUXlsEscher.h"
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsPalette.h"
-#include "xlsAdapter/duzUXlsReferences.h"
-#include "xlsAdapter/duzUXlsSST.h"
-#include "xlsAdapter/duzUXlsSections.h"
-#include "xlsAdapter/duzUXlsTypes.h"
-#include "xlsAdapter/duzUXlsXF.h"
+#include "xlsAdapter/workbook/duzUSheetNameList.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/records/duzUXlsPalette.h"
+#include "xlsAdapter/workbook/duzUXlsReferences.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
+#include "xlsAdapter/workbook/duzUXlsSections.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsXF.h"
 
 #include <QString>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // Small compound files assembled byte by byte: 512-byte sectors, 64-byte mini sectors, a 4096
 // cutoff. Big streams come first, then the mini stream, the mini FAT, the directory and the FAT.
 #include "framework/rtl/Streams.h"
-#include "xlsAdapter/duzUOle2Impl.h"
+#include "xlsAdapter/compound/duzUOle2Impl.h"
 
 #include <QByteArray>
 #include <QString>

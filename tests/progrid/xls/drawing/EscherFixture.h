@@ -1,8 +1,8 @@
 #pragma once
 // Escher records and drawings built from bytes, read from and written to a "Workbook" stream.
-#include "../xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsClientData.h"
-#include "xlsAdapter/duzUXlsEscher.h"
+#include "tests/progrid/xls/records/RecordFixture.h"
+#include "xlsAdapter/drawing/duzUXlsClientData.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
 
 #include <QStringList>
 #include <map>

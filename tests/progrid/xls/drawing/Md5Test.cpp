@@ -1,5 +1,5 @@
 // The MD5 stream against the test suite of RFC 1321.
-#include "xlsAdapter/duzUXlsMD5.h"
+#include "xlsAdapter/drawing/duzUXlsMD5.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // counted, pictures read back, written and loaded again, and broken picture data refused.
 #include "EscherFixture.h"
 
-#include "xlsAdapter/duzUXlsMD5.h"
+#include "xlsAdapter/drawing/duzUXlsMD5.h"
 
 using namespace esc;
 

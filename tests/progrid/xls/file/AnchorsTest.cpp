@@ -2,7 +2,7 @@
 // rows (300 twips). Expected offsets are worked out by hand: 1/1024 of a column, 1/255 of a row.
 #include "FileFixture.h"
 
-#include "xlsAdapter/duzUXlsAnchors.h"
+#include "xlsAdapter/file/duzUXlsAnchors.h"
 
 using namespace xfile;
 

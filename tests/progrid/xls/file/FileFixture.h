@@ -1,9 +1,9 @@
 #pragma once
 // Whole workbook files for the file object: the template's "Workbook" stream in compound files
 // of various shapes, written to disk or kept in memory.
-#include "tests/progrid/xlstemplate/TemplateFixture.h"
-#include "xlsAdapter/duzUXlsFile.h"
-#include "xlsAdapter/duzUXlsWorkbook.h"
+#include "tests/progrid/xls/workbook/TemplateFixture.h"
+#include "xlsAdapter/file/duzUXlsFile.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
 
 #include <QDir>
 #include <QFile>

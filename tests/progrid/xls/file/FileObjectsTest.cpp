@@ -1,11 +1,11 @@
 // Pictures, comments and hyperlinks of the active sheet through the file object: 1-based rows,
 // columns and link numbers outside, 0-based ones in the model, and the index checks.
 #include "FileFixture.h"
-#include "tests/progrid/xlsbook/BookFixture.h"
+#include "tests/progrid/xls/workbook/BookFixture.h"
 
-#include "xlsAdapter/duzUXlsHyperLink.h"
-#include "xlsAdapter/duzUXlsNotes.h"
-#include "xlsAdapter/duzUXlsSheet.h"
+#include "xlsAdapter/records/duzUXlsHyperLink.h"
+#include "xlsAdapter/workbook/duzUXlsNotes.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
 
 #include <map>
 

@@ -1,7 +1,7 @@
 // Opening, new files and saving: the streams around "Workbook" survive, saving is repeatable,
 // and a failed or refused save leaves the target alone.
 #include "FileFixture.h"
-#include "xlsAdapter/duzXlsBaseTemplateStore.h"
+#include "xlsAdapter/workbook/duzXlsBaseTemplateStore.h"
 
 using namespace xfile;
 

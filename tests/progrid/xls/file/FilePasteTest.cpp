@@ -4,8 +4,8 @@
 #include "FileFixture.h"
 
 #include "framework/os/Clipbrd.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsSheet.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
 
 #include <random>
 

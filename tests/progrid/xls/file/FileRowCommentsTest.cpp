@@ -1,5 +1,5 @@
 // The by-row index of a sheet's objects.
-#include "xlsAdapter/duzUWbRowComments.h"
+#include "xlsAdapter/file/duzUWbRowComments.h"
 
 #include "framework/rtl/Exceptions.h"
 

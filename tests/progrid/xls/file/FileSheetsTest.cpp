@@ -1,7 +1,7 @@
 // Sheet operations of the file object: new sheets and their names, deleting from the active
 // sheet on, selecting the saved tab, names, code names and visibility.
 #include "FileFixture.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
 
 using namespace xfile;
 

@@ -1,7 +1,7 @@
 // Cell values and typed text entry of the file object: the offset and plain forms, run
 // positions, formulas, and what typed texts become, kept through a save and a reopen.
 #include "FileFixture.h"
-#include "xlsAdapter/duzUXlsTypedEntry.h"
+#include "xlsAdapter/file/duzUXlsTypedEntry.h"
 
 using namespace xfile;
 

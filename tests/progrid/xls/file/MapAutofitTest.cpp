@@ -1,8 +1,8 @@
 // Row and column autofit through the file object.
 #include "FileFixture.h"
-#include "xlsAdapter/duzUXlsAutofit.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "xlsAdapter/file/duzUXlsAutofit.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
 
 using namespace xfile;
 

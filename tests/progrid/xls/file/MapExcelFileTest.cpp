@@ -1,4 +1,4 @@
-#include "xlsAdapter/duzUExcelFile.h"
+#include "xlsAdapter/file/duzUExcelFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The file object's direct mappings: 1-based positions over the 0-based model, the defaults of a
 // sheet that is no worksheet, fonts, formats and the palette.
 #include "FileFixture.h"
-#include "tests/progrid/xlsbook/BookFixture.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
-#include "xlsAdapter/duzUXlsXF.h"
+#include "tests/progrid/xls/workbook/BookFixture.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/records/duzUXlsXF.h"
 
 #include <functional>
 

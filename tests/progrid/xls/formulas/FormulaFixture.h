@@ -1,9 +1,9 @@
 #pragma once
 // A cell list with a few sheets, two defined names, its EXTERNSHEET entries and some array and
 // table formulas, and the byte helpers of the formula tests.
-#include "../xls/OleFixture.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsFormulaParser.h"
+#include "xlsAdapter/formulas/duzUXlsFormulaParser.h"
 
 #include <QStringList>
 #include <algorithm>

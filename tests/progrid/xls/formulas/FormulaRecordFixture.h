@@ -1,10 +1,10 @@
 #pragma once
 // Token arrays and formula records built from their fields, and the records read back from a
 // stream.
-#include "../formula/FormulaFixture.h"
-#include "../xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsTokenArray.h"
+#include "FormulaFixture.h"
+#include "tests/progrid/xls/records/RecordFixture.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/formulas/duzUXlsTokenArray.h"
 
 namespace frm {
 

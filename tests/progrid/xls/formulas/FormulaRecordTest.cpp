@@ -1,7 +1,7 @@
 // FORMULA cells: the cached result as read, made and written (with its STRING record), copies,
 // shared formulas, moves, the records that must follow a formula, and cut records.
 #include "FormulaRecordFixture.h"
-#include "xlsAdapter/duzUXlsSST.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The built-in function table, numbers as invariant text and the formula stacks.
 #include "FormulaFixture.h"
 #include "tests/common/TestSupport.h"
-#include "xlsAdapter/duzUWbStack.h"
+#include "xlsAdapter/formulas/duzUWbStack.h"
 #include "xlsAdapter/duzXlsFormulaMessages.h"
 
 #include <gtest/gtest.h>

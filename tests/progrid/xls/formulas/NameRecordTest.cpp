@@ -1,7 +1,7 @@
 // Defined names: their fields and area, names built from a formula text, names following sheet
 // insertions, deletions and copies; and the shared-formula list.
 #include "FormulaRecordFixture.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 using namespace frm;
 

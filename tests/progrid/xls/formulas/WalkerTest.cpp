@@ -2,7 +2,7 @@
 // formulas and sheet copies; what leaves the sheet becomes a reference error; a token that runs
 // past the array is refused.
 #include "FormulaRecordFixture.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 using namespace frm;
 

@@ -2,7 +2,7 @@
 // times, locale blocks and text, with "." and "," as separators and "/" and ":" between date and
 // time parts unless a test says otherwise. Expected texts are worked out by hand.
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUWbNumberFormat.h"
+#include "xlsAdapter/numformat/duzUWbNumberFormat.h"
 
 #include <gtest/gtest.h>
 #include <random>

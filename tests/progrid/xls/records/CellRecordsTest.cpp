@@ -2,8 +2,8 @@
 // split on load and joined on save.
 #include "RecordFixture.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
 
 #include <bit>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Column information: expanded per column on load, written back as runs of equal neighbours.
-#include "../xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
+#include "RecordFixture.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // BIFF8 strings built from texts, written, and parsed from records and their CONTINUE records.
 #include "RecordFixture.h"
 #include "framework/rtl/Streams.h"
-#include "xlsAdapter/duzUXlsStrings.h"
+#include "xlsAdapter/records/duzUXlsStrings.h"
 
 using namespace rec;
 

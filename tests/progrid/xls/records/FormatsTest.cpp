@@ -1,9 +1,9 @@
 // Cell formats, fonts, number formats and the palette: the XF record and the format value in
 // both directions, deduplication of fonts and formats, built-in formats and default colours.
-#include "../xlsrecords/RecordFixture.h"
+#include "RecordFixture.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsPalette.h"
-#include "xlsAdapter/duzUXlsXF.h"
+#include "xlsAdapter/records/duzUXlsPalette.h"
+#include "xlsAdapter/records/duzUXlsXF.h"
 
 using namespace rec;
 

@@ -1,7 +1,7 @@
 // Hyperlinks: the HLINK layout written from and read into the link properties, the screen tip
 // that follows its link, links kept on their cells when rows move, and records cut or lying.
-#include "../xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsHyperLink.h"
+#include "RecordFixture.h"
+#include "xlsAdapter/records/duzUXlsHyperLink.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Manual page breaks: one per row (column), shifted with inserted and deleted rows, written
 // sorted as one record per kind, and refused when a record or a list cannot hold them.
-#include "../xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsPageBreaks.h"
+#include "RecordFixture.h"
+#include "xlsAdapter/records/duzUXlsPageBreaks.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 #pragma once
 // Records built from byte lists, written into the "Workbook" stream of a compound file copy and
 // read back from one.
-#include "../xls/OleFixture.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
 #include "tests/common/TestSupport.h"
-#include "xlsAdapter/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Records keep their bytes, write them back with their CONTINUE chain, copy through their own
 // class, and never read outside their data.
 #include "RecordFixture.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 using namespace rec;
 

@@ -1,7 +1,7 @@
 // Record lists keep their running size, find cells by column and index ROW records by row.
 #include "RecordFixture.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsSheet.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
 
 #include <vector>
 

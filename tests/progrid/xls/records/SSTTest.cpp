@@ -1,8 +1,8 @@
 // The shared string table: shared entries with reference counts, saving split over CONTINUE
 // records with the EXTSST look-up, loading back, and the text cells that point into it.
-#include "../xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
-#include "xlsAdapter/duzUXlsSST.h"
+#include "RecordFixture.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
 
 #include "framework/rtl/SysUtils.h"
 

@@ -1,7 +1,7 @@
 // Section, workbook-level, sheet view and page-setup records: their fields at fixed offsets.
 #include "RecordFixture.h"
-#include "xlsAdapter/duzUXlsBaseRecordLists.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
 
 #include <bit>
 

@@ -1,8 +1,8 @@
 // Value-type helpers of the workbook engine: column letters, quoted-text replacement, date
 // formatting with the 1904 offset, ranges and template search.
-#include "../xls/OleFixture.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsTypes.h"
+#include "xlsAdapter/records/duzUXlsTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 // Whole "Workbook" streams built record by record, loaded into a workbook and written back.
-#include "tests/progrid/xlsglobals/GlobalsFixture.h"
-#include "tests/progrid/xlssheet/SheetFixture.h"
-#include "xlsAdapter/duzUXlsChartSheet.h"
-#include "xlsAdapter/duzUXlsWorkbook.h"
+#include "tests/progrid/xls/workbook/GlobalsFixture.h"
+#include "tests/progrid/xls/workbook/SheetFixture.h"
+#include "xlsAdapter/workbook/duzUXlsChartSheet.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbook.h"
 
 #include <memory>
 #include <vector>

@@ -1,9 +1,9 @@
 // Formulas in the cell store: texts through the encoder into FORMULA cells and back, and the
 // sheets and names of the workbook they refer to.
-#include "../xlsglobals/GlobalsFixture.h"
+#include "GlobalsFixture.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
 
 using namespace glob;
 

@@ -1,13 +1,13 @@
 // The cell store: values into the right cell records, ROW records kept in step, row and column
 // operations, and the row blocks written behind a DIMENSIONS record.
-#include "../xlsrecords/RecordFixture.h"
+#include "tests/progrid/xls/records/RecordFixture.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsCellRecords.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
-#include "xlsAdapter/duzUXlsSST.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <typeinfo>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // Globals sections built record by record, loaded from a "Workbook" stream and written back.
-#include "tests/progrid/xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsWorkbookGlobals.h"
+#include "tests/progrid/xls/records/RecordFixture.h"
+#include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 
 #include <memory>
 

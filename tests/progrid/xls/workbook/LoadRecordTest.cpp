@@ -1,10 +1,10 @@
 // Reading a stream record by record: the class of each id, CONTINUE chains, the end of the
 // stream, and refused input.
-#include "RecordFixture.h"
-#include "xlsAdapter/duzUXlsCellRecords.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
+#include "tests/progrid/xls/records/RecordFixture.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
 
 #include <typeinfo>
 

@@ -1,8 +1,8 @@
 // Merged cells and range lists: split into records of 513 ranges, kept in place as rows and
 // columns move.
-#include "../xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsOtherRecords.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "tests/progrid/xls/records/RecordFixture.h"
+#include "xlsAdapter/records/duzUXlsOtherRecords.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
 
 #include <typeinfo>
 #include <vector>

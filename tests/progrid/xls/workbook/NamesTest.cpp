@@ -2,7 +2,7 @@
 // and the names following inserted and deleted rows, columns and sheets.
 #include "GlobalsFixture.h"
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsFormulaParser.h"
+#include "xlsAdapter/formulas/duzUXlsFormulaParser.h"
 
 using namespace glob;
 

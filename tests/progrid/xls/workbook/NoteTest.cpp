@@ -1,7 +1,7 @@
 // Cell comments: the NOTE record, its comment box in the sheet drawing, and both kept in step
 // while rows and columns move, are copied or deleted.
-#include "EscherFixture.h"
-#include "xlsAdapter/duzUXlsNotes.h"
+#include "tests/progrid/xls/drawing/EscherFixture.h"
+#include "xlsAdapter/workbook/duzUXlsNotes.h"
 
 using namespace esc;
 

@@ -1,7 +1,7 @@
 #pragma once
 // Worksheet sections built record by record, loaded from a "Workbook" stream and written back.
-#include "tests/progrid/xlsglobals/GlobalsFixture.h"
-#include "xlsAdapter/duzUXlsSheet.h"
+#include "tests/progrid/xls/workbook/GlobalsFixture.h"
+#include "xlsAdapter/workbook/duzUXlsSheet.h"
 
 #include <memory>
 #include <vector>

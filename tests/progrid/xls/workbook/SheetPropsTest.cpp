@@ -1,12 +1,12 @@
 // The sheet's view, print, row, column, merge and filter properties: what a sheet without the
 // records reads, where the records that get made land, and what the save writes.
-#include "../xlssheet/SheetFixture.h"
-#include "../xlstemplate/TemplateFixture.h"
+#include "SheetFixture.h"
+#include "TemplateFixture.h"
 
 #include "framework/rtl/SysUtils.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsFormula.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/formulas/duzUXlsFormula.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
 
 #include <array>
 #include <cstring>

@@ -3,10 +3,10 @@
 // same sheet cut short or with its records in another order is loaded or refused without harm.
 #include "SheetFixture.h"
 
-#include "xlsAdapter/duzUXlsEmptyWorkbook.h"
-#include "xlsAdapter/duzUXlsEscher.h"
-#include "xlsAdapter/duzUXlsHyperLink.h"
-#include "xlsAdapter/duzUXlsNotes.h"
+#include "xlsAdapter/workbook/duzUXlsEmptyWorkbook.h"
+#include "xlsAdapter/drawing/duzUXlsEscher.h"
+#include "xlsAdapter/records/duzUXlsHyperLink.h"
+#include "xlsAdapter/workbook/duzUXlsNotes.h"
 
 #include <algorithm>
 #include <random>

@@ -1,8 +1,8 @@
 #pragma once
 // The built-in empty workbook, read independently of the engine: header and sector fields by
 // offset, streams by the FAT, records by their headers.
-#include "tests/progrid/xlsrecords/RecordFixture.h"
-#include "xlsAdapter/duzUXlsEmptyWorkbook.h"
+#include "tests/progrid/xls/records/RecordFixture.h"
+#include "xlsAdapter/workbook/duzUXlsEmptyWorkbook.h"
 
 #include <QByteArray>
 #include <vector>

@@ -1,9 +1,9 @@
 // The encryption hook with and without an engine.
-#include "OleFixture.h"
+#include "tests/progrid/xls/compound/OleFixture.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
-#include "xlsAdapter/duzXlsBaseTemplateStore.h"
+#include "xlsAdapter/workbook/duzXlsBaseTemplateStore.h"
 
 #include <type_traits>
 

@@ -1,7 +1,7 @@
 // The empty workbook's "Workbook" stream: the records in order with their fields, the padding,
 // and what the engine's loaders make of it.
 #include "TemplateFixture.h"
-#include "tests/progrid/xlsglobals/GlobalsFixture.h"
+#include "tests/progrid/xls/workbook/GlobalsFixture.h"
 
 #include <QtEndian>
 

@@ -3,10 +3,10 @@
 // records a section must refuse.
 #include "SheetFixture.h"
 
-#include "xlsAdapter/duzUXlsBaseRecords.h"
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsHyperLink.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "xlsAdapter/records/duzUXlsBaseRecords.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/records/duzUXlsHyperLink.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
 
 using namespace sheet;
 

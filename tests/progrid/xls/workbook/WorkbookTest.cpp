@@ -3,10 +3,10 @@
 // and deleted.
 #include "BookFixture.h"
 
-#include "xlsAdapter/duzUXlsColInfo.h"
-#include "xlsAdapter/duzUXlsEmptyWorkbook.h"
-#include "xlsAdapter/duzUXlsRangeRecords.h"
-#include "xlsAdapter/duzUXlsRowColEntries.h"
+#include "xlsAdapter/records/duzUXlsColInfo.h"
+#include "xlsAdapter/workbook/duzUXlsEmptyWorkbook.h"
+#include "xlsAdapter/records/duzUXlsRangeRecords.h"
+#include "xlsAdapter/workbook/duzUXlsRowColEntries.h"
 
 using namespace book;
 
