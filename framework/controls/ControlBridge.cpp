@@ -380,8 +380,12 @@ bool TControlBridge::translate(QObject *obj, QEvent *ev)
         return !scope.ctx.PassNative;
     }
     case QEvent::Resize: {
-        if (obj != c->Widget())
+        if (obj != c->Widget()) {
+            // A scroll area's viewport changes size with its bars; aligned children follow it.
+            if (obj == c->ClientWidget() && wc)
+                wc->Realign();
             return false;
+        }
         QWidget *w = c->Widget();
         // Only sizes that did not come from SetBounds (a window resized from outside) are news.
         if (w->width() != c->width_ || w->height() != c->height_) {

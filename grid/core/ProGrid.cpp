@@ -166,6 +166,12 @@ void TProStringGrid::SetDefaultRowHeight(int Value)
     TBaseGrid::SetDefaultRowHeight(Value);
     if (ComponentState().Contains(csDesigning))
         FFixedRowHeight = Value;
+    // The footer strip is as high as a row.
+    if (FFloatingFooter) {
+        FFloatingFooter->SetHeight(Value);
+        if (FFloatingFooter->Visible() && FFooterPanel)
+            FFooterPanel->SetHeight(Value);
+    }
 }
 
 void TProStringGrid::SetFixedRowHeight(int Value)

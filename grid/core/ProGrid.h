@@ -140,6 +140,8 @@ using TSearchFooterActionEvent = std::function<void(TObject *Sender, const QStri
 using TButtonClickEvent = std::function<void(TObject *Sender, int ACol, int ARow)>;
 using TExpandClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool Expanded)>;
 using TClickCellEvent = std::function<void(TObject *Sender, int ARow, int ACol)>;
+// Sender is the footer strip; the cell is AColumn of the grid's last row.
+using TFooterPaintEvent = std::function<void(TObject *Sender, int AColumn, TCanvas *Canvas, TRect ARect)>;
 using TCellCursorEvent = std::function<void(TObject *Sender, int ACol, int ARow, int X, int Y, TCursor &ACursor)>;
 using TGridHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, QString &hintstr)>;
 using TGridWideHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, QString &hintstr)>;
@@ -175,6 +177,7 @@ using TGridGradientEvent = std::function<void(TObject *Sender, int ARow, int ACo
 class TProStringGrid : public TBaseGrid
 {
     friend class TFloatingFooter;
+    friend class TFooterPanel;
 
 public:
     explicit TProStringGrid(TComponent *AOwner);
@@ -1244,6 +1247,11 @@ public:
     TDragDropSettings *DragDropSettings() const { return FDragDropSettings.get(); }
     void SetDragDropSettings(TDragDropSettings *v) { FDragDropSettings->Assign(v); }
     TFooterPanel *FooterPanel() const { return FFooterPanel; }
+    // The floating footer's strip paints a footer cell, and its window exists.
+    TFooterPaintEvent OnPaintFooter;
+    TNotifyEvent OnCreatedFloatingFooter;
+    // A cell is clicked; the footer strip reports its cells with the grid's last row.
+    TClickCellEvent OnClickCell;
     TSearchPanel *SearchPanel() const { return FSearchPanel; }
     TFont *FixedFont() const { return FFixedFont.get(); }
     void SetFixedFont(TFont *v) { FFixedFont->Assign(v); }

@@ -396,7 +396,7 @@ void TFilterDropDown::SetGlyphActive(TBitmap *v)
         OnChange(this);
 }
 
-// ---- Balloons, footer, drag and drop -------------------------------------------------------------
+// ---- Balloons, drag and drop -------------------------------------------------------------------
 
 void TBalloonSettings::SetEnable(bool v)
 {
@@ -418,69 +418,6 @@ void TBalloonSettings::Assign(TPersistent *Source)
     FEnable = src->FEnable;
 }
 
-void TFloatingFooter::Changed()
-{
-    if (!FGrid)
-        return;
-    FGrid->SetHideLastRowState(FVisible && FFooterStyle == fsFixedLastRow);
-    FGrid->Invalidate();
-}
-
-void TFloatingFooter::SetVisible(bool v)
-{
-    FVisible = v;
-    if (FGrid) {
-        if (TFooterPanel *panel = FGrid->FooterPanel()) {
-            panel->SetHeight(v ? FHeight - 1 : 0);
-            panel->SetVisible(v);
-        }
-        FGrid->SetFixedFooters(v && FFooterStyle == fsFixedLastRow ? 1 : 0);
-    }
-    Changed();
-}
-
-TColumnCalcType TFloatingFooter::GetColumnCalc(int ACol) const
-{
-    const int footer = FGrid->RowCount() - 1;
-    if (!FGrid->HasCellProperties(ACol, footer))
-        return acNONE;
-    return FGrid->GetCellProperties(ACol, footer)->CalcType();
-}
-
-void TFloatingFooter::SetColumnCalc(int ACol, TColumnCalcType CalcType)
-{
-    FGrid->GetCellProperties(ACol, FGrid->RowCount() - 1)->SetCalcType(CalcType);
-    FGrid->UpdateColumnFooter(ACol);
-}
-
-void TFloatingFooter::SetFooterStyle(TFooterStyle v)
-{
-    FFooterStyle = v;
-    Changed();
-}
-
-void TFloatingFooter::SetColor(TColor v)
-{
-    FColor = v;
-    if (FGrid && FGrid->FooterPanel())
-        FGrid->FooterPanel()->Invalidate();
-}
-
-void TFloatingFooter::Assign(TPersistent *Source)
-{
-    auto *src = dynamic_cast<TFloatingFooter *>(Source);
-    if (!src)
-        return;
-    FBorderColor = src->FBorderColor;
-    FColumn = src->FColumn;
-    FCustomTemplate = src->FCustomTemplate;
-    FCalculateHiddenRows = src->FCalculateHiddenRows;
-    FShowHint = src->FShowHint;
-    FColor = src->FColor;
-    FFooterStyle = src->FFooterStyle;
-    SetVisible(src->FVisible);
-}
-
 void TDragDropSettings::Assign(TPersistent *Source)
 {
     auto *src = dynamic_cast<TDragDropSettings *>(Source);
@@ -491,9 +428,3 @@ void TDragDropSettings::Assign(TPersistent *Source)
     FOleAcceptURLs = src->FOleAcceptURLs;
 }
 
-// ---- Panels --------------------------------------------------------------------------------------
-
-TFooterPanel::TFooterPanel(TComponent *AOwner) : TCustomPanel(AOwner)
-{
-    FGrid = dynamic_cast<TProStringGrid *>(AOwner);
-}

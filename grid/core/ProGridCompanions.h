@@ -9,9 +9,12 @@
 #include "framework/rtl/Classes.h"
 #include "framework/rtl/Lists.h"
 #include "grid/core/BaseGrid.h"
+#include "grid/core/PsgHTMLE.h"
 #include <memory>
+#include <vector>
 
 class TProStringGrid;
+class TFooterPanel;
 
 // A settings field with a plain reader and writer.
 #define TARVIX_PLAIN_FIELD(Type, Name, Default)                                                    \
@@ -491,38 +494,63 @@ private:
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 using TCalcFooterEvent = std::function<void(TObject *Sender, int ACol, int ARow, QString &Value)>;
 
+// The settings of the strip docked under the grid's cells (the grid's FloatingFooter); the strip
+// itself is the grid's TFooterPanel.
 class TFloatingFooter : public TPersistent
 {
 public:
     explicit TFloatingFooter(TProStringGrid *AGrid) : FGrid(AGrid) {}
+    // From another footer: everything but Height, BorderColor, EnableCalculation and
+    // OnCalcFooter; Visible goes through its setter, ShowHint is only stored.
     void Assign(TPersistent *Source) override;
 
+    // The last-row style makes the grid's last row a fixed footer row that the strip paints.
     bool Visible() const { return FVisible; }
     void SetVisible(bool v);
     TFooterStyle FooterStyle() const { return FFooterStyle; }
     void SetFooterStyle(TFooterStyle v);
     TColor Color() const { return FColor; }
     void SetColor(TColor v);
+    // The line along the top edge; clNone draws none.
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    // The column of the preview style, handed to the paint event by the custom paint style.
+    int Column() const { return FColumn; }
+    void SetColumn(int v);
+    // Mini-HTML; each <#n> shows column n of the current row.
+    const QString &CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const QString &v);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v);
+    // The strip is one pixel lower than this.
+    int Height() const { return FHeight; }
+    void SetHeight(int v);
+    TARVIX_PLAIN_FIELD(bool, CalculateHiddenRows, true)
+    TARVIX_PLAIN_FIELD(bool, EnableCalculation, true)
+public:
     // The calculation of a column's footer cell (the grid's last row).
     TColumnCalcType GetColumnCalc(int ACol) const;
     // Stores the type in the footer cell and recalculates that column's footer.
     void SetColumnCalc(int ACol, TColumnCalcType CalcType);
-    TARVIX_PLAIN_FIELD(TColor, BorderColor, clNone)
-    TARVIX_PLAIN_FIELD(int, Column, 0)
-    TARVIX_PLAIN_FIELD(QString, CustomTemplate, QString())
-    TARVIX_PLAIN_FIELD(bool, CalculateHiddenRows, true)
-    TARVIX_PLAIN_FIELD(bool, ShowHint, false)
-    TARVIX_PLAIN_FIELD(int, Height, 0)
-    TARVIX_PLAIN_FIELD(bool, EnableCalculation, true)
-public:
+    // Repaints the strip.
+    void Invalidate();
+
     TCalcFooterEvent OnCalcFooter;
 
 private:
-    void Changed();
+    TFooterPanel *Panel() const;
+    // The grid hides its last row while the strip shows it.
+    void UpdateHideLastRow();
+
     TProStringGrid *FGrid;
     bool FVisible = false;
     TFooterStyle FFooterStyle = fsFixedLastRow;
     TColor FColor = clBtnFace;
+    TColor FBorderColor = clNone;
+    int FColumn = 0;
+    QString FCustomTemplate;
+    bool FShowHint = false;
+    int FHeight = 0;
 };
 
 class TDragDropSettings : public TPersistent
@@ -540,13 +568,58 @@ private:
 
 // ---- Panels and windows --------------------------------------------------------------------------
 
-// Paints the floating footer along the grid's bottom edge.
+// The strip of the floating footer along the grid's bottom edge: it paints the footer in its
+// style, shows a hint per footer cell and reports clicks. Its columns are the grid's fixed
+// columns from x = 0, then the columns from LeftCol on, each as wide as in the grid; a
+// right-to-left grid mirrors them.
 class TFooterPanel : public TCustomPanel
 {
 public:
     explicit TFooterPanel(TComponent *AOwner);
+    // Creates the strip's window the first time it gets a parent.
+    void SetParent(TWinControl *AParent) override;
+    // Answers the hint message itself: one hint per footer cell.
+    void Dispatch(TMessage &Message) override;
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode v) { FBiDiMode = v; }
+
+    // The grid column (display index) under client X; -1 beside the painted columns.
+    int ColumnAt(int X) const;
+    // The template with every <#n> replaced by column n of the grid's current row; a tag
+    // without a valid column is dropped, an unclosed one stays as text.
+    QString ExpandTemplate(const QString &Template) const;
+
     TProStringGrid *FGrid = nullptr;
+    // The footer column whose hint shows; -1 none.
     int FLastHintX = -1;
+
+protected:
+    virtual void CreateWnd();
+    void Paint() override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
+
+private:
+    struct TStripColumn
+    {
+        int Col, Left, Right;
+    };
+    std::vector<TStripColumn> Layout() const;
+    bool RightToLeft() const;
+    // A strip rectangle as painted: mirrored within the client width in a right-to-left grid.
+    TRect Place(const TRect &R) const;
+    void FillStrip(const TRect &R, TColor AColor);
+    void PaintLastRow(const std::vector<TStripColumn> &Cols, int W);
+    void PaintPreviewFrame(int W);
+    void PaintColumnPreview(int W);
+    void PaintCustomPreview(int W);
+    void CMHintShow(TMessage &Message);
+
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    // The strip is painted mirrored.
+    bool FMirror = false;
+    bool FWndCreated = false;
 };
 
 // The search footer's strip; its buttons and edit report to the grid.

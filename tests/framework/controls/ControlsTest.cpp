@@ -1,5 +1,6 @@
 // Message translation, layout and ownership of the control classes.
 #include "framework/controls/Controls.h"
+#include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/UiSeam.h"
@@ -374,6 +375,31 @@ TEST(Hints, ControlMayRewriteItsHintThroughCmHintShow)
     EXPECT_GT(Application->HintWindow()->Width(), 6);
     delete c;  // the hint goes with its control
     EXPECT_EQ(Application->HintWindow(), nullptr);
+}
+
+TEST(CustomControl, AlignedChildrenFollowTheViewportWhenBarsComeAndGo)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto *c = new TScrolled(&form);
+    c->SetParent(&form);
+    c->SetBounds(0, 0, 200, 150);
+    auto *strip = new TPanel(c);
+    strip->SetParent(c);
+    strip->SetAlign(alBottom);
+    strip->SetHeight(20);
+    form.Show();
+    QCoreApplication::processEvents();
+    const int full = c->ClientHeight();
+    ASSERT_EQ(strip->Top() + strip->Height(), full);
+    auto *sa = static_cast<QAbstractScrollArea *>(c->Widget());
+    sa->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QCoreApplication::processEvents();
+    EXPECT_LT(c->ClientHeight(), full);
+    EXPECT_EQ(strip->Top() + strip->Height(), c->ClientHeight()) << "the strip stays above the bar";
+    sa->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(strip->Top() + strip->Height(), full);
 }
 
 TEST(Screen, CursorOverridesTheApplicationCursorUntilDefault)
