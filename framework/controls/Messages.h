@@ -118,6 +118,20 @@ constexpr UINT WM_THEMECHANGED = 0x031A;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
+// Edit control messages: the formatting rectangle (LParam points to a TRect in client
+// coordinates; EM_SETRECT with LParam 0 puts the default back) and the change notification.
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
+constexpr Word EN_CHANGE = 0x0300;
+
+// Combo box messages and the notifications a combo box sends to itself as CN_COMMAND
+// (the code in the high word of WParam).
+constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
+constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
+constexpr Word CBN_DROPDOWN = 7;
+constexpr Word CBN_CLOSEUP = 8;
+
 // Framework-internal notifications
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
@@ -147,7 +161,12 @@ constexpr UINT CM_EXIT = CM_BASE + 27;
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;
 constexpr UINT CM_CHILDKEY = CM_BASE + 35;
 constexpr UINT CM_HINTSHOW = CM_BASE + 48;
+constexpr UINT CM_BORDERCHANGED = CM_BASE + 59;
 constexpr UINT CM_GETMINREQRECT = CM_BASE + 70;
+
+// Notifications a control hands back to itself (the platform sends them to the parent).
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 
 // WM_GETDLGCODE answers: which keys a control keeps for itself instead of the dialog.
 constexpr LRESULT DLGC_WANTARROWS = 0x0001;

@@ -1,17 +1,24 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtl/SysUtils.h"
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOption>
+#include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -276,6 +283,9 @@ TCustomEdit::TCustomEdit(TComponent *AOwner, QLineEdit *AEdit) : TWinControl(AOw
     SetTabStop(true);
     SetColor(clWindow);
     SetBounds(0, 0, 121, 21);
+    // Like the platform's edit control it takes no dropped text: what reaches the text comes by
+    // typing or through the cut and paste messages.
+    edit()->setAcceptDrops(false);
     QObject::connect(edit(), &QLineEdit::textChanged, SignalContext(), [this](const QString &) {
         if (converting_)
             return;
@@ -386,6 +396,93 @@ void TCustomEdit::CopyToClipboard() { edit()->copy(); }
 void TCustomEdit::CutToClipboard() { edit()->cut(); }
 void TCustomEdit::PasteFromClipboard() { edit()->paste(); }
 
+void TCustomEdit::SetBorderStyle(TBorderStyle v)
+{
+    v = v == bsNone ? bsNone : bsSingle;
+    if (v == borderStyle_)
+        return;
+    borderStyle_ = v;
+    edit()->setFrame(v != bsNone);
+    hasFormatRect_ = false;
+    applyFormatRect();
+    Perform(CM_BORDERCHANGED);
+}
+
+void TCustomEdit::SetAlignment(TAlignment v)
+{
+    alignment_ = v;
+    applyFormatRect();
+}
+
+namespace {
+
+// Where the line edit lays out its text before any text margins: the style's contents
+// rectangle less the edit's own horizontal margin.
+QRect lineEditTextRect(QLineEdit *e)
+{
+    QStyleOptionFrame opt;
+    opt.initFrom(e);
+    opt.rect = e->rect();
+    opt.lineWidth = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, e) : 0;
+    opt.midLineWidth = 0;
+    opt.state |= QStyle::State_Sunken;
+    const QRect r = e->style()->subElementRect(QStyle::SE_LineEditContents, &opt, e);
+    constexpr int horizontalMargin = 2;
+    return r.adjusted(horizontalMargin, 0, -horizontalMargin, 0);
+}
+
+}  // namespace
+
+void TCustomEdit::applyFormatRect()
+{
+    QLineEdit *e = edit();
+    // Text in a formatting rectangle starts at its top, as in the platform's edit.
+    e->setAlignment(qtAlign(alignment_) | (hasFormatRect_ ? Qt::AlignTop : Qt::AlignVCenter));
+    if (!hasFormatRect_) {
+        e->setTextMargins(0, 0, 0, 0);
+        return;
+    }
+    const QRect r = lineEditTextRect(e);
+    const TRect &f = formatRect_;
+    e->setTextMargins(std::max(0, f.Left - r.left()), std::max(0, f.Top - r.top()),
+                      std::max(0, r.right() + 1 - f.Right), std::max(0, r.bottom() + 1 - f.Bottom));
+}
+
+bool TCustomEdit::QtEvent(QEvent *e)
+{
+    if (e->type() != QEvent::ContextMenu || PopupMenu())
+        return TWinControl::QtEvent(e);
+    // The platform edit's own menu; its commands are messages to the control.
+    QLineEdit *line = edit();
+    const bool readOnly = line->isReadOnly();
+    const bool selected = line->hasSelectedText();
+    const bool hidden = line->echoMode() != QLineEdit::Normal;
+    auto *menu = new QMenu(line);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    auto add = [this, menu](const QString &text, bool enabled, UINT msg) {
+        QAction *a = menu->addAction(text);
+        a->setEnabled(enabled);
+        QObject::connect(a, &QAction::triggered, SignalContext(), [this, msg] {
+            SafeCall(this, [this, msg] {
+                if (msg)
+                    Perform(msg);
+                else
+                    SelectAll();
+            });
+        });
+    };
+    add(QStringLiteral("&Undo"), line->isUndoAvailable() && !readOnly, WM_UNDO);
+    menu->addSeparator();
+    add(QStringLiteral("Cu&t"), selected && !readOnly && !hidden, WM_CUT);
+    add(QStringLiteral("&Copy"), selected && !hidden, WM_COPY);
+    add(QStringLiteral("&Paste"), !readOnly && !QGuiApplication::clipboard()->text().isEmpty(), WM_PASTE);
+    add(QStringLiteral("&Delete"), selected && !readOnly, WM_CLEAR);
+    menu->addSeparator();
+    add(QStringLiteral("Select &All"), !line->text().isEmpty() && line->selectedText() != line->text(), 0);
+    menu->popup(static_cast<QContextMenuEvent *>(e)->globalPos());
+    return true;
+}
+
 void TCustomEdit::DefaultHandler(TMessage &Message)
 {
     switch (Message.Msg) {
@@ -394,6 +491,52 @@ void TCustomEdit::DefaultHandler(TMessage &Message)
     case WM_PASTE: edit()->paste(); break;
     case WM_CLEAR: edit()->del(); break;
     case WM_UNDO: edit()->undo(); break;
+    case WM_SIZE:
+        hasFormatRect_ = false;
+        applyFormatRect();
+        TWinControl::DefaultHandler(Message);
+        break;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        hasFormatRect_ = Message.LParam != 0;
+        if (hasFormatRect_)
+            formatRect_ = *reinterpret_cast<const TRect *>(Message.LParam);
+        applyFormatRect();
+        break;
+    case EM_GETRECT:
+        if (Message.LParam) {
+            const QRect r = lineEditTextRect(edit());
+            *reinterpret_cast<TRect *>(Message.LParam) =
+                hasFormatRect_ ? formatRect_ : Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        }
+        break;
+    case WM_KEYDOWN: {
+        // Shift+Insert, Ctrl+Insert and Shift+Delete, and below Ctrl+V, Ctrl+C and Ctrl+X,
+        // become the clipboard messages, which a derived edit may refuse.
+        const TShiftState shift = GetShiftState() * TShiftState{ssShift, ssCtrl, ssAlt};
+        const Word key = Message.CharCode();
+        UINT msg = 0;
+        if (key == VK_INSERT && shift == TShiftState{ssShift})
+            msg = WM_PASTE;
+        else if (key == VK_INSERT && shift == TShiftState{ssCtrl})
+            msg = WM_COPY;
+        else if (key == VK_DELETE && shift == TShiftState{ssShift})
+            msg = WM_CUT;
+        if (msg)
+            Perform(msg);
+        else
+            TWinControl::DefaultHandler(Message);
+        break;
+    }
+    case WM_CHAR: {
+        const Word ch = Message.CharCode();
+        const UINT msg = ch == 22 ? WM_PASTE : ch == 3 ? WM_COPY : ch == 24 ? WM_CUT : 0;
+        if (msg)
+            Perform(msg);
+        else
+            TWinControl::DefaultHandler(Message);
+        break;
+    }
     default: TWinControl::DefaultHandler(Message); break;
     }
 }
@@ -690,7 +833,44 @@ private:
     TComboBox *owner_;
 };
 
-TComboBox::TComboBox(TComponent *AOwner) : TWinControl(AOwner, new QComboBox)
+namespace {
+
+// Tells its control when the list opens and closes, as the platform's combo box notifies: the
+// close comes from the list's window hiding, whichever way it was closed.
+class TNotifyingComboBox : public QComboBox
+{
+public:
+    void showPopup() override
+    {
+        notify(CBN_DROPDOWN);
+        QComboBox::showPopup();
+        QWidget *popup = view()->window();
+        if (popup != this && popup != watched_) {
+            popup->installEventFilter(this);
+            watched_ = popup;
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (o == watched_ && e->type() == QEvent::Hide)
+            notify(CBN_CLOSEUP);
+        return QComboBox::eventFilter(o, e);
+    }
+
+private:
+    void notify(Word code)
+    {
+        if (auto *c = dynamic_cast<TComboBox *>(FindControlOfWidget(this)); c && c->Widget() == this)
+            SafeCall(c, [c, code] { c->Perform(CN_COMMAND, MakeWParam(0, code), 0); });
+    }
+    QObject *watched_ = nullptr;
+};
+
+}  // namespace
+
+TComboBox::TComboBox(TComponent *AOwner) : TWinControl(AOwner, new TNotifyingComboBox)
 {
     items_ = std::make_unique<TComboBoxStrings>(this);
     SetTabStop(true);
@@ -710,6 +890,17 @@ TComboBox::TComboBox(TComponent *AOwner) : TWinControl(AOwner, new QComboBox)
 TComboBox::~TComboBox() = default;
 
 QComboBox *TComboBox::Combo() const { return static_cast<QComboBox *>(Widget()); }
+
+TRect TComboBox::StyleButtonRect() const
+{
+    QComboBox *c = Combo();
+    QStyleOptionComboBox opt;
+    opt.initFrom(c);
+    opt.editable = c->isEditable();
+    opt.frame = c->hasFrame();
+    const QRect r = c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, c);
+    return Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
 
 void TComboBox::SetStyle(TComboBoxStyle v)
 {
@@ -787,14 +978,57 @@ bool TComboBox::DroppedDown() const { return Combo()->view()->isVisible(); }
 
 void TComboBox::SetDroppedDown(bool v)
 {
-    if (v) {
-        if (OnDropDown)
-            OnDropDown(this);
+    if (v == DroppedDown())
+        return;
+    if (v)
         Combo()->showPopup();
-    } else {
+    else
         Combo()->hidePopup();
-        if (OnCloseUp)
-            OnCloseUp(this);
+}
+
+void TComboBox::Dispatch(TMessage &Message)
+{
+    if (Message.Msg == CN_COMMAND)
+        CNCommand(Message);
+    else
+        TWinControl::Dispatch(Message);
+}
+
+void TComboBox::CNCommand(TMessage &Message)
+{
+    switch (Message.WParamHi()) {
+    case CBN_DROPDOWN: DropDown(); break;
+    case CBN_CLOSEUP: CloseUp(); break;
+    default: break;
+    }
+}
+
+void TComboBox::DropDown()
+{
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+void TComboBox::CloseUp()
+{
+    if (OnCloseUp)
+        OnCloseUp(this);
+}
+
+void TComboBox::DefaultHandler(TMessage &Message)
+{
+    switch (Message.Msg) {
+    case CB_SETDROPPEDWIDTH:
+        // The list's window is the combo's popup container.
+        Combo()->view()->window()->setMinimumWidth(std::max(0, int(Message.WParam)));
+        Message.Result = std::max(Width(), Combo()->view()->window()->minimumWidth());
+        break;
+    case CB_GETDROPPEDWIDTH:
+        Message.Result = std::max(Width(), Combo()->view()->window()->minimumWidth());
+        break;
+    default:
+        TWinControl::DefaultHandler(Message);
+        break;
     }
 }
 

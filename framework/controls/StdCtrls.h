@@ -157,6 +157,11 @@ public:
     void SetModified(bool v);
     bool AutoSelect() const { return autoSelect_; }
     void SetAutoSelect(bool v) { autoSelect_ = v; }
+    // bsNone or bsSingle (the default); a change sends CM_BORDERCHANGED.
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment v);
 
     int SelStart() const;
     void SetSelStart(int v);
@@ -175,6 +180,9 @@ public:
 
     TNotifyEvent OnChange;
 
+    // The clipboard messages; EM_SETRECT gives the text a formatting rectangle (it then
+    // starts at the rectangle's top), and a resize or EM_SETRECT with no rectangle puts the
+    // default back; EM_GETRECT.
     void DefaultHandler(TMessage &Message) override;
 
 protected:
@@ -186,12 +194,20 @@ protected:
     LRESULT GetDlgCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
     void DoEnter() override;
     virtual void Change();
+    // The edit's own context menu sends cut, copy and paste as messages to the control.
+    bool QtEvent(QEvent *e) override;
 
 private:
+    void applyFormatRect();
     QChar passwordChar_;
     TEditCharCase charCase_ = ecNormal;
     bool autoSelect_ = true;
     bool converting_ = false;
+    TBorderStyle borderStyle_ = bsSingle;
+    TAlignment alignment_ = taLeftJustify;
+    // Set by EM_SETRECT; a resize puts the default back, as on the platform.
+    bool hasFormatRect_ = false;
+    TRect formatRect_;
 };
 
 class TEdit : public TCustomEdit
@@ -219,6 +235,8 @@ public:
     void SetReadOnly(bool v);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment v);
+    // EM_SETRECT gives the text a formatting rectangle (it then starts at the rectangle's
+    // top); a resize or EM_SETRECT with no rectangle puts the default back.
     bool WantTabs() const { return wantTabs_; }
     void SetWantTabs(bool v) { wantTabs_ = v; }
     bool WantReturns() const { return wantReturns_; }
@@ -311,13 +329,21 @@ public:
     void Clear();
 
     QComboBox *Combo() const;
+    // Where the desktop's style draws the drop button, in client coordinates.
+    TRect StyleButtonRect() const;
 
     // User edits of the text.
     TNotifyEvent OnChange;
     // The user picked an item (OnChange instead when unset).
     TNotifyEvent OnSelect;
+    // The list opens and closes, whether the user or the code did it.
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
+
+    void Dispatch(TMessage &Message) override;
+    // CB_SETDROPPEDWIDTH and CB_GETDROPPEDWIDTH: the list is at least that wide, and never
+    // narrower than the combo.
+    void DefaultHandler(TMessage &Message) override;
 
 protected:
     QString GetText() const override;
@@ -326,6 +352,10 @@ protected:
     LRESULT GetDlgCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
     virtual void Change();
     virtual void Select();
+    virtual void DropDown();
+    virtual void CloseUp();
+    // CBN_DROPDOWN and CBN_CLOSEUP arrive here (CN_COMMAND) when the list opens and closes.
+    virtual void CNCommand(TMessage &Message);
 
 private:
     friend class TComboBoxStrings;

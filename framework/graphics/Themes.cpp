@@ -6,7 +6,12 @@
 #include <QStyleOption>
 
 bool ThemeServicesAvailable() { return true; }
-bool IsThemeActive() { return true; }
+namespace {
+bool g_themeActive = true;
+}
+
+bool IsThemeActive() { return g_themeActive; }
+void SetThemeActive(bool Active) { g_themeActive = Active; }
 uint32_t CommonControlsVersion() { return 6u << 16; }
 
 bool IsDarkColorScheme()

@@ -5,9 +5,11 @@
 
 enum TThemedState { tsNormal, tsHot, tsPressed, tsDisabled, tsFocused };
 
-// Visual styles are always on and the common controls are of version 6.
+// Visual styles are on (unless switched off) and the common controls are of version 6.
 bool ThemeServicesAvailable();
 bool IsThemeActive();
+// Switches the desktop's visual styles off (the classic look) or on again.
+void SetThemeActive(bool Active);
 uint32_t CommonControlsVersion(); // major << 16 | minor
 // True when the desktop's window colour is dark.
 bool IsDarkColorScheme();

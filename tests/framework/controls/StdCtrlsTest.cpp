@@ -2,14 +2,21 @@
 #include "framework/controls/Buttons.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Forms.h"
+#include "framework/controls/NativeControls.h"
 #include "framework/controls/StdCtrls.h"
 #include "tests/common/LayoutCheck.h"
 #include "tests/common/TestSupport.h"
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -304,4 +311,172 @@ TEST_F(OnForm, ImagePlacementAndPanelBevelsShapeTheirContents)
     inside->SetParent(panel);
     inside->SetAlign(alClient);
     EXPECT_EQ(inside->BoundsRect(), Rect(5, 5, 195, 95));  // two bevels of 1 and a border of 3
+}
+
+namespace {
+
+// An edit that lists the clipboard messages it receives and carries out only those allowed.
+class TGuardedEdit : public TEdit
+{
+public:
+    explicit TGuardedEdit(TComponent *AOwner) : TEdit(AOwner) {}
+    std::vector<UINT> seen;
+    bool allow = false;
+    int bordersChanged = 0;
+
+protected:
+    void Dispatch(TMessage &Message) override
+    {
+        if (Message.Msg == CM_BORDERCHANGED)
+            ++bordersChanged;
+        if (Message.Msg == WM_PASTE || Message.Msg == WM_CUT || Message.Msg == WM_COPY) {
+            seen.push_back(Message.Msg);
+            if (!allow)
+                return;
+        }
+        TEdit::Dispatch(Message);
+    }
+};
+
+// Paints a red square over the edit's own painting.
+class TMarkedEdit : public TEdit
+{
+public:
+    explicit TMarkedEdit(TComponent *AOwner) : TEdit(AOwner) {}
+    TCanvas canvas;
+
+protected:
+    void WMPaint(TMessage &Message) override
+    {
+        const bool over = PaintOverNative(this, Message, &canvas, [this] {
+            canvas.Brush()->SetColor(clRed);
+            canvas.FillRect(Rect(0, 0, 6, 6));
+        });
+        if (!over)
+            TEdit::WMPaint(Message);
+    }
+};
+
+}  // namespace
+
+TEST_F(OnForm, EditClipboardKeysAndMenuGoThroughTheMessages)
+{
+    auto *edit = add<TGuardedEdit>();
+    form.Show();
+    edit->SetFocus();
+    QApplication::processEvents();
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    edit->SetText(QStringLiteral("text"));
+    edit->SelectAll();
+
+    type(edit->Widget(), Qt::Key_V, QStringLiteral("v"), Qt::ControlModifier);
+    type(edit->Widget(), Qt::Key_Insert, QString(), Qt::ShiftModifier);
+    type(edit->Widget(), Qt::Key_X, QStringLiteral("x"), Qt::ControlModifier);
+    type(edit->Widget(), Qt::Key_Delete, QString(), Qt::ShiftModifier);
+    type(edit->Widget(), Qt::Key_C, QStringLiteral("c"), Qt::ControlModifier);
+    type(edit->Widget(), Qt::Key_Insert, QString(), Qt::ControlModifier);
+    EXPECT_EQ(edit->seen, (std::vector<UINT>{WM_PASTE, WM_PASTE, WM_CUT, WM_CUT, WM_COPY, WM_COPY}));
+    EXPECT_EQ(edit->Text(), "text") << "every one refused";
+    EXPECT_EQ(QApplication::clipboard()->text(), "clip");
+
+    // The edit's own menu sends them too.
+    edit->seen.clear();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), edit->Widget()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(edit->Widget(), &menuEvent);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList captions;
+    for (QAction *a : menu->actions()) {
+        captions << a->text();
+        if (a->text() == QLatin1String("&Paste") || a->text() == QLatin1String("Cu&t"))
+            a->trigger();
+    }
+    menu->close();
+    EXPECT_EQ(captions, (QStringList{"&Undo", "", "Cu&t", "&Copy", "&Paste", "&Delete", "", "Select &All"}));
+    EXPECT_EQ(edit->seen, (std::vector<UINT>{WM_CUT, WM_PASTE}));
+    EXPECT_EQ(edit->Text(), "text");
+
+    // Allowed, the keys do what they always did.
+    edit->allow = true;
+    edit->SelectAll();
+    type(edit->Widget(), Qt::Key_Insert, QString(), Qt::ShiftModifier);
+    EXPECT_EQ(edit->Text(), "clip");
+    EXPECT_FALSE(edit->Widget()->acceptDrops()) << "no way round the messages by dropping text";
+}
+
+TEST_F(OnForm, EditFormattingRectangleBorderAndAlignment)
+{
+    auto *edit = add<TGuardedEdit>();
+    edit->SetBounds(0, 0, 120, 22);
+    auto *line = static_cast<QLineEdit *>(edit->Widget());
+    TRect r = Rect(0, 0, 0, 0);
+    edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_GT(r.Right, 100) << "by default the text may run nearly to the right edge";
+
+    const TRect wanted = Rect(r.Left, r.Top, 80, r.Bottom);
+    edit->Perform(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&wanted));
+    TRect got;
+    edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&got));
+    EXPECT_EQ(got, wanted);
+    EXPECT_EQ(line->textMargins().right(), r.Right - 80);
+    edit->SetWidth(150);
+    EXPECT_EQ(line->textMargins().right(), 0) << "a resize puts the default back";
+
+    EXPECT_EQ(edit->BorderStyle(), bsSingle);
+    edit->SetBorderStyle(bsNone);
+    EXPECT_FALSE(line->hasFrame());
+    EXPECT_EQ(edit->bordersChanged, 1);
+    edit->SetBorderStyle(bsNone);
+    EXPECT_EQ(edit->bordersChanged, 1);
+
+    edit->SetAlignment(taRightJustify);
+    EXPECT_TRUE(line->alignment() & Qt::AlignRight);
+}
+
+TEST_F(OnForm, PaintOverNativeDrawsOnTopOfTheWidgetsOwnPainting)
+{
+    auto *edit = add<TMarkedEdit>();
+    edit->SetBounds(0, 0, 120, 22);
+    edit->SetText(QStringLiteral("WWWW"));
+    const QImage img = edit->Widget()->grab().toImage();
+    EXPECT_EQ(img.pixel(2, 2), qRgb(255, 0, 0));
+    int dark = 0;
+    for (int x = 8; x < 60; ++x)
+        dark += qGray(img.pixel(x, 11)) < 100;
+    EXPECT_GT(dark, 0) << "the edit's text is still there";
+    TMessage m;
+    m.Msg = WM_PAINT;
+    EXPECT_FALSE(PaintOverNative(edit, m, &edit->canvas, [] {})) << "outside a paint event";
+}
+
+TEST_F(OnForm, ComboTellsWhenItsListOpensAndClosesAndHowWideItIs)
+{
+    auto *combo = add<TComboBox>();
+    combo->SetBounds(10, 10, 120, 22);
+    combo->Items()->Add(QStringLiteral("one"));
+    QStringList events;
+    combo->OnDropDown = [&](TObject *) { events << QStringLiteral("down"); };
+    combo->OnCloseUp = [&](TObject *) { events << QStringLiteral("up"); };
+    form.Show();
+    QApplication::processEvents();
+
+    click(combo->Widget(), QPoint(115, 11));
+    QApplication::processEvents();
+    ASSERT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(events, QStringList{QStringLiteral("down")});
+    type(combo->Combo()->view(), Qt::Key_Escape, QString());
+    QApplication::processEvents();
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(events, (QStringList{"down", "up"}));
+
+    combo->SetDroppedDown(true);
+    combo->SetDroppedDown(false);
+    EXPECT_EQ(events, (QStringList{"down", "up", "down", "up"}));
+
+    EXPECT_EQ(combo->Perform(CB_GETDROPPEDWIDTH), 120) << "never narrower than the combo";
+    combo->Perform(CB_SETDROPPEDWIDTH, 200);
+    EXPECT_EQ(combo->Perform(CB_GETDROPPEDWIDTH), 200);
+    combo->SetDroppedDown(true);
+    EXPECT_EQ(combo->Combo()->view()->window()->width(), 200);
+    combo->SetDroppedDown(false);
 }

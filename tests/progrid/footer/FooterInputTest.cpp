@@ -80,9 +80,9 @@ TEST_F(FooterTest, EachFooterCellHasItsOwnHint)
     EXPECT_EQ(asked[0].Row, grid->RowCount() - 1);
     EXPECT_EQ(panel()->FLastHintX, 1);
 
-    mouseMoveTo(strip(), at(100));
+    mouseMove(strip(), at(100));
     EXPECT_EQ(shown(), "total of 1") << "still the same cell";
-    mouseMoveTo(strip(), at(130));
+    mouseMove(strip(), at(130));
     EXPECT_EQ(shown(), QString()) << "the next cell cancels the hint";
     EXPECT_EQ(panel()->FLastHintX, 2);
     toolTipAt(strip(), at(130));
@@ -111,7 +111,7 @@ TEST_F(FooterTest, NoHintsWhileTheSwitchIsOff)
     toolTipAt(strip(), at(70));
     ASSERT_NE(Application->HintWindow(), nullptr);
     footer()->SetShowHint(false);
-    mouseMoveTo(strip(), at(130));
+    mouseMove(strip(), at(130));
     toolTipAt(strip(), at(130));
     EXPECT_EQ(asked, 1);
     Application->HideHint();

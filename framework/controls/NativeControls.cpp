@@ -1,0 +1,40 @@
+#include "framework/controls/NativeControls.h"
+#include "framework/controls/ControlBridge.h"
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPainter>
+#include <QWidget>
+
+bool PaintOverNative(TControl *Control, TMessage &Message, TCanvas *Canvas, const std::function<void()> &Over)
+{
+    TQtEventContext *ctx = CurrentQtEvent();
+    QWidget *w = Control ? Control->ClientWidget() : nullptr;
+    if (!ctx || ctx->Message != &Message || !ctx->Event || ctx->Event->type() != QEvent::Paint || !w || !Canvas)
+        return false;
+    // The widget's own painting, now rather than after the handler.
+    QEvent *saved = g_PassThroughEvent;
+    g_PassThroughEvent = ctx->Event;
+    QCoreApplication::sendEvent(w, ctx->Event);
+    g_PassThroughEvent = saved;
+
+    QPainter painter(w);
+    Canvas->AttachPainter(&painter);
+    Canvas->Font()->Assign(Control->Font());
+    Canvas->Brush()->SetColor(Control->Color());
+    try {
+        Over();
+    } catch (...) {
+        Canvas->DetachPainter();
+        throw;
+    }
+    Canvas->DetachPainter();
+    return true;
+}
+
+void SetFocusOnClick(TWinControl *Control, bool Value)
+{
+    if (!Control || !Control->Widget())
+        return;
+    const bool tab = Control->TabStop();
+    Control->Widget()->setFocusPolicy(Value ? (tab ? Qt::StrongFocus : Qt::ClickFocus) : (tab ? Qt::TabFocus : Qt::NoFocus));
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Helpers for controls built on a native widget: painting over what the widget paints, and
+// windows that a click does not focus.
+#include "framework/controls/Controls.h"
+#include <functional>
+
+// Inside the WM_PAINT handler of Control (a paint event of its client widget): lets the widget
+// paint itself first, then runs Over with Canvas drawing on top of the whole client area, with
+// the control's font and a brush of its colour. The message counts as handled. Outside such a
+// paint event nothing happens and the answer is false.
+bool PaintOverNative(TControl *Control, TMessage &Message, TCanvas *Canvas, const std::function<void()> &Over);
+
+// Off: a click on the window (or on a child that takes no focus) does not focus it, as with the
+// platform's plain windows; the click focuses the nearest parent that takes the focus, and
+// SetFocus and the Tab key (with TabStop) still work. A later SetTabStop puts clicks back on.
+void SetFocusOnClick(TWinControl *Control, bool Value);
