@@ -1,4 +1,4 @@
-#include "grid/core/ProDropDown.h"
+#include "editors/ProDropDown.h"
 
 #include "framework/rtl/System.h"
 
