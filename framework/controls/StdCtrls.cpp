@@ -330,7 +330,13 @@ int TCustomEdit::MaxLength() const
 
 void TCustomEdit::SetMaxLength(int v) { edit()->setMaxLength(v <= 0 ? 32767 : v); }
 bool TCustomEdit::ReadOnly() const { return edit()->isReadOnly(); }
-void TCustomEdit::SetReadOnly(bool v) { edit()->setReadOnly(v); }
+void TCustomEdit::SetReadOnly(bool v) { Perform(EM_SETREADONLY, v ? 1 : 0); }
+
+void TCustomEdit::SetBorderStyle(TBorderStyle v)
+{
+    borderStyle_ = v;
+    edit()->setFrame(v != bsNone);
+}
 
 void TCustomEdit::SetPasswordChar(QChar v)
 {
@@ -394,6 +400,23 @@ void TCustomEdit::DefaultHandler(TMessage &Message)
     case WM_PASTE: edit()->paste(); break;
     case WM_CLEAR: edit()->del(); break;
     case WM_UNDO: edit()->undo(); break;
+    case EM_SETREADONLY: edit()->setReadOnly(Message.WParam != 0); Message.Result = 1; break;
+    case EM_GETRECT:
+        // The rectangle that holds the text: the client area less the text margins.
+        if (auto *r = reinterpret_cast<TRect *>(Message.LParam)) {
+            const QMargins m = edit()->textMargins();
+            *r = Rect(m.left(), m.top(), ClientWidth() - m.right(), ClientHeight() - m.bottom());
+        }
+        break;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        if (auto *r = reinterpret_cast<const TRect *>(Message.LParam))
+            edit()->setTextMargins(std::max(r->Left, 0), std::max(r->Top, 0), std::max(ClientWidth() - r->Right, 0),
+                                   std::max(ClientHeight() - r->Bottom, 0));
+        break;
+    case EM_CHARFROMPOS:
+        Message.Result = LRESULT(edit()->cursorPositionAt(QPoint(Message.XPos(), Message.YPos())) & 0xFFFF);
+        break;
     default: TWinControl::DefaultHandler(Message); break;
     }
 }

@@ -157,6 +157,12 @@ public:
     void SetModified(bool v);
     bool AutoSelect() const { return autoSelect_; }
     void SetAutoSelect(bool v) { autoSelect_ = v; }
+    // bsSingle draws the edit's frame, bsNone leaves it out.
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+    // The 3-D look of the frame; the flat one of this desktop is the same.
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v) { ctl3D_ = v; }
 
     int SelStart() const;
     void SetSelStart(int v);
@@ -191,6 +197,8 @@ private:
     QChar passwordChar_;
     TEditCharCase charCase_ = ecNormal;
     bool autoSelect_ = true;
+    TBorderStyle borderStyle_ = bsSingle;
+    bool ctl3D_ = true;
     bool converting_ = false;
 };
 
