@@ -223,7 +223,17 @@ void TControlBridge::customEvent(QEvent *ev)
         return;
     TControl *c = control_;
     const TMessage m = static_cast<TPostedMessageEvent *>(ev)->Message;
-    SafeCall(c, [c, m] { c->Perform(m.Msg, m.WParam, m.LParam); });
+    SafeCall(c, [this, c, m] {
+        // A posted key goes through the same preprocessing as a typed one, as the message
+        // loop does it: dialog keys (Tab, Enter, Esc...) reach the form first.
+        auto *wc = dynamic_cast<TWinControl *>(c);
+        if (wc && m.Msg == WM_KEYDOWN) {
+            auto alive = alive_;
+            if (preprocessKey(wc, Word(m.WParam), m.LParam, GetShiftState()) || !*alive)
+                return;
+        }
+        c->Perform(m.Msg, m.WParam, m.LParam);
+    });
 }
 
 bool TControlBridge::eventFilter(QObject *obj, QEvent *ev)
@@ -376,6 +386,7 @@ bool TControlBridge::translate(QObject *obj, QEvent *ev)
         TMessage m;
         m.Msg = WM_PAINT;
         TContextScope scope(ev, &m);
+        scope.ctx.Target = obj;
         c->WndProc(m);
         return !scope.ctx.PassNative;
     }
@@ -483,6 +494,26 @@ static void sendNative(QObject *obj, QKeyEvent *ke)
     g_PassThroughEvent = saved;
 }
 
+bool TControlBridge::preprocessKey(TWinControl *c, Word vk, LPARAM keyData, TShiftState shift)
+{
+    auto alive = alive_;
+    TCustomForm *form = c->GetParentForm();
+    // Menu shortcuts come before the focused control sees the key.
+    if (form && form->IsShortCut(vk, shift))
+        return true;
+    if (!*alive)
+        return true;
+    LRESULT mask = 0;
+    switch (vk) {
+    case VK_TAB: mask = DLGC_WANTTAB; break;
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
+    case VK_RETURN: case VK_EXECUTE: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+    default: break;
+    }
+    return mask && c->Perform(CM_WANTSPECIALKEY, vk, keyData) == 0 && (c->Perform(WM_GETDLGCODE) & mask) == 0 &&
+           form && form->Perform(CM_DIALOGKEY, vk, keyData) != 0;
+}
+
 bool TControlBridge::keyPress(QObject *obj, QKeyEvent *ke)
 {
     auto *c = static_cast<TWinControl *>(control_);
@@ -495,27 +526,9 @@ bool TControlBridge::keyPress(QObject *obj, QKeyEvent *ke)
     if (vk)
         g_keysDown.insert(vk);
 
-    TCustomForm *form = c->GetParentForm();
     const LPARAM keyData = ke->isAutoRepeat() ? LPARAM(1) << 30 : 0;
-    if (vk) {
-        // Menu shortcuts come before the focused control sees the key.
-        if (form && form->IsShortCut(vk, shift))
-            return true;
-        if (!*alive)
-            return true;
-        LRESULT mask = 0;
-        switch (vk) {
-        case VK_TAB: mask = DLGC_WANTTAB; break;
-        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
-        case VK_RETURN: case VK_EXECUTE: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
-        default: break;
-        }
-        if (mask && c->Perform(CM_WANTSPECIALKEY, vk, keyData) == 0 &&
-            (c->Perform(WM_GETDLGCODE) & mask) == 0 && form && form->Perform(CM_DIALOGKEY, vk, keyData) != 0)
-            return true;
-        if (!*alive)
-            return true;
-    }
+    if (vk && (preprocessKey(c, vk, keyData, shift) || !*alive))
+        return true;
 
     TMessage down;
     down.Msg = shift.Contains(ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;

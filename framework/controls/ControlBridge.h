@@ -35,6 +35,9 @@ private:
     bool keyPress(QObject *obj, QKeyEvent *ke);
     bool keyRelease(QObject *obj, QKeyEvent *ke);
     bool mouse(QObject *obj, QMouseEvent *me);
+    // The key preprocessing of the message loop for a key going down on c: menu shortcuts and
+    // dialog keys. True when the key was taken there.
+    bool preprocessKey(TWinControl *c, Word vk, LPARAM keyData, TShiftState shift);
 
     TControl *control_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
@@ -49,6 +52,8 @@ struct TQtEventContext
     const TMessage *Message = nullptr;
     bool PassNative = false;
     TQtEventContext *Outer = nullptr;
+    // The object the event is for, where a handler may run the native handling at once (paint).
+    QObject *Target = nullptr;
 };
 TQtEventContext *CurrentQtEvent();
 

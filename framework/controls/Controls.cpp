@@ -5,8 +5,10 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QResizeEvent>
 #include <QWidget>
 #include <algorithm>
 #include <unordered_map>
@@ -58,10 +60,49 @@ void SafeCall(TObject *Sender, const std::function<void()> &f)
 }
 
 // ---------------------------------------------------------------------------------------------
+// TSizeConstraints
+
+void TSizeConstraints::set(int &field, int v)
+{
+    v = std::max(v, 0);
+    if (v == field)
+        return;
+    field = v;
+    if (control_)
+        control_->SetBounds(control_->Left(), control_->Top(), control_->Width(), control_->Height());
+}
+
+void TSizeConstraints::Assign(TPersistent *Source)
+{
+    auto *c = dynamic_cast<TSizeConstraints *>(Source);
+    if (!c) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    minWidth_ = c->minWidth_;
+    minHeight_ = c->minHeight_;
+    maxWidth_ = c->maxWidth_;
+    maxHeight_ = c->maxHeight_;
+    if (control_)
+        control_->SetBounds(control_->Left(), control_->Top(), control_->Width(), control_->Height());
+}
+
+void TSizeConstraints::Apply(int &AWidth, int &AHeight) const
+{
+    if (maxWidth_ > 0)
+        AWidth = std::min(AWidth, maxWidth_);
+    if (maxHeight_ > 0)
+        AHeight = std::min(AHeight, maxHeight_);
+    AWidth = std::max(AWidth, minWidth_);
+    AHeight = std::max(AHeight, minHeight_);
+}
+
+// ---------------------------------------------------------------------------------------------
 // TControl
 
 TControl::TControl(TComponent *AOwner, QWidget *AWidget)
-    : TComponent(AOwner), widget_(AWidget ? AWidget : new QWidget), font_(std::make_unique<TFont>())
+    : TComponent(AOwner), widget_(AWidget ? AWidget : new QWidget), font_(std::make_unique<TFont>()),
+      constraints_(std::make_unique<TSizeConstraints>(this))
 {
     widget_->setProperty(kControlProperty, QVariant::fromValue(static_cast<void *>(this)));
     widget_->hide();
@@ -142,6 +183,8 @@ void TControl::UpdateBounds(int ALeft, int ATop, int AWidth, int AHeight, bool f
 {
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
+    if (constraints_)
+        constraints_->Apply(AWidth, AHeight);
     if (!fromAlign) {
         anchorRect_ = Bounds(ALeft, ATop, AWidth, AHeight);
         if (parent_)
@@ -500,6 +543,20 @@ void TControl::DefaultHandler(TMessage &Message)
     }
     if (TQtEventContext *ctx = CurrentQtEvent(); ctx && ctx->Message == &Message)
         ctx->PassNative = true;
+}
+
+void TControl::DefaultPaint(TMessage &Message)
+{
+    TQtEventContext *ctx = CurrentQtEvent();
+    if (!ctx || ctx->Message != &Message || !ctx->Target || Message.Msg != WM_PAINT) {
+        DefaultHandler(Message);
+        return;
+    }
+    QEvent *saved = g_PassThroughEvent;
+    g_PassThroughEvent = ctx->Event;
+    ctx->Target->event(ctx->Event);
+    g_PassThroughEvent = saved;
+    ctx->PassNative = false;
 }
 
 static TShiftState mouseShift(const TMessage &m)
@@ -1107,6 +1164,38 @@ void TWinControl::DoExit()
         OnExit(this);
 }
 
+void TWinControl::PaintControls(TCanvas *Canvas, TControl *First)
+{
+    QPainter *p = Canvas ? Canvas->Painter() : nullptr;
+    if (!p || !p->isActive())
+        return;
+    auto from = std::find(controls_.begin(), controls_.end(), First);
+    if (from == controls_.end())
+        from = controls_.begin();
+    for (auto it = from; it != controls_.end(); ++it) {
+        TControl *c = *it;
+        if (!c->Visible() || !c->Widget())
+            continue;
+        c->Widget()->render(p, QPoint(c->Left(), c->Top()), QRegion(), QWidget::DrawChildren);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TControlCanvas
+
+TControlCanvas::~TControlCanvas()
+{
+    FreeHandle();
+}
+
+QPainter *TControlCanvas::CreatePainter()
+{
+    QWidget *w = control_ ? control_->ClientWidget() : nullptr;
+    if (!w || !w->testAttribute(Qt::WA_WState_InPaintEvent))
+        return nullptr;
+    return new QPainter(w);
+}
+
 // ---------------------------------------------------------------------------------------------
 // TCustomControl, TGraphicControl
 
@@ -1225,6 +1314,18 @@ TControl *FindControlOfWidget(QWidget *w)
             return static_cast<TControl *>(v.value<void *>());
     }
     return nullptr;
+}
+
+HWND GetParent(HWND Handle)
+{
+    TWinControl *c = FindControl(Handle);
+    if (!c)
+        return 0;
+    if (c->Parent())
+        return c->Parent()->Handle();
+    if (auto *f = dynamic_cast<TCustomForm *>(c))
+        return f->WndParent();
+    return 0;
 }
 
 LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)

@@ -99,6 +99,30 @@ using TKeyPressEvent = std::function<void(TObject *Sender, QChar &Key)>;
 using TMouseWheelEvent = std::function<void(TObject *Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool &Handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject *Sender, TShiftState Shift, TPoint MousePos, bool &Handled)>;
 
+// Smallest and largest size a control may take; 0 leaves that side free. A change re-applies the
+// control's bounds.
+class TSizeConstraints : public TPersistent
+{
+public:
+    explicit TSizeConstraints(TControl *AControl) : control_(AControl) {}
+    int MinWidth() const { return minWidth_; }
+    void SetMinWidth(int v) { set(minWidth_, v); }
+    int MinHeight() const { return minHeight_; }
+    void SetMinHeight(int v) { set(minHeight_, v); }
+    int MaxWidth() const { return maxWidth_; }
+    void SetMaxWidth(int v) { set(maxWidth_, v); }
+    int MaxHeight() const { return maxHeight_; }
+    void SetMaxHeight(int v) { set(maxHeight_, v); }
+    void Assign(TPersistent *Source) override;
+    // Width and height kept within the limits.
+    void Apply(int &AWidth, int &AHeight) const;
+
+private:
+    void set(int &field, int v);
+    TControl *control_;
+    int minWidth_ = 0, minHeight_ = 0, maxWidth_ = 0, maxHeight_ = 0;
+};
+
 // Runs f inside the exception barrier: an exception that leaves it goes to
 // Application->HandleException(Sender) instead of unwinding through Qt.
 void SafeCall(TObject *Sender, const std::function<void()> &f);
@@ -142,6 +166,8 @@ public:
     void SetAlign(TAlign v);
     TAnchors Anchors() const { return anchors_; }
     void SetAnchors(const TAnchors &v);
+    TSizeConstraints *Constraints() const { return constraints_.get(); }
+    void SetConstraints(TSizeConstraints *v) { constraints_->Assign(v); }
 
     bool Visible() const { return visible_; }
     virtual void SetVisible(bool v);
@@ -262,6 +288,9 @@ protected:
     void ParentColorChanged();
     void ParentFontChanged();
     void SetTextRaw(const QString &v) { text_ = v; }
+    // Inside WM_PAINT: the widget paints itself now instead of after the handlers return, so
+    // that a handler can draw over it (with a TControlCanvas) afterwards.
+    void DefaultPaint(TMessage &Message);
     bool IsDestroying() const { return ComponentState().Contains(csDestroying) || tearingDown_; }
     // Stops event translation before the derived parts go away.
     void DetachBridge();
@@ -287,6 +316,7 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = false;
     std::unique_ptr<TFont> font_;
+    std::unique_ptr<TSizeConstraints> constraints_;
     bool parentFont_ = true;
     bool applyingParentFont_ = false;
     QString text_;
@@ -371,6 +401,9 @@ protected:
     virtual void CMEnter(TMessage &Message);
     virtual void CMExit(TMessage &Message);
     virtual void WMTimer(TMessage &Message) { DefaultHandler(Message); }
+    // Paints the visible child controls from First on (all of them when First is not a child)
+    // onto Canvas at their places, as they would paint themselves.
+    void PaintControls(TCanvas *Canvas, TControl *First);
 
     // Controls without a native widget behaviour (custom-painted ones) keep Qt from handling
     // their key and mouse input a second time.
@@ -464,10 +497,30 @@ private:
     std::unique_ptr<TCanvas> canvas_;
 };
 
+// A canvas on a control's client area, for drawing over what the control painted itself; it
+// can draw only while the control handles WM_PAINT (after DefaultPaint).
+class TControlCanvas : public TCanvas
+{
+public:
+    explicit TControlCanvas(TControl *AControl) : control_(AControl) {}
+    ~TControlCanvas() override;
+    TControl *Control() const { return control_; }
+
+protected:
+    QPainter *CreatePainter() override;
+
+private:
+    TControl *control_;
+};
+
 // The control behind a handle, or nullptr when it is gone.
 TWinControl *FindControl(HWND Handle);
 // The control that owns the widget (or one of its ancestors), or nullptr.
 TControl *FindControlOfWidget(QWidget *w);
+
+// The window above Handle: its parent control, or for a form the owner window it was given
+// (TCustomForm::SetWndParent); 0 for none.
+HWND GetParent(HWND Handle);
 
 // Dispatches at once to the control behind Handle; 0 when there is none.
 LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);

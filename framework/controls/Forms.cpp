@@ -8,10 +8,12 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -302,14 +304,42 @@ void TCustomForm::SetVisible(bool v)
         if (!Visible())
             return;
         widget_->setGeometry(Left(), Top(), Width(), Height());
+        if (wndParent_)
+            applyWndParent();
         widget_->show();
         widget_->raise();
         widget_->activateWindow();
         focusActiveControl();
     } else {
+        if (sizingEdge_ != HTNOWHERE) {
+            sizingEdge_ = HTNOWHERE;
+            SetMouseCapture(false);
+        }
         DoHide();
         widget_->hide();
     }
+}
+
+void TCustomForm::SetWndParent(HWND v)
+{
+    wndParent_ = v;
+    if (widget_->isVisible())
+        applyWndParent();
+}
+
+void TCustomForm::applyWndParent()
+{
+    TWinControl *owner = FindControl(wndParent_);
+    QWidget *ow = owner && owner->Widget() ? owner->Widget()->window() : nullptr;
+    if (ow == widget_.data())
+        ow = nullptr;
+    if (!ow && !widget_->windowHandle())
+        return;
+    widget_->winId();
+    if (ow)
+        ow->winId();
+    if (QWindow *w = widget_->windowHandle())
+        w->setTransientParent(ow ? ow->windowHandle() : nullptr);
 }
 
 void TCustomForm::Show()
@@ -484,15 +514,114 @@ bool TCustomForm::IsShortCut(Word Key, TShiftState Shift)
 
 void TCustomForm::Dispatch(TMessage &Message)
 {
-    if (Message.Msg == CM_DIALOGKEY) {
+    switch (Message.Msg) {
+    case CM_DIALOGKEY:
         CMDialogKey(Message);
         return;
-    }
-    if (Message.Msg == WM_CLOSE) {
+    case WM_CLOSE:
         Close();
         return;
+    case WM_ACTIVATE:
+        WMActivate(Message);
+        return;
+    case WM_NCHITTEST:
+        Message.Result = HTCLIENT;
+        return;
+    case WM_NCLBUTTONDOWN:
+        if (LRESULT(Message.WParam) >= HTLEFT && LRESULT(Message.WParam) <= HTBOTTOMRIGHT) {
+            beginSizing(LRESULT(Message.WParam), Message.Pos());
+            return;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        if (sizingMouse(Message))
+            return;
+        break;
+    default:
+        break;
     }
     TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::WMActivate(TMessage &Message)
+{
+    if (Message.WParamLo() != WA_INACTIVE) {
+        if (OnActivate)
+            OnActivate(this);
+    } else if (OnDeactivate) {
+        OnDeactivate(this);
+    }
+}
+
+static bool isSizingEdge(LRESULT ht) { return ht >= HTLEFT && ht <= HTBOTTOMRIGHT; }
+
+void TCustomForm::beginSizing(LRESULT HitTest, const TPoint &ScreenPos)
+{
+    sizingEdge_ = HitTest;
+    sizingStart_ = ScreenPos;
+    sizingRect_ = BoundsRect();
+    SetMouseCapture(true);
+}
+
+bool TCustomForm::sizingMouse(TMessage &Message)
+{
+    const TPoint screen = ClientToScreen(Message.Pos());
+    if (sizingEdge_ == HTNOWHERE) {
+        if (Message.Msg == WM_LBUTTONUP)
+            return false;
+        const LRESULT ht = Perform(WM_NCHITTEST, 0, MakeLParam(screen.X, screen.Y));
+        if (Message.Msg == WM_LBUTTONDOWN) {
+            if (!isSizingEdge(ht))
+                return false;
+            Perform(WM_NCLBUTTONDOWN, WPARAM(ht), MakeLParam(screen.X, screen.Y));
+            return true;
+        }
+        // Over an edge the pointer shows the way it sizes.
+        const bool edge = isSizingEdge(ht) && (Message.Keys() & MK_LBUTTON) == 0;
+        if (edge != sizingCursor_) {
+            sizingCursor_ = edge;
+            QCursor cursor = CursorToQCursor(Cursor());
+            switch (ht) {
+            case HTLEFT: case HTRIGHT: cursor = QCursor(Qt::SizeHorCursor); break;
+            case HTTOP: case HTBOTTOM: cursor = QCursor(Qt::SizeVerCursor); break;
+            case HTTOPLEFT: case HTBOTTOMRIGHT: cursor = QCursor(Qt::SizeFDiagCursor); break;
+            case HTTOPRIGHT: case HTBOTTOMLEFT: cursor = QCursor(Qt::SizeBDiagCursor); break;
+            default: break;
+            }
+            client_->setCursor(cursor);
+        }
+        return false;
+    }
+    if (Message.Msg == WM_LBUTTONUP) {
+        sizingEdge_ = HTNOWHERE;
+        SetMouseCapture(false);
+        return true;
+    }
+    if (Message.Msg != WM_MOUSEMOVE)
+        return true;
+    const int dx = screen.X - sizingStart_.X, dy = screen.Y - sizingStart_.Y;
+    TRect r = sizingRect_;
+    WPARAM side = 0;
+    switch (sizingEdge_) {
+    case HTLEFT: r.Left += dx; side = WMSZ_LEFT; break;
+    case HTRIGHT: r.Right += dx; side = WMSZ_RIGHT; break;
+    case HTTOP: r.Top += dy; side = WMSZ_TOP; break;
+    case HTBOTTOM: r.Bottom += dy; side = WMSZ_BOTTOM; break;
+    case HTTOPLEFT: r.Left += dx; r.Top += dy; side = WMSZ_TOPLEFT; break;
+    case HTTOPRIGHT: r.Right += dx; r.Top += dy; side = WMSZ_TOPRIGHT; break;
+    case HTBOTTOMLEFT: r.Left += dx; r.Bottom += dy; side = WMSZ_BOTTOMLEFT; break;
+    default: r.Right += dx; r.Bottom += dy; side = WMSZ_BOTTOMRIGHT; break;
+    }
+    Perform(WM_SIZING, side, reinterpret_cast<LPARAM>(&r));
+    // A dragged left or top edge moves the window; the constraints hold the opposite edge.
+    int w = r.Width(), h = r.Height();
+    Constraints()->Apply(w, h);
+    const bool fromLeft = side == WMSZ_LEFT || side == WMSZ_TOPLEFT || side == WMSZ_BOTTOMLEFT;
+    const bool fromTop = side == WMSZ_TOP || side == WMSZ_TOPLEFT || side == WMSZ_TOPRIGHT;
+    SetBounds(fromLeft ? r.Right - w : r.Left, fromTop ? r.Bottom - h : r.Top, w, h);
+    return true;
 }
 
 void TCustomForm::CMDialogKey(TMessage &Message)
@@ -566,13 +695,24 @@ bool TCustomForm::QtEvent(QEvent *e)
         SafeCall(this, [this] { Close(); });
         return true;
     case QEvent::WindowActivate:
-        if (OnActivate)
-            SafeCall(this, [this] { OnActivate(this); });
+    case QEvent::WindowDeactivate: {
+        // The window gets the event from the window system; Qt hands it on to the client
+        // widget, which must not count a second time.
+        if (!e->spontaneous())
+            return false;
+        // The window that takes the activation in exchange: the new active window when this
+        // one loses it, the one that had it when this one gains it (activation comes first).
+        static QPointer<QWidget> lastActive;
+        const bool on = e->type() == QEvent::WindowActivate;
+        QWidget *other = on ? lastActive.data() : QApplication::activeWindow();
+        if (on)
+            lastActive = widget_.data();
+        HWND h = 0;
+        if (auto *wc = dynamic_cast<TWinControl *>(other && other != widget_ ? FindControlOfWidget(other) : nullptr))
+            h = wc->Handle();
+        SafeCall(this, [this, on, h] { Perform(WM_ACTIVATE, on ? WA_ACTIVE : WA_INACTIVE, LPARAM(h)); });
         return false;
-    case QEvent::WindowDeactivate:
-        if (OnDeactivate)
-            SafeCall(this, [this] { OnDeactivate(this); });
-        return false;
+    }
     default:
         return false;
     }
@@ -818,6 +958,61 @@ TWinControl *TScreen::ActiveControl() const
 {
     TCustomForm *f = ActiveForm();
     return f ? f->ActiveControl() : nullptr;
+}
+
+int TScreen::MonitorCount() const
+{
+    return int(QGuiApplication::screens().size());
+}
+
+TMonitor *TScreen::Monitors(int Index) const
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (Index < 0 || Index >= screens.size())
+        return nullptr;
+    // The primary display comes first.
+    QList<QScreen *> ordered = screens;
+    if (QScreen *p = QGuiApplication::primaryScreen()) {
+        ordered.removeAll(p);
+        ordered.prepend(p);
+    }
+    while (int(monitors_.size()) < ordered.size())
+        monitors_.push_back(std::make_unique<TMonitor>());
+    TMonitor *m = monitors_[size_t(Index)].get();
+    const QRect g = ordered[Index]->geometry(), a = ordered[Index]->availableGeometry();
+    m->num_ = Index;
+    m->bounds_ = Rect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height());
+    m->workarea_ = Rect(a.left(), a.top(), a.left() + a.width(), a.top() + a.height());
+    return m;
+}
+
+TMonitor *TScreen::MonitorFromPoint(const TPoint &Point, TMonitorDefaultTo Default) const
+{
+    int nearest = -1;
+    long best = 0;
+    for (int i = 0; i < MonitorCount(); ++i) {
+        const TRect b = Monitors(i)->BoundsRect();
+        if (b.Contains(Point))
+            return Monitors(i);
+        const long dx = Point.X < b.Left ? b.Left - Point.X : Point.X >= b.Right ? Point.X - b.Right + 1 : 0;
+        const long dy = Point.Y < b.Top ? b.Top - Point.Y : Point.Y >= b.Bottom ? Point.Y - b.Bottom + 1 : 0;
+        const long d = dx * dx + dy * dy;
+        if (nearest < 0 || d < best) {
+            nearest = i;
+            best = d;
+        }
+    }
+    switch (Default) {
+    case mdNearest: return nearest < 0 ? nullptr : Monitors(nearest);
+    case mdPrimary: return Monitors(0);
+    default: return nullptr;
+    }
+}
+
+TRect TScreen::WorkAreaRect() const
+{
+    TMonitor *m = Monitors(0);
+    return m ? m->WorkareaRect() : TRect();
 }
 
 int TScreen::Width() const

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 #include <new>
+#include <vector>
 
 class QEventLoop;
 class TMainMenu;
@@ -55,6 +56,10 @@ public:
     TMainMenu *Menu() const { return menu_; }
     void SetMenu(TMainMenu *v);
     bool Active() const;
+    // The window this one belongs to (0: none): the form stays above it, and GetParent answers
+    // it for the form.
+    HWND WndParent() const { return wndParent_; }
+    void SetWndParent(HWND v);
 
     void SetVisible(bool v) override;
     // Shows the form and brings it to the front.
@@ -103,6 +108,9 @@ protected:
     void Paint() override;
     void WMPaint(TMessage &Message) override;
     virtual void CMDialogKey(TMessage &Message);
+    // WM_ACTIVATE, from the window system's activation changes: the form's OnActivate or
+    // OnDeactivate.
+    virtual void WMActivate(TMessage &Message);
     bool QtEvent(QEvent *e) override;
 
 private:
@@ -113,6 +121,10 @@ private:
     void placeOnShow();
     bool closeModal();
     void focusActiveControl();
+    void applyWndParent();
+    // Sizing by dragging an edge or corner that WM_NCHITTEST answered for a press.
+    bool sizingMouse(TMessage &Message);
+    void beginSizing(LRESULT HitTest, const TPoint &ScreenPos);
 
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
@@ -130,6 +142,11 @@ private:
     bool created_ = false;
     bool destroyed_ = false;
     bool placed_ = false;
+    HWND wndParent_ = 0;
+    LRESULT sizingEdge_ = HTNOWHERE;
+    TPoint sizingStart_;
+    TRect sizingRect_;
+    bool sizingCursor_ = false;
 };
 
 class TForm : public TCustomForm
@@ -266,6 +283,25 @@ private:
     TControl *hintControl_ = nullptr;
 };
 
+enum TMonitorDefaultTo { mdNearest, mdNull, mdPrimary };
+
+// One display of the desktop.
+class TMonitor
+{
+public:
+    int MonitorNum() const { return num_; }
+    bool Primary() const { return num_ == 0; }
+    TRect BoundsRect() const { return bounds_; }
+    // The part of the display that windows may take (without task bars and panels).
+    TRect WorkareaRect() const { return workarea_; }
+
+private:
+    friend class TScreen;
+    int num_ = 0;
+    TRect bounds_;
+    TRect workarea_;
+};
+
 class TScreen : public TComponent
 {
 public:
@@ -282,6 +318,13 @@ public:
     int Width() const;
     int Height() const;
     int PixelsPerInch() const { return 96; }
+    int MonitorCount() const;
+    // Display Index (0 is the primary one); nullptr outside the list.
+    TMonitor *Monitors(int Index) const;
+    // The display that holds Point, or by Default the nearest, none or the primary one.
+    TMonitor *MonitorFromPoint(const TPoint &Point, TMonitorDefaultTo Default = mdNearest) const;
+    // The work area of the primary display.
+    TRect WorkAreaRect() const;
     const QStringList &Fonts() const;
 
 private:
@@ -289,6 +332,7 @@ private:
     std::vector<TCustomForm *> forms_;
     TCursor cursor_ = crDefault;
     mutable QStringList fonts_;
+    mutable std::vector<std::unique_ptr<TMonitor>> monitors_;
 };
 
 extern TApplication *Application;

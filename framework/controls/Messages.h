@@ -115,6 +115,15 @@ constexpr UINT WM_PASTE = 0x0302;
 constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_UNDO = 0x0304;
 constexpr UINT WM_THEMECHANGED = 0x031A;
+
+// Edit control messages. EM_GETRECT and EM_SETRECT(NP) carry a TRect pointer in LParam;
+// EM_CHARFROMPOS takes the client point packed in LParam and answers the character index in
+// the low word.
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
+constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr UINT EM_CHARFROMPOS = 0x00D7;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
@@ -184,6 +193,36 @@ constexpr Word MK_CONTROL = 0x0008;
 constexpr Word MK_MBUTTON = 0x0010;
 
 constexpr int WHEEL_DELTA = 120;
+
+// WM_ACTIVATE: the low word of WParam; LParam names the window losing or gaining the activation
+// in exchange (0 when it is none of the program's controls).
+constexpr Word WA_INACTIVE = 0;
+constexpr Word WA_ACTIVE = 1;
+constexpr Word WA_CLICKACTIVE = 2;
+
+// WM_NCHITTEST answers. A form that answers one of the sizing edges for a press is sized by
+// dragging from there (the press arrives as WM_NCLBUTTONDOWN with the answer in WParam).
+constexpr LRESULT HTNOWHERE = 0;
+constexpr LRESULT HTCLIENT = 1;
+constexpr LRESULT HTLEFT = 10;
+constexpr LRESULT HTRIGHT = 11;
+constexpr LRESULT HTTOP = 12;
+constexpr LRESULT HTTOPLEFT = 13;
+constexpr LRESULT HTTOPRIGHT = 14;
+constexpr LRESULT HTBOTTOM = 15;
+constexpr LRESULT HTBOTTOMLEFT = 16;
+constexpr LRESULT HTBOTTOMRIGHT = 17;
+
+// WM_SIZING: the edge in WParam, the proposed window rectangle (a TRect pointer, screen
+// coordinates) in LParam, which the handler may change.
+constexpr WPARAM WMSZ_LEFT = 1;
+constexpr WPARAM WMSZ_RIGHT = 2;
+constexpr WPARAM WMSZ_TOP = 3;
+constexpr WPARAM WMSZ_TOPLEFT = 4;
+constexpr WPARAM WMSZ_TOPRIGHT = 5;
+constexpr WPARAM WMSZ_BOTTOM = 6;
+constexpr WPARAM WMSZ_BOTTOMLEFT = 7;
+constexpr WPARAM WMSZ_BOTTOMRIGHT = 8;
 
 // Virtual-key codes
 constexpr Word VK_LBUTTON = 0x01;

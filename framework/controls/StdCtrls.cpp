@@ -340,7 +340,7 @@ int TCustomEdit::MaxLength() const
 
 void TCustomEdit::SetMaxLength(int v) { edit()->setMaxLength(v <= 0 ? 32767 : v); }
 bool TCustomEdit::ReadOnly() const { return edit()->isReadOnly(); }
-void TCustomEdit::SetReadOnly(bool v) { edit()->setReadOnly(v); }
+void TCustomEdit::SetReadOnly(bool v) { Perform(EM_SETREADONLY, v ? 1 : 0); }
 
 void TCustomEdit::SetPasswordChar(QChar v)
 {
@@ -537,6 +537,10 @@ void TCustomEdit::DefaultHandler(TMessage &Message)
             TWinControl::DefaultHandler(Message);
         break;
     }
+    case EM_SETREADONLY: edit()->setReadOnly(Message.WParam != 0); Message.Result = 1; break;
+    case EM_CHARFROMPOS:
+        Message.Result = LRESULT(edit()->cursorPositionAt(QPoint(Message.XPos(), Message.YPos())) & 0xFFFF);
+        break;
     default: TWinControl::DefaultHandler(Message); break;
     }
 }

@@ -162,6 +162,9 @@ public:
     void SetBorderStyle(TBorderStyle v);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment v);
+    // The 3-D look of the frame; the flat one of this desktop is the same.
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v) { ctl3D_ = v; }
 
     int SelStart() const;
     void SetSelStart(int v);
@@ -202,8 +205,9 @@ private:
     QChar passwordChar_;
     TEditCharCase charCase_ = ecNormal;
     bool autoSelect_ = true;
-    bool converting_ = false;
     TBorderStyle borderStyle_ = bsSingle;
+    bool ctl3D_ = true;
+    bool converting_ = false;
     TAlignment alignment_ = taLeftJustify;
     // Set by EM_SETRECT; a resize puts the default back, as on the platform.
     bool hasFormatRect_ = false;

@@ -1,11 +1,21 @@
 #include "framework/controls/SysMetrics.h"
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStyle>
 #include <QWidget>
 
 int GetSystemMetrics(int Index)
 {
     switch (Index) {
+    case SM_CXSCREEN:
+    case SM_CYSCREEN: {
+        // The primary display.
+        const QScreen *s = QGuiApplication::primaryScreen();
+        if (!s)
+            return 0;
+        return Index == SM_CXSCREEN ? s->geometry().width() : s->geometry().height();
+    }
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
         return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);

@@ -2,6 +2,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/System.h"
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <cmath>
 
 namespace {
@@ -138,6 +139,26 @@ int DayOfWeek(TDateTime Date)
 TDateTime Now() { return fromQDateTime(QDateTime::currentDateTime()); }
 TDateTime Date() { return std::floor(Now()); }
 TDateTime Time() { return Frac(Now()); }
+
+namespace {
+std::function<uint32_t()> &tickSource()
+{
+    static std::function<uint32_t()> source;
+    return source;
+}
+} // namespace
+
+uint32_t GetTickCount()
+{
+    if (tickSource())
+        return tickSource()();
+    // Milliseconds of the monotonic clock, which counts from the system's start.
+    QElapsedTimer t;
+    t.start();
+    return static_cast<uint32_t>(t.msecsSinceReference());
+}
+
+void SetTickCountSource(std::function<uint32_t()> Source) { tickSource() = std::move(Source); }
 
 // ---------------------------------------------------------------------------------------------
 // Formatting

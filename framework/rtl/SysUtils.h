@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <type_traits>
 
@@ -224,6 +225,10 @@ int DayOfWeek(TDateTime Date);
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();
+// Milliseconds since the system started, wrapping at 2^32.
+uint32_t GetTickCount();
+// The source GetTickCount reads; an empty function brings back the real clock. For tests.
+void SetTickCountSource(std::function<uint32_t()> Source);
 
 // Adds months; the day is cut to the length of the month it lands in.
 TDateTime IncMonth(TDateTime Date, int NumberOfMonths = 1);

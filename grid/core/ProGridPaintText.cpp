@@ -1,6 +1,6 @@
 // The cell drawing routine: everything inside one cell in its order (fixed-cell looks, markers,
 // in-cell buttons, text, borders, tree lines, graphic, focus), and the cell text painter.
-#include "grid/core/ProDropDown.h"
+#include "editors/ProDropDown.h"
 #include "grid/core/ProGrid.h"
 #include "framework/controls/SysMetrics.h"
 #include "framework/graphics/RichText.h"

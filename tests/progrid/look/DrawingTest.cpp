@@ -1,5 +1,5 @@
 // The grid's drawing routines, checked on the pixels of offscreen bitmaps.
-#include "grid/core/ProDropDown.h"
+#include "editors/ProDropDown.h"
 #include "grid/core/ProUtil.h"
 
 #include "framework/graphics/Graphics.h"
