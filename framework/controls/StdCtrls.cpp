@@ -386,14 +386,82 @@ void TCustomEdit::CopyToClipboard() { edit()->copy(); }
 void TCustomEdit::CutToClipboard() { edit()->cut(); }
 void TCustomEdit::PasteFromClipboard() { edit()->paste(); }
 
+void TCustomEdit::SetBorderStyle(TBorderStyle v)
+{
+    borderStyle_ = v;
+    edit()->setFrame(v != bsNone);
+}
+
+void TCustomEdit::SetAlignment(TAlignment v)
+{
+    alignment_ = v;
+    const Qt::Alignment h = v == taRightJustify ? Qt::AlignRight : v == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    edit()->setAlignment(h | Qt::AlignVCenter);
+}
+
 void TCustomEdit::DefaultHandler(TMessage &Message)
 {
+    QLineEdit *e = edit();
     switch (Message.Msg) {
-    case WM_CUT: edit()->cut(); break;
-    case WM_COPY: edit()->copy(); break;
-    case WM_PASTE: edit()->paste(); break;
-    case WM_CLEAR: edit()->del(); break;
-    case WM_UNDO: edit()->undo(); break;
+    case WM_KEYDOWN: {
+        const TShiftState s = GetShiftState();
+        const bool shift = s.Contains(ssShift), ctrl = s.Contains(ssCtrl);
+        if (Message.CharCode() == VK_INSERT && shift && !ctrl)
+            Perform(WM_PASTE);
+        else if (Message.CharCode() == VK_INSERT && ctrl && !shift)
+            Perform(WM_COPY);
+        else if (Message.CharCode() == VK_DELETE && shift && !ctrl)
+            Perform(WM_CUT);
+        else
+            TWinControl::DefaultHandler(Message);
+        break;
+    }
+    case WM_CHAR:
+        switch (Message.CharCode()) {
+        case 3: Perform(WM_COPY); break;
+        case 22: Perform(WM_PASTE); break;
+        case 24: Perform(WM_CUT); break;
+        case 26: Perform(WM_UNDO); break;
+        default: TWinControl::DefaultHandler(Message); break;
+        }
+        break;
+    case WM_CUT:
+        if (e->isReadOnly())
+            e->copy();
+        else
+            e->cut();
+        break;
+    case WM_COPY: e->copy(); break;
+    case WM_PASTE:
+        if (!e->isReadOnly())
+            e->paste();
+        break;
+    case WM_CLEAR:
+        if (!e->isReadOnly())
+            e->del();
+        break;
+    case WM_UNDO:
+        if (!e->isReadOnly())
+            e->undo();
+        break;
+    case EM_GETRECT:
+        if (auto *r = reinterpret_cast<TRect *>(Message.LParam))
+            *r = formatRect_.IsEmpty() ? ClientRect() : formatRect_;
+        break;
+    case EM_SETRECT:
+    case EM_SETRECTNP: {
+        const auto *r = reinterpret_cast<const TRect *>(Message.LParam);
+        formatRect_ = r ? *r : TRect();
+        if (formatRect_.IsEmpty()) {
+            e->setTextMargins(0, 0, 0, 0);
+            break;
+        }
+        // The parts of the client area outside the rectangle become the text's margins.
+        e->setTextMargins(std::max(0, formatRect_.Left), std::max(0, formatRect_.Top),
+                          std::max(0, ClientWidth() - formatRect_.Right),
+                          std::max(0, ClientHeight() - formatRect_.Bottom));
+        break;
+    }
     default: TWinControl::DefaultHandler(Message); break;
     }
 }

@@ -157,6 +157,11 @@ public:
     void SetModified(bool v);
     bool AutoSelect() const { return autoSelect_; }
     void SetAutoSelect(bool v) { autoSelect_ = v; }
+    // bsNone draws no frame; every other style draws the sunken frame.
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    virtual void SetBorderStyle(TBorderStyle v);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment v);
 
     int SelStart() const;
     void SetSelStart(int v);
@@ -175,6 +180,10 @@ public:
 
     TNotifyEvent OnChange;
 
+    // The clipboard keys (Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Z, Ctrl+Insert, Shift+Insert, Shift+Delete)
+    // act through WM_COPY, WM_CUT, WM_PASTE and WM_UNDO, which a read-only edit ignores except
+    // for copying. EM_SETRECT and EM_SETRECTNP take the formatting rectangle (LParam: a TRect in
+    // client coordinates): the text stays inside it. EM_GETRECT fills in the rectangle in use.
     void DefaultHandler(TMessage &Message) override;
 
 protected:
@@ -192,6 +201,10 @@ private:
     TEditCharCase charCase_ = ecNormal;
     bool autoSelect_ = true;
     bool converting_ = false;
+    TBorderStyle borderStyle_ = bsSingle;
+    TAlignment alignment_ = taLeftJustify;
+    // The formatting rectangle set by EM_SETRECT; empty while the text uses the whole client area.
+    TRect formatRect_;
 };
 
 class TEdit : public TCustomEdit

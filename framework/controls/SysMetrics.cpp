@@ -6,6 +6,9 @@
 int GetSystemMetrics(int Index)
 {
     switch (Index) {
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+        return 1;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
         return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);

@@ -2,6 +2,8 @@
 // System metrics of the desktop's widget style, and extended window styles.
 #include "framework/controls/Controls.h"
 
+constexpr int SM_CXBORDER = 5;
+constexpr int SM_CYBORDER = 6;
 constexpr int SM_CXVSCROLL = 2;
 constexpr int SM_CYHSCROLL = 3;
 constexpr uint32_t WS_EX_TRANSPARENT = 0x00000020;
