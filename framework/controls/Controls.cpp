@@ -5,8 +5,10 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QResizeEvent>
 #include <QWidget>
 #include <algorithm>
 #include <unordered_map>

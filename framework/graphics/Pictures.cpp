@@ -1,6 +1,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Jpeg.h"
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>

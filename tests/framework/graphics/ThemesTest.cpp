@@ -1,5 +1,7 @@
 #include "framework/graphics/Themes.h"
 #include "tests/common/TestSupport.h"
+#include <QGuiApplication>
+#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {
