@@ -75,7 +75,7 @@ void TBitBtn::Click()
 TSpeedButton::TSpeedButton(TComponent *AOwner) : TGraphicControl(AOwner), glyph_(std::make_unique<TBitmap>())
 {
     // Clicks come from MouseUp, which knows about groups.
-    SetControlStyle(TControlStyle{csCaptureMouse, csDoubleClicks});
+    SetControlStyle(TControlStyle{csCaptureMouse, csDoubleClicks, csOpaque});
     glyph_->OnChange = [this](TObject *) { Invalidate(); };
     SetBounds(0, 0, 23, 22);
 }
@@ -189,9 +189,11 @@ void TSpeedButton::Paint()
 {
     TCanvas *c = Canvas();
     TRect r = ClientRect();
-    c->Brush()->SetColor(Color());
-    c->FillRect(r);
     const bool pressed = state_ == bsDown || state_ == bsExclusive;
+    if (!(transparent_ && flat_ && !pressed)) {
+        c->Brush()->SetColor(Color());
+        c->FillRect(r);
+    }
     if (!flat_ || mouseInControl_ || pressed)
         c->DrawEdge(r, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     const int shift = pressed ? 1 : 0;
@@ -203,6 +205,7 @@ void TSpeedButton::Paint()
         const int gy = (r.Height() - gh) / 2;
         TBitmap part(gw, gh);
         part.SetImage(glyph_->ToImage().copy(0, 0, gw, gh));
+        part.SetTransparent(true);
         c->Draw(r.Left + gx + shift, r.Top + gy + shift, &part);
         textLeft += gx + gw + 4;
     }

@@ -30,7 +30,8 @@ private:
 };
 
 // A button without focus that paints itself; in a group (GroupIndex > 0) it stays down
-// until another of the group goes down.
+// until another of the group goes down. Its glyph is drawn with the colour of the glyph's
+// bottom-left pixel left out.
 class TSpeedButton : public TGraphicControl
 {
 public:
@@ -45,6 +46,9 @@ public:
     void SetAllowAllUp(bool v) { allowAllUp_ = v; }
     bool Flat() const { return flat_; }
     void SetFlat(bool v) { flat_ = v; Invalidate(); }
+    // A flat button that is up paints no face: its parent shows through.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v) { transparent_ = v; Invalidate(); }
     TBitmap *Glyph() const { return glyph_.get(); }
     void SetGlyph(TBitmap *v) { glyph_->Assign(v); }
     int NumGlyphs() const { return numGlyphs_; }
@@ -70,6 +74,7 @@ private:
     bool down_ = false;
     bool allowAllUp_ = false;
     bool flat_ = false;
+    bool transparent_ = false;
     bool dragging_ = false;
     bool mouseInControl_ = false;
     int numGlyphs_ = 1;

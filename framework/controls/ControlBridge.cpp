@@ -486,6 +486,36 @@ static QString charsOf(QKeyEvent *ke, Word vk, TShiftState shift)
     return text;
 }
 
+// The keypad's keys carry their scan code in bits 16-23 of the key data (the divide and enter
+// keys also the extended-key bit 24), so that a program can tell them from the main keys.
+static LPARAM keypadKeyData(QKeyEvent *ke)
+{
+    if (!(ke->modifiers() & Qt::KeypadModifier))
+        return 0;
+    int scan = 0;
+    bool extended = false;
+    switch (ke->key()) {
+    case Qt::Key_7: case Qt::Key_Home: scan = 0x47; break;
+    case Qt::Key_8: case Qt::Key_Up: scan = 0x48; break;
+    case Qt::Key_9: case Qt::Key_PageUp: scan = 0x49; break;
+    case Qt::Key_Minus: scan = 0x4A; break;
+    case Qt::Key_4: case Qt::Key_Left: scan = 0x4B; break;
+    case Qt::Key_5: case Qt::Key_Clear: scan = 0x4C; break;
+    case Qt::Key_6: case Qt::Key_Right: scan = 0x4D; break;
+    case Qt::Key_Plus: scan = 0x4E; break;
+    case Qt::Key_1: case Qt::Key_End: scan = 0x4F; break;
+    case Qt::Key_2: case Qt::Key_Down: scan = 0x50; break;
+    case Qt::Key_3: case Qt::Key_PageDown: scan = 0x51; break;
+    case Qt::Key_0: case Qt::Key_Insert: scan = 0x52; break;
+    case Qt::Key_Period: case Qt::Key_Comma: case Qt::Key_Delete: scan = 0x53; break;
+    case Qt::Key_Asterisk: scan = 0x37; break;
+    case Qt::Key_Slash: scan = 0x35; extended = true; break;
+    case Qt::Key_Enter: scan = 0x1C; extended = true; break;
+    default: return 0;
+    }
+    return (LPARAM(scan) << 16) | (extended ? LPARAM(1) << 24 : 0);
+}
+
 static void sendNative(QObject *obj, QKeyEvent *ke)
 {
     QEvent *saved = g_PassThroughEvent;
@@ -526,7 +556,7 @@ bool TControlBridge::keyPress(QObject *obj, QKeyEvent *ke)
     if (vk)
         g_keysDown.insert(vk);
 
-    const LPARAM keyData = ke->isAutoRepeat() ? LPARAM(1) << 30 : 0;
+    const LPARAM keyData = (ke->isAutoRepeat() ? LPARAM(1) << 30 : 0) | keypadKeyData(ke);
     if (vk && (preprocessKey(c, vk, keyData, shift) || !*alive))
         return true;
 

@@ -827,7 +827,14 @@ void TWinControl::SetTabStop(bool v)
 {
     tabStop_ = v;
     if (widget_)
-        widget_->setFocusPolicy(v ? Qt::StrongFocus : Qt::ClickFocus);
+        widget_->setFocusPolicy(v ? (clickFocus_ ? Qt::StrongFocus : Qt::TabFocus)
+                                  : (clickFocus_ ? Qt::ClickFocus : Qt::NoFocus));
+}
+
+void TWinControl::SetClickFocus(bool v)
+{
+    clickFocus_ = v;
+    SetTabStop(tabStop_);
 }
 
 int TWinControl::TabOrder() const

@@ -408,6 +408,9 @@ protected:
     // Controls without a native widget behaviour (custom-painted ones) keep Qt from handling
     // their key and mouse input a second time.
     bool nativeInput_ = true;
+    // Whether a click gives the control the focus (it does by default). A control that decides
+    // itself where a click puts the focus turns it off; the click then focuses nothing by itself.
+    void SetClickFocus(bool v);
 
 private:
     friend class TControl;
@@ -415,6 +418,7 @@ private:
     std::vector<TControl *> controls_;
     std::vector<TWinControl *> tabList_;
     bool tabStop_ = false;
+    bool clickFocus_ = true;
     mutable HWND handle_ = 0;
     int alignDisabled_ = 0;
     bool aligning_ = false;

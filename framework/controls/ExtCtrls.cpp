@@ -256,7 +256,11 @@ void TImage::Paint()
 
 TTimer::TTimer(TComponent *AOwner) : TComponent(AOwner), timer_(std::make_unique<QTimer>())
 {
-    QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] { SafeCall(this, [this] { Timer(); }); });
+    QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] {
+        TMessage m;
+        m.Msg = WM_TIMER;
+        SafeCall(this, [this, &m] { WndProc(m); });
+    });
     update();
 }
 
@@ -279,6 +283,12 @@ void TTimer::SetInterval(Cardinal v)
 {
     interval_ = v;
     update();
+}
+
+void TTimer::WndProc(TMessage &Message)
+{
+    if (Message.Msg == WM_TIMER && enabled_ && interval_ > 0)
+        Timer();
 }
 
 void TTimer::Timer()

@@ -117,6 +117,9 @@ public:
     void SetInterval(Cardinal v);
     // Fires every Interval ms while Enabled and Interval is not 0.
     TNotifyEvent OnTimer;
+    // The timer's window: each WM_TIMER is one tick, which fires the timer while it is enabled
+    // with a non-zero interval (a stopped timer gets no ticks). Tests deliver ticks here.
+    void WndProc(TMessage &Message);
 
 protected:
     virtual void Timer();

@@ -485,12 +485,28 @@ bool TCustomEdit::QtEvent(QEvent *e)
 
 void TCustomEdit::DefaultHandler(TMessage &Message)
 {
+    QLineEdit *e = edit();
     switch (Message.Msg) {
-    case WM_CUT: edit()->cut(); break;
-    case WM_COPY: edit()->copy(); break;
-    case WM_PASTE: edit()->paste(); break;
-    case WM_CLEAR: edit()->del(); break;
-    case WM_UNDO: edit()->undo(); break;
+    // A read-only edit only copies.
+    case WM_CUT:
+        if (e->isReadOnly())
+            e->copy();
+        else
+            e->cut();
+        break;
+    case WM_COPY: e->copy(); break;
+    case WM_PASTE:
+        if (!e->isReadOnly())
+            e->paste();
+        break;
+    case WM_CLEAR:
+        if (!e->isReadOnly())
+            e->del();
+        break;
+    case WM_UNDO:
+        if (!e->isReadOnly())
+            e->undo();
+        break;
     case WM_SIZE:
         hasFormatRect_ = false;
         applyFormatRect();
@@ -530,7 +546,7 @@ void TCustomEdit::DefaultHandler(TMessage &Message)
     }
     case WM_CHAR: {
         const Word ch = Message.CharCode();
-        const UINT msg = ch == 22 ? WM_PASTE : ch == 3 ? WM_COPY : ch == 24 ? WM_CUT : 0;
+        const UINT msg = ch == 22 ? WM_PASTE : ch == 3 ? WM_COPY : ch == 24 ? WM_CUT : ch == 26 ? WM_UNDO : 0;
         if (msg)
             Perform(msg);
         else

@@ -159,7 +159,7 @@ public:
     void SetAutoSelect(bool v) { autoSelect_ = v; }
     // bsNone or bsSingle (the default); a change sends CM_BORDERCHANGED.
     TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle v);
+    virtual void SetBorderStyle(TBorderStyle v);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment v);
     // The 3-D look of the frame; the flat one of this desktop is the same.

@@ -16,6 +16,9 @@ int GetSystemMetrics(int Index)
             return 0;
         return Index == SM_CXSCREEN ? s->geometry().width() : s->geometry().height();
     }
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+        return 1;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
         return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);

@@ -4,6 +4,8 @@
 
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXBORDER = 5;
+constexpr int SM_CYBORDER = 6;
 constexpr int SM_CXVSCROLL = 2;
 constexpr int SM_CYHSCROLL = 3;
 constexpr uint32_t WS_EX_TRANSPARENT = 0x00000020;

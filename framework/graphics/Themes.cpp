@@ -146,6 +146,13 @@ void DrawThemedSpinButton(TCanvas *Canvas, const TRect &R, bool Up, TThemedState
                     Up ? QStyle::PE_IndicatorSpinUp : QStyle::PE_IndicatorSpinDown, 1);
 }
 
+namespace {
+bool g_highContrast = false;
+}
+
+bool HighContrastActive() { return g_highContrast; }
+void SetHighContrastActive(bool v) { g_highContrast = v; }
+
 int Win32MajorVersion() { return 6; }
 int Win32MinorVersion() { return 1; }
 
@@ -225,10 +232,16 @@ bool DrawThemeBackground(HTHEME Theme, TCanvas *Canvas, int PartId, int StateId,
         DrawThemedComboButton(Canvas, R, buttonState(StateId));
         return true;
     case thSpin:
-        if (PartId != 1 && PartId != 2)
-            return false;
-        DrawThemedSpinButton(Canvas, R, PartId == 1, buttonState(StateId));
-        return true;
+        if (PartId == 1 || PartId == 2) {
+            DrawThemedSpinButton(Canvas, R, PartId == 1, buttonState(StateId));
+            return true;
+        }
+        if (PartId == 3 || PartId == 4) {
+            drawArrowButton(Canvas, R, buttonState(StateId), QStyle::PE_PanelButtonBevel,
+                            PartId == 3 ? QStyle::PE_IndicatorArrowRight : QStyle::PE_IndicatorArrowLeft, 1);
+            return true;
+        }
+        return false;
     default:
         return false;
     }
@@ -287,6 +300,10 @@ bool DrawFrameControl(TCanvas *Canvas, const TRect &R, uint32_t Type, uint32_t S
             Canvas->Brush()->SetColor(c);
             if (kind == DFCS_SCROLLUP)
                 Canvas->Polygon({TPoint(cx - 3, cy + 1), TPoint(cx + 3, cy + 1), TPoint(cx, cy - 2)});
+            else if (kind == DFCS_SCROLLLEFT)
+                Canvas->Polygon({TPoint(cx + 1, cy - 3), TPoint(cx + 1, cy + 3), TPoint(cx - 2, cy)});
+            else if (kind == DFCS_SCROLLRIGHT)
+                Canvas->Polygon({TPoint(cx - 1, cy - 3), TPoint(cx - 1, cy + 3), TPoint(cx + 2, cy)});
             else
                 Canvas->Polygon({TPoint(cx - 3, cy - 1), TPoint(cx + 3, cy - 1), TPoint(cx, cy + 2)});
         }

@@ -25,6 +25,11 @@ void DrawThemedComboButton(TCanvas *Canvas, const TRect &R, TThemedState State);
 // One arrow button of a spin control.
 void DrawThemedSpinButton(TCanvas *Canvas, const TRect &R, bool Up, TThemedState State);
 
+// Whether the desktop runs a high-contrast colour scheme. Qt tells no such thing, so it is off
+// unless the program (or a test) switches it on.
+bool HighContrastActive();
+void SetHighContrastActive(bool v);
+
 // Platform version (the original desktop's numbering: 5.1 is the first with visual styles).
 int Win32MajorVersion();
 int Win32MinorVersion();
@@ -33,7 +38,8 @@ void GetCurrentThemeName(QString &FileName, QString &ColorScheme, QString &SizeN
 
 // Theme data by class name and numbered part and state, as the visual-styles library offers it.
 // Known classes: "button" (parts 1 push button, 2 radio button, 3 check box), "header" (part 1),
-// "progress" (parts 1 bar, 3 chunk), "combobox" (part 1 drop button) and "spin" (parts 1 up, 2 down).
+// "progress" (parts 1 bar, 3 chunk), "combobox" (part 1 drop button) and "spin" (parts 1 up, 2 down,
+// 3 up of a horizontal spin, pointing right, and 4 down of a horizontal spin, pointing left).
 // Push, combo and spin states: 1 normal, 2 hot, 3 pressed, 4 disabled; check box and radio
 // states 1-4 unchecked, 5-8 checked, 9-12 mixed, each normal, hot, pressed, disabled.
 using HTHEME = intptr_t;
@@ -48,6 +54,8 @@ constexpr uint32_t DFC_SCROLL = 3;
 constexpr uint32_t DFC_BUTTON = 4;
 constexpr uint32_t DFCS_SCROLLUP = 0x0000;
 constexpr uint32_t DFCS_SCROLLDOWN = 0x0001;
+constexpr uint32_t DFCS_SCROLLLEFT = 0x0002;
+constexpr uint32_t DFCS_SCROLLRIGHT = 0x0003;
 constexpr uint32_t DFCS_SCROLLCOMBOBOX = 0x0005;
 constexpr uint32_t DFCS_BUTTONCHECK = 0x0000;
 constexpr uint32_t DFCS_BUTTONRADIO = 0x0004;

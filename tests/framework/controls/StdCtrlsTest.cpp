@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -273,6 +274,73 @@ TEST_F(OnForm, BitBtnKindsAndTimers)
     while (t.elapsed() < 300)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(ticks, 2);
+}
+
+TEST_F(OnForm, EditClipboardKeysGoThroughMessagesThatAReadOnlyEditRefuses)
+{
+    auto *edit = add<TEdit>();
+    QStringList seen;
+    struct Spy : TEdit
+    {
+        using TEdit::TEdit;
+        QStringList *seen = nullptr;
+        void Dispatch(TMessage &m) override
+        {
+            if (m.Msg == WM_PASTE || m.Msg == WM_CUT || m.Msg == WM_COPY)
+                *seen << QString::number(m.Msg, 16);
+            TEdit::Dispatch(m);
+        }
+    };
+    auto *spy = new Spy(&form);
+    spy->SetParent(&form);
+    spy->seen = &seen;
+    QGuiApplication::clipboard()->setText(QStringLiteral("xy"));
+    spy->SetText(QStringLiteral("ab"));
+    spy->SetSelStart(2);
+    type(spy->Widget(), Qt::Key_V, QString(), Qt::ControlModifier);
+    type(spy->Widget(), Qt::Key_Insert, QString(), Qt::ShiftModifier);
+    EXPECT_EQ(spy->Text(), QStringLiteral("abxyxy"));
+    spy->SelectAll();
+    type(spy->Widget(), Qt::Key_X, QString(), Qt::ControlModifier);
+    EXPECT_EQ(spy->Text(), QString());
+    EXPECT_EQ(seen, QStringList({"302", "302", "300"}));
+
+    edit->SetText(QStringLiteral("keep"));
+    edit->SetReadOnly(true);
+    edit->SelectAll();
+    type(edit->Widget(), Qt::Key_X, QString(), Qt::ControlModifier);  // copies only
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("keep"));
+    edit->SetSelStart(4);
+    type(edit->Widget(), Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(edit->Text(), QStringLiteral("keep"));
+
+    // The formatting rectangle keeps the text off the parts of the client area outside it.
+    TRect r;
+    edit->SetBounds(0, 0, 100, 24);
+    edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r, Rect(0, 0, 100, 24));
+    const TRect narrow(3, 0, 80, 25);
+    edit->Perform(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&narrow));
+    edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r, narrow);
+    const QMargins m = static_cast<QLineEdit *>(edit->Widget())->textMargins();
+    EXPECT_EQ(m, QMargins(3, 0, 20, 0));
+}
+
+TEST(Timer, TicksFireOnlyWhileTheTimerRuns)
+{
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject *) { ++ticks; };
+    TMessage tick;
+    tick.Msg = WM_TIMER;
+    timer.WndProc(tick);
+    timer.SetEnabled(false);
+    timer.WndProc(tick);
+    timer.SetEnabled(true);
+    timer.SetInterval(0);
+    timer.WndProc(tick);
+    EXPECT_EQ(ticks, 1);
 }
 
 TEST_F(OnForm, LabelShowsItsCaptionWithoutAcceleratorMarks)

@@ -1,5 +1,7 @@
 #include "framework/graphics/Themes.h"
 #include "tests/common/TestSupport.h"
+#include <QGuiApplication>
+#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,7 +75,7 @@ TEST(Themes, ThemeDataByClassPartAndState)
         int part, state;
         bool drawn;
     } cases[] = {
-        {spin, 1, 1, true}, {spin, 2, 4, true}, {spin, 3, 1, false}, {button, 3, 5, true},
+        {spin, 1, 1, true}, {spin, 2, 4, true}, {spin, 3, 1, true}, {spin, 4, 2, true}, {spin, 5, 1, false}, {button, 3, 5, true},
         {button, 2, 9, false}, {button, 1, 3, true}, {0, 1, 1, false},
     };
     for (const auto &c : cases) {
@@ -102,6 +104,15 @@ TEST(Themes, FrameControls)
     EXPECT_EQ(arrow.Canvas()->Pixels(11, 9), TColor(ColorToRGB(clBtnText)));
     EXPECT_EQ(grey.Canvas()->Pixels(11, 9), TColor(ColorToRGB(clGrayText)));
     EXPECT_FALSE(DrawFrameControl(up.Canvas(), r, 99, 0));
+    // Scroll arrows to the sides: the tip on the side they point to.
+    TBitmap left(24, 20), right(24, 20);
+    EXPECT_TRUE(DrawFrameControl(left.Canvas(), r, DFC_SCROLL, DFCS_SCROLLLEFT));
+    EXPECT_TRUE(DrawFrameControl(right.Canvas(), r, DFC_SCROLL, DFCS_SCROLLRIGHT));
+    const TColor text = TColor(ColorToRGB(clBtnText));
+    EXPECT_EQ(left.Canvas()->Pixels(10, 9), text);
+    EXPECT_NE(left.Canvas()->Pixels(13, 9), text);
+    EXPECT_EQ(right.Canvas()->Pixels(12, 9), text);
+    EXPECT_NE(right.Canvas()->Pixels(9, 9), text);
 }
 
 TEST(Themes, PlatformProbes)
