@@ -79,10 +79,6 @@ constexpr UINT WM_NCHITTEST = 0x0084;
 constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_NCACTIVATE = 0x0086;
 constexpr UINT WM_GETDLGCODE = 0x0087;
-// Edit controls: the formatting rectangle (LParam points to a TRect in client coordinates).
-constexpr UINT EM_GETRECT = 0x00B2;
-constexpr UINT EM_SETRECT = 0x00B3;
-constexpr UINT EM_SETRECTNP = 0x00B4;
 constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
 constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
@@ -120,9 +116,9 @@ constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_UNDO = 0x0304;
 constexpr UINT WM_THEMECHANGED = 0x031A;
 
-// Edit control messages. EM_GETRECT and EM_SETRECT(NP) carry a TRect pointer in LParam;
-// EM_CHARFROMPOS takes the client point packed in LParam and answers the character index in
-// the low word.
+// Edit control messages: the formatting rectangle (LParam points to a TRect in client
+// coordinates; EM_SETRECT with LParam 0 puts the default back), read-only, the character under
+// a client point (packed in LParam; the index in the low word) and the change notification.
 constexpr UINT EM_GETRECT = 0x00B2;
 constexpr UINT EM_SETRECT = 0x00B3;
 constexpr UINT EM_SETRECTNP = 0x00B4;
@@ -131,11 +127,6 @@ constexpr UINT EM_CHARFROMPOS = 0x00D7;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
-// Edit control messages: the formatting rectangle (LParam points to a TRect in client
-// coordinates; EM_SETRECT with LParam 0 puts the default back) and the change notification.
-constexpr UINT EM_GETRECT = 0x00B2;
-constexpr UINT EM_SETRECT = 0x00B3;
-constexpr UINT EM_SETRECTNP = 0x00B4;
 constexpr Word EN_CHANGE = 0x0300;
 
 // Combo box messages and the notifications a combo box sends to itself as CN_COMMAND

@@ -124,7 +124,7 @@ TEST_F(SpinButtonTest, BuiltInArrowsAreBlackTrianglesOnOliveAndComeBackWhenTheGl
 TEST_F(SpinButtonTest, HeldArrowRepeatsAfter400AndThenEvery100MillisecondsWhileDownAndCaptured)
 {
     form.Show();
-    pressMouse(up(), QPoint(5, 5));
+    mousePress(up(), QPoint(5, 5));
     TTimer *t = repeatTimer(spin->UpButton());
     ASSERT_NE(t, nullptr);
     EXPECT_TRUE(t->Enabled());
@@ -138,15 +138,15 @@ TEST_F(SpinButtonTest, HeldArrowRepeatsAfter400AndThenEvery100MillisecondsWhileD
     EXPECT_EQ(ups, 2);
 
     // Dragged off the arrow, the arrow is up: ticks click nothing until it comes back.
-    moveMouse(up(), QPoint(60, 60), Qt::LeftButton);
+    mouseMove(up(), QPoint(60, 60), Qt::LeftButton);
     tick(t);
     EXPECT_EQ(ups, 2);
-    moveMouse(up(), QPoint(5, 5), Qt::LeftButton);
+    mouseMove(up(), QPoint(5, 5), Qt::LeftButton);
     tick(t);
     EXPECT_EQ(ups, 3);
 
     // The release clicks once more, as a speed button does, and stops the repeats.
-    releaseMouse(up(), QPoint(5, 5));
+    mouseRelease(up(), QPoint(5, 5));
     EXPECT_EQ(ups, 4);
     EXPECT_FALSE(t->Enabled());
     tick(t);
@@ -154,7 +154,7 @@ TEST_F(SpinButtonTest, HeldArrowRepeatsAfter400AndThenEvery100MillisecondsWhileD
     EXPECT_EQ(downs, 0);
 
     // Without the mouse capture the arrow no longer counts as held.
-    pressMouse(down(), QPoint(5, 5));
+    mousePress(down(), QPoint(5, 5));
     TTimer *dt = repeatTimer(spin->DownButton());
     ASSERT_NE(dt, nullptr);
     tick(dt);
@@ -162,21 +162,21 @@ TEST_F(SpinButtonTest, HeldArrowRepeatsAfter400AndThenEvery100MillisecondsWhileD
     spin->DownButton()->SetMouseCapture(false);
     tick(dt);
     EXPECT_EQ(downs, 1);
-    releaseMouse(down(), QPoint(5, 5));
+    mouseRelease(down(), QPoint(5, 5));
 }
 
 TEST_F(SpinButtonTest, RepeatedClickThatRaisesStopsTheTimerAndPassesTheErrorOn)
 {
     form.Show();
     spin->OnUpClick = [](TObject *) { throw EConvertError(QStringLiteral("step failed")); };
-    pressMouse(up(), QPoint(5, 5));
+    mousePress(up(), QPoint(5, 5));
     TTimer *t = repeatTimer(spin->UpButton());
     ASSERT_NE(t, nullptr);
     EXPECT_THROW(tick(t), EConvertError);
     EXPECT_FALSE(t->Enabled());
     EXPECT_FALSE(spin->UpButton()->MouseCapture());
     TUiScript ui;
-    releaseMouse(up(), QPoint(5, 5));  // the release's own click fails too, reported in a box
+    mouseRelease(up(), QPoint(5, 5));  // the release's own click fails too, reported in a box
     EXPECT_EQ(ui.Messages(), QStringList{QStringLiteral("step failed.")});
 }
 
@@ -194,14 +194,14 @@ TEST_F(SpinButtonTest, PressingAnArrowFocusesTheFocusControlWhichIsForgottenWhen
     other->SetFocus();
     ASSERT_TRUE(other->Focused());
 
-    clickMouse(down(), QPoint(5, 5));
+    mouseClick(down(), QPoint(5, 5));
     EXPECT_TRUE(edit->Focused());
     EXPECT_FALSE(spin->Focused()) << "without TabStop the spin button never takes the focus";
     EXPECT_EQ(downs, 1);
 
     delete edit;
     EXPECT_EQ(spin->FocusControl(), nullptr);
-    clickMouse(up(), QPoint(5, 5));
+    mouseClick(up(), QPoint(5, 5));
     EXPECT_EQ(ups, 1);
 }
 
@@ -228,7 +228,7 @@ TEST_F(SpinButtonTest, KeysClickTheFocusedArrowWhichCarriesTheFocusMark)
     EXPECT_TRUE(spin->Focused()) << "the arrow keys stay with the spin button";
 
     // A press makes the pressed arrow the focused one.
-    clickMouse(down(), QPoint(5, 5));
+    mouseClick(down(), QPoint(5, 5));
     EXPECT_EQ(spin->FocusedButton(), spin->DownButton());
 
     auto *edit = new TEdit(&form);
@@ -255,13 +255,13 @@ TEST_F(SpinButtonTest, ArrowsPaintInTheButtonColoursOrInHighContrast)
     EXPECT_EQ(pixel(a, 1, 1), QColor(Qt::red));
     EXPECT_EQ(pixel(a, 6, 3), QColor(Qt::black)) << "the arrow's tip";
     EXPECT_EQ(pixel(a, 11, 9), QColor(Qt::red));
-    enterMouse(a->Widget());
+    mouseEnter(a->Widget());
     EXPECT_TRUE(a->HasMouse());
     EXPECT_EQ(pixel(a, 1, 1), QColor(Qt::green));
-    pressMouse(a->Widget(), QPoint(5, 5));
+    mousePress(a->Widget(), QPoint(5, 5));
     EXPECT_EQ(pixel(a, 1, 1), QColor(Qt::blue));
-    releaseMouse(a->Widget(), QPoint(5, 5));
-    leaveMouse(a->Widget());
+    mouseRelease(a->Widget(), QPoint(5, 5));
+    mouseLeave(a->Widget());
     EXPECT_FALSE(a->HasMouse());
     EXPECT_EQ(pixel(a, 1, 1), QColor(Qt::red));
 

@@ -150,9 +150,9 @@ TEST_F(SpinEditTest, ArrowsAndKeysStepNumbersAndNeverReachTheKeyDownEvent)
     sendKey(w(), Qt::Key_PageDown);
     EXPECT_EQ(edit->Text(), QStringLiteral("10"));
     EXPECT_EQ(keyDowns, 0);
-    clickMouse(edit->Button()->UpButton()->Widget(), QPoint(3, 3));
+    mouseClick(edit->Button()->UpButton()->Widget(), QPoint(3, 3));
     EXPECT_EQ(edit->Text(), QStringLiteral("15"));
-    clickMouse(edit->Button()->DownButton()->Widget(), QPoint(3, 3));
+    mouseClick(edit->Button()->DownButton()->Widget(), QPoint(3, 3));
     EXPECT_EQ(edit->Text(), QStringLiteral("10"));
     edit->SetText(QStringLiteral("98"));
     sendKey(w(), Qt::Key_Up);
@@ -264,7 +264,7 @@ TEST_F(SpinEditTest, ReadOnlyEditOnlyBeeps)
     edit->SetText(QStringLiteral("12"));
     edit->SetReadOnly(true);
     sendKey(w(), Qt::Key_Up);
-    clickMouse(edit->Button()->DownButton()->Widget(), QPoint(3, 3));
+    mouseClick(edit->Button()->DownButton()->Widget(), QPoint(3, 3));
     EXPECT_EQ(edit->Text(), QStringLiteral("12"));
     EXPECT_EQ(beeps(), 2);
     Clipboard()->SetAsText(QStringLiteral("9"));
@@ -350,7 +350,7 @@ TEST_F(SpinEditTest, EditorOffRefusesTypingPastingAndCuttingButTheArrowsStillSte
     sendKey(w(), Qt::Key_Up);
     EXPECT_EQ(edit->Text(), QStringLiteral("13"));
     EXPECT_EQ(edit->SelLength(), 2) << "a written value is selected while the editor is off";
-    clickMouse(edit->Button()->UpButton()->Widget(), QPoint(3, 3));
+    mouseClick(edit->Button()->UpButton()->Widget(), QPoint(3, 3));
     EXPECT_EQ(edit->Text(), QStringLiteral("14"));
 
     edit->SetEditorEnabled(true);
