@@ -3,6 +3,7 @@
 // through DrawCell, in-place editing), TDrawGrid (events), TStringGrid (texts and objects).
 // The grid's widget is a QAbstractScrollArea; its viewport is the client area.
 #include "framework/controls/Controls.h"
+#include "framework/grids/CellStore.h"
 #include "framework/rtl/Strings.h"
 #include <functional>
 #include <map>
@@ -412,6 +413,14 @@ public:
     // Moves every stored cell of row FromRow (texts and objects, beyond the counts too) into
     // row ToRow, whose cells it replaces, and leaves FromRow empty. Nothing is freed.
     void MoveCellRow(int FromRow, int ToRow);
+    // Rows ARow1 and ARow2 trade all their stored cells (texts and objects, beyond the counts
+    // too). One pointer per row moves, whatever the rows hold; nothing is freed.
+    void SwapCellRows(int ARow1, int ARow2);
+    // Rows First .. First + Order.size() - 1 take the stored cells the rows First + Order[i]
+    // held before, as sorting rearranges a block of rows: one pointer per row moves. Order must
+    // be a permutation of 0 .. Order.size() - 1 (EInvalidGridOperation otherwise, with nothing
+    // moved). Nothing is freed.
+    void PermuteCellRows(int First, const std::vector<int> &Order);
     // Cells with a text or an object, inside the counts or not.
     size_t StoredCellCount() const;
     // Column and row counts that reach every stored cell, inside the counts or not.
@@ -429,23 +438,7 @@ protected:
     void RowMoved(int FromIndex, int ToIndex) override;
 
 private:
-    struct TCell
-    {
-        QString Text;
-        TObject *Object = nullptr;
-    };
-    using TCellRow = std::map<int, TCell>;
-    const TCell *find(int ACol, int ARow) const;
-    TCell &at(int ACol, int ARow);
-    void prune(int ACol, int ARow);
-
     int editUpdate_ = 0;
-    // Sparse: only written cells are kept, keyed by row, then column.
-    std::map<int, TCellRow> data_;
-    // The row of the last look-up (null when it has no cells): a cell's text, object and
-    // properties are read one after the other. Dropped whenever rows are added, removed or moved.
-    mutable int foundRow_ = -1;
-    mutable const TCellRow *foundCells_ = nullptr;
-    mutable bool foundValid_ = false;
+    TGridCellStore store_;
     std::map<int, std::unique_ptr<TStringGridStrings>> rows_, cols_;
 };

@@ -1,6 +1,8 @@
 // TDrawGrid events and TStringGrid's cell store with its row and column string lists.
 #include "framework/grids/Grids.h"
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 // ---------------------------------------------------------------------------------------------
 // TDrawGrid
@@ -69,31 +71,6 @@ namespace {
 
 const QString kIndexOutOfRange = QStringLiteral("Grid index out of range");
 
-// Re-keys the entries of an ordered map as if the item at `from` moved to `to`.
-template <typename Map>
-void moveKey(Map &m, int from, int to)
-{
-    const int lo = std::min(from, to), hi = std::max(from, to);
-    auto first = m.lower_bound(lo);
-    auto last = m.upper_bound(hi);
-    if (first == last)
-        return;
-    std::vector<typename Map::node_type> moved;
-    while (first != last) {
-        auto next = std::next(first);
-        moved.push_back(m.extract(first));
-        first = next;
-    }
-    for (auto &n : moved) {
-        const int k = n.key();
-        if (k == from)
-            n.key() = to;
-        else
-            n.key() = from < to ? k - 1 : k + 1;
-        m.insert(std::move(n));
-    }
-}
-
 } // namespace
 
 TStringGrid::TStringGrid(TComponent *AOwner) : TDrawGrid(AOwner) {}
@@ -103,54 +80,18 @@ TStringGrid::~TStringGrid()
     DetachBridge();
 }
 
-const TStringGrid::TCell *TStringGrid::find(int ACol, int ARow) const
-{
-    if (!foundValid_ || foundRow_ != ARow) {
-        auto r = data_.find(ARow);
-        foundCells_ = r == data_.end() ? nullptr : &r->second;
-        foundRow_ = ARow;
-        foundValid_ = true;
-    }
-    if (!foundCells_)
-        return nullptr;
-    auto c = foundCells_->find(ACol);
-    return c == foundCells_->end() ? nullptr : &c->second;
-}
-
-TStringGrid::TCell &TStringGrid::at(int ACol, int ARow)
-{
-    if (ACol < 0 || ARow < 0)
-        throw EInvalidGridOperation(kIndexOutOfRange);
-    foundValid_ = false;
-    return data_[ARow][ACol];
-}
-
-void TStringGrid::prune(int ACol, int ARow)
-{
-    auto r = data_.find(ARow);
-    if (r == data_.end())
-        return;
-    auto c = r->second.find(ACol);
-    if (c != r->second.end() && c->second.Text.isEmpty() && !c->second.Object)
-        r->second.erase(c);
-    if (r->second.empty()) {
-        data_.erase(r);
-        foundValid_ = false;
-    }
-}
-
 QString TStringGrid::Cells(int ACol, int ARow) const
 {
-    const TCell *c = find(ACol, ARow);
-    return c ? c->Text : QString();
+    const QString *s = store_.Text(ACol, ARow);
+    return s ? *s : QString();
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const QString &Value)
 {
-    at(ACol, ARow).Text = Value;
-    // Only an emptied cell can have become prunable.
-    if (Value.isEmpty())
-        prune(ACol, ARow);
+    if (ACol < 0 || ARow < 0)
+        throw EInvalidGridOperation(kIndexOutOfRange);
+    // The column count is the width a row written from the left is likely to reach.
+    store_.SetText(ACol, ARow, Value, ColCount());
     InvalidateCell(ACol, ARow);
     if (editUpdate_ == 0 && EditorMode() && ACol == Col() && ARow == Row())
         InvalidateEditor();
@@ -158,14 +99,14 @@ void TStringGrid::SetCells(int ACol, int ARow, const QString &Value)
 
 TObject *TStringGrid::Objects(int ACol, int ARow) const
 {
-    const TCell *c = find(ACol, ARow);
-    return c ? c->Object : nullptr;
+    return store_.Object(ACol, ARow);
 }
 
 void TStringGrid::SetObjects(int ACol, int ARow, TObject *Value)
 {
-    at(ACol, ARow).Object = Value;
-    prune(ACol, ARow);
+    if (ACol < 0 || ARow < 0)
+        throw EInvalidGridOperation(kIndexOutOfRange);
+    store_.SetObject(ACol, ARow, Value);
 }
 
 void TStringGrid::MoveCellRow(int FromRow, int ToRow)
@@ -174,44 +115,53 @@ void TStringGrid::MoveCellRow(int FromRow, int ToRow)
         throw EInvalidGridOperation(kIndexOutOfRange);
     if (FromRow == ToRow)
         return;
-    foundValid_ = false;
-    auto node = data_.extract(FromRow);
-    data_.erase(ToRow);
-    if (!node.empty()) {
-        node.key() = ToRow;
-        data_.insert(std::move(node));
-    }
+    store_.MoveRow(FromRow, ToRow);
     InvalidateRow(FromRow);
     InvalidateRow(ToRow);
 }
 
+void TStringGrid::SwapCellRows(int ARow1, int ARow2)
+{
+    if (ARow1 < 0 || ARow2 < 0)
+        throw EInvalidGridOperation(kIndexOutOfRange);
+    if (ARow1 == ARow2)
+        return;
+    store_.SwapRows(ARow1, ARow2);
+    InvalidateRow(ARow1);
+    InvalidateRow(ARow2);
+}
+
+void TStringGrid::PermuteCellRows(int First, const std::vector<int> &Order)
+{
+    const size_t n = Order.size();
+    if (First < 0 || int64_t(First) + int64_t(n) > int64_t(INT32_MAX) + 1)
+        throw EInvalidGridOperation(kIndexOutOfRange);
+    std::vector<bool> seen(n);
+    for (int i : Order) {
+        if (i < 0 || size_t(i) >= n || seen[size_t(i)])
+            throw EInvalidGridOperation(QStringLiteral("Row order is not a permutation"));
+        seen[size_t(i)] = true;
+    }
+    if (n == 0)
+        return;
+    store_.PermuteRows(First, Order);
+    InvalidateRect(GridRect(0, First, ColCount() - 1, First + int(n) - 1));
+}
+
 size_t TStringGrid::StoredCellCount() const
 {
-    size_t n = 0;
-    for (const auto &r : data_)
-        n += r.second.size();
-    return n;
+    return store_.Count();
 }
 
 TGridCoord TStringGrid::StoredCellExtent() const
 {
-    TGridCoord e{0, 0};
-    for (const auto &[row, cells] : data_) {
-        if (cells.empty())
-            continue;
-        e.Y = std::max(e.Y, row + 1);
-        e.X = std::max(e.X, cells.rbegin()->first + 1);
-    }
-    return e;
+    return {store_.ColExtent(), store_.RowExtent()};
 }
 
 void TStringGrid::VisitStoredObjects(int ACol1, int ARow1, int ACol2, int ARow2,
                                      const std::function<void(int, int, TObject *)> &Visit) const
 {
-    for (auto r = data_.lower_bound(ARow1); r != data_.end() && r->first <= ARow2; ++r)
-        for (auto c = r->second.lower_bound(ACol1); c != r->second.end() && c->first <= ACol2; ++c)
-            if (c->second.Object)
-                Visit(c->first, r->first, c->second.Object);
+    store_.VisitObjects(ACol1, ARow1, ACol2, ARow2, Visit);
 }
 
 TStrings *TStringGrid::Rows(int Index)
@@ -273,15 +223,13 @@ void TStringGrid::SetEditText(int ACol, int ARow, const QString &Value)
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
-    for (auto &r : data_)
-        moveKey(r.second, FromIndex, ToIndex);
+    store_.MoveColIndex(FromIndex, ToIndex);
     TDrawGrid::ColumnMoved(FromIndex, ToIndex);
 }
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
-    foundValid_ = false;
-    moveKey(data_, FromIndex, ToIndex);
+    store_.MoveRowIndex(FromIndex, ToIndex);
     TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 

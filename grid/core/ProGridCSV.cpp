@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 std::vector<TLineSpan> SplitLines(QStringView text)
 {
@@ -235,22 +237,13 @@ void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
         SetRowCount(Insert ? RowCount() + fileLines : row + fileLines + FFixedFooters);
 
     const int hidden = FSaveHiddenCells ? FNumHidden : 0;
-    auto growCols = [this, hidden](int c) {
-        if (ColCount() < c + 1 - hidden)
-            SetColCount(c + 1 - hidden);
-    };
     const bool java = FJavaCSV;
-    auto store = [this, java](int c, int r, QString &field) {
-        if (java)
-            TildeToLineBreaks(field);
-        else
-            VTToLineBreaks(field);
-        LoadCell(c, r, field);
-    };
 
     TProgressReporter progress(this, OnFileProgress);
     int read = 0;
     QString oemLine;
+    // One line's fields, left to right from the start column; reused from line to line.
+    std::vector<QString> fields;
     for (size_t i = FLoadFirstRow ? 0 : 1; i < lines.size() && (MaxRows <= 0 || read < MaxRows); ++i)
     {
         QStringView line = lineAt(i);
@@ -263,16 +256,16 @@ void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
         if (row >= RowCount() - FFixedFooters)
             SetRowCount(row + 1000);
 
-        int c = startCol;
+        fields.clear();
         qsizetype pos = 0;
         qsizetype d;
         // Fields are cut by index; the line itself is never shortened.
         // Without a delimiter the whole line is one field (a NUL in it is text).
         while (delim != QChar(0) && (d = line.indexOf(delim, pos)) >= 0)
         {
-            QString field;
             if (line[pos] == DQ)
             {
+                QString field;
                 const QStringView rest = line.mid(pos + 1);
                 const int32_t q = FindClosingQuote(DQ, rest);
                 if (q > 0)
@@ -282,38 +275,41 @@ void TProStringGrid::ReadCSV(TStream *Stream, bool Insert, int MaxRows)
                 }
                 else
                     pos += 1;
+                fields.push_back(std::move(field));
                 d = line.indexOf(delim, pos);
+                // The closing quote ended the line, or text without a delimiter follows it.
                 if (d < 0)
-                {
-                    // The closing quote ended the line, or text without a delimiter follows it.
-                    store(c, row, field);
-                    growCols(c);
-                    ++c;
                     break;
-                }
             }
             else
-                field = line.mid(pos, d - pos).toString();
-            store(c, row, field);
+                fields.push_back(line.mid(pos, d - pos).toString());
             pos = d + 1;
-            growCols(c);
-            ++c;
         }
         if (pos < line.size())
         {
             QStringView rest = line.mid(pos);
-            QString field;
             if (rest[0] == DQ)
             {
                 rest = rest.mid(1);
                 if (rest.endsWith(DQ))
                     rest.chop(1);
-                field = UndoubleChar(DQ, rest.toString());
+                fields.push_back(UndoubleChar(DQ, rest.toString()));
             }
             else
-                field = rest.toString();
-            store(c, row, field);
-            growCols(c);
+                fields.push_back(rest.toString());
+        }
+        // The columns grow once for the whole line; cells are never cleared by growing.
+        const int width = startCol + int(fields.size()) - hidden;
+        if (!fields.empty() && ColCount() < width)
+            SetColCount(width);
+        int c = startCol;
+        for (QString &field : fields)
+        {
+            if (java)
+                TildeToLineBreaks(field);
+            else
+                VTToLineBreaks(field);
+            LoadCell(c++, row, field);
         }
         ++row;
         ++read;

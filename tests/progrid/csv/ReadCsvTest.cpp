@@ -268,3 +268,44 @@ TEST_F(CsvTest, MissingFileRaisesTheOpenError)
 {
     EXPECT_THROW(g.LoadFromCSV(Path("none.csv"), -1), EFOpenError);
 }
+
+// A line far wider than the grid: every field lands in its column, the columns grow to the
+// widest line, and narrower lines after it leave the rest of their row empty.
+TEST_F(CsvTest, VeryWideLineLoadsWhole)
+{
+    constexpr int kFields = 100000;
+    QString wide;
+    for (int i = 0; i < kFields; ++i) {
+        if (i > 0)
+            wide += ',';
+        wide += i == 5000 ? QStringLiteral("\"x,y\"") : QString::number(i);
+    }
+    g.SetCells(kFields + 3, 1, "beyond");
+    Load("a,b\r\n" + wide + "\r\nc");
+    EXPECT_EQ(g.ColCount(), kFields);
+    EXPECT_EQ(g.RowCount(), 3);
+    EXPECT_EQ(g.Cells(0, 1), "0");
+    EXPECT_EQ(g.Cells(4999, 1), "4999");
+    EXPECT_EQ(g.Cells(5000, 1), "x,y");
+    EXPECT_EQ(g.Cells(kFields - 1, 1), QString::number(kFields - 1));
+    EXPECT_EQ(g.Cells(kFields + 3, 1), "beyond");
+    EXPECT_EQ(g.Cells(2, 0), "");
+    EXPECT_EQ(g.Cells(1, 2), "");
+    EXPECT_EQ(g.StoredCellCount(), size_t(2 + kFields + 1 + 1));
+}
+
+// With hidden columns written and counted, the fields go to real columns and the shown column
+// count grows only to the line's width less the hidden columns.
+TEST_F(CsvTest, HiddenColumnsCountTowardsTheLoadedWidth)
+{
+    g.SetColCount(4);
+    g.HideColumn(1);
+    ASSERT_EQ(g.ColCount(), 3);
+    g.SetSaveHiddenCells(true);
+    g.LoadFromCSV(WriteBytes("a,b,c,d,e,f\r\n1,2"), -1);
+    EXPECT_EQ(g.ColCount(), 5);
+    EXPECT_EQ(g.NumHiddenColumns(), 1);
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(g.GetGridCell(c, 0), QString(QChar('a' + c))) << c;
+    EXPECT_EQ(g.GetGridCell(1, 1), "2");
+}
