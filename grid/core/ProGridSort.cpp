@@ -478,6 +478,24 @@ struct TProStringGrid::TSortRun
 
     int Compare(const TRef &a, const TRef &b) { return Compare(a, b, Indexed ? 0 : Col); }
 
+    // Reads the first sort column's texts in row order before the sort jumps about.
+    void Prime()
+    {
+        const int col = Indexed ? Grid->FSortIndexes->GetSortColumns(0) : Col;
+        if (col < 0 || Grid->IsIgnoredColumn(col))
+            return;
+        TSortKeys::TColumn &c = Keys.Column(col);
+        const bool automatic = c.Style == ssAutomatic;
+        for (int k = 0; k < Keys.Count; ++k) {
+            TSortCell &cell = c.Cells[size_t(k)];
+            Keys.Text(cell, col, First + k);
+            if (automatic) {
+                Keys.Facts(cell, col, First + k);
+                Keys.CheckType(cell, col, First + k);
+            }
+        }
+    }
+
     void Swap(int i, int j)
     {
         ++Swaps;
@@ -572,6 +590,8 @@ struct TProStringGrid::TSortRun
 
 void TProStringGrid::RunSort(TSortRun &Run, const std::vector<std::pair<int, int>> &Ranges)
 {
+    if (!Ranges.empty())
+        Run.Prime();
     for (const auto &[left, right] : Ranges)
         Run.QuickSort(left, right);
     for (size_t i = 0; i < Run.XRef.size() && int(i) < FSortRowXRef->Count(); ++i)
