@@ -262,6 +262,7 @@ struct TProStringGrid::TSortKeys
 int TProStringGrid::CompareSortCells(TSortKeys &Keys, int ACol, int Row1, int Row2, bool Descending)
 {
     ++FCompares;
+    CheckCellIndex(ACol, std::min(Row1, Row2));
     TSortKeys::TColumn &C = Keys.Column(ACol);
     TSortCell &a = Keys.Cell(C, Row1);
     TSortCell &b = Keys.Cell(C, Row2);
@@ -755,6 +756,8 @@ void TProStringGrid::InitSortXRef()
 void TProStringGrid::QuickSortRows(int Col, int Left, int Right)
 {
     SortDir = FSortSettings->Direction() == sdAscending ? 1 : -1;
+    if (Col < 0)
+        return;
     Left = std::max(Left, 0);
     Right = std::min(Right, RowCount() - 1);
     if (Left > Right)

@@ -327,6 +327,14 @@ TEST(Sort, SortLineSwapsRowsOutOfOrder)
     EXPECT_FALSE(g.SortLine(1, 2, 3));
     EXPECT_FALSE(g.SortLine(1, 1, 1));
     EXPECT_GT(g.Compares(), compares);
+
+    // A range of rows alone; no column, no sort.
+    Rows(g, {"4", "3", "2", "1"});
+    g.QuickSort(1, 2, 3);
+    EXPECT_EQ(Column(g, 1), QStringList({"4", "2", "3", "1"}));
+    g.QuickSort(-1, 1, 4);
+    EXPECT_EQ(Column(g, 1), QStringList({"4", "2", "3", "1"}));
+    EXPECT_EQ(GridErrorOf([&] { g.CompareCells(-1, 1, 2, sdAscending); }), "Invalid cell index (-1, 1)");
 }
 
 // ---- Faults the sort must not have ----------------------------------------------------------
