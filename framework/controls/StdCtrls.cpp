@@ -1,6 +1,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtl/SysUtils.h"
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -1296,6 +1297,36 @@ void TListBox::SelectAll()
 {
     if (multiSelect_)
         List()->selectAll();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCheckListBox
+
+TCheckListBox::TCheckListBox(TComponent *AOwner) : TListBox(AOwner)
+{
+    // Every item that comes in gets its check box, unchecked.
+    QObject::connect(List()->model(), &QAbstractItemModel::rowsInserted, SignalContext(),
+                     [this](const QModelIndex &, int first, int last) {
+                         for (int i = first; i <= last; ++i)
+                             if (QListWidgetItem *it = List()->item(i)) {
+                                 it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+                                 it->setCheckState(Qt::Unchecked);
+                             }
+                     });
+}
+
+bool TCheckListBox::Checked(int Index) const
+{
+    if (Index < 0 || Index >= List()->count())
+        ListIndexError(Index);
+    return List()->item(Index)->checkState() == Qt::Checked;
+}
+
+void TCheckListBox::SetChecked(int Index, bool v)
+{
+    if (Index < 0 || Index >= List()->count())
+        ListIndexError(Index);
+    List()->item(Index)->setCheckState(v ? Qt::Checked : Qt::Unchecked);
 }
 
 // ---------------------------------------------------------------------------------------------

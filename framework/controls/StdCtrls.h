@@ -417,6 +417,15 @@ private:
     bool changing_ = false;
 };
 
+// A list box whose items carry check boxes.
+class TCheckListBox : public TListBox
+{
+public:
+    explicit TCheckListBox(TComponent *AOwner);
+    bool Checked(int Index) const;
+    void SetChecked(int Index, bool v);
+};
+
 // ---------------------------------------------------------------------------------------------
 
 class TScrollBar : public TWinControl

@@ -546,8 +546,12 @@ bool TryStrToFloat(const QString &S, double &Value, const TFormatSettings &Setti
 
 void Val(const QString &S, double &Value, int &Code)
 {
-    TFormatSettings point;
-    point.DecimalSeparator = QLatin1Char('.');
+    // Made once: sorting calls this for every row.
+    static const TFormatSettings point = [] {
+        TFormatSettings s;
+        s.DecimalSeparator = QLatin1Char('.');
+        return s;
+    }();
     // The longest prefix that converts tells where the first bad character is.
     double v = 0;
     if (TryStrToFloat(S, v, point) && (S.isEmpty() || S.back().unicode() > ' ')) {

@@ -172,6 +172,14 @@ using TGridBorderPropEvent = std::function<void(TObject *Sender, int ARow, int A
                                                 TPen *RightPen, TPen *BottomPen)>;
 using TGridGradientEvent = std::function<void(TObject *Sender, int ARow, int ACol, TColor &Color, TColor &ColorTo,
                                               TColor &ColorMirror, TColor &ColorMirrorTo, TCellGradientDirection &GD)>;
+// ---- Sorting and filtering ---------------------------------------------------------------------
+// Res: 1 when str1 sorts after str2, -1 before, 0 equal.
+using TCustomCompareEvent = std::function<void(TObject *Sender, const QString &str1, const QString &str2, int &Res)>;
+// The handler reads the two rows' cells itself.
+using TRawCompareEvent = std::function<void(TObject *Sender, int ACol, int Row1, int Row2, int &Res)>;
+using TFilterEvent = std::function<void(TObject *Sender, int ARow, bool &AcceptRow)>;
+using TFilterSelectEvent = std::function<void(TObject *Sender, int Column, int ItemIndex, const QString &FriendlyName,
+                                              QString &FilterCondition)>;
 // ----------------------------------------------------------------------------------------------------
 
 class TProStringGrid : public TBaseGrid
@@ -1147,6 +1155,120 @@ private:
     bool FURLFull = false;
     TColor FURLColor = 0xFF0000;
     // ----------------------------------------------------------------------------------------------
+
+    // ---- Sorting (ProGridSort.cpp) -------------------------------------------------------------------
+public:
+    // The normal rows (FixedRows up to the footer rows) by SortSettings.Column, nothing when it is
+    // negative; QSortIndexed by SortIndexes, which must not be empty.
+    virtual void QSort();
+    virtual void QSortIndexed();
+    // The rows below every expanded node of the deepest node level, group by group.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    // Back to the row order before the first sort since rows were last added or removed.
+    virtual void QUnSort();
+    void Sort(int Column, TSortDirection Direction);
+    void SortByColumn(int Col);
+    // Rows Left .. Right only; the current row and the footers are left alone.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // Swaps the two rows when they are out of order by Col; ties go on with the columns to its right.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    // Cell comparisons and row swaps counted since the grid was made.
+    int Compares() const { return FCompares; }
+    void SetCompares(int v) { FCompares = v; }
+    int Swaps() const { return FSwaps; }
+    void SetSwaps(int v) { FSwaps = v; }
+    TStringList *SortList() const { return Sortlist.get(); }
+    // The display text without mini-HTML tags.
+    QString GetStrippedCell(int ACol, int ARow);
+
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+
+protected:
+    // 1 when row 1 sorts after row 2, -1 before, 0 equal.
+    int CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    int CompareRows(int ACol, int ARow1, int ARow2);
+    int CompareRowsIndexed(int Index, int ARow1, int ARow2);
+    void QuickSortRows(int Col, int Left, int Right);
+    void QuickSortRowsIndexed(int Left, int Right);
+    void UnSortRows(int Left, int Right);
+    void SortGroups(bool Indexed);
+
+    // The comparison result that means two rows are out of order: 1 ascending, -1 descending.
+    int SortDir = 1;
+    // While sorting: where the row that was current before the sort now is.
+    int SortRow = -1;
+
+private:
+    struct TSortKeys;
+    struct TSortRun;
+    // Sorts the row ranges of Run and then moves every row once to its place.
+    void RunSort(TSortRun &Run, const std::vector<std::pair<int, int>> &Ranges);
+    int CompareSortCells(TSortKeys &Keys, int ACol, int Row1, int Row2, bool Descending);
+    // The sort range of QSort: FixedRows .. the last row above the footer rows.
+    int LastSortRow() const { return RowCount() - FFixedFooters - 1; }
+    void SortEntry(bool Indexed);
+    // Row First + k receives what row Sources[k] held (a rearrangement of the same rows): cells,
+    // heights, selection and modified flags; with SingleColumn only the sort column's cells.
+    void ApplyRowOrder(int First, const std::vector<int> &Sources);
+    // Row First + k receives the stored cells of row Sources[k]; OnlyCol >= 0 moves that column's
+    // cells alone. The one place that rearranges stored rows (ProGridRowOrder.cpp).
+    void PermuteRowCells(int First, const std::vector<int> &Sources, int OnlyCol);
+    void SwapRowCells(int ARow1, int ARow2, int OnlyCol);
+
+    int FCompares = 0;
+    int FSwaps = 0;
+
+    // ---- Filtering (ProGridFilter.cpp) -----------------------------------------------------------
+public:
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool Value);
+    // Hides the rows that fail the filter as one new filter level.
+    void ApplyFilter();
+    void FilterRow(int ARow);
+    // True only while two or more levels remain after the last one was taken off.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Narrows the shown rows to those holding ACondition as typed (case ignored) in AColumn, or
+    // anywhere in the row for -1; one character more or less than the last call adds or takes off
+    // one level.
+    void NarrowDown(const QString &ACondition, int AColumn);
+
+    TFilterEvent OnCustomFilter;
+    TGridProgressEvent OnFilterProgress;
+    TFilterSelectEvent OnFilterSelect;
+    TNotifyEvent OnFilterDone;
+
+protected:
+    virtual bool RowMatchesFilter(int ARow);
+    virtual void FilterDone();
+    // A value chosen in the column filter drop-down, and the checked values of its check list.
+    virtual void FilterDropDownSelect(int ItemIndex);
+    virtual void FilterCheckListApply();
+    TDropList *FilterDropList() const { return FDropList; }
+    TDropCheckList *FilterCheckList() const { return FDropCheckList; }
+
+    // The column whose filter drop-down is open; -1 otherwise.
+    int FFilterCol = -1;
+
+private:
+    // The text of a row an item is matched against.
+    QString FilterText(const TFilterData *Item, int ARow);
+    bool ItemMatches(const TFilterData *Item, int Index, const QString &Text);
+    // The condition of a drop-down entry; Literal when the entry is one of the column's own values.
+    void SplitFilterEntry(int Index, QString &FriendlyName, QString &Condition, bool &Literal) const;
+    // Marks the drop-down entries that are values of the column (their object).
+    static TObject *FilterValueMark();
+
+    bool FFilterActive = false;
+    int FFilterFixedRows = -1;
+    QString FLastFilter;
+    // Prepared conditions of the filter items, by item position.
+    std::vector<std::unique_ptr<TFilterExpression>> FFilterExpressions;
 
     // ---- Construction and lifecycle (ProGridLifecycle.cpp) ---------------------------------------
 public:

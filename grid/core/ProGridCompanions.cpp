@@ -326,6 +326,7 @@ void TFilterData::Assign(TPersistent *Source)
     FPrefix = src->FPrefix;
     FOperation = src->FOperation;
     FData = src->FData;
+    FLiteral = src->FLiteral;
 }
 
 TFilter::TFilter(TProStringGrid *AGrid) : TOwnedCollection(AGrid, CollectionItemClass<TFilterData>()), FGrid(AGrid)

@@ -391,6 +391,9 @@ private:
 
 enum TFilterOperation { foSHORT, foNONE, foAND, foXOR, foOR };
 enum TFilterCells { fcVirtual, fcNormal, fcStripHTML, fcCalculated, fcRow };
+// flNone: the condition is an expression; flWhole: the text must equal it; flPart: the text
+// must hold it. A literal condition has no wildcards, comparisons or operators.
+enum TFilterLiteral { flNone, flWhole, flPart };
 
 class TFilterData : public TCollectionItem
 {
@@ -405,6 +408,7 @@ public:
     TARVIX_PLAIN_FIELD(QString, Prefix, QString())
     TARVIX_PLAIN_FIELD(TFilterOperation, Operation, foSHORT)
     TARVIX_PLAIN_FIELD(TFilterCells, Data, fcVirtual)
+    TARVIX_PLAIN_FIELD(TFilterLiteral, Literal, flNone)
 };
 
 class TFilter : public TOwnedCollection
@@ -461,10 +465,10 @@ public:
 };
 
 // The several-choice list of the column filter drop-down.
-class TDropCheckList : public TListBox
+class TDropCheckList : public TCheckListBox
 {
 public:
-    explicit TDropCheckList(TComponent *AOwner) : TListBox(AOwner) {}
+    explicit TDropCheckList(TComponent *AOwner) : TCheckListBox(AOwner) {}
     TDropSelectEvent OnSelect;
 };
 

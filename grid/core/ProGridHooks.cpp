@@ -293,13 +293,14 @@ bool TProStringGrid::GetColumnFilter(int Column)
         list->SetDuplicates(dupIgnore);
         list->SetCaseSensitive(false);
         list->SetSorted(true);
+        // The column's own values are marked, so that choosing one filters on it exactly.
         for (int r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r)
-            list->Add(FilterEntry(Trim(Cells(Column, r))));
+            list->AddObject(FilterEntry(Trim(Cells(Column, r))), FilterValueMark());
         if (!FilterIncremental()) {
             for (int i = 0; i < FGridItems->Count(); ++i) {
                 const TStringList *items = FGridItems->Items(i)->Items();
                 if (items && Column < items->Count())
-                    list->Add(FilterEntry(items->Strings(Column)));
+                    list->AddObject(FilterEntry(items->Strings(Column)), FilterValueMark());
             }
         }
         list->SetSorted(false);

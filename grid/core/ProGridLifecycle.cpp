@@ -169,6 +169,8 @@ void TProStringGrid::CreateOwnedObjects()
     FDropCheckList->SetParent(this);
     FDropCheckList->SetBounds(0, 0, 0, 0);
     FDropCheckList->SetVisible(false);
+    FDropList->OnSelect = [this](TObject *, int ItemIndex) { FilterDropDownSelect(ItemIndex); };
+    FDropCheckList->OnSelect = [this](TObject *, int) { FilterCheckListApply(); };
     FFilterList = std::make_unique<TStringList>();
     FFilterList->SetDuplicates(dupIgnore);
     FFilterList->SetSorted(true);

@@ -7,7 +7,10 @@
 #include <cstdint>
 
 #include "framework/graphics/Graphics.h"
+#include "framework/rtl/SysUtils.h"
 #include "framework/rtl/Types.h"
+
+#include <memory>
 
 class TStrings;
 struct TGridRect;
@@ -163,6 +166,53 @@ void StripURLScheme(QString &s);
 int32_t MakeURLLink(const QString &s, const QString &upperPrefix, QString &result);
 // "R<row>C<column>" in any case; point.X is the column, point.Y the row. (0, 0) and false when malformed.
 bool ParseRCReference(const QString &s, TPoint &point);
+
+// ---- Filter conditions and date text ------------------------------------------------------------
+// A condition compares with ">", ">=", "<" or "<=" (numbers, locale dates or text), or matches a
+// wildcard pattern ("*" any run, "?" one character, "!" negates, double quotes group a text with
+// blanks); "&" joins with AND, "|", ";" and "^" with OR, strictly from left to right, and
+// parentheses group. Blanks outside double quotes are dropped.
+
+// An expression prepared once and matched against many texts.
+class TFilterExpression
+{
+public:
+    TFilterExpression(const QString &Expression, bool CaseSensitive);
+    ~TFilterExpression();
+    TFilterExpression(const TFilterExpression &) = delete;
+    TFilterExpression &operator=(const TFilterExpression &) = delete;
+
+    bool Matches(const QString &Value) const;
+    const QString &Expression() const { return FExpression; }
+    bool CaseSensitive() const { return FCaseSensitive; }
+
+    struct TSequence;
+
+private:
+    QString FExpression;
+    bool FCaseSensitive;
+    std::unique_ptr<TSequence> FRoot;
+};
+
+bool MatchFilterExpression(const QString &Expression, const QString &Value, bool CaseSensitive);
+bool MatchFilterTerm(const QString &Term, const QString &Value, bool CaseSensitive);
+// Condition and value already in the wanted case.
+bool MatchFilterCondition(const QString &Condition, const QString &Value);
+
+// A date in the order of the locale's short date format, with an optional time after a blank.
+// False for anything else; a time without the time separator is false with Value the date.
+bool ParseLocaleDateTime(const QString &Text, TDateTime &Value);
+// Month, day, year (US) or day, month, year (EU) separated by "/", "." or "-"; a year below 100
+// is read as 2000 + year up to 25, else 1900 + year. 0 when the text is no such date.
+TDateTime ParseShortDateUS(const QString &Text);
+TDateTime ParseShortDateEU(const QString &Text);
+// The next date of a series: by days, years or months when only that one is given, otherwise
+// by Step. A day beyond the end of the month it lands in becomes that month's last day.
+TDateTime StepDate(int Years, int Months, int Days, double Step, TDateTime Date);
+// The date separator at position 2 or later, twice.
+bool LooksLikeDate(const QString &Text);
+// Thousand separators left out, the decimal separator written as ".".
+QString NormaliseNumberText(const QString &Text);
 
 // ---- Drawing routines ----------------------------------------------------------------------------
 // Small things the grid and its drop-downs paint in fixed ways. To fill a rectangle is to give pen
