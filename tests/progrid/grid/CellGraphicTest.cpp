@@ -51,7 +51,8 @@ TEST(CellGraphicTest, AngleButtonIndexAndSettersLeaveOtherFields)
 TEST(CellGraphicTest, PictureSizeByStretchMode)
 {
     TPicture pic;
-    pic.SetBitmap(new TBitmap(100, 50));
+    TBitmap bitmap(100, 50);
+    pic.SetBitmap(&bitmap);
     struct Case
     {
         TStretchMode mode;
