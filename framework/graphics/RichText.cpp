@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -446,4 +447,19 @@ void DrawRichText(TCanvas *Canvas, const TRichText &Runs, const TRect &R)
     p->setClipRect(ctx.clip, Qt::IntersectClip);
     doc.documentLayout()->draw(p, ctx);
     p->restore();
+}
+
+TSize RichTextExtent(TCanvas *Canvas, const TRichText &Runs, int Width)
+{
+    QTextDocument doc;
+    doc.setDocumentMargin(0);
+    if (Canvas)
+        doc.setDefaultFont(Canvas->Font()->ToQFont());
+    RichTextToDocument(Runs, &doc);
+    if (Width > 0)
+        doc.setTextWidth(Width);
+    else
+        doc.setTextWidth(std::ceil(doc.idealWidth()));
+    const QSizeF sz = doc.size();
+    return TSize{int32_t(std::ceil(Width > 0 ? doc.idealWidth() : sz.width())), int32_t(std::ceil(sz.height()))};
 }

@@ -38,6 +38,9 @@ TRichText RTFToRichText(const QByteArray &Rtf);
 
 // Paints the runs into R of the canvas, wrapped at R's width and cut at its edges.
 void DrawRichText(TCanvas *Canvas, const TRichText &Runs, const TRect &R);
+// The size the runs take when DrawRichText lays them out in the canvas's font: wrapped at Width,
+// or as wide as the longest line when Width <= 0.
+TSize RichTextExtent(TCanvas *Canvas, const TRichText &Runs, int Width);
 
 void RichTextToDocument(const TRichText &Runs, QTextDocument *Document);
 TRichText DocumentToRichText(const QTextDocument *Document);

@@ -2,6 +2,7 @@
 #include "framework/grids/Grids.h"
 #include <QAbstractScrollArea>
 #include <QScrollBar>
+#include "framework/controls/Messages.h"
 #include <algorithm>
 
 namespace {
@@ -45,14 +46,44 @@ void TCustomGrid::init()
     SetControlStyle(ControlStyle() + csOpaque);
     SetColor(clWindow);
     SetTabStop(true);
-    QObject::connect(sa->verticalScrollBar(), &QScrollBar::valueChanged, sa, [this](int v) {
-        if (!syncingBars_)
-            SafeCall(this, [this, v] { moveTopLeft(topLeft_.X, v); });
-    });
-    QObject::connect(sa->horizontalScrollBar(), &QScrollBar::valueChanged, sa, [this](int v) {
-        if (!syncingBars_)
-            SafeCall(this, [this, v] { moveTopLeft(v, topLeft_.Y); });
-    });
+    // What a user does with a bar arrives as scroll messages; a value set from outside (a test,
+    // an accessibility tool) still moves the grid directly.
+    for (const bool vert : {true, false}) {
+        QScrollBar *bar = vert ? sa->verticalScrollBar() : sa->horizontalScrollBar();
+        QObject::connect(bar, &QScrollBar::actionTriggered, sa, [this, vert](int action) {
+            if (!syncingBars_)
+                SafeCall(this, [this, vert, action] { barAction(vert, action); });
+        });
+        // A dragged thumb reports where it is whether or not the grid follows it.
+        QObject::connect(bar, &QScrollBar::sliderMoved, sa, [this, vert](int v) {
+            if (syncingBars_)
+                return;
+            SafeCall(this, [this, vert, v] {
+                inBarAction_ = true;
+                Perform(vert ? WM_VSCROLL : WM_HSCROLL, MakeWParam(SB_THUMBTRACK, v), 0);
+                inBarAction_ = false;
+            });
+        });
+        QObject::connect(bar, &QScrollBar::sliderReleased, sa, [this, vert, bar] {
+            if (syncingBars_)
+                return;
+            SafeCall(this, [this, vert, bar] {
+                const UINT msg = vert ? WM_VSCROLL : WM_HSCROLL;
+                inBarAction_ = true;
+                Perform(msg, MakeWParam(SB_THUMBPOSITION, bar->sliderPosition()), 0);
+                Perform(msg, MakeWParam(SB_ENDSCROLL, 0), 0);
+                inBarAction_ = false;
+            });
+        });
+        QObject::connect(bar, &QScrollBar::valueChanged, sa, [this, vert, bar](int v) {
+            if (syncingBars_ || inBarAction_ || bar->isSliderDown())
+                return;
+            SafeCall(this, [this, vert, v] {
+                const int i = ScrollPosToIndex(vert, v);
+                vert ? moveTopLeft(topLeft_.X, i) : moveTopLeft(i, topLeft_.Y);
+            });
+        });
+    }
     SetOptions(options_);
     SetScrollBars(scrollBars_);
     SetBounds(0, 0, 320, 120);
@@ -490,15 +521,138 @@ void TCustomGrid::syncScrollBars()
     updateBarPolicies();
     const TGridCoord m = MaxTopLeft();
     syncingBars_ = true;
-    QScrollBar *vb = sa->verticalScrollBar();
-    vb->setRange(fixedRows_, std::max(m.Y, fixedRows_));
-    vb->setPageStep(std::max(1, VisibleRowCount()));
-    vb->setValue(topLeft_.Y);
-    QScrollBar *hb = sa->horizontalScrollBar();
-    hb->setRange(fixedCols_, std::max(m.X, fixedCols_));
-    hb->setPageStep(std::max(1, VisibleColCount()));
-    hb->setValue(topLeft_.X);
+    if (!customRange_[1]) {
+        QScrollBar *vb = sa->verticalScrollBar();
+        vb->setRange(fixedRows_, std::max(m.Y, fixedRows_));
+        vb->setPageStep(std::max(1, VisibleRowCount()));
+        vb->setValue(topLeft_.Y);
+    }
+    if (!customRange_[0]) {
+        QScrollBar *hb = sa->horizontalScrollBar();
+        hb->setRange(fixedCols_, std::max(m.X, fixedCols_));
+        hb->setPageStep(std::max(1, VisibleColCount()));
+        hb->setValue(topLeft_.X);
+    }
     syncingBars_ = false;
+}
+
+QWidget *TCustomGrid::ScrollBarWidget(bool Vertical) const
+{
+    auto *sa = scrollArea(this);
+    return Vertical ? static_cast<QWidget *>(sa->verticalScrollBar()) : sa->horizontalScrollBar();
+}
+
+TGridScrollInfo TCustomGrid::GetScrollInfo(bool Vertical) const
+{
+    const auto *bar = static_cast<QScrollBar *>(ScrollBarWidget(Vertical));
+    TGridScrollInfo I;
+    I.Min = bar->minimum();
+    I.Page = bar->pageStep();
+    I.Max = bar->maximum() + std::max(I.Page - 1, 0);
+    I.Pos = bar->value();
+    I.TrackPos = bar->sliderPosition();
+    return I;
+}
+
+void TCustomGrid::SetScrollInfo(bool Vertical, const TGridScrollInfo &Info)
+{
+    auto *bar = static_cast<QScrollBar *>(ScrollBarWidget(Vertical));
+    customRange_[Vertical ? 1 : 0] = true;
+    const int page = std::max(Info.Page, 0);
+    syncingBars_ = true;
+    bar->setRange(Info.Min, std::max(Info.Min, Info.Max - std::max(page - 1, 0)));
+    bar->setPageStep(std::max(page, 1));
+    bar->setValue(Info.Pos);
+    syncingBars_ = false;
+}
+
+void TCustomGrid::SetCustomScrollRange(bool Vertical, bool Value)
+{
+    if (customRange_[Vertical ? 1 : 0] == Value)
+        return;
+    customRange_[Vertical ? 1 : 0] = Value;
+    if (widget_)
+        syncScrollBars();
+}
+
+int TCustomGrid::ScrollPosToIndex(bool Vertical, int Pos) const
+{
+    if (!customRange_[Vertical ? 1 : 0])
+        return Pos;
+    const int count = Vertical ? rowCount_ : colCount_;
+    const int fixed = Vertical ? fixedRows_ : fixedCols_;
+    const int visible = Vertical ? VisibleRowCount() : VisibleColCount();
+    // The platform's MulDiv: rounded to the nearest.
+    const long long num = (long long)Pos * (count - visible - fixed);
+    const long long q = num >= 0 ? (num + 63) / 127 : -((-num + 63) / 127);
+    return int(q) + fixed;
+}
+
+void TCustomGrid::barAction(bool Vertical, int Action)
+{
+    auto *bar = static_cast<QScrollBar *>(ScrollBarWidget(Vertical));
+    int code = -1;
+    switch (Action) {
+    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+    default: return; // a moved thumb arrives through sliderMoved
+    }
+    const UINT msg = Vertical ? WM_VSCROLL : WM_HSCROLL;
+    inBarAction_ = true;
+    // The bar does not move itself on a click: the message handler decides where the grid goes.
+    bar->setSliderPosition(bar->value());
+    Perform(msg, MakeWParam(code, 0), 0);
+    Perform(msg, MakeWParam(SB_ENDSCROLL, 0), 0);
+    inBarAction_ = false;
+}
+
+void TCustomGrid::WndProc(TMessage &Message)
+{
+    if (Message.Msg == WM_VSCROLL || Message.Msg == WM_HSCROLL)
+        WMScroll(Message, Message.Msg == WM_VSCROLL);
+    else
+        TCustomControl::WndProc(Message);
+}
+
+void TCustomGrid::WMScroll(TMessage &Message, bool Vertical)
+{
+    const int code = Message.WParamLo();
+    const int first = Vertical ? topLeft_.Y : topLeft_.X;
+    const int fixed = Vertical ? fixedRows_ : fixedCols_;
+    const int page = std::max(1, Vertical ? VisibleRowCount() : VisibleColCount());
+    const TGridCoord m = MaxTopLeft();
+    const int last = std::max(fixed, Vertical ? m.Y : m.X);
+    int to = first;
+    switch (code) {
+    case SB_LINEUP: to = first - 1; break;
+    case SB_LINEDOWN: to = first + 1; break;
+    case SB_PAGEUP: to = first - page; break;
+    case SB_PAGEDOWN: to = first + page; break;
+    case SB_TOP: to = fixed; break;
+    case SB_BOTTOM: to = last; break;
+    case SB_THUMBTRACK:
+        // The grid follows a dragged thumb only with thumb tracking; it always goes where the
+        // thumb is let go.
+        if (!options_.Contains(goThumbTracking))
+            return;
+        [[fallthrough]];
+    case SB_THUMBPOSITION: {
+        // The high word holds 16 bits only; the bar's own tracking position holds them all.
+        const auto *bar = static_cast<QScrollBar *>(ScrollBarWidget(Vertical));
+        const int pos = inBarAction_ ? bar->sliderPosition() : Message.WParamHi();
+        to = ScrollPosToIndex(Vertical, pos);
+        break;
+    }
+    default: return;
+    }
+    to = std::clamp(to, fixed, last);
+    if (to == first)
+        return;
+    Vertical ? moveTopLeft(topLeft_.X, to) : moveTopLeft(to, topLeft_.Y);
 }
 
 void TCustomGrid::UpdateScrollRange()

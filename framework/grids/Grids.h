@@ -55,6 +55,17 @@ using TGetEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, QS
 using TSetEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, const QString &Value)>;
 using TMovedEvent = std::function<void(TObject *Sender, int FromIndex, int ToIndex)>;
 
+// A grid scroll bar as the platform describes it: range Min .. Max with a page of Page, so that the
+// thumb goes from Min to Max - Page + 1; TrackPos is where a dragged thumb is now.
+struct TGridScrollInfo
+{
+    int Min = 0;
+    int Max = 0;
+    int Page = 0;
+    int Pos = 0;
+    int TrackPos = 0;
+};
+
 // The text editor the grid lays over the current cell. Single-line by default; in multi-line
 // mode the text keeps its line breaks (CR LF, counted as two characters in positions and in
 // the length limit, as the grid's cells hold them), Enter still ends the edit and Ctrl+Enter
@@ -223,6 +234,20 @@ public:
     void ForceScrollBar(bool Vertical, bool Show, bool Enabled);
     void ReleaseScrollBar(bool Vertical);
     bool ScrollBarShown(bool Vertical) const;
+    // The bar's state. Without a custom range a bar runs over the scrollable rows (columns) and its
+    // positions are the top row (left column); SetScrollInfo gives the bar a range of its own
+    // (kept until the grid takes it back with SetCustomScrollRange(false)), whose positions
+    // 0 .. 127 map onto the scrollable rows as the scroll messages read them.
+    TGridScrollInfo GetScrollInfo(bool Vertical) const;
+    void SetScrollInfo(bool Vertical, const TGridScrollInfo &Info);
+    bool CustomScrollRange(bool Vertical) const { return customRange_[Vertical ? 1 : 0]; }
+    void SetCustomScrollRange(bool Vertical, bool Value);
+    // The top row (left column) a thumb position of the bar stands for.
+    int ScrollPosToIndex(bool Vertical, int Pos) const;
+    // The bar widget, for tests and for placing hints beside it.
+    QWidget *ScrollBarWidget(bool Vertical) const;
+    // WM_HSCROLL and WM_VSCROLL move the top-left cell; the bars send them as they are used.
+    void WndProc(TMessage &Message) override;
     // The client rectangle of a cell, cut at the client area; empty when the cell is out of view.
     virtual TRect CellRect(int ACol, int ARow) const;
     TGridCoord MouseCoord(int X, int Y) const;
@@ -287,6 +312,7 @@ protected:
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void Resize() override;
     LRESULT GetDlgCode() const override;
+    virtual void WMScroll(TMessage &Message, bool Vertical);
 
     // Top-left cell of the scrollable part when the last row and column are shown whole.
     TGridCoord MaxTopLeft() const;
@@ -338,6 +364,9 @@ private:
     TGridCoord editCell_{-1, -1};
     bool clickedCurrent_ = false;
     bool syncingBars_ = false;
+    bool customRange_[2] = {false, false};
+    bool inBarAction_ = false;
+    void barAction(bool Vertical, int Action);
     // Sizing and moving in progress.
     int sizingIndex_ = -1, sizingPos_ = 0, sizingOfs_ = 0;
     int moveIndex_ = -1, movePos_ = -1;

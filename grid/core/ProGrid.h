@@ -9,6 +9,8 @@
 #include "grid/core/PictureContainer.h"
 #include "grid/core/ProUtil.h"
 #include "grid/core/PsgHTMLE.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/StdCtrls.h"
 #include "framework/rtl/SysUtils.h"
 #include <algorithm>
 #include <array>
@@ -22,6 +24,7 @@ using TAutoInsertRowEvent = std::function<void(TObject *Sender, int ARow)>;
 
 class TProStringGrid;
 class TProStringGridCheck;
+class TScrollControl;
 using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
 using TFloatFormatEvent =
     std::function<void(TObject *Sender, int ACol, int ARow, bool &IsFloat, QString &FloatFormat)>;
@@ -93,6 +96,14 @@ enum TGridLook { glStandard, glSoft, glClassic, glDUZ, glXP, glListView, glVista
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum TScrollHints { shNone, shHorizontal, shVertical, shBoth };
+enum TDragScrollDirectionItem { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirection = TSet<TDragScrollDirectionItem>;
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TScrollHintEvent = std::function<void(TObject *Sender, int Index, QString &Text)>;
+using TDragScrollEvent = std::function<void(TObject *Sender, int TopRow, int LeftCol, TDragScrollDirection &Direction,
+                                            bool &CanScroll)>;
+using TEndColumnSizeEvent = std::function<void(TObject *Sender, int ACol)>;
+using TEndRowSizeEvent = std::function<void(TObject *Sender, int ARow)>;
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TDrawingStyle { gdsClassic, gdsThemed, gdsGradient };
@@ -1304,10 +1315,11 @@ public:
     bool SizeWithForm() const { return FSizeWithForm; }
     void SetSizeWithForm(bool v) { FSizeWithForm = v; }
     bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool v) { FAutoSize = v; }
+    // Switching it on sizes every normal column to its contents at once.
+    void SetAutoSize(bool v);
     bool IsThemed() const { return FIsComCtl6; }
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
-    void SetScrollBarAlways(TScrollBarAlways v) { FScrollBarAlways = v; }
+    void SetScrollBarAlways(TScrollBarAlways v);
     const QString &EditMask() const { return FEditMask; }
     void SetEditMask(const QString &v) { FEditMask = v; }
     // Set by an editor change so that the next Invalidate is swallowed.
@@ -1422,10 +1434,6 @@ public:
     TARVIX_PLAIN_FIELD(TColor, DisabledFontColor, 0xC0C0C0)
     TARVIX_PLAIN_FIELD(bool, UseDisabledFont, true)
     TARVIX_PLAIN_FIELD(TEditorType, DefaultEditor, edNormal)
-    TARVIX_PLAIN_FIELD(TScrollType, ScrollType, ssNormal)
-    TARVIX_PLAIN_FIELD(TColor, ScrollColor, clNone)
-    TARVIX_PLAIN_FIELD(int, ScrollWidth, 0)
-    TARVIX_PLAIN_FIELD(bool, ScrollProportional, false)
     TARVIX_PLAIN_FIELD(bool, ScrollSynch, false)
     TARVIX_PLAIN_FIELD(TScrollHints, ScrollHints, shNone)
     TARVIX_PLAIN_FIELD(bool, EnableHTML, true)
@@ -1560,6 +1568,127 @@ private:
     TGridFocusWindow *FFocusWindow = nullptr;
     TArrowWindow *ArwU = nullptr, *ArwD = nullptr, *ArwL = nullptr, *ArwR = nullptr;
     TScrollBar *FScrollBar = nullptr, *FPaintScrollBar = nullptr;
+
+    // ---- Scrolling, scroll bars and geometry (ProGridScroll.cpp) -----------------------------------
+public:
+    // The cell under a screen point; -1 where there is none.
+    void ScreenToCell(const TPoint &pt, int &ACol, int &ARow);
+    // Whether a client point lies on a border the user may drag to size a column or row.
+    bool IsOnSizingBorder(int X, int Y);
+    // The column gets the client width the other columns leave (-1: the last column).
+    void StretchColumnWidth(int Index);
+    void StretchRightColumn() { StretchColumnWidth(ColCount() - 1); }
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType Value);
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor Value);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value);
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    // The thumbs cover the visible part of the rows (columns).
+    void UpdateVScrollProportional();
+    void UpdateHScrollProportional();
+    void UpdateFlatScrollBars();
+    void SyncFlatVScrollBar();
+    void SyncFlatHScrollBar();
+    void FlatShowScrollBar(int Bar, bool Show);
+    // With a visible search footer: the last row ends above the footer.
+    bool LastRowAboveSearchFooter();
+    void ScrollLastRowAboveSearchFooter();
+    // The in-cell scroll bar's position of a cell; repaints the cell.
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    // The slim scroll controls of the metro look, made once.
+    void CreateMetroScrollControls();
+    TScrollControl *VScrollControl() const { return FVScrollControl; }
+    TScrollControl *HScrollControl() const { return FHScrollControl; }
+    THTMLHintWindow *ScrollHintWindow() const { return FScrollHintWnd; }
+    bool ScrollHintShown() const { return FScrollHintShow; }
+    bool IsFlat() const { return FIsFlat; }
+    // The drag-and-drop notification while something is dragged over the grid.
+    virtual void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept);
+    TTimer *DragScrollTimer() const { return FDragTmr; }
+    TDragScrollDirection DragScrollDirection() const { return FDragScrollDirection; }
+    void WndProc(TMessage &Message) override;
+
+    TScrollHintEvent OnScrollHint;
+    TDragScrollEvent OnDragScroll;
+    TScrollCellEvent OnScrollCell;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+
+protected:
+    virtual void ScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void TopLeftChanged() override;
+    LRESULT GetDlgCode() const override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The in-cell scroll bar and the cell it stands on (-1: none).
+    TScrollBar *CellScrollBar() const { return FScrollBar; }
+    int FScrollCol = -1, FScrollRow = -1;
+    // Sizing state shared with the mouse handling.
+    bool ColSized = false, Rowsized = false;
+    int Colclicked = -1, Rowclicked = -1, Colclickedsize = 0, Rowclickedsize = 0;
+    bool ColSizeFlg = false, ColchgFlg = true, FIsColChanging = false;
+    bool FScrollLock = false;
+
+private:
+    void ScrollMessage(TMessage &Message, bool Vertical);
+    void CellScrollMessage(TMessage &Message);
+    // The in-cell bar reports its use to the grid as a scroll message.
+    void CellScrollBarScroll(TScrollCode Code, int &Pos);
+    void ShowScrollHint(bool Vertical, int Target);
+    void HideScrollHint();
+    // The cells the fixed background picture lies on.
+    TGridRect FixedBackgroundCells();
+    void ApplyFlatStyle();
+    void DragScrollTimerTick(TObject *Sender);
+    void StopDragTimer();
+    bool ProportionalAllowed() const;
+
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 0;
+    bool FScrollProportional = false;
+    TScrollStyle FScrollBars = ssBoth;
+    bool FIsFlat = false;
+    bool FScrollHintShow = false;
+    TDragScrollDirection FDragScrollDirection;
+    TTimer *FDragTmr = nullptr;
+    bool FInDragTick = false;
+    TScrollControl *FVScrollControl = nullptr;
+    TScrollControl *FHScrollControl = nullptr;
+
+    // ---- Text measuring and auto-sizing (ProGridAutoSize.cpp) ----------------------------------------
+public:
+    // The room the cell's displayed text needs as it is painted. VS: word-wrapped within the
+    // cell's width; SB: 17 pixels at the right kept for a scroll button.
+    TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    void AutoSizeColumns(bool DoFixedCols, int Padding);
+    void AutoSizeCol(int ACol, int Padding);
+    void AutoSizeRows(bool DoFixedRows, int Padding);
+    void AutoSizeRow(int ARow, int Padding);
+    void AutoFitColumns(bool DoFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    void SizeColumnToContents(int ACol, bool GrowOnly);
+    void SizeRowToContents(int ARow, bool GrowOnly);
+    void SizeRowToLines(int ARow, int Lines, int Extra);
+
+private:
+    int HorzOffsetTotal() const { return XYOffsetTopLeftOnly() ? FXYOffset.X : 2 * FXYOffset.X; }
+    int VertOffsetTotal() const { return XYOffsetTopLeftOnly() ? FXYOffset.Y : 2 * FXYOffset.Y; }
+    // The measuring font of a cell as the row sizing sets it.
+    void SetMeasureFont(int ACol, int ARow);
+    // The largest line count of the row's visible cells.
+    int MaxRowLines(int ARow);
     // ----------------------------------------------------------------------------------------------
 };
 
@@ -1581,4 +1710,37 @@ public:
 
 private:
     TProStringGrid *FGrid;
+};
+
+// The slim scroll bar of the metro look, drawn over the grid's right (or bottom) edge: a thumb
+// on the grid's contents, clicks beside it page, dragging it scrolls.
+enum TScrollDirection { sdVertical, sdHorizontal };
+
+class TScrollControl : public TCustomControl
+{
+public:
+    explicit TScrollControl(TComponent *AOwner);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value) { FScrollWidth = Value; }
+    TScrollDirection Direction() const { return FDirection; }
+    void SetDirection(TScrollDirection Value) { FDirection = Value; }
+    // Start and length of the thumb along the control.
+    void ThumbGeometry(int &Start, int &Length) const;
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    TProStringGrid *Grid() const;
+    TColor FColor = clSilver;
+    int FScrollWidth = 4;
+    TScrollDirection FDirection = sdVertical;
+    bool FDownOnScroller = false;
+    int FDownPos = 0;
+    int FDownRow = 0;
 };

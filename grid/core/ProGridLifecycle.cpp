@@ -193,6 +193,7 @@ void TProStringGrid::CreateOwnedObjects()
             (*arrows[i])->Init(this, TArrowDirection(i));
         }
         FScrollBar = new TScrollBar(this);
+        FScrollBar->OnScroll = [this](TObject *, TScrollCode Code, int &Pos) { CellScrollBarScroll(Code, Pos); };
         FPaintScrollBar = new TScrollBar(this);
     }
     InstallFormResize();
@@ -362,6 +363,8 @@ void TProStringGrid::Loaded()
     FOldCursor = Screen ? Screen->Cursor() : crDefault;
     ShowColumnHeaders();
     ShowRowHeaders();
+    if (FAutoSize)
+        AutoSizeColumns(false, 4);
     FMinFixedRows = FixedRows();
     FMinFixedCols = FixedCols();
     FMinRowHeightLoaded = DefaultRowHeight();
@@ -485,6 +488,8 @@ void TProStringGrid::Resize()
         FBackGround->ColorTo() != clNone)
         Invalidate();
     UpdateScrollBarAlways(false);
+    UpdateVScrollProportional();
+    UpdateHScrollProportional();
     if (FControlList)
         CellControlsUpdate(false);
     if (ComponentState().Contains(csDesigning))
