@@ -1056,6 +1056,64 @@ protected:
 private:
     bool FFilterDropDownAuto = false;
 
+    // ---- Tree rows (ProGridNodes.cpp) ----------------------------------------------------------------
+public:
+    // A node row owns Span rows counting itself (0 or less: up to the next node row); every row of
+    // the span goes one level deeper. AddNode, RemoveNode, ExpandNode, ContractNode,
+    // InsertNormalRow, InsertChildRow, RemoveChildRow and MarkSummaryRow take a real row; the
+    // queries and the span and state setters take a display row.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow);
+    void RemoveAllNodes();
+    // True for a contracted node.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    // -1 for a row that is no node.
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    // The group header rows inserted below the node; 0 for a row that is no node.
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    // With CellNode.ExpandOne every other expanded node is contracted first.
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    void ContractAll();
+    // The node a display row belongs to: a top-level node row answers itself, a row outside every
+    // node -1.
+    int GetParentRow(int ARow);
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    // A row InsertAt rows below ARow inside ARow's node; InsertAt 0 on a node row moves the node
+    // row's contents into the new row and leaves the node row as an empty header.
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    void MarkSummaryRow(int ARow);
+    // Whether X (client coordinates) falls on the node glyph of display row ARow; always true
+    // without MouseActions.PreciseNodeClick.
+    bool IsInNodeGlyph(int ARow, int X);
+
+protected:
+    // Set while a node contracts.
+    bool FForceSel = false;
+
+private:
+    // The node graphic of a real row, shown or hidden; nil when the row is no node.
+    TCellGraphic *NodeGraphicAt(int ARealRow);
+    // Column 0's properties of a real row, shown or hidden; created on demand when Create.
+    TCellProperties *NodeRowProps(int ARealRow, bool Create);
+    // One past the last real row of the node on real row ARealRow.
+    int NodeEndRow(int ARealRow);
+    // Adds Delta to the level of each real row of the block.
+    void ShiftNodeLevels(int ARealRow, int Count, int Delta);
+    // Shows the rows from FromRow to ToRow (real) that contracting hid; rows a filter hid stay.
+    void ShowNodeRows(int FromRow, int ToRow);
+    // Expands one node without the ExpandOne rule.
+    void ExpandOneNode(int ARow, bool Footers);
+    void RemoveNodeAt(int ARealRow);
+
     // ---- Cell graphic queries, display text and visual properties (ProGridVisual.cpp) -------------
 public:
     virtual TCellType GetCellType(int ACol, int ARow);

@@ -1,6 +1,7 @@
 // Hidden columns and rows, and the cell access by real column and real row.
 #include "grid/core/ProGrid.h"
 #include <algorithm>
+#include <vector>
 
 // ---------------------------------------------------------------------------------------------
 // Column mapping
@@ -271,10 +272,16 @@ void TProStringGrid::HideRowList(TIntList *RowList)
     ++FFilterLevel;
     if (list.empty())
         return;
-    for (int d : list) {
+    // Items name real rows, like every other hidden row, so that rows hidden later (contracted
+    // nodes) do not shift where a filtered row comes back.
+    std::vector<int> real(list.size());
+    for (size_t k = 0; k < list.size(); ++k)
+        real[k] = RealRowIndex(list[k]);
+    for (size_t k = 0; k < list.size(); ++k) {
+        const int d = list[k];
         TGridItem *item = FGridItems->Add();
         item->SetItems(CopyRowStrings(d));
-        item->SetIdx(d);
+        item->SetIdx(real[k]);
         item->SetHeight(heights[size_t(d)]);
         item->Level = FFilterLevel - 1;
         item->Filtered = true;
@@ -407,9 +414,18 @@ void TProStringGrid::UnHideRowList()
         while (item >= 0 && !ofLevel(FGridItems->Items(item)))
             --item;
     };
+    // A row of the level comes back at its real index less the rows that stay hidden above it.
+    std::vector<int> staying;
+    for (int i = 0; i < FGridItems->Count(); ++i)
+        if (!ofLevel(FGridItems->Items(i)))
+            staying.push_back(FGridItems->Items(i)->Idx());
+    std::sort(staying.begin(), staying.end());
+    auto target = [&](const TGridItem *it) {
+        return it->Idx() - int(std::lower_bound(staying.begin(), staying.end(), it->Idx()) - staying.begin());
+    };
     skipOtherLevels();
     for (int t = O + m - 1; t >= 0 && s < t; --t) {
-        if (item >= 0 && FGridItems->Items(item)->Idx() == t) {
+        if (item >= 0 && target(FGridItems->Items(item)) == t) {
             TGridItem *it = FGridItems->Items(item);
             RestoreRowStrings(t, it->Items());
             SetRowHeights(t, it->Height());

@@ -238,6 +238,9 @@ void TProStringGrid::DestroyOwnedObjects()
 
     FClearTextOnly = false;
     FSaveHiddenCells = false;
+    // Contracted rows come back so that the cells below are freed with the rest.
+    if (HasNodes())
+        ExpandAll();
     UnHideColumnsAll();
     int rows = RowCount(), cols = ColCount();
     if (NumHiddenRows() == 0 && !HasNodes()) {

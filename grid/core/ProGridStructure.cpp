@@ -88,6 +88,11 @@ void TProStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
 
 void TProStringGrid::Clear()
 {
+    // No node outlives its cleared row; the count follows, whatever it had drifted to.
+    if (HasNodes() && !IsDestroying()) {
+        RemoveAllNodes();
+        FNumNodes = 0;
+    }
     if (RowCount() > 0 && ColCount() > 0)
         ClearRect(0, 0, ColCount() + FNumHidden - 1, RowCount() - 1);
     if (FNumHidden > 0)
