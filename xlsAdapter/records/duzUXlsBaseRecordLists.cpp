@@ -1,6 +1,8 @@
 #include "xlsAdapter/records/duzUXlsBaseRecordLists.h"
 
 #include "framework/rtl/SysUtils.h"
+#include "xlsAdapter/records/duzUXlsCellRecords.h"
+#include "xlsAdapter/records/duzUXlsSST.h"
 
 #include <memory>
 
@@ -10,6 +12,19 @@ const char *const SDuplicatedRow = "Duplicated ROW record";
 const char *const SMissingRow = "Missing ROW Record for row %d";
 
 const TXlsCellRange FullRange{0, 0, 255, 65535};
+
+// Cells of these ids keep their size while they sit in a row.
+bool FixedSizeCell(const TBaseRecord *r)
+{
+    switch (r->Id) {
+    case xlr_BLANK:
+    case xlr_RK:
+    case xlr_NUMBER:
+    case xlr_BOOLERR:
+    case xlr_LABELSST: return true;
+    default: return false;
+    }
+}
 
 bool InRange(const TBaseRowColRecord *r, const TXlsCellRange &Range)
 {
@@ -55,6 +70,16 @@ void TBaseRecordList::CopyFrom(const TBaseRecordList *aBaseRecordList)
 
 void TBaseRowColRecordList::Sort()
 {
+    // A list already in order stays as it is (the sort is stable), and so does its measured size.
+    bool ordered = true;
+    for (int i = 1; i < Count() && ordered; ++i) {
+        const TBaseRowColRecord *a = Items(i - 1), *b = Items(i);
+        ordered = (a ? a->Column() : -1) <= (b ? b->Column() : -1);
+    }
+    if (ordered) {
+        Sorted = true;
+        return;
+    }
     // Nil items (none in a cell list) go first, so the search below can skip them.
     TList::Sort([](void *a, void *b) {
         const int ca = a ? static_cast<TBaseRowColRecord *>(static_cast<TObject *>(a))->Column() : -1;
@@ -62,6 +87,7 @@ void TBaseRowColRecordList::Sort()
         return ca - cb;
     });
     Sorted = true;
+    Moved();
 }
 
 bool TBaseRowColRecordList::Find(int32_t aItem, int32_t &Index)
@@ -76,6 +102,7 @@ bool TBaseRowColRecordList::Find(int32_t aItem, int32_t &Index)
 
 void TBaseRowColRecordList::ArrangeCopyRowsAndCols(int32_t RowOffset, int32_t ColOffset)
 {
+    Moved();
     for (int i = 0; i < Count(); ++i)
         if (TBaseRowColRecord *r = Items(i))
             r->ArrangeCopyRowsAndCols(RowOffset, ColOffset);
@@ -84,6 +111,7 @@ void TBaseRowColRecordList::ArrangeCopyRowsAndCols(int32_t RowOffset, int32_t Co
 void TBaseRowColRecordList::ArrangeInsertRowsAndCols(int32_t aRowPos, int32_t aRowCount, int32_t aColPos,
                                                      int32_t aColCount, const TSheetInfo &SheetInfo)
 {
+    Moved();
     for (int i = 0; i < Count(); ++i)
         if (TBaseRowColRecord *r = Items(i))
             r->ArrangeInsertRowsAndCols(aRowPos, aRowCount, aColPos, aColCount, SheetInfo);
@@ -108,7 +136,83 @@ int64_t TBaseRowColRecordList::TotalRangeSize(const TXlsCellRange &CellRange, bo
 // ---------------------------------------------------------------------------------------------
 // TCellRecordList
 
-int64_t TCellRecordList::FixTotalSize(bool NeedsRecalc) { return SaveOrMeasure(nullptr, FullRange, NeedsRecalc); }
+void TCellRecordList::Notify(void *Ptr, TListNotification Action)
+{
+    if (Ptr) {
+        const int32_t variable = FixedSizeCell(static_cast<TBaseRecord *>(static_cast<TObject *>(Ptr))) ? 0 : 1;
+        FVariableCells += Action == lnAdded ? variable : -variable;
+    }
+    if (!FEditing)
+        FSizeKnown = false;
+    TBaseRowColRecordList::Notify(Ptr, Action);
+}
+
+int64_t TCellRecordList::CellSize(int Index) const
+{
+    const TCellRecord *c = Items(Index);
+    if (!c || c->Column() > FullRange.Right)
+        return 0;
+    const bool joinsPrevious = Index > 0 && Items(Index - 1) && Items(Index - 1)->Column() <= FullRange.Right
+                               && Items(Index - 1)->CanJoinNext(const_cast<TCellRecord *>(c), FullRange.Right);
+    const bool joinsNext = Index + 1 < Count() && c->CanJoinNext(Items(Index + 1), FullRange.Right);
+    if (joinsPrevious)
+        return joinsNext ? c->TotalSizeMid() : c->TotalSizeLast();
+    return joinsNext ? c->TotalSizeFirst() : c->TotalSize();
+}
+
+int64_t TCellRecordList::CellsSize(int First, int Last) const
+{
+    int64_t n = 0;
+    for (int i = std::max(First, 0); i <= Last && i < Count(); ++i)
+        n += CellSize(i);
+    return n;
+}
+
+void TCellRecordList::InsertCell(int Index, TCellRecord *aRecord)
+{
+    const bool known = FSizeKnown && FSizeMoves == FMoves && FVariableCells == 0 && FixedSizeCell(aRecord);
+    const int64_t before = known ? CellsSize(Index - 1, Index) : 0;
+    FEditing = true;
+    TBaseRowColRecordList::Insert(Index, aRecord);
+    FEditing = false;
+    if (known)
+        FSize += CellsSize(Index - 1, Index + 1) - before;
+    FSizeKnown = known;
+}
+
+void TCellRecordList::DeleteCell(int Index)
+{
+    const bool known = FSizeKnown && FSizeMoves == FMoves && FVariableCells == 0;
+    const int64_t before = known ? CellsSize(Index - 1, Index + 1) : 0;
+    FEditing = true;
+    Delete(Index);
+    FEditing = false;
+    if (known)
+        FSize += CellsSize(Index - 1, Index) - before;
+    FSizeKnown = known;
+}
+
+bool TCellRecordList::CoversRow(const TXlsCellRange &CellRange) const
+{
+    if (Count() == 0)
+        return true;
+    // Sorted, the last cell has the highest column; cells past the sheet's last column are never
+    // written, whatever the range.
+    const TCellRecord *first = Items(0), *last = Items(Count() - 1);
+    return Sorted && first && last && first->Row() >= CellRange.Top && first->Row() <= CellRange.Bottom
+           && CellRange.Left <= 0 && CellRange.Right >= std::min<int32_t>(last->Column(), FullRange.Right);
+}
+
+int64_t TCellRecordList::KnownSize(const TXlsCellRange &CellRange) const
+{
+    if (!FSizeKnown || FSizeMoves != FMoves || FVariableCells != 0)
+        return -1;
+    if (Count() == 0)
+        return 0;
+    return CoversRow(CellRange) ? FSize : -1;
+}
+
+int64_t TCellRecordList::FixTotalSize(bool NeedsRecalc) { return TotalRangeSize(FullRange, NeedsRecalc); }
 
 void TCellRecordList::SaveToStream(TOle2File *DataStream) { SaveRangeToStream(DataStream, FullRange); }
 
@@ -119,7 +223,17 @@ void TCellRecordList::SaveRangeToStream(TOle2File *DataStream, const TXlsCellRan
 
 int64_t TCellRecordList::TotalRangeSize(const TXlsCellRange &CellRange, bool NeedsRecalc)
 {
-    return SaveOrMeasure(nullptr, CellRange, NeedsRecalc);
+    const int64_t known = KnownSize(CellRange);
+    if (known >= 0)
+        return known;
+    const int64_t n = SaveOrMeasure(nullptr, CellRange, NeedsRecalc);
+    // A row measured whole keeps its size while only InsertCell and DeleteCell change it.
+    if (FVariableCells == 0 && Count() > 0 && CoversRow(CellRange)) {
+        FSize = n;
+        FSizeKnown = true;
+        FSizeMoves = FMoves;
+    }
+    return n;
 }
 
 int64_t TCellRecordList::SaveOrMeasure(TOle2File *DataStream, const TXlsCellRange &CellRange, bool NeedsRecalc)

@@ -86,13 +86,23 @@ public:
     virtual int64_t TotalRangeSize(const TXlsCellRange &CellRange, bool NeedsRecalc);
 
     bool Sorted = false;
+
+protected:
+    // The order or the places of the records changed: a size measured before no longer holds.
+    void Moved() { FMoves++; }
+    uint32_t FMoves = 0;
 };
 
-// The cells of one row, in column order.
+// The cells of one row, in column order. The bytes they take on save are kept up to date as cells
+// come and go through InsertCell and DeleteCell; other changes make the next measure walk the row.
 class TCellRecordList : public TBaseRowColRecordList
 {
 public:
     TCellRecord *Items(int Index) const { return static_cast<TCellRecord *>(TBaseRowColRecordList::Items(Index)); }
+
+    // At the position Find gave; the row's size follows from the cells around Index.
+    void InsertCell(int Index, TCellRecord *aRecord);
+    void DeleteCell(int Index);
 
     int64_t GetTotalSize() override { return FixTotalSize(false); }
     int64_t FixTotalSize(bool NeedsRecalc);
@@ -100,9 +110,27 @@ public:
     void SaveRangeToStream(TOle2File *DataStream, const TXlsCellRange &CellRange) override;
     int64_t TotalRangeSize(const TXlsCellRange &CellRange, bool NeedsRecalc) override;
 
+protected:
+    void Notify(void *Ptr, TListNotification Action) override;
+
 private:
     // Writes (with a stream) or only measures the cells of the range, joining runs.
     int64_t SaveOrMeasure(TOle2File *DataStream, const TXlsCellRange &CellRange, bool NeedsRecalc);
+    // True when a save of CellRange writes every cell of the row.
+    bool CoversRow(const TXlsCellRange &CellRange) const;
+    // The known size when CellRange takes in the whole row; -1 otherwise.
+    int64_t KnownSize(const TXlsCellRange &CellRange) const;
+    // What cell Index adds to the saved row, alone or as part of a joined run.
+    int64_t CellSize(int Index) const;
+    int64_t CellsSize(int First, int Last) const;
+
+    // Cells whose size may change while they sit in the list (formulas, labels, anything not a
+    // plain number, boolean, blank or shared string): a row with any is measured by walking it.
+    int32_t FVariableCells = 0;
+    bool FSizeKnown = true;
+    bool FEditing = false;
+    int64_t FSize = 0;
+    uint32_t FSizeMoves = 0;
 };
 
 // Item i is the ROW record of row i, or nil.

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -34,7 +36,8 @@ TBaseRecord::TBaseRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize)
 
 TBaseRecord::~TBaseRecord()
 {
-    delete[] Data;
+    if (FOwnsData)
+        delete[] Data;
     // Long chains are freed one by one rather than recursively.
     TContinueRecord *c = Continue;
     Continue = nullptr;
@@ -56,7 +59,9 @@ void TBaseRecord::Invalid() const { throw Exception(Format(QString::fromLatin1(S
 
 void TBaseRecord::ReplaceData(PArrayOfByte NewData, int32_t NewSize)
 {
-    delete[] Data;
+    if (FOwnsData)
+        delete[] Data;
+    FOwnsData = true;
     Data = NewSize > 0 ? NewData : nullptr;
     if (NewSize <= 0)
         delete[] NewData;
@@ -185,9 +190,85 @@ void TBaseRowColRecord::ArrangeCopyRowsAndCols(int32_t RowOffset, int32_t ColOff
 
 int64_t TBaseRowColRecord::FixTotalSize(bool) { return TotalSize(); }
 
+namespace {
+
+// Free lists of blocks of 16, 32, ... PoolLimit bytes, carved from chunks that live as long as the
+// program: a block freed on another thread joins that thread's list, and no chunk ever goes away.
+constexpr size_t PoolStep = 16, PoolLimit = 256, PoolChunk = 64 * 1024;
+
+struct TFreeBlock
+{
+    TFreeBlock *Next;
+};
+
+struct TBlockPools
+{
+    TFreeBlock *Free[PoolLimit / PoolStep] = {};
+};
+
+thread_local TBlockPools Pools;
+
+// Every chunk, so that all of them stay reachable.
+std::mutex ChunksLock;
+std::vector<void *> Chunks;
+
+void *PoolAlloc(size_t Class)
+{
+    TFreeBlock *&head = Pools.Free[Class];
+    if (!head) {
+        const size_t size = (Class + 1) * PoolStep;
+        // Never freed: blocks may sit in any thread's lists.
+        auto *chunk = static_cast<uint8_t *>(::operator new(PoolChunk));
+        {
+            const std::lock_guard<std::mutex> lock(ChunksLock);
+            Chunks.push_back(chunk);
+        }
+        for (size_t at = 0; at + size <= PoolChunk; at += size) {
+            auto *b = reinterpret_cast<TFreeBlock *>(chunk + at);
+            b->Next = head;
+            head = b;
+        }
+    }
+    TFreeBlock *b = head;
+    head = b->Next;
+    return b;
+}
+
+uint8_t InlineMarker[1];
+
+} // namespace
+
+void *TCellRecord::operator new(size_t Size)
+{
+    if (Size > PoolLimit)
+        return ::operator new(Size);
+    return PoolAlloc((Size - 1) / PoolStep);
+}
+
+void TCellRecord::operator delete(void *P, size_t Size)
+{
+    if (!P)
+        return;
+    if (Size > PoolLimit) {
+        ::operator delete(P);
+        return;
+    }
+    auto *b = static_cast<TFreeBlock *>(P);
+    TFreeBlock *&head = Pools.Free[(Size - 1) / PoolStep];
+    b->Next = head;
+    head = b;
+}
+
+PArrayOfByte TCellRecord::InlineData() { return InlineMarker; }
+
 TCellRecord::TCellRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize)
     : TBaseRowColRecord(aId, aData, aDataSize)
 {
+    if (aData == InlineMarker) {
+        std::memset(FInline, 0, sizeof FInline);
+        Data = DataSize > 0 ? FInline : nullptr;
+        FOwnsData = false;
+    }
     CheckSize(6);
 }
 

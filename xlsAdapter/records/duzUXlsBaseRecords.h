@@ -72,6 +72,9 @@ public:
     TContinueRecord *Continue = nullptr;
 
 protected:
+    // False while Data lies inside the record itself.
+    bool FOwnsData = true;
+
     virtual TBaseRecord *DoCopyTo() const;
     virtual TBaseRecord *NewOfClass(uint16_t aId, PArrayOfByte aData, int32_t aDataSize) const
     {
@@ -140,7 +143,15 @@ class TBaseRowColRecord : public TBaseRecord
 class TCellRecord : public TBaseRowColRecord
 {
     TARVIX_XLS_RECORD(TCellRecord)
+    // With aData InlineData() (and aDataSize at most InlineSize) the data lives in the record.
     TCellRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize);
+
+    // A sheet holds cells by the hundred thousand: they come from pools of equal-sized blocks.
+    static void *operator new(size_t Size);
+    static void operator delete(void *P, size_t Size);
+
+    static constexpr int32_t InlineSize = 16;
+    static PArrayOfByte InlineData();
 
     uint16_t XF() const { return GetWord(Data, 4); }
     void SetXF(int32_t v) { SetWord(Data, 4, v); }
@@ -161,12 +172,19 @@ protected:
     template <class T> static T *CreateFromData(uint16_t aId, int32_t aDataSize, uint16_t aRow, uint16_t aCol,
                                                 uint16_t aXF)
     {
-        T *r = new T(aId, aDataSize > 0 ? new uint8_t[size_t(aDataSize)]() : nullptr, aDataSize);
+        T *r = new T(aId,
+                     aDataSize <= 0           ? nullptr
+                     : aDataSize <= InlineSize ? InlineData()
+                                               : new uint8_t[size_t(aDataSize)](),
+                     aDataSize);
         r->SetRow(aRow);
         r->SetColumn(aCol);
         r->SetXF(aXF);
         return r;
     }
+
+private:
+    alignas(8) uint8_t FInline[InlineSize];
 };
 
 class TRowRecord : public TBaseRowColRecord

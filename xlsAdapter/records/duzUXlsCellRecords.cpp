@@ -36,10 +36,11 @@ double RKToDouble(uint32_t w)
     return w & 1 ? d / 100 : d;
 }
 
-// Neighbouring cells of one class join into one MUL record, up to the saved range's last column.
-template <class T> bool JoinsNext(const TCellRecord *Cell, TCellRecord *NextRecord, int32_t MaxCol)
+// Neighbouring cells of one kind join into one MUL record, up to the saved range's last column.
+// The id names the class: the record factory and the cell setters make each id with one class.
+bool JoinsNext(const TCellRecord *Cell, const TCellRecord *NextRecord, int32_t MaxCol)
 {
-    return dynamic_cast<T *>(NextRecord) && NextRecord->Column() == Cell->Column() + 1
+    return NextRecord && NextRecord->Id == Cell->Id && NextRecord->Column() == Cell->Column() + 1
            && NextRecord->Column() <= MaxCol;
 }
 
@@ -62,11 +63,11 @@ void SaveLastOfRun(TOle2File *Workbook, const uint8_t *Data, int32_t EntrySize)
 template <class T> TCellRecord *ExtractCell(uint16_t aId, int32_t EntrySize, const uint8_t *Data, int32_t Index)
 {
     const int32_t size = 4 + EntrySize;
-    std::unique_ptr<uint8_t[]> d(new uint8_t[size_t(size)]);
-    SetWord(d.get(), 0, GetWord(Data, 0));
-    SetWord(d.get(), 2, GetWord(Data, 2) + Index);
-    std::memcpy(d.get() + 4, Data + 4 + EntrySize * Index, size_t(EntrySize));
-    return new T(aId, d.release(), size);
+    T *r = new T(aId, TCellRecord::InlineData(), size);
+    SetWord(r->Data, 0, GetWord(Data, 0));
+    SetWord(r->Data, 2, GetWord(Data, 2) + Index);
+    std::memcpy(r->Data + 4, Data + 4 + EntrySize * Index, size_t(EntrySize));
+    return r;
 }
 
 } // namespace
@@ -112,7 +113,7 @@ TBlankRecord *TBlankRecord::CreateFromData(uint16_t aRow, uint16_t aCol, uint16_
 
 bool TBlankRecord::CanJoinNext(TCellRecord *NextRecord, int32_t MaxCol) const
 {
-    return JoinsNext<TBlankRecord>(this, NextRecord, MaxCol);
+    return JoinsNext(this, NextRecord, MaxCol);
 }
 
 void TBlankRecord::SaveFirstMul(TOle2File *Workbook, uint16_t JoinedRecordSize)
@@ -218,7 +219,7 @@ void TRKRecord::SetValue(const Variant &V)
 
 bool TRKRecord::CanJoinNext(TCellRecord *NextRecord, int32_t MaxCol) const
 {
-    return JoinsNext<TRKRecord>(this, NextRecord, MaxCol);
+    return JoinsNext(this, NextRecord, MaxCol);
 }
 
 void TRKRecord::SaveFirstMul(TOle2File *Workbook, uint16_t JoinedRecordSize)

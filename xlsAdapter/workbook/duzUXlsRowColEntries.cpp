@@ -22,10 +22,15 @@ const char *const SShrFmlaNotFound = "Can't find Shared Formula";
 constexpr uint16_t xlr_DIMENSIONS = 0x0200;
 constexpr int32_t RowsPerBlock = 32;
 
-// The record's id first: a cast that fails costs a walk of the type names.
-bool IsFormula(const TBaseRowColRecord *r)
+// A cell's id names its class: the record factory and the cell setters make each cell id with one
+// class, so the id stands for a cast.
+bool IsFormula(const TBaseRowColRecord *r) { return r->Id == xlr_FORMULA; }
+
+TFormulaRecord *FormulaOf(TCellRecord *r) { return r && IsFormula(r) ? static_cast<TFormulaRecord *>(r) : nullptr; }
+
+const TFormulaRecord *FormulaOf(const TCellRecord *r)
 {
-    return r->Id == xlr_FORMULA && dynamic_cast<const TFormulaRecord *>(r) != nullptr;
+    return r && IsFormula(r) ? static_cast<const TFormulaRecord *>(r) : nullptr;
 }
 
 void CheckRowCol(int32_t Row, int32_t Col)
@@ -212,8 +217,8 @@ void TCellList::GetValueX2(int32_t Row, int32_t Col, TXlsCellValue &V, TRTFRunLi
     V.XF = cell->XF();
     V.IsFormula = IsFormula(cell);
     TRichString text;
-    const auto *sst = cell->Id == xlr_LABELSST ? dynamic_cast<const TLabelSSTRecord *>(cell) : nullptr;
-    const auto *rstring = cell->Id == xlr_RSTRING ? dynamic_cast<const TRStringRecord *>(cell) : nullptr;
+    const auto *sst = cell->Id == xlr_LABELSST ? static_cast<const TLabelSSTRecord *>(cell) : nullptr;
+    const auto *rstring = cell->Id == xlr_RSTRING ? static_cast<const TRStringRecord *>(cell) : nullptr;
     if (sst)
         text = sst->AsRichString();
     else if (rstring)
@@ -308,7 +313,7 @@ void TCellList::ReplaceCell(int32_t Row, int32_t Col, bool HadCell, int32_t Inde
     std::unique_ptr<TCellRecord> record(NewRecord);
     TCellRecordList *cells = Row < Count() ? Items(Row) : nullptr;
     if (HadCell) {
-        cells->Delete(Index);
+        cells->DeleteCell(Index);
         if (!record) {
             TRowRecord *row = FRowRecordList->Items(Row);
             if (cells->Count() > 0) {
@@ -338,12 +343,13 @@ void TCellList::ReplaceCell(int32_t Row, int32_t Col, bool HadCell, int32_t Inde
         row->SetMaxCol(Col + 1);
     if (row->MinCol() > Col)
         row->SetMinCol(Col);
-    if (cells) {
-        cells->Insert(Index, record.get());
-        record.release();
-    } else {
-        AddRecord(record.release(), Row);
+    if (!cells) {
+        while (Count() <= Row)
+            TBaseList::Add(NewRowList());
+        cells = Items(Row);
     }
+    cells->InsertCell(Index, record.get());
+    record.release();
 }
 
 void TCellList::SetFormat(int32_t Row, int32_t Col, int32_t XF)
@@ -362,7 +368,7 @@ QString TCellList::GetFormula(int32_t Row, int32_t Col)
     int32_t index;
     if (Row < 0 || Row >= Count() || !Items(Row)->Find(Col, index))
         return QString();
-    const auto *f = dynamic_cast<const TFormulaRecord *>(Items(Row)->Items(index));
+    const TFormulaRecord *f = FormulaOf(Items(Row)->Items(index));
     if (!f)
         return QString();
     return DecodeFormulaTokens(f->Data, f->DataSize, 22, this);
@@ -404,7 +410,7 @@ ByteArray TCellList::AttachedFormula(int32_t Row, int32_t Col, bool Table)
         throw Exception(Format(QString::fromLatin1(SInvalidColumn), {Col}));
     int32_t index;
     const TFormulaRecord *f =
-        Items(Row)->Find(Col, index) ? dynamic_cast<const TFormulaRecord *>(Items(Row)->Items(index)) : nullptr;
+        Items(Row)->Find(Col, index) ? FormulaOf(Items(Row)->Items(index)) : nullptr;
     if (!f)
         throw Exception(QString::fromLatin1(SShrFmlaNotFound));
     const TBaseRecord *r = Table ? static_cast<const TBaseRecord *>(f->TableRecord()) : f->ArrayRecord();
@@ -445,7 +451,7 @@ void TCellList::FixFormulas(TShrFmlaRecordList *ShrFmlas)
     for (int i = 0; i < Count(); ++i) {
         TCellRecordList *row = Items(i);
         for (int j = 0; j < row->Count(); ++j) {
-            auto *f = dynamic_cast<TFormulaRecord *>(row->Items(j));
+            TFormulaRecord *f = FormulaOf(row->Items(j));
             uint32_t key;
             int32_t index;
             if (!f || !f->IsExp(key) || !ShrFmlas->Find(key, index))
@@ -463,7 +469,7 @@ void TCellList::ArrangeInsertSheet(const TSheetInfo &SheetInfo)
     for (int i = 0; i < Count(); ++i) {
         TCellRecordList *row = Items(i);
         for (int j = 0; j < row->Count(); ++j) {
-            auto *f = dynamic_cast<TFormulaRecord *>(row->Items(j));
+            TFormulaRecord *f = FormulaOf(row->Items(j));
             if (!f || f->DataSize < 22)
                 continue;
             ArrangeSheetTokens(f->Data, 22, std::min<int32_t>(22 + GetWord(f->Data, 20), f->DataSize), SheetInfo);
