@@ -66,7 +66,15 @@ function(tarvix_sources_check name)
     endforeach()
   endforeach()
   add_library(${name} OBJECT ${srcs})
-  target_link_libraries(${name} PRIVATE ${ARG_TARGETS})
+  # The libraries' usage requirements without linking them: a link would make these units wait
+  # until the libraries are built. Their headers count as system headers here: warnings are the
+  # normal build's business.
+  foreach(t IN LISTS ARG_TARGETS)
+    target_include_directories(${name} SYSTEM PRIVATE "$<TARGET_PROPERTY:${t},INTERFACE_INCLUDE_DIRECTORIES>")
+    foreach(p IN ITEMS COMPILE_DEFINITIONS COMPILE_OPTIONS)
+      set_property(TARGET ${name} APPEND PROPERTY ${p} "$<TARGET_PROPERTY:${t},INTERFACE_${p}>")
+    endforeach()
+  endforeach()
   set_target_properties(${name} PROPERTIES AUTOMOC OFF DISABLE_PRECOMPILE_HEADERS ON)
   target_compile_options(${name} PRIVATE -O0 -g0)
 endfunction()
