@@ -49,6 +49,36 @@ function(tarvix_header_check name)
   target_compile_options(${name} PRIVATE -O0 -g0)
 endfunction()
 
+# Every source of the given libraries compiles without their precompiled headers, which would
+# hide a missing include: one object library of them, compiled cheaply (-O0 -g0) and never linked.
+# Built by default, so a source that leans on the precompiled headers fails the normal build.
+function(tarvix_sources_check name)
+  cmake_parse_arguments(ARG "" "" "TARGETS" ${ARGN})
+  set(srcs)
+  foreach(t IN LISTS ARG_TARGETS)
+    get_target_property(found ${t} SOURCES)
+    foreach(f IN LISTS found)
+      # The project's own sources, not the layer anchors made in the build tree.
+      string(FIND "${f}" "${Tarvix_SOURCE_DIR}/" at)
+      if(at EQUAL 0 AND f MATCHES "\\.cpp$")
+        list(APPEND srcs "${f}")
+      endif()
+    endforeach()
+  endforeach()
+  add_library(${name} OBJECT ${srcs})
+  # The libraries' usage requirements without linking them: a link would make these units wait
+  # until the libraries are built. Their headers count as system headers here: warnings are the
+  # normal build's business.
+  foreach(t IN LISTS ARG_TARGETS)
+    target_include_directories(${name} SYSTEM PRIVATE "$<TARGET_PROPERTY:${t},INTERFACE_INCLUDE_DIRECTORIES>")
+    foreach(p IN ITEMS COMPILE_DEFINITIONS COMPILE_OPTIONS)
+      set_property(TARGET ${name} APPEND PROPERTY ${p} "$<TARGET_PROPERTY:${t},INTERFACE_${p}>")
+    endforeach()
+  endforeach()
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF DISABLE_PRECOMPILE_HEADERS ON)
+  target_compile_options(${name} PRIVATE -O0 -g0)
+endfunction()
+
 # One test executable per folder of tests/<layer>/<folder>, run with the offscreen platform. A folder
 # that holds no sources of its own but folders (tests/progrid/xls/<engine layer>) groups them: each
 # of its folders is an executable named after both, test_<layer>_<group>_<folder>.

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     in.WriteBuffer(bytes.constData(), bytes.size());
     in.SetPosition(0);
     list.LoadFromStream(&in);
-    for (TEncoding *e : {static_cast<TEncoding *>(nullptr), TEncoding::UTF8(), TEncoding::Unicode(), TEncoding::BigEndianUnicode()})
+    for (TEncoding *e : {static_cast<TEncoding *>(nullptr), TEncoding::UTF8(), TEncoding::Unicode(), TEncoding::BigEndianUnicode(),
+                         TEncoding::UTF32(), TEncoding::BigEndianUTF32()})
         CheckList(list.ToStringList(), e);
     // Lines made from the input as UTF-8, with any character but a line break.
     CheckList(QString::fromUtf8(bytes).remove(QChar('\r')).remove(QChar('\n')).split(QChar(0x1E)), nullptr);

@@ -8,7 +8,11 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QString>
+#include <QStringList>
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -115,6 +119,67 @@ std::vector<QStringList> SplitMatrixText(const QString &Text)
     return rows;
 }
 
+// A row with fewer cells than the title row loads as it is, and the analyses read its missing
+// cells as absences: the open says so, naming the first such row and how many there are.
+// Cells[r] is the number of cells row r had in the file, its title included.
+void ReportShortRows(const std::vector<int> &Cells, const std::function<QString(int)> &Title)
+{
+    if (Cells.empty())
+        return;
+    const int titleCells = Cells[0];
+    int first = -1, count = 0;
+    for (size_t r = 1; r < Cells.size(); ++r)
+        if (Cells[r] < titleCells) {
+            if (first < 0)
+                first = static_cast<int>(r);
+            ++count;
+        }
+    if (count == 0)
+        return;
+    QString text = QStringLiteral("Row %1 has %2 of %3 values.")
+                       .arg(Title(first))
+                       .arg(std::max(Cells[static_cast<size_t>(first)] - 1, 0))
+                       .arg(titleCells - 1);
+    if (count > 1)
+        text += QStringLiteral(" %1 rows have fewer values than the title row.").arg(count);
+    ShowMessage(text);
+}
+
+// Counts the cells the grid's reader gives each row while it lives, passing them on to the
+// grid's own handler.
+class TLoadedCellCounter
+{
+public:
+    explicit TLoadedCellCounter(TProStringGrid *Grid) : grid_(Grid), saved_(Grid->OnLoadCell)
+    {
+        grid_->OnLoadCell = [this](TObject *Sender, int ACol, int ARow, QString &Value) {
+            if (ARow >= 0) {
+                if (static_cast<size_t>(ARow) >= cells_.size())
+                    cells_.resize(static_cast<size_t>(ARow) + 1, 0);
+                ++cells_[static_cast<size_t>(ARow)];
+            }
+            if (saved_)
+                saved_(Sender, ACol, ARow, Value);
+        };
+    }
+    ~TLoadedCellCounter() { grid_->OnLoadCell = saved_; }
+    TLoadedCellCounter(const TLoadedCellCounter &) = delete;
+    TLoadedCellCounter &operator=(const TLoadedCellCounter &) = delete;
+
+    // One count per row of the grid; a row the reader gave no cell (an empty line) has 0.
+    std::vector<int> Counts(int Rows) const
+    {
+        std::vector<int> r(cells_);
+        r.resize(static_cast<size_t>(std::max(Rows, 0)), 0);
+        return r;
+    }
+
+private:
+    TProStringGrid *grid_;
+    TCellSaveLoadEvent saved_;
+    std::vector<int> cells_;
+};
+
 void OpenDelimited(TTarvix *T, QChar Delimiter)
 {
     T->OpenDialog1->SetFilter(kTextFilter);
@@ -130,8 +195,11 @@ void OpenDelimited(TTarvix *T, QChar Delimiter)
     T->MainGrid->BeginUpdate();
     EmptyCellStore(T->MainGrid);
     T->MainGrid->EndUpdate();
+    std::vector<int> cells;
     try {
+        const TLoadedCellCounter counter(T->MainGrid);
         T->MainGrid->LoadFromCSV(chosen, -1);
+        cells = counter.Counts(T->MainGrid->RowCount());
     } catch (const Exception &E) {
         before.Restore();
         ShowMessage(E.Message());
@@ -145,6 +213,7 @@ void OpenDelimited(TTarvix *T, QChar Delimiter)
     T->FileName = chosen;
     T->SetCaption(QStringLiteral("Tarvix Professional: ") + ExpandFileName(T->FileName));
     T->LockRowColumn();
+    ReportShortRows(cells, [T](int Row) { return T->MainGrid->Cells(0, Row); });
 }
 
 void SaveWithDialog(TTarvix *T, bool (TTarvix::*Writer)(TStringGrid *, const QString &))
@@ -204,6 +273,11 @@ void TTarvix::OpenBatchFile()
     }
     SetCaption(QStringLiteral("Tarvix Professional ") + FileName);
     LockRowColumn();
+    std::vector<int> cells;
+    cells.reserve(lines.size());
+    for (const QStringList &line : lines)
+        cells.push_back(static_cast<int>(line.size()));
+    ReportShortRows(cells, [&lines](int Row) { return lines[static_cast<size_t>(Row)].value(0); });
 }
 
 void TTarvix::Spacedelimitedtext1Click(TObject *) { OpenDelimited(this, u' '); }

@@ -254,6 +254,9 @@ double LeadingReal(const QString &S)
     int code = 0;
     Val(S, v, code);
     if (code == 0) return v;
+    // A digit where reading stopped means the number itself went out of range ("1e400" stops
+    // after "1e40"): that is no number, not a shorter one.
+    if (code <= S.size() && S[code - 1].unicode() >= '0' && S[code - 1].unicode() <= '9') return 0.0;
     double part = 0;
     Val(S.left(code - 1), part, code);
     return code == 0 ? part : 0.0;

@@ -21,7 +21,7 @@ extern std::array<int32_t, 12> HistogramCounts;
 // The 7,5 fixed format of the result texts: 7 significant digits written with 5 decimals.
 QString FloatToStr75(double Value);
 // The real at the start of a text: the whole text when it is a number, else the longest leading
-// part that is one (sign kept), else 0.
+// part that is one (sign kept), else 0. A number out of range ("1e400") is no number: 0.
 double LeadingReal(const QString &S);
 
 // Mean and variance. Count says how many leading values are used (never more than the array has).

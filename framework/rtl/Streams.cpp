@@ -2,6 +2,7 @@
 #include "framework/rtl/CodePage.h"
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <algorithm>
 #include <cstring>
 
@@ -32,6 +33,18 @@ TEncoding *TEncoding::BigEndianUnicode()
     return &e;
 }
 
+TEncoding *TEncoding::UTF32()
+{
+    static TEncoding e(ekUTF32);
+    return &e;
+}
+
+TEncoding *TEncoding::BigEndianUTF32()
+{
+    static TEncoding e(ekBigEndianUTF32);
+    return &e;
+}
+
 QByteArray TEncoding::GetBytes(const QString &S) const
 {
     switch (kind_) {
@@ -47,6 +60,12 @@ QByteArray TEncoding::GetBytes(const QString &S) const
             out[2 * i + 1] = kind_ == ekUnicode ? hi : lo;
         }
         return out;
+    }
+    case ekUTF32:
+    case ekBigEndianUTF32: {
+        QStringEncoder encoder(kind_ == ekUTF32 ? QStringEncoder::Utf32LE : QStringEncoder::Utf32BE,
+                               QStringEncoder::Flag::Stateless);
+        return encoder.encode(S);
     }
     default:
         return StringToAnsi(S);
@@ -80,6 +99,28 @@ QString TEncoding::GetString(const QByteArray &Bytes) const
         }
         return out;
     }
+    case ekUTF32:
+    case ekBigEndianUTF32: {
+        // A last group of fewer than four bytes is dropped; a value that is no character (a
+        // surrogate or beyond U+10FFFF) becomes U+FFFD.
+        QString out;
+        out.reserve(Bytes.size() / 4);
+        const auto *b = reinterpret_cast<const unsigned char *>(Bytes.constData());
+        for (qsizetype i = 0; i + 4 <= Bytes.size(); i += 4) {
+            const unsigned char *q = b + i;
+            const char32_t u = kind_ == ekUTF32 ? char32_t(q[0]) | char32_t(q[1]) << 8 | char32_t(q[2]) << 16 | char32_t(q[3]) << 24
+                                                : char32_t(q[3]) | char32_t(q[2]) << 8 | char32_t(q[1]) << 16 | char32_t(q[0]) << 24;
+            if (u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) {
+                out += QChar(QChar::ReplacementCharacter);
+            } else if (QChar::requiresSurrogates(u)) {
+                out += QChar(QChar::highSurrogate(u));
+                out += QChar(QChar::lowSurrogate(u));
+            } else {
+                out += QChar(char16_t(u));
+            }
+        }
+        return out;
+    }
     default:
         return AnsiToString(Bytes);
     }
@@ -91,13 +132,16 @@ QByteArray TEncoding::GetPreamble() const
     case ekUTF8: return QByteArray("\xEF\xBB\xBF", 3);
     case ekUnicode: return QByteArray("\xFF\xFE", 2);
     case ekBigEndianUnicode: return QByteArray("\xFE\xFF", 2);
+    case ekUTF32: return QByteArray("\xFF\xFE\x00\x00", 4);
+    case ekBigEndianUTF32: return QByteArray("\x00\x00\xFE\xFF", 4);
     default: return QByteArray();
     }
 }
 
 int TEncoding::GetBufferEncoding(const QByteArray &Buffer, TEncoding *&AEncoding)
 {
-    for (TEncoding *e : {UTF8(), Unicode(), BigEndianUnicode()}) {
+    // UTF-32 LE before UTF-16 LE: its mark FF FE 00 00 starts with FF FE.
+    for (TEncoding *e : {UTF8(), UTF32(), BigEndianUTF32(), Unicode(), BigEndianUnicode()}) {
         const QByteArray bom = e->GetPreamble();
         if (Buffer.startsWith(bom)) {
             AEncoding = e;

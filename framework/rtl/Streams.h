@@ -10,7 +10,7 @@
 class TEncoding
 {
 public:
-    enum Kind { ekAnsi, ekUTF8, ekUnicode, ekBigEndianUnicode };
+    enum Kind { ekAnsi, ekUTF8, ekUnicode, ekBigEndianUnicode, ekUTF32, ekBigEndianUTF32 };
     // Windows-1252, the "ANSI code page" of text files.
     static TEncoding *Default();
     static TEncoding *ANSI() { return Default(); }
@@ -18,6 +18,9 @@ public:
     // UTF-16 little endian.
     static TEncoding *Unicode();
     static TEncoding *BigEndianUnicode();
+    // UTF-32 little and big endian: read from their byte-order marks, written only on request.
+    static TEncoding *UTF32();
+    static TEncoding *BigEndianUTF32();
 
     Kind EncodingKind() const { return kind_; }
     QByteArray GetBytes(const QString &S) const;

@@ -1,5 +1,8 @@
 #include "framework/graphics/Graphics.h"
 #include "tests/common/TestSupport.h"
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,6 +1,7 @@
 #include "framework/controls/Controls.h"
 #include "framework/os/DragDrop.h"
 #include "tests/common/TestSupport.h"
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>

@@ -184,6 +184,8 @@ TEST(StringList, FilesAndEncodings)
         {"utf8.txt", QByteArray("\xEF\xBB\xBF\xE2\x82\xAC\xC3\xA9\r\nx")},
         {"utf16le.txt", QByteArray("\xFF\xFE\xAC\x20\xE9\x00\r\x00\n\x00x\x00", 12)},
         {"utf16be.txt", QByteArray("\xFE\xFF\x20\xAC\x00\xE9\x00\r\x00\n\x00x", 12)},
+        {"utf32le.txt", QByteArray("\xFF\xFE\0\0\xAC\x20\0\0\xE9\0\0\0\r\0\0\0\n\0\0\0x\0\0\0", 24)},
+        {"utf32be.txt", QByteArray("\0\0\xFE\xFF\0\0\x20\xAC\0\0\0\xE9\0\0\0\r\0\0\0\n\0\0\0x", 24)},
         {"ansi.txt", QByteArray("\x80\xE9\r\nx")},
     };
     TStringList l;
@@ -216,7 +218,9 @@ TEST(StringList, FilesAndEncodings)
     EXPECT_EQ(f.readAll(), QByteArray("\x80\xE9\r\n"));
     f.close();
     l.Add(QStringLiteral("\u4e2d"));
-    for (TEncoding *e : {TEncoding::UTF8(), TEncoding::Unicode(), TEncoding::BigEndianUnicode()}) {
+    l.Add(QStringLiteral("\U0001F600"));
+    for (TEncoding *e : {TEncoding::UTF8(), TEncoding::Unicode(), TEncoding::BigEndianUnicode(), TEncoding::UTF32(),
+                         TEncoding::BigEndianUTF32()}) {
         l.SaveToFile(path, e);
         TStringList back;
         back.LoadFromFile(path);
@@ -224,4 +228,29 @@ TEST(StringList, FilesAndEncodings)
         EXPECT_EQ(back.Encoding(), e);
     }
     EXPECT_THROW(l.LoadFromFile(tmp.filePath(QStringLiteral("missing.txt"))), EFOpenError);
+}
+
+// The UTF-32 marks start like UTF-16's (FF FE 00 00 begins with FF FE): each is told apart, and
+// what is no character in UTF-32 is replaced rather than passed on.
+TEST(StringList, Utf32IsToldFromUtf16)
+{
+    struct
+    {
+        QByteArray bytes;
+        QString text;
+        TEncoding *found;
+    } cases[] = {
+        {QByteArray("\xFF\xFE\0\0A\0\0\0", 8), QStringLiteral("A"), TEncoding::UTF32()},
+        {QByteArray("\0\0\xFE\xFF\0\0\0A", 8), QStringLiteral("A"), TEncoding::BigEndianUTF32()},
+        {QByteArray("\xFF\xFE" "A\0B\0", 6), QStringLiteral("AB"), TEncoding::Unicode()},
+        {QByteArray("\xFF\xFE\0\0\x00\xF6\x01\0", 8), QStringLiteral("\U0001F600"), TEncoding::UTF32()},
+        // Beyond U+10FFFF, a surrogate, and three bytes left over at the end.
+        {QByteArray("\xFF\xFE\0\0\0\0\x11\0\0\xD8\0\0A\0\0\0B\0\0", 19), QStringLiteral("\uFFFD\uFFFDA"),
+         TEncoding::UTF32()},
+    };
+    for (const auto &c : cases) {
+        TEncoding *found = nullptr;
+        EXPECT_EQ(TEncoding::DecodeFileText(c.bytes, &found), c.text) << c.bytes.toHex().toStdString();
+        EXPECT_EQ(found, c.found) << c.bytes.toHex().toStdString();
+    }
 }

@@ -5,6 +5,8 @@
 #include "framework/rtl/Strings.h"
 #include "tests/common/TestSupport.h"
 
+#include <QRegularExpression>
+#include <QRegularExpressionMatch>
 #include <gtest/gtest.h>
 
 namespace

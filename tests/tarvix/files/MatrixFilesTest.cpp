@@ -137,16 +137,17 @@ TEST_F(MatrixFiles, BatchReaderBuildsTheGridFromTheFile)
     {
         QByteArray text;
         QString shape;
+        QStringList messages;
     };
     const std::vector<Case> cases = {
-        {"a b c\r\nd,e f\r\n", "a|b|c/d|e|f"},
-        {"a b\nc d\n", "a|b/c|d"},          // LF line ends
-        {"a b\rc d\r", "a|b/c|d"},          // CR line ends
-        {"a b\r\nc d", "a|b/c|d"},          // the last line without a line end
-        {"a b \r\nc d\r\n", "a|b|/c|d|"},   // a trailing separator is an empty cell
-        {"a,,b\r\nc\r\n", "a||b/c||"},      // short lines are padded with empty cells
-        {"a b\r\nc d e f\r\n", "a|b||/c|d|e|f"},
-        {"x\ty \xe9\r\n1 2\r\n", QString::fromUtf8("x\ty|\u00e9/1|2")},
+        {"a b c\r\nd,e f\r\n", "a|b|c/d|e|f", {}},
+        {"a b\nc d\n", "a|b/c|d", {}},          // LF line ends
+        {"a b\rc d\r", "a|b/c|d", {}},          // CR line ends
+        {"a b\r\nc d", "a|b/c|d", {}},          // the last line without a line end
+        // A trailing separator is an empty cell, which makes the next row short.
+        {"a b \r\nc d\r\n", "a|b|/c|d|", {"Row c has 1 of 2 values."}},
+        {"a b\r\nc d e f\r\n", "a|b||/c|d|e|f", {}},
+        {"x\ty \xe9\r\n1 2\r\n", QString::fromUtf8("x\ty|\u00e9/1|2"), {}},
     };
     for (const auto &c : cases) {
         Tarvix->FileName = Write("batch.txt", c.text);
@@ -155,11 +156,78 @@ TEST_F(MatrixFiles, BatchReaderBuildsTheGridFromTheFile)
         Tarvix->OpenBatchFile();
         EXPECT_EQ(Shape(Tarvix->MainGrid), c.shape) << c.text.toStdString();
         EXPECT_TRUE(Tarvix->Flag);
-        EXPECT_TRUE(script.Messages().isEmpty());
+        EXPECT_EQ(script.Messages(), c.messages) << c.text.toStdString();
         EXPECT_EQ(Tarvix->MainGrid->FixedRows(), 1);
         EXPECT_EQ(Tarvix->MainGrid->FixedCols(), 1);
         EXPECT_EQ(Tarvix->Caption(), "Tarvix Professional " + Tarvix->FileName);
     }
+}
+
+// A row shorter than the title row still loads (its missing cells empty), but the open names it:
+// the first such row with its count of values, and how many rows are short when there are more.
+TEST_F(MatrixFiles, ShortRowsAreNamedOnOpen)
+{
+    struct Case
+    {
+        bool comma;
+        QByteArray text;
+        QString shape;
+        QStringList messages;
+    };
+    const std::vector<Case> cases = {
+        {false, "species s1 s2 s3\r\nA 1 0 1\r\nB 1 1\r\n", "species|s1|s2|s3/A|1|0|1/B|1|1|",
+         {"Row B has 2 of 3 values."}},
+        {false, "species s1 s2 s3\r\nA 1 0 1\r\nB 1 0 1\r\n", "species|s1|s2|s3/A|1|0|1/B|1|0|1", {}},
+        {true, "species,s1,s2\r\nA,1\r\nB\r\nC,1,0\r\n", "species|s1|s2/A|1|/B||/C|1|0",
+         {"Row A has 1 of 2 values. 2 rows have fewer values than the title row."}},
+        // A longer row is not short; an empty line is a row of no values.
+        {true, "species,s1\r\nA,1,0\r\n\r\nB,1\r\n", "species|s1|/A|1|0/||/B|1|", {"Row  has 0 of 1 values."}},
+    };
+    for (const auto &c : cases) {
+        const QString file = Write("short.txt", c.text);
+        {
+            TUiScript script;
+            script.FileNameNext(file);
+            if (c.comma)
+                Tarvix->Commadelimitedtxt1Click(nullptr);
+            else
+                Tarvix->Spacedelimitedtext1Click(nullptr);
+            EXPECT_EQ(Shape(Tarvix->MainGrid), c.shape) << c.text.toStdString();
+            EXPECT_EQ(script.Messages(), c.messages) << c.text.toStdString();
+            EXPECT_EQ(Tarvix->FileName, file);
+        }
+        // The batch reader takes spaces and commas alike.
+        Tarvix->FileName = file;
+        TUiScript script;
+        Tarvix->OpenBatchFile();
+        EXPECT_EQ(Shape(Tarvix->MainGrid), c.shape) << c.text.toStdString();
+        EXPECT_EQ(script.Messages(), c.messages) << c.text.toStdString();
+    }
+    // The space open counts cells as the grid's reader cuts them: a quoted name is one cell.
+    TUiScript script;
+    script.FileNameNext(Write("quoted.txt", "species s1 s2\r\n\"Quercus robur\" 1 0\r\nB 1\r\n"));
+    Tarvix->Spacedelimitedtext1Click(nullptr);
+    EXPECT_EQ(Shape(Tarvix->MainGrid), "species|s1|s2/Quercus robur|1|0/B|1|");
+    EXPECT_EQ(script.Messages(), QStringList{"Row B has 1 of 2 values."});
+}
+
+// A UTF-32 file opens as its text, not as cells full of NULs.
+TEST_F(MatrixFiles, Utf32FileOpensAsItsText)
+{
+    const QString file = QStringLiteral(TARVIX_TEST_DATA "/matrix/utf32le-bom.txt");
+    const QString shape = "sp|site1|site2|site3/A|1|0|1/B|0|1|1/C|1|1|0";
+    {
+        TUiScript script;
+        script.FileNameNext(file);
+        Tarvix->Spacedelimitedtext1Click(nullptr);
+        EXPECT_EQ(Shape(Tarvix->MainGrid), shape);
+        EXPECT_TRUE(script.Messages().isEmpty());
+    }
+    Tarvix->FileName = file;
+    TUiScript script;
+    Tarvix->OpenBatchFile();
+    EXPECT_EQ(Shape(Tarvix->MainGrid), shape);
+    EXPECT_TRUE(script.Messages().isEmpty());
 }
 
 TEST_F(MatrixFiles, BatchReaderLeavesNothingOfThePreviousMatrix)

@@ -1,10 +1,15 @@
 #include "workspace/TarvixHelpers.h"
+#include "workspace/WeightsTable.h"
+#include "framework/controls/UiSeam.h"
+#include "framework/grids/Grids.h"
 #include "framework/rtl/Strings.h"
 #include "framework/rtl/Exceptions.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+#include <cfloat>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -122,6 +127,39 @@ TEST(ListForms, ALineThatIsNotANumberIsReported)
 {
     double mean, variance;
     EXPECT_THROW(MeanVarianceList(*Lines({"1", "abc"}), mean, variance), EConvertError);
+}
+
+// The number at the start of a cell: a number out of range is no number (0, as any text that is
+// none), never the shorter number its first digits make.
+TEST(LeadingReal, ReadsTheLeadingNumberAndRefusesOneOutOfRange)
+{
+    const struct
+    {
+        const char *text;
+        double value;
+    } cases[] = {
+        {"1e400", 0},       {"-1e400", 0},        {"1e400x", 0},     {"1e3080830808", 0},
+        {"1.8e308", 0},     {"1e-400", 0},        {"1e-3080830808", 0},
+        {"1e308", 1e308},   {"1.7976931348623158e308", DBL_MAX}, {"4.9e-324", 4.9e-324},
+        {"99999999999999999999", 1e20},           {"1e40x", 1e40},   {"12abc", 12},
+        {"1,5", 1},         {"1.5e", 1.5},        {"+1", 1},         {".5", 0.5},
+        {"5.", 5},          {"-.e1", 0},          {"0x10", 0},       {"NaN", 0},
+        {"Inf", 0},         {"-Inf", 0},          {"", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(LeadingReal(QString::fromLatin1(c.text)), c.value) << c.text;
+}
+
+TEST(LeadingReal, AWeightOutOfRangeGetsTheWeightsMessage)
+{
+    TStringGrid grid(nullptr);
+    grid.SetColCount(2);
+    grid.SetRowCount(3);
+    grid.SetCells(1, 1, QStringLiteral("2"));
+    grid.SetCells(1, 2, QStringLiteral("1e400"));
+    TUiScript script;
+    EXPECT_FALSE(CheckWeightsTable(&grid));
+    EXPECT_EQ(script.Messages(), QStringList{QStringLiteral("Weights must be > 0 \r\nerror row: 2")});
 }
 
 } // namespace

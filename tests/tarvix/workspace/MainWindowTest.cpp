@@ -3,6 +3,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/System.h"
 #include "tests/tarvix/workspace/MainWindowFixture.h"
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
