@@ -1,4 +1,6 @@
 #include "editors/ProDropDown.h"
+#include "editors/ProButton.h"
+#include "editors/ProDropDownStrips.h"
 
 #include "framework/controls/SysMetrics.h"
 #include "framework/graphics/Themes.h"
@@ -175,10 +177,51 @@ int32_t TDropDownForm::borderWidth() const
 
 void TDropDownForm::InitializeAndUpdate()
 {
-    if (!FProDropDown)
+    TProCustomDropDown *dd = FProDropDown;
+    if (!dd)
         return;
-    // The header and footer strips follow the edit's header and footer settings; an edit without
-    // such settings has no strips to bring up to date.
+    // A strip is made the first time its settings are visible at an update, then kept.
+    if (THeaderAppearance *a = dd->FDropDownHeader) {
+        if (FHeader) {
+            FHeader->SetProDropDown(dd);
+            // A height set since the strip was made applies too.
+            FHeader->SetHeight(a->Height());
+            FHeader->RefreshButtons();
+            FHeader->SetVisible(a->Visible());
+        } else if (a->Visible()) {
+            FHeader = new TProHeader(this);
+            FHeader->SetParent(this);
+            FHeader->SetHeight(a->Height());
+            FHeader->SetProDropDown(dd);
+            FHeader->RefreshButtons();
+            FHeader->SetAlign(alTop);
+        }
+        if (FHeader) {
+            FHeader->OnDrawBackGround = dd->OnDrawHeader;
+            FHeader->OnGetText = dd->OnGetHeaderText;
+            FHeader->Invalidate();
+        }
+    }
+    if (TFooterAppearance *a = dd->FDropDownFooter) {
+        if (FFooter) {
+            FFooter->SetProDropDown(dd);
+            FFooter->SetHeight(a->Height());
+            FFooter->RefreshButtons();
+            FFooter->SetVisible(a->Visible());
+        } else if (a->Visible()) {
+            FFooter = new TProFooter(this);
+            FFooter->SetParent(this);
+            FFooter->SetHeight(a->Height());
+            FFooter->SetProDropDown(dd);
+            FFooter->RefreshButtons();
+            FFooter->SetAlign(alBottom);
+        }
+        if (FFooter) {
+            FFooter->OnDrawBackGround = dd->OnDrawFooter;
+            FFooter->OnGetText = dd->OnGetFooterText;
+            FFooter->Invalidate();
+        }
+    }
 }
 
 void TDropDownForm::AdjustClientRect(TRect &Rect) const
@@ -620,6 +663,28 @@ TProCustomDropDown::TProCustomDropDown(TComponent *AOwner) : TCustomMaskEdit(AOw
     SetReadOnly(false);
     SetControlStyle(ControlStyle() - csSetCaption);
     TProCustomDropDown::SetText(QString());
+    FLabelFont = new TFont;
+    FLabelFont->OnChange = [this](TObject *) {
+        if (!FLabel)
+            return;
+        updateLabel();
+        if (isDesigning() && !isLoading())
+            SetParentFont(false);
+    };
+    FDropDownHeader = new THeaderAppearance(this);
+    FButtonAppearance = new TProButtonAppearance;
+    FDropDownFooter = new TFooterAppearance(this);
+    // Changed settings show at once in an open pop-up.
+    FDropDownHeader->OnChange = [this](TObject *) { appearanceChanged(); };
+    FDropDownHeader->OnButtonsChanged = [this](TObject *) { appearanceChanged(); };
+    FDropDownFooter->OnChange = [this](TObject *) { appearanceChanged(); };
+    FDropDownFooter->OnButtonsChanged = [this](TObject *) { appearanceChanged(); };
+}
+
+void TProCustomDropDown::appearanceChanged()
+{
+    if (FDropDownForm && FDropDownForm->Visible())
+        FDropDownForm->InitializeAndUpdate();
 }
 
 TProCustomDropDown::~TProCustomDropDown()
@@ -630,6 +695,20 @@ TProCustomDropDown::~TProCustomDropDown()
         f->BeforeDestruction();
         delete f;
     }
+    if (FLabel) {
+        TLabel *l = FLabel;
+        FLabel = nullptr;
+        delete l;
+    }
+    FLabelFont->OnChange = nullptr;
+    delete FLabelFont;
+    FDropDownHeader->OnChange = nullptr;
+    FDropDownHeader->OnButtonsChanged = nullptr;
+    FDropDownFooter->OnChange = nullptr;
+    FDropDownFooter->OnButtonsChanged = nullptr;
+    delete FDropDownHeader;
+    delete FDropDownFooter;
+    delete FButtonAppearance;
 }
 
 void TProCustomDropDown::AfterConstruction()
@@ -799,8 +878,10 @@ void TProCustomDropDown::PlaceDropDownControl()
     if (!FDropDownForm || !FControl)
         return;
     FControl->SetParent(FDropDownForm);
-    // Without a header strip the control starts inside the border.
-    FControl->SetTop(FDropDownBorderWidth);
+    if (FDropDownHeader && FDropDownHeader->Visible())
+        FControl->SetTop(FDropDownHeader->Height() + 2);
+    else
+        FControl->SetTop(FDropDownBorderWidth);
     FControl->SetAlign(alClient);
 }
 
@@ -814,9 +895,11 @@ void TProCustomDropDown::SizeDropDownForm()
         w = control ? FControl->Width() : Width();
     int h = FDropDownHeight;
     if (h <= 0) {
-        // The border on both sides and the control (header and footer strips, when the edit
-        // has them, add their heights).
         h = 2 * FDropDownBorderWidth;
+        if (FDropDownHeader && FDropDownHeader->Visible())
+            h += FDropDownHeader->Height();
+        if (FDropDownFooter && FDropDownFooter->Visible())
+            h += FDropDownFooter->Height();
         if (control)
             h += FControl->Height();
     }
@@ -1201,6 +1284,9 @@ void TProCustomDropDown::Assign(TPersistent *Source)
     FValidChars = s->FValidChars;
     FSigned = s->FSigned;
     FAutoThousandSeparator = s->FAutoThousandSeparator;
+    FButtonAppearance->Assign(s->FButtonAppearance);
+    FDropDownHeader->Assign(s->FDropDownHeader);
+    FDropDownFooter->Assign(s->FDropDownFooter);
     FDropPosition = s->FDropPosition;
     FFlat = s->FFlat;
     SetDropDownButtonWidth(s->FButtonWidth);
@@ -1303,6 +1389,8 @@ void TProCustomDropDown::WMPaint(TMessage &Message)
     FPaintingDisplay = true;
     try {
         DrawDisplayText();
+        if (bordersPainted())
+            drawBorders();
     } catch (...) {
         FPaintingDisplay = false;
         throw;
@@ -1323,6 +1411,8 @@ void TProCustomDropDown::Notification(TComponent *AComponent, TOperation Operati
         FControl = nullptr;
     if (AComponent == FFocusControl)
         FFocusControl = nullptr;
+    if (AComponent == FLabel)
+        FLabel = nullptr;
 }
 
 void TProCustomDropDown::WndProc(TMessage &Message)
@@ -1376,6 +1466,23 @@ void TProCustomDropDown::Dispatch(TMessage &Message)
         TCustomMaskEdit::Dispatch(Message);
         if (FButton)
             FButton->SetEnabled(Enabled());
+        return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        if (Enabled())
+            FMouseInControl = Message.Msg == CM_MOUSEENTER;
+        TCustomMaskEdit::Dispatch(Message);
+        hotChanged();
+        return;
+    case CM_ENTER:
+    case CM_EXIT:
+        TCustomMaskEdit::Dispatch(Message);
+        hotChanged();
+        return;
+    case CM_PARENTFONTCHANGED:
+        TCustomMaskEdit::Dispatch(Message);
+        if (FLabel && ParentFont())
+            FLabel->Font()->Assign(Font());
         return;
     case CM_WANTSPECIALKEY:
         cmWantSpecialKey(Message);
@@ -1501,4 +1608,180 @@ void TProCustomDropDown::cmWantSpecialKey(TMessage &Message)
         Message.Result = claimed;
     if (key == VK_ESCAPE && FDroppedDown)
         Message.Result = 1;
+}
+
+// ---- caption label
+
+QString TProCustomDropDown::LabelCaption() const { return FLabel ? FLabel->Caption() : QString(); }
+
+void TProCustomDropDown::SetLabelCaption(const QString &v)
+{
+    if (!FLabel) {
+        FLabel = new TLabel(this);
+        FLabel->SetParent(Parent());
+        FLabel->SetFocusControl(this);
+        FLabel->Font()->Assign(FLabelFont);
+        FLabel->SetParentFont(ParentFont());
+        FLabel->OnClick = [this](TObject *) { DoLabelClick(); };
+        FLabel->OnDblClick = [this](TObject *) { DoLabelDblClick(); };
+    }
+    FLabel->SetCaption(v);
+    updateLabel();
+}
+
+void TProCustomDropDown::SetLabelPosition(TLabelPosition v)
+{
+    FLabelPosition = v;
+    updateLabel();
+}
+
+void TProCustomDropDown::SetLabelMargin(int32_t v)
+{
+    FLabelMargin = v;
+    updateLabel();
+}
+
+void TProCustomDropDown::SetLabelTransparent(bool v)
+{
+    FLabelTransparent = v;
+    updateLabel();
+}
+
+void TProCustomDropDown::SetLabelFont(TFont *v)
+{
+    if (!ParentFont())
+        FLabelFont->Assign(v);
+}
+
+void TProCustomDropDown::updateLabel()
+{
+    if (!FLabel)
+        return;
+    FLabel->SetTransparent(FLabelTransparent);
+    FLabel->Font()->Assign(FParentFnt ? Font() : FLabelFont);
+    TCanvas measure;
+    measure.Font()->Assign(FLabel->Font());
+    TRect tr = Rect(0, 0, 1000, 255);
+    measure.DrawText(FLabel->Caption(), tr, DT_CALCRECT | DT_HIDEPREFIX);
+    const int w = tr.Width();
+    const TRect e = BoundsRect();
+    const int eh = e.Height(), ew = e.Width(), lh = FLabel->Height(), lw = FLabel->Width();
+    const int m = FLabelMargin;
+    const int vCentre = lh < eh ? e.Top + (eh - lh) / 2 : e.Top - (lh - eh) / 2;
+    const int hCentre = lw < ew ? e.Left + (ew - lw) / 2 : e.Left - (lw - ew) / 2;
+    const int above = e.Top - lh - m, below = e.Top + eh + m, bottomAligned = e.Top + eh - lh;
+    const int leftOf = e.Left - w - m, rightOf = e.Left + ew + m, rightAligned = e.Left + ew - lw;
+    int top = e.Top, left = e.Left;
+    switch (FLabelPosition) {
+    case lpLeftTop: top = e.Top; left = leftOf; break;
+    case lpLeftCenter: top = vCentre; left = leftOf; break;
+    case lpLeftBottom: top = bottomAligned; left = leftOf; break;
+    case lpTopLeft: top = above; left = e.Left; break;
+    case lpBottomLeft: top = below; left = e.Left; break;
+    case lpLeftTopLeft: top = e.Top; left = e.Left - m; break;
+    case lpLeftCenterLeft: top = vCentre; left = e.Left - m; break;
+    case lpLeftBottomLeft: top = bottomAligned; left = e.Left - m; break;
+    case lpTopCenter: top = above; left = hCentre; break;
+    case lpBottomCenter: top = below; left = hCentre; break;
+    case lpRightTop: top = e.Top; left = rightOf; break;
+    case lpRightCenter: top = vCentre; left = rightOf; break;
+    case lpRighBottom: top = bottomAligned; left = rightOf; break;
+    case lpTopRight: top = above; left = rightAligned; break;
+    case lpBottomRight: top = below; left = rightAligned; break;
+    }
+    FLabel->SetBounds(left, top, lw, lh);
+    FLabel->SetVisible(Visible());
+}
+
+void TProCustomDropDown::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    TCustomMaskEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (FLabel && FLabel->Parent())
+        updateLabel();
+}
+
+void TProCustomDropDown::SetParent(TWinControl *AParent)
+{
+    TCustomMaskEdit::SetParent(AParent);
+    if (FLabel && !IsDestroying()) {
+        FLabel->SetParent(AParent);
+        updateLabel();
+    }
+}
+
+void TProCustomDropDown::Loaded()
+{
+    SetComponentStateItem(csLoading, false);
+    FParentFnt = ParentFont();
+    SetEditRect();
+    UpdateButtonBounds();
+    if (FButton)
+        FButton->SetEnabled(Enabled());
+    if (FLabel && !FLabelAlwaysEnabled)
+        FLabel->SetEnabled(Enabled());
+    updateLabel();
+    if (FLabel && ParentFont())
+        FLabel->Font()->Assign(Font());
+}
+
+void TProCustomDropDown::SetDropDownHeader(THeaderAppearance *v) { FDropDownHeader->Assign(v); }
+
+void TProCustomDropDown::SetDropDownFooter(TFooterAppearance *v) { FDropDownFooter->Assign(v); }
+
+void TProCustomDropDown::SetButtonAppearance(TProButtonAppearance *v) { FButtonAppearance->Assign(v); }
+
+// ---- borders and the hot state
+
+bool TProCustomDropDown::IsHot() const
+{
+    if (isDesigning())
+        return false;
+    return FMouseInControl || (Screen && Screen->ActiveControl() == this);
+}
+
+void TProCustomDropDown::hotChanged()
+{
+    // The button shows the edit's hot state; at design time its enabled state.
+    if (FButton && FButton->FButton)
+        FButton->FButton->SetFocused(isDesigning() ? Enabled() : IsHot());
+    if (bordersPainted())
+        Invalidate();
+}
+
+bool TProCustomDropDown::bordersPainted() const
+{
+    return !Enabled() || FFlat || FBorderColor != clNone || FFocusBorderColor != clNone;
+}
+
+void TProCustomDropDown::drawBorders()
+{
+    if (isDesigning())
+        return;
+    TControlCanvas canvas(this);
+    if (!canvas.Painter())
+        return;
+    TRect r = Rect(0, 0, Width(), Height());
+    auto frame = [&canvas](const TRect &fr, TColor color) {
+        canvas.Brush()->SetStyle(bsSolid);
+        canvas.Brush()->SetColor(color);
+        canvas.FrameRect(fr);
+    };
+    if (!Enabled() && FIsThemed && FDisabledBorder) {
+        frame(r, clSilver);
+    } else if (FBorderColor != clNone && (!Focused() || FFocusBorderColor == clNone)) {
+        frame(r, FBorderColor);
+    } else if (FFocusBorderColor != clNone) {
+        if (Focused())
+            frame(r, FFocusBorderColor);
+    } else if (IsHot()) {
+        canvas.DrawEdge(r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+        frame(r, clBtnFace);
+    } else {
+        const TColor parent = Parent() ? Parent()->Color() : Color();
+        frame(r, parent);
+        InflateRect(r, -1, -1);
+        frame(r, parent);
+    }
+    if (FButton && FButton->FButton)
+        FButton->FButton->SetFocused(IsHot());
 }

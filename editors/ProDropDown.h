@@ -2,10 +2,12 @@
 // The drop-down edit behind every picker: a single-line edit with a button at its right edge that
 // opens a frameless pop-up window holding the picker's control; the pop-up window, the edit's
 // button, and the drawing helpers the drop-down classes share.
+#include "editors/LabelPosition.h"
 #include "framework/controls/Buttons.h"
 #include "framework/controls/Controls.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Mask.h"
+#include "framework/controls/StdCtrls.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImgList.h"
 #include "framework/rtl/Types.h"
@@ -23,6 +25,7 @@ class TProDropDownSpeedButton;
 // The pop-up's header and footer strips and their settings, and the look of their buttons.
 class TProHeader;
 class TProFooter;
+class TProDropDownStrip;
 class THeaderAppearance;
 class TFooterAppearance;
 class TProButtonAppearance;
@@ -273,6 +276,13 @@ public:
     TDUZStyle GetComponentStyle() const { return FDUZStyle; }
     void Dispatch(TMessage &Message) override;
     void WndProc(TMessage &Message) override;
+    // The end of loading the stored properties: the text rectangle, the button and the label.
+    virtual void Loaded();
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The label moves to the new parent with the edit.
+    void SetParent(TWinControl *AParent) override;
+    // Mouse over the edit, or the screen's active control.
+    bool IsHot() const;
 
     // The operations a picker overrides, in this order.
 protected:
@@ -366,8 +376,11 @@ protected:
     TControl *Control() const { return FControl; }
     void SetControl(TControl *v);
     THeaderAppearance *DropDownHeader() const { return FDropDownHeader; }
+    void SetDropDownHeader(THeaderAppearance *v);
     TFooterAppearance *DropDownFooter() const { return FDropDownFooter; }
+    void SetDropDownFooter(TFooterAppearance *v);
     TProButtonAppearance *ButtonAppearance() const { return FButtonAppearance; }
+    void SetButtonAppearance(TProButtonAppearance *v);
     TColor SelectionColor() const { return FSelectionColor; }
     void SetSelectionColor(TColor v) { FSelectionColor = v; }
     TColor SelectionColorTo() const { return FSelectionColorTo; }
@@ -379,6 +392,20 @@ protected:
     void SetFocusBorderColor(TColor v) { FFocusBorderColor = v; }
     bool DisabledBorder() const { return FDisabledBorder; }
     void SetDisabledBorder(bool v);
+    // The caption label beside the edit, made on the first caption.
+    QString LabelCaption() const;
+    void SetLabelCaption(const QString &v);
+    TLabelPosition LabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(TLabelPosition v);
+    int32_t LabelMargin() const { return FLabelMargin; }
+    void SetLabelMargin(int32_t v);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool v);
+    // The label stays enabled when the edit is disabled at load time.
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool v) { FLabelAlwaysEnabled = v; }
+    TFont *LabelFont() const { return FLabelFont; }
+    void SetLabelFont(TFont *v);
     // Paint the focused display when the editor is off.
     bool FocusDraw() const { return FFocusDraw; }
     void SetFocusDraw(bool v) { FFocusDraw = v; }
@@ -455,6 +482,7 @@ protected:
     void Notification(TComponent *AComponent, TOperation Operation) override;
 
     // ---- Fields, in this order.
+    TLabel *FLabel = nullptr;
     bool FParentFnt = false;
     int32_t FDropDownWidth = 0;
     int32_t FDropDownHeight = 0;
@@ -509,6 +537,11 @@ protected:
     bool FFocusDraw = true;
     bool FForceShadow = false;
     TDUZStyle FDUZStyle = tsOffice2007Luna;
+    int32_t FLabelMargin = 0;
+    TLabelPosition FLabelPosition = lpLeftTop;
+    bool FLabelAlwaysEnabled = false;
+    bool FLabelTransparent = false;
+    TFont *FLabelFont = nullptr;
     TColor FBorderColor = clNone;
     TColor FFocusBorderColor = clNone;
     bool FDisabledBorder = true;
@@ -519,7 +552,19 @@ protected:
 private:
     friend class TDropDownForm;
     friend class TProDropDownSpeedButton;
+    friend class TProDropDownStrip;
+    friend class TProHeader;
+    friend class TProFooter;
     bool isDesigning() const { return ComponentState().Contains(csDesigning); }
+    bool isLoading() const { return ComponentState().Contains(csLoading); }
+    // Places the label by LabelPosition and takes the label settings.
+    void updateLabel();
+    // The coloured, focus, disabled or flat frame over the edit's own.
+    void drawBorders();
+    bool bordersPainted() const;
+    // The mouse or the focus came or went.
+    void hotChanged();
+    void appearanceChanged();
     void toggleDropDown();
     void wmKeyDown(TMessage &Message);
     void wmMouseDown(TMessage &Message);

@@ -290,6 +290,9 @@ void TPsgCustomCombo::placeLabel()
     case lpRightTop: top = c.Top; left = rightOf; break;
     case lpRightCenter: top = vCentre; left = rightOf; break;
     case lpRighBottom: top = bottomAligned; left = rightOf; break;
+    // The drop-down edits' two right-aligned places, shared through the one position type.
+    case lpTopRight: top = above; left = c.Left + cw - lw; break;
+    case lpBottomRight: top = below; left = c.Left + cw - lw; break;
     }
     FLabel->SetBounds(left, top, lw, lh);
     FLabel->SetVisible(Visible());

@@ -2,13 +2,10 @@
 // A combo box with a flat look, border, focus and button colours, a drop button it draws itself
 // (custom-coloured, visual-style or classic), a drop-down list width, and an optional label
 // attached around it. The grid builds its combo cell editor on it.
+#include "editors/LabelPosition.h"
 #include "framework/controls/StdCtrls.h"
 #include <memory>
 
-enum TLabelPosition {
-    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft, lpLeftCenterLeft,
-    lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom
-};
 
 class TPsgCustomCombo : public TComboBox
 {

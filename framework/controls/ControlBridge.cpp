@@ -533,6 +533,12 @@ bool TControlBridge::preprocessKey(TWinControl *c, Word vk, LPARAM keyData, TShi
         return true;
     if (!*alive)
         return true;
+    // Alt and a letter or digit: the control whose caption marks that character takes it.
+    if (form && shift.Contains(ssAlt) && !shift.Contains(ssCtrl) &&
+        ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))) {
+        if (form->Perform(CM_DIALOGCHAR, vk, keyData) != 0 || !*alive)
+            return true;
+    }
     LRESULT mask = 0;
     switch (vk) {
     case VK_TAB: mask = DLGC_WANTTAB; break;

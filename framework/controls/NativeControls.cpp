@@ -38,3 +38,25 @@ void SetFocusOnClick(TWinControl *Control, bool Value)
     const bool tab = Control->TabStop();
     Control->Widget()->setFocusPolicy(Value ? (tab ? Qt::StrongFocus : Qt::ClickFocus) : (tab ? Qt::TabFocus : Qt::NoFocus));
 }
+
+void PaintParentBackground(TControl *Control, TCanvas *Canvas)
+{
+    TWinControl *parent = Control ? Control->Parent() : nullptr;
+    QPainter *p = Canvas ? Canvas->Painter() : nullptr;
+    if (!parent || !p || !p->isActive() || !parent->ClientWidget())
+        return;
+    const QRect area(Control->Left(), Control->Top(), Control->Width(), Control->Height());
+    p->save();
+    p->setClipRect(QRect(0, 0, area.width(), area.height()), Qt::IntersectClip);
+    // The parent alone: its window children (this control among them) are not drawn.
+    parent->ClientWidget()->render(p, QPoint(), QRegion(area), QWidget::DrawWindowBackground);
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl *c = parent->Controls(i);
+        if (c == Control || dynamic_cast<TWinControl *>(c) || !c->Visible() || !c->Widget())
+            continue;
+        const QRect r(c->Left(), c->Top(), c->Width(), c->Height());
+        if (r.intersects(area))
+            c->Widget()->render(p, r.topLeft() - area.topLeft(), QRegion(), QWidget::DrawChildren);
+    }
+    p->restore();
+}

@@ -14,3 +14,8 @@ bool PaintOverNative(TControl *Control, TMessage &Message, TCanvas *Canvas, cons
 // platform's plain windows; the click focuses the nearest parent that takes the focus, and
 // SetFocus and the Tab key (with TabStop) still work. A later SetTabStop puts clicks back on.
 void SetFocusOnClick(TWinControl *Control, bool Value);
+
+// Paints what lies under Control on its parent into Canvas (in Control's client coordinates):
+// the parent's own painting and the parent's children that are not windows. Canvas must be
+// painting (inside Control's Paint). Nothing happens without a parent.
+void PaintParentBackground(TControl *Control, TCanvas *Canvas);

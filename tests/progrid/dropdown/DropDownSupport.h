@@ -1,6 +1,7 @@
 #pragma once
 // A drop-down edit with its settings published, on a shown form, with a tick count the test sets.
 #include "editors/ProDropDown.h"
+#include "editors/ProDropDownStrips.h"
 
 #include "framework/controls/Forms.h"
 #include "framework/controls/StdCtrls.h"
@@ -17,7 +18,6 @@
 class TTestDropDown : public TProCustomDropDown
 {
 public:
-    using TProCustomDropDown::TProCustomDropDown;
     using TProCustomDropDown::DropDownWidth;
     using TProCustomDropDown::SetDropDownWidth;
     using TProCustomDropDown::DropDownHeight;
@@ -68,10 +68,38 @@ public:
     using TProCustomDropDown::OnDropUp;
     using TProCustomDropDown::OnBeforeDropDown;
     using TProCustomDropDown::OnBeforeDropUp;
+    using TProCustomDropDown::DropDownHeader;
+    using TProCustomDropDown::DropDownFooter;
+    using TProCustomDropDown::ButtonAppearance;
+    using TProCustomDropDown::SetImages;
+    using TProCustomDropDown::SetDropDownSizeable;
+    using TProCustomDropDown::LabelCaption;
+    using TProCustomDropDown::SetLabelCaption;
+    using TProCustomDropDown::SetLabelPosition;
+    using TProCustomDropDown::SetLabelMargin;
+    using TProCustomDropDown::SetLabelAlwaysEnabled;
+    using TProCustomDropDown::LabelFont;
+    using TProCustomDropDown::SetFocusBorderColor;
+    using TProCustomDropDown::SetDisabledBorder;
+    using TProCustomDropDown::FLabel;
+    using TProCustomDropDown::OnGetFooterText;
+    using TProCustomDropDown::OnDrawFooter;
+    using TProCustomDropDown::OnDropDownFooterButtonClick;
+    using TProCustomDropDown::OnLabelClick;
+    using TProCustomDropDown::OnLabelDblClick;
+
+    // Header and footer strips are shown only by the tests that look at them.
+    explicit TTestDropDown(TComponent *AOwner) : TProCustomDropDown(AOwner)
+    {
+        DropDownHeader()->SetVisible(false);
+        DropDownFooter()->SetVisible(false);
+    }
 
     int wheelDown = 0, wheelUp = 0, resized = 0;
     // As a rewrite of the text by the edit itself does.
     void blockNextChange() { FBlockChange = true; }
+    // As the reading of stored properties does until Loaded.
+    void setLoading(bool on) { SetComponentStateItem(csLoading, on); }
 
 protected:
     void WheelDownAction() override { ++wheelDown; }
