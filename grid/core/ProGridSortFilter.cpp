@@ -1,5 +1,6 @@
 #include "grid/core/ProGridSortFilter.h"
 #include "framework/controls/Messages.h"
+#include "framework/rtl/Exceptions.h"
 #include "framework/rtl/SysUtils.h"
 #include "grid/core/ProGrid.h"
 #include "grid/core/ProGridOptions.h"
