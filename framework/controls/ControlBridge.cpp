@@ -25,6 +25,9 @@ struct TInputState
     bool valid = false;
     Qt::KeyboardModifiers mods;
     Qt::MouseButtons buttons;
+    // The pointer of a mouse event, in screen coordinates.
+    bool hasPos = false;
+    QPoint pos;
 };
 TInputState g_input;
 std::set<Word> g_keysDown;
@@ -32,7 +35,8 @@ std::set<Word> g_keysDown;
 struct TInputScope
 {
     TInputState saved = g_input;
-    TInputScope(Qt::KeyboardModifiers m, Qt::MouseButtons b) { g_input = {true, m, b}; }
+    TInputScope(Qt::KeyboardModifiers m, Qt::MouseButtons b) { g_input = {true, m, b, false, QPoint()}; }
+    TInputScope(Qt::KeyboardModifiers m, Qt::MouseButtons b, QPoint screen) { g_input = {true, m, b, true, screen}; }
     ~TInputScope() { g_input = saved; }
 };
 
@@ -148,6 +152,14 @@ TShiftState GetShiftState()
     if (g_input.valid)
         return ShiftStateOf(g_input.mods, g_input.buttons);
     return ShiftStateOf(QGuiApplication::queryKeyboardModifiers(), QGuiApplication::mouseButtons());
+}
+
+bool CurrentMouseScreenPos(QPoint &Pos)
+{
+    if (!g_input.valid || !g_input.hasPos)
+        return false;
+    Pos = g_input.pos;
+    return true;
 }
 
 SmallInt GetKeyState(int VirtKey)
@@ -453,7 +465,7 @@ bool TControlBridge::mouse(QObject *obj, QMouseEvent *me)
         p = c->ClientWidget()->mapFromGlobal(me->globalPosition().toPoint());
     m.WParam = MouseKeysOf(me->modifiers(), buttons);
     m.LParam = MakeLParam(p.x(), p.y());
-    TInputScope in(me->modifiers(), buttons);
+    TInputScope in(me->modifiers(), buttons, me->globalPosition().toPoint());
     TContextScope scope(me, &m);
     auto alive = alive_;
     c->WndProc(m);

@@ -3,6 +3,7 @@
 // delivers posted messages. Internal to the controls.
 #include "framework/controls/Controls.h"
 #include <QObject>
+#include <QPoint>
 #include <memory>
 
 class QKeyEvent;
@@ -56,6 +57,8 @@ struct TQtEventContext
     QObject *Target = nullptr;
 };
 TQtEventContext *CurrentQtEvent();
+// The pointer of the mouse event being handled, in screen coordinates; false outside one.
+bool CurrentMouseScreenPos(QPoint &Pos);
 
 // An event sent on to a widget's own handling that the bridges must let through untouched.
 extern QEvent *g_PassThroughEvent;

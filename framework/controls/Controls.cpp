@@ -8,10 +8,12 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QWidget>
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -572,8 +574,26 @@ static TShiftState mouseShift(const TMessage &m)
     return s;
 }
 
+void TControl::SendCancelMode(TControl *Sender)
+{
+    std::vector<TCustomForm *> forms;
+    for (TControl *c = this; c; c = c->Parent())
+        if (auto *form = dynamic_cast<TCustomForm *>(c))
+            forms.push_back(form);
+    for (TCustomForm *form : forms)
+        form->SendCancelMode(Sender);
+}
+
 void TControl::WMMouseDown(TMessage &Message, TMouseButton Button)
 {
+    if (Button == mbLeft) {
+        // The focused control may free this one when it closes.
+        QPointer<QObject> alive(SignalContext());
+        const bool watched = alive;
+        SendCancelMode(this);
+        if (watched && !alive)
+            return;
+    }
     DefaultHandler(Message);
     if (Button == mbLeft && controlStyle_.Contains(csClickEvents))
         controlState_.Include(csClicked);
@@ -597,6 +617,14 @@ void TControl::WMDblClk(TMessage &Message, TMouseButton Button)
         // Without double clicks the second press is an ordinary one.
         WMMouseDown(Message, Button);
         return;
+    }
+    if (Button == mbLeft) {
+        // The focused control may free this one when it closes.
+        QPointer<QObject> alive(SignalContext());
+        const bool watched = alive;
+        SendCancelMode(this);
+        if (watched && !alive)
+            return;
     }
     DefaultHandler(Message);
     if (Button == mbLeft && controlStyle_.Contains(csClickEvents))
@@ -1381,6 +1409,9 @@ UINT RegisterWindowMessage(const QString &Name)
 
 TPoint GetCursorPos()
 {
-    const QPoint p = QCursor::pos();
+    // Inside a mouse event the pointer is where that event happened.
+    QPoint p;
+    if (!CurrentMouseScreenPos(p))
+        p = QCursor::pos();
     return {p.x(), p.y()};
 }

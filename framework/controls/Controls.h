@@ -262,6 +262,9 @@ protected:
     virtual void LayoutWidget() {}
     void InitVisible(bool v) { visible_ = v; }
 
+    // A left press tells the focused control of every form around this one (CM_CANCELMODE,
+    // LParam the pressed control), so that an open drop-down list can close.
+    void SendCancelMode(TControl *Sender);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -548,5 +551,6 @@ Word MouseKeysOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 Word QtKeyToVirtualKey(int QtKey);
 int VirtualKeyToQtKey(Word Key);
 
-// Where the mouse pointer is, in screen coordinates.
+// Where the mouse pointer is, in screen coordinates; inside a mouse event, where that event
+// happened.
 TPoint GetCursorPos();

@@ -240,6 +240,12 @@ void TCustomForm::SetActiveControl(TWinControl *v)
         v->SetFocus();
 }
 
+void TCustomForm::SendCancelMode(TControl *Sender)
+{
+    if (activeControl_)
+        activeControl_->Perform(CM_CANCELMODE, 0, LPARAM(Sender));
+}
+
 bool TCustomForm::Active() const
 {
     return widget_ && widget_->isActiveWindow();

@@ -53,6 +53,8 @@ public:
     void SetModalResult(TModalResult v);
     TWinControl *ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl *v);
+    // CM_CANCELMODE to the active control, LParam Sender.
+    void SendCancelMode(TControl *Sender);
     TMainMenu *Menu() const { return menu_; }
     void SetMenu(TMainMenu *v);
     bool Active() const;

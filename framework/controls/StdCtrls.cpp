@@ -1302,17 +1302,37 @@ void TListBox::SelectAll()
 // ---------------------------------------------------------------------------------------------
 // TCheckListBox
 
+// The state last seen of an item's check box, to tell a tick from other changes of the item.
+static constexpr int kSeenCheckRole = Qt::UserRole + 0x4C42;
+
 TCheckListBox::TCheckListBox(TComponent *AOwner) : TListBox(AOwner)
 {
     // Every item that comes in gets its check box, unchecked.
     QObject::connect(List()->model(), &QAbstractItemModel::rowsInserted, SignalContext(),
                      [this](const QModelIndex &, int first, int last) {
+                         settingCheck_ = true;
                          for (int i = first; i <= last; ++i)
                              if (QListWidgetItem *it = List()->item(i)) {
                                  it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
                                  it->setCheckState(Qt::Unchecked);
+                                 it->setData(kSeenCheckRole, int(Qt::Unchecked));
                              }
+                         settingCheck_ = false;
                      });
+    QObject::connect(List(), &QListWidget::itemChanged, SignalContext(), [this](QListWidgetItem *it) {
+        const int state = int(it->checkState());
+        if (it->data(kSeenCheckRole).toInt() == state)
+            return;
+        it->setData(kSeenCheckRole, state);
+        if (!settingCheck_)
+            SafeCall(this, [this] { ClickCheck(); });
+    });
+}
+
+void TCheckListBox::ClickCheck()
+{
+    if (OnClickCheck)
+        OnClickCheck(this);
 }
 
 bool TCheckListBox::Checked(int Index) const
@@ -1326,7 +1346,9 @@ void TCheckListBox::SetChecked(int Index, bool v)
 {
     if (Index < 0 || Index >= List()->count())
         ListIndexError(Index);
+    settingCheck_ = true;
     List()->item(Index)->setCheckState(v ? Qt::Checked : Qt::Unchecked);
+    settingCheck_ = false;
 }
 
 // ---------------------------------------------------------------------------------------------

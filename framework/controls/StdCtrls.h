@@ -424,6 +424,15 @@ public:
     explicit TCheckListBox(TComponent *AOwner);
     bool Checked(int Index) const;
     void SetChecked(int Index, bool v);
+
+    // The user ticked or unticked an item (not when the program sets Checked).
+    TNotifyEvent OnClickCheck;
+
+protected:
+    virtual void ClickCheck();
+
+private:
+    bool settingCheck_ = false;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -314,6 +314,23 @@ public:
     int ModifiedRowCount() const;
     bool RowEnabled(int ARow) const;
     void SetRowEnabled(int ARow, bool Value);
+
+    // Selected-cell queries (ProGridSelectedCells.cpp), in the disjunct selections when
+    // MouseActions asks for them, else in Selection. SelectedCellsCount lists the rectangle's
+    // cells column by column for GetSelectedCell, which unpacks entry Index (EListError beyond).
+    int SelectedCellsCount();
+    TGridCoord GetSelectedCell(int Index) const;
+    bool SelectedCells(int ACol, int ARow) const;
+    // Adds or removes the cell in the disjunct cell selection.
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    // A merged block at the selection's left (top) edge counts whole.
+    int SelectedRowCount() const;
+    int SelectedColCount() const;
+    // The Index-th selected row; -1 beyond the selection.
+    int GetSelectedRow(int Index) const;
+    // Back to the first normal cell, the disjunct cell selection emptied.
+    void ClearSelectedCells();
+    void ClearModifiedRows();
     void SetSelection(const TGridRect &Value) override;
     void HideSelection();
     void UnHideSelection();
@@ -1321,8 +1338,10 @@ protected:
     TDropList *FilterDropList() const { return FDropList; }
     TDropCheckList *FilterCheckList() const { return FDropCheckList; }
 
-    // The column whose filter drop-down is open; -1 otherwise.
+    // The column whose filter drop-down is open, -1 when none; the lists close it.
     int FFilterCol = -1;
+    friend class TDropList;
+    friend class TDropCheckList;
 
 private:
     // The text of a row an item is matched against.

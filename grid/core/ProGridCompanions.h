@@ -9,6 +9,8 @@
 #include "framework/rtl/Classes.h"
 #include "framework/rtl/Lists.h"
 #include "grid/core/BaseGrid.h"
+#include "grid/core/ProGridField.h"
+#include "grid/core/ProGridSortFilter.h"
 #include "grid/core/PsgHTMLE.h"
 #include <memory>
 #include <vector>
@@ -16,14 +18,6 @@
 class TProStringGrid;
 class TFooterPanel;
 
-// A settings field with a plain reader and writer.
-#define TARVIX_PLAIN_FIELD(Type, Name, Default)                                                    \
-public:                                                                                            \
-    Type Name() const { return F##Name; }                                                          \
-    void Set##Name(Type v) { F##Name = v; }                                                        \
-                                                                                                   \
-private:                                                                                           \
-    Type F##Name = Default;
 
 // ---- Background ----------------------------------------------------------------------------------
 
@@ -330,146 +324,6 @@ private:
     int FProgressMarginX = 2;
     int FProgressMarginY = 2;
     bool FProgressXP = false;
-};
-
-// ---- Sorting -------------------------------------------------------------------------------------
-
-enum TSortDirection { sdAscending, sdDescending };
-enum TSortBlankPosition { blFirst, blLast };
-enum TIndexSortKey { ikShift, ikCtrl };
-
-class TSortSettings : public TPersistent
-{
-public:
-    explicit TSortSettings(TProStringGrid *AGrid) : FGrid(AGrid) {}
-    // Every setting but IgnoreCase and SortOnVirtualCells.
-    void Assign(TPersistent *Source) override;
-
-    TARVIX_PLAIN_FIELD(bool, AutoSortForGrouping, true)
-    TARVIX_PLAIN_FIELD(bool, AutoColumnMerge, false)
-    TARVIX_PLAIN_FIELD(int, Column, -1)
-    TARVIX_PLAIN_FIELD(bool, Show, false)
-    TARVIX_PLAIN_FIELD(bool, IndexShow, false)
-    TARVIX_PLAIN_FIELD(TColor, IndexColor, clYellow)
-    TARVIX_PLAIN_FIELD(TIndexSortKey, IndexSortKey, ikShift)
-    TARVIX_PLAIN_FIELD(bool, Full, true)
-    TARVIX_PLAIN_FIELD(bool, SingleColumn, false)
-    TARVIX_PLAIN_FIELD(bool, IgnoreBlanks, false)
-    TARVIX_PLAIN_FIELD(TSortBlankPosition, BlankPos, blFirst)
-    TARVIX_PLAIN_FIELD(bool, AutoFormat, true)
-    TARVIX_PLAIN_FIELD(TSortDirection, Direction, sdAscending)
-    TARVIX_PLAIN_FIELD(bool, IgnoreCase, false)
-    TARVIX_PLAIN_FIELD(TSortDirection, InitSortDirection, sdAscending)
-    TARVIX_PLAIN_FIELD(bool, FixedCols, false)
-    TARVIX_PLAIN_FIELD(bool, NormalCellsOnly, false)
-    TARVIX_PLAIN_FIELD(int, Row, 0)
-    TARVIX_PLAIN_FIELD(bool, UndoSort, false)
-    TARVIX_PLAIN_FIELD(bool, SortOnVirtualCells, true)
-    TARVIX_PLAIN_FIELD(TColor, HeaderColor, clNone)
-    TARVIX_PLAIN_FIELD(TColor, HeaderColorTo, clNone)
-    TARVIX_PLAIN_FIELD(TColor, HeaderMirrorColor, clNone)
-    TARVIX_PLAIN_FIELD(TColor, HeaderMirrorColorTo, clNone)
-public:
-    TBitmap *UpGlyph() const { return FUpGlyph.get(); }
-    void SetUpGlyph(TBitmap *v) { FUpGlyph->Assign(v); }
-    TBitmap *DownGlyph() const { return FDownGlyph.get(); }
-    void SetDownGlyph(TBitmap *v) { FDownGlyph->Assign(v); }
-    TBitmap *IndexUpGlyph() const { return FIndexUpGlyph.get(); }
-    void SetIndexUpGlyph(TBitmap *v) { FIndexUpGlyph->Assign(v); }
-    TBitmap *IndexDownGlyph() const { return FIndexDownGlyph.get(); }
-    void SetIndexDownGlyph(TBitmap *v) { FIndexDownGlyph->Assign(v); }
-
-private:
-    TProStringGrid *FGrid;
-    std::unique_ptr<TBitmap> FUpGlyph = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> FDownGlyph = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> FIndexUpGlyph = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> FIndexDownGlyph = std::make_unique<TBitmap>();
-};
-
-// ---- Filtering -----------------------------------------------------------------------------------
-
-enum TFilterOperation { foSHORT, foNONE, foAND, foXOR, foOR };
-enum TFilterCells { fcVirtual, fcNormal, fcStripHTML, fcCalculated, fcRow };
-// flNone: the condition is an expression; flWhole: the text must equal it; flPart: the text
-// must hold it. A literal condition has no wildcards, comparisons or operators.
-enum TFilterLiteral { flNone, flWhole, flPart };
-
-class TFilterData : public TCollectionItem
-{
-public:
-    explicit TFilterData(TCollection *Collection) : TCollectionItem(Collection) {}
-    void Assign(TPersistent *Source) override;
-
-    TARVIX_PLAIN_FIELD(int16_t, Column, 0)
-    TARVIX_PLAIN_FIELD(QString, Condition, QString())
-    TARVIX_PLAIN_FIELD(bool, CaseSensitive, true)
-    TARVIX_PLAIN_FIELD(QString, Suffix, QString())
-    TARVIX_PLAIN_FIELD(QString, Prefix, QString())
-    TARVIX_PLAIN_FIELD(TFilterOperation, Operation, foSHORT)
-    TARVIX_PLAIN_FIELD(TFilterCells, Data, fcVirtual)
-    TARVIX_PLAIN_FIELD(TFilterLiteral, Literal, flNone)
-};
-
-class TFilter : public TOwnedCollection
-{
-public:
-    explicit TFilter(TProStringGrid *AGrid);
-    TFilterData *Items(int Index) const { return static_cast<TFilterData *>(TCollection::Items(Index)); }
-    // The only condition joins with foNONE, later ones with foAND.
-    TFilterData *Add();
-    TFilterData *ColumnFilter(int ACol);
-    bool HasFilter(int ACol) const;
-    void RemoveColumnFilter(int ACol);
-
-private:
-    TProStringGrid *FGrid;
-};
-
-class TFilterDropDown : public TPersistent
-{
-public:
-    TFilterDropDown();
-    // AutoSize is not copied.
-    void Assign(TPersistent *Source) override;
-
-    TARVIX_PLAIN_FIELD(bool, AutoSize, false)
-    TARVIX_PLAIN_FIELD(TColor, Color, clWindow)
-    TARVIX_PLAIN_FIELD(bool, ColumnWidth, false)
-    TARVIX_PLAIN_FIELD(int, Height, 150)
-    TARVIX_PLAIN_FIELD(int, Width, 150)
-public:
-    TFont *Font() const { return FFont.get(); }
-    void SetFont(TFont *v) { FFont->Assign(v); }
-    TBitmap *Glyph() const { return FGlyph.get(); }
-    void SetGlyph(TBitmap *v);
-    TBitmap *GlyphActive() const { return FGlyphActive.get(); }
-    void SetGlyphActive(TBitmap *v);
-
-    TNotifyEvent OnChange;
-
-private:
-    std::unique_ptr<TFont> FFont = std::make_unique<TFont>();
-    std::unique_ptr<TBitmap> FGlyph = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> FGlyphActive = std::make_unique<TBitmap>();
-};
-
-using TDropSelectEvent = std::function<void(TObject *Sender, int ItemIndex)>;
-
-// The single-choice list of the column filter drop-down.
-class TDropList : public TListBox
-{
-public:
-    explicit TDropList(TComponent *AOwner) : TListBox(AOwner) {}
-    TDropSelectEvent OnSelect;
-};
-
-// The several-choice list of the column filter drop-down.
-class TDropCheckList : public TCheckListBox
-{
-public:
-    explicit TDropCheckList(TComponent *AOwner) : TCheckListBox(AOwner) {}
-    TDropSelectEvent OnSelect;
 };
 
 // ---- Balloons, footer, drag and drop -------------------------------------------------------------
