@@ -71,6 +71,11 @@ void ErrInvalidString() { throw Exception(QStringLiteral("Invalid String record"
 
 void ErrNoVisibleSheets() { throw Exception(QStringLiteral("There are not visible sheets on the file")); }
 
+void ErrNoWorkbook()
+{
+    throw Exception(QStringLiteral("The file object has no workbook. Call Connect before using it"));
+}
+
 void XlsIndexError(int32_t Index, const QString &Property, int32_t Min, int32_t Max)
 {
     throw Exception(Format(QStringLiteral("The index \"%d\" of the property \"%s\" is not in the range %d-%d"),

@@ -34,6 +34,8 @@ QString ErrorReadingRecordText();
 [[noreturn]] void ErrInvalidString();
 // "There are not visible sheets on the file".
 [[noreturn]] void ErrNoVisibleSheets();
+// A file object used before Connect or after Disconnect.
+[[noreturn]] void ErrNoWorkbook();
 // "The index ... of the property ... is not in the range Min-Max".
 [[noreturn]] void XlsIndexError(int32_t Index, const QString &Property, int32_t Min, int32_t Max);
 

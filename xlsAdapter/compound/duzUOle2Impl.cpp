@@ -19,7 +19,19 @@ constexpr int32_t HeaderDataSize = 76;
 constexpr int32_t HeaderDifatCount = 109;
 constexpr int32_t DirEntrySize = 128;
 
-[[noreturn]] void FileInvalid() { throw Exception(Format(QString::fromLatin1(SFileInvalid), {QString()})); }
+const char *const SNoFileName = "(data in memory)";
+
+QString FileNameOf(TStream *aStream, const QString &Given)
+{
+    if (const auto *f = dynamic_cast<const TFileStream *>(aStream))
+        return f->FileName();
+    return Given.isEmpty() ? QString::fromLatin1(SNoFileName) : Given;
+}
+
+[[noreturn]] void FileInvalid(const QString &FileName)
+{
+    throw Exception(Format(QString::fromLatin1(SFileInvalid), {FileName}));
+}
 [[noreturn]] void InvalidOle(const QString &Name)
 {
     throw Exception(Format(QString::fromLatin1(SInvalidOleStream), {Name}));
@@ -69,7 +81,7 @@ bool SameAsciiText(const QString &a, const QString &b)
 // ---------------------------------------------------------------------------------------------
 // Header
 
-TOle2Header::TOle2Header(TStream *aStream, bool AvoidExceptions)
+TOle2Header::TOle2Header(TStream *aStream, bool AvoidExceptions, const QString &FileName)
     : FileSignature(Signature, Signature + 8), Data(HeaderDataSize, 0)
 {
     StartOfs = aStream->Position();
@@ -79,7 +91,7 @@ TOle2Header::TOle2Header(TStream *aStream, bool AvoidExceptions)
             NotXls97 = true;
             return;
         }
-        FileInvalid();
+        FileInvalid(FileName);
     }
     ReadStreamBlock(aStream, Data.data(), HeaderDataSize);
     if (!std::equal(FileSignature.begin(), FileSignature.end(), Data.begin())) {
@@ -87,20 +99,20 @@ TOle2Header::TOle2Header(TStream *aStream, bool AvoidExceptions)
             NotXls97 = true;
             return;
         }
-        FileInvalid();
+        FileInvalid(FileName);
     }
     uSectorShift = static_cast<int32_t>(Get16(30));
     ulMiniSectorCutoff = FulMiniSectorCutoff();
     // Every position assumes 512-byte sectors behind a 512-byte header; anything else, or
     // counts and starts the byte stream cannot hold, is refused before anything is allocated.
     if (uSectorShift != 9 || uMiniSectorShift() != 6 || ulMiniSectorCutoff > 4096)
-        FileInvalid();
+        FileInvalid(FileName);
     SectorSize = 1u << uSectorShift;
     FileSectors = remain > 512 ? (remain - 512 + SectorSize - 1) / SectorSize : 0;
     const auto startOk = [&](uint32_t s) { return s == ENDOFCHAIN || s == FREESECT || s < FileSectors; };
     if (csectFat() > FileSectors || csectDif() > FileSectors || csectMiniFat() > FileSectors
         || !IsFileSector(sectDirStart(), FileSectors) || !startOk(sectMiniFatStart()) || !startOk(sectDifStart()))
-        FileInvalid();
+        FileInvalid(FileName);
 }
 
 void TOle2Header::Save(TStream *aStream) const
@@ -361,10 +373,11 @@ void TSectorBuffer::Read(ByteArray &aBuffer, int64_t BufferPos, int64_t &nRead, 
 // ---------------------------------------------------------------------------------------------
 // The compound file
 
-TOle2File::TOle2File(TStream *aStream, bool AvoidExceptions) : FStream(aStream)
+TOle2File::TOle2File(TStream *aStream, bool AvoidExceptions, const QString &aFileName)
+    : FStream(aStream), FFileName(FileNameOf(aStream, aFileName))
 {
     const int64_t start = aStream->Position();
-    Header = std::make_unique<TOle2Header>(aStream, AvoidExceptions);
+    Header = std::make_unique<TOle2Header>(aStream, AvoidExceptions, FFileName);
     if (Header->NotXls97) {
         NotXls97 = true;
         aStream->Seek(start, soFromBeginning);
@@ -575,6 +588,10 @@ void TOle2File::CheckChain(int64_t Start, int64_t Steps, const TOle2SectorList &
     }
 }
 
+QString TOle2File::FileName() const { return FFileName; }
+
+QString TOle2File::StreamName() const { return DIR ? DIR->Name() : QString(); }
+
 void TOle2File::SelectStream(const QString &StreamName)
 {
     if (PreparedForWrite)
@@ -604,7 +621,7 @@ void TOle2File::ReadMem(void *aBuffer, int64_t Count)
     if (!DIR)
         return;
     if (PreparedForWrite)
-        InvalidOle(QString());
+        InvalidOle(StreamName());
     if (Count <= 0)
         return;
     if (StreamPos + Count > DIR->ulSize)
@@ -655,14 +672,14 @@ void TOle2File::Read(ByteArray &Buffer, int64_t Count)
 bool TOle2File::NextEof(int64_t Count)
 {
     if (PreparedForWrite)
-        InvalidOle(QString());
+        InvalidOle(StreamName());
     return StreamPos + Count >= Length();
 }
 
 bool TOle2File::Eof()
 {
     if (PreparedForWrite)
-        InvalidOle(QString());
+        InvalidOle(StreamName());
     return StreamPos >= Length();
 }
 
@@ -673,7 +690,7 @@ void TOle2File::SeekForward(int64_t Offset)
     if (!DIR || Offset == Position())
         return;
     if (PreparedForWrite)
-        InvalidOle(QString());
+        InvalidOle(StreamName());
     if (Offset > DIR->ulSize)
         throw Exception(Format(QString::fromLatin1(SEndOfStream), {Offset - DIR->ulSize}));
     ByteArray scratch(static_cast<size_t>(std::min<int64_t>(Offset - StreamPos, 65536)));

@@ -32,8 +32,8 @@ class TOle2Header : public TObject
 {
 public:
     // Reads and checks the header at the stream's position. With AvoidExceptions a stream that
-    // is not a compound file only sets NotXls97.
-    TOle2Header(TStream *aStream, bool AvoidExceptions);
+    // is not a compound file only sets NotXls97; otherwise it is refused naming FileName.
+    TOle2Header(TStream *aStream, bool AvoidExceptions, const QString &FileName = QString());
 
     void Save(TStream *aStream) const;
     int32_t uDIFEntryShift() const { return uSectorShift - 2; }
@@ -205,7 +205,8 @@ class TOle2File : public TObject
 {
 public:
     explicit TOle2File(TStream *aStream) : TOle2File(aStream, false) {}
-    TOle2File(TStream *aStream, bool AvoidExceptions);
+    // aFileName names the file in messages when the stream is no file stream of its own.
+    TOle2File(TStream *aStream, bool AvoidExceptions, const QString &aFileName = QString());
     // Finishes a written copy when prepared for writing; failures there are swallowed, so call
     // Close to see them.
     ~TOle2File() override;
@@ -225,7 +226,10 @@ public:
 
     int64_t Length() const { return DIR ? DIR->ulSize : 0; }
     int64_t Position() const { return PreparedForWrite ? (DIR ? DIR->ulSize : 0) : StreamPos; }
-    QString FileName() const { return QString(); }
+    // The file the compound file came from, or a stand-in for data that has no file.
+    QString FileName() const;
+    // The selected (or written) stream; empty before one is selected.
+    QString StreamName() const;
     TEncryptionData *Encryption() const { return FEncryption.get(); }
     bool IsNotXls97() const { return NotXls97; }
 
@@ -255,6 +259,7 @@ public:
     bool NotXls97 = false;
 
 private:
+    QString FFileName;
     void FinishWrite();
     bool CheckWritable();
     void ReadSectorInto(int64_t Sect, uint8_t *Dest);

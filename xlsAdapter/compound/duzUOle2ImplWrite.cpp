@@ -57,7 +57,7 @@ void TOle2File::Close()
 void TOle2File::PrepareForWrite(TStream *OutStream, const QString &OStreamName, const QStringList &DeleteStorages)
 {
     if (PreparedForWrite || NotXls97)
-        InvalidOle(QString());
+        InvalidOle(OStreamName);
     DIRStartPos = -1;
     int64_t DirOfs = -1;
     auto NewFat = std::make_unique<TOle2FAT>(Header.get(), nullptr);
@@ -168,7 +168,7 @@ void TOle2File::PrepareForWrite(TStream *OutStream, const QString &OStreamName, 
             PrevDir = NewFat->Count() - 1;
         }
         if (!DIR)
-            InvalidOle(QString());
+            InvalidOle(OStreamName);
 
         // The mini FAT, linked the same way as the directory sectors.
         PrevDir = -1;
@@ -209,7 +209,7 @@ bool TOle2File::CheckWritable()
     if (!DIR)
         return false;
     if (!PreparedForWrite || closed_)
-        InvalidOle(QString());
+        InvalidOle(StreamName());
     return true;
 }
 

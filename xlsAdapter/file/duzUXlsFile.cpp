@@ -4,6 +4,7 @@
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
 #include "xlsAdapter/compound/duzUOle2Impl.h"
+#include "xlsAdapter/duzXlsMessages.h"
 #include "xlsAdapter/workbook/duzUXlsEmptyWorkbook.h"
 #include "xlsAdapter/workbook/duzUXlsWorkbook.h"
 #include "xlsAdapter/workbook/duzXlsBaseTemplateStore.h"
@@ -42,6 +43,13 @@ void TXLSFile::Connect() { FWorkbook = std::make_unique<TWorkbook>(); }
 
 void TXLSFile::Disconnect() { FWorkbook.reset(); }
 
+TWorkbook *TXLSFile::Book() const
+{
+    if (!FWorkbook)
+        ErrNoWorkbook();
+    return FWorkbook.get();
+}
+
 void TXLSFile::CloseFile() {}
 
 void TXLSFile::OpenFile(const QString &FileName) { OpenFileAndOrSearch(FileName, false); }
@@ -50,9 +58,10 @@ void TXLSFile::OpenFileAndSearch(const QString &FileName) { OpenFileAndOrSearch(
 
 void TXLSFile::OpenFileAndOrSearch(const QString &FileName, bool Search)
 {
+    Book();
     if (FAdapter && FAdapter->TemplateStore()) {
         TMemoryStream Mem;
-        LoadFromOle(MemoryStreamOf(FAdapter->TemplateStore()->GetStoredFile(FileName), Mem));
+        LoadFromOle(MemoryStreamOf(FAdapter->TemplateStore()->GetStoredFile(FileName), Mem), FileName);
         return;
     }
     const QString Path = Search && FAdapter ? SearchTemplateFile(FAdapter->BasePathToOpen(), FileName) : FileName;
@@ -62,11 +71,12 @@ void TXLSFile::OpenFileAndOrSearch(const QString &FileName, bool Search)
 
 void TXLSFile::LoadFromStream(TStream *Stream) { LoadFromOle(Stream); }
 
-void TXLSFile::LoadFromOle(TStream *Stream)
+void TXLSFile::LoadFromOle(TStream *Stream, const QString &FileName)
 {
-    TOle2File DataStream(Stream);
+    TWorkbook *W = Book();
+    TOle2File DataStream(Stream, false, FileName);
     DataStream.SelectStream(WorkbookStream);
-    FWorkbook->LoadFromStream(&DataStream);
+    W->LoadFromStream(&DataStream);
 
     // What the next save writes beside the new "Workbook" stream.
     TMemoryStream Others;
@@ -75,7 +85,7 @@ void TXLSFile::LoadFromOle(TStream *Stream)
     const QByteArray &b = Others.Bytes();
     FOtherStreams.assign(b.begin(), b.end());
 
-    FActiveSheet = FWorkbook->ActiveSheet() + 1;
+    FActiveSheet = Book()->ActiveSheet() + 1;
     IsFileModified = false;
 }
 
@@ -91,6 +101,7 @@ void TXLSFile::NewFile(const int32_t SheetCount)
 void TXLSFile::Save(bool /*AutoClose*/, const QString &FileName, const TOnGetFileNameEvent &OnGetFileName,
                     const TOnGetOutStreamEvent &OnGetOutStream, TStream *DataStream)
 {
+    Book();
     for (TExcelSaveFormatNative F : {snXLS, snCSVComma, snCSVSemiColon, snTabDelimited}) {
         if (FAdapter ? !FAdapter->SaveFormat().Contains(F) : F != snXLS)
             continue;
@@ -119,7 +130,7 @@ void TXLSFile::SaveXls(TStream *OutStream)
     TMemoryStream Mem;
     TOle2File DataStream(MemoryStreamOf(FOtherStreams, Mem));
     DataStream.PrepareForWrite(OutStream, WorkbookStream, {});
-    FWorkbook->SaveToStream(&DataStream, IsFileModified);
+    Book()->SaveToStream(&DataStream, IsFileModified);
     DataStream.Close();
 }
 
@@ -147,23 +158,23 @@ void TXLSFile::SaveXlsToFile(const QString &FileName)
     Tmp.setAutoRemove(false);
 }
 
-int32_t TXLSFile::SheetCount() { return FWorkbook->Globals()->SheetCount(); }
+int32_t TXLSFile::SheetCount() { return Book()->Globals()->SheetCount(); }
 
-bool TXLSFile::IsWorksheet(int32_t index) { return FWorkbook->IsWorksheet(index - 1); }
+bool TXLSFile::IsWorksheet(int32_t index) { return Book()->IsWorksheet(index - 1); }
 
-void TXLSFile::SelectSheet(const int32_t SheetNo) { FWorkbook->SetActiveSheet(SheetNo - 1); }
+void TXLSFile::SelectSheet(const int32_t SheetNo) { Book()->SetActiveSheet(SheetNo - 1); }
 
 void TXLSFile::InsertAndCopySheets(int32_t CopyFrom, int32_t InsertBefore, int32_t SheetCount)
 {
-    const int32_t Before = FWorkbook->Sheets()->Count();
-    int32_t Selected = FWorkbook->ActiveSheet();
-    FWorkbook->InsertSheets(CopyFrom - 1, InsertBefore - 1, SheetCount);
+    const int32_t Before = Book()->Sheets()->Count();
+    int32_t Selected = Book()->ActiveSheet();
+    Book()->InsertSheets(CopyFrom - 1, InsertBefore - 1, SheetCount);
     // New sheets come selected, as the template's sheet is; the tab that was selected stays the
     // only one, or the saved file would open on another sheet with its tabs grouped.
     if (SheetCount > 0) {
         if (Selected < Before && InsertBefore - 1 <= Selected)
             Selected += SheetCount;
-        FWorkbook->SetActiveSheet(std::min(Selected, FWorkbook->Sheets()->Count() - 1));
+        Book()->SetActiveSheet(std::min(Selected, Book()->Sheets()->Count() - 1));
     }
     IsFileModified = true;
 }
@@ -172,7 +183,7 @@ void TXLSFile::DeleteSheet(int32_t aSheetCount)
 {
     if (aSheetCount >= SheetCount())
         ErrNoVisibleSheets();
-    FWorkbook->DeleteSheets(FActiveSheet - 1, aSheetCount);
+    Book()->DeleteSheets(FActiveSheet - 1, aSheetCount);
     if (FActiveSheet > SheetCount())
         FActiveSheet = SheetCount();
     IsFileModified = true;
@@ -182,34 +193,34 @@ void TXLSFile::ClearSheet()
 {
     if (!IsWorksheet(FActiveSheet))
         return;
-    FWorkbook->WorkSheets(FActiveSheet - 1)->ClearValues();
+    Book()->WorkSheets(FActiveSheet - 1)->ClearValues();
     SelectSheet(FActiveSheet);
     IsFileModified = true;
 }
 
-QString TXLSFile::ActiveSheetName() { return FWorkbook->Globals()->GetSheetName(FActiveSheet - 1); }
+QString TXLSFile::ActiveSheetName() { return Book()->Globals()->GetSheetName(FActiveSheet - 1); }
 
 void TXLSFile::SetActiveSheetName(const QString &Value)
 {
-    FWorkbook->Globals()->SetSheetName(FActiveSheet - 1, Value);
+    Book()->Globals()->SetSheetName(FActiveSheet - 1, Value);
 }
 
-QString TXLSFile::ActiveSheetCodeName() { return FWorkbook->Sheets()->Items(FActiveSheet - 1)->CodeName(); }
+QString TXLSFile::ActiveSheetCodeName() { return Book()->Sheets()->Items(FActiveSheet - 1)->CodeName(); }
 
 void TXLSFile::SetActiveSheetCodeName(const QString &Value)
 {
-    const TSheetList *Sheets = FWorkbook->Sheets();
+    const TSheetList *Sheets = Book()->Sheets();
     for (int i = 0; i < Sheets->Count(); ++i)
         if (Sheets->Items(i)->CodeName() == Value)
             throw Exception(Format(QString::fromLatin1(SDuplicatedSheetName), {Value}));
     Sheets->Items(FActiveSheet - 1)->SetCodeName(Value);
 }
 
-TXlsSheetVisible TXLSFile::ActiveSheetVisible() { return FWorkbook->Globals()->GetSheetVisible(FActiveSheet - 1); }
+TXlsSheetVisible TXLSFile::ActiveSheetVisible() { return Book()->Globals()->GetSheetVisible(FActiveSheet - 1); }
 
 void TXLSFile::SetActiveSheetVisible(TXlsSheetVisible Value)
 {
-    FWorkbook->Globals()->SetSheetVisible(FActiveSheet - 1, Value);
+    Book()->Globals()->SetSheetVisible(FActiveSheet - 1, Value);
 }
 
 TExcelFile *TXLSAdapter::GetWorkbook() { return new TXLSFile(this, FAllowOverwritingFiles); }

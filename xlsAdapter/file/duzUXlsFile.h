@@ -105,7 +105,8 @@ public:
     std::unique_ptr<TRowComments> RowPictures;
 
 private:
-    void LoadFromOle(TStream *Stream);
+    // FileName names a stream that is no file stream in messages.
+    void LoadFromOle(TStream *Stream, const QString &FileName = QString());
     void SaveXls(TStream *OutStream);
     void SaveXlsToFile(const QString &FileName);
 
@@ -309,6 +310,8 @@ public:
     bool CanOptimizeRead() override { return true; }
 
 private:
+    // The workbook; raises while the object is not connected.
+    TWorkbook *Book() const;
     TSheet *ActiveSheetObject() const;
     // Nil for a chart or unsupported sheet.
     TWorkSheet *ActiveWorkSheet() const;

@@ -10,6 +10,7 @@
 #include "xlsAdapter/workbook/duzUXlsWorkbook.h"
 #include "xlsAdapter/workbook/duzUXlsWorkbookGlobals.h"
 #include "xlsAdapter/records/duzUXlsXF.h"
+#include "xlsAdapter/duzXlsMessages.h"
 
 #include <algorithm>
 #include <memory>
@@ -41,18 +42,18 @@ TXlsCellRange OneBased(const TXlsCellRange &R) { return {R.Left + 1, R.Top + 1, 
 
 } // namespace
 
-TSheet *TXLSFile::ActiveSheetObject() const { return FWorkbook->Sheets()->Items(FActiveSheet - 1); }
+TSheet *TXLSFile::ActiveSheetObject() const { return Book()->Sheets()->Items(FActiveSheet - 1); }
 
 TWorkSheet *TXLSFile::ActiveWorkSheet() const
 {
-    return FWorkbook->IsWorksheet(FActiveSheet - 1) ? FWorkbook->WorkSheets(FActiveSheet - 1) : nullptr;
+    return Book()->IsWorksheet(FActiveSheet - 1) ? Book()->WorkSheets(FActiveSheet - 1) : nullptr;
 }
 
 void TXLSFile::ChangeLayout(const std::function<void(TWorkSheet *)> &Change)
 {
     if (TWorkSheet *ws = ActiveWorkSheet()) {
         Change(ws);
-        FWorkbook->RestoreObjectCoords(FActiveSheet - 1);
+        Book()->RestoreObjectCoords(FActiveSheet - 1);
     }
 }
 
@@ -61,37 +62,37 @@ void TXLSFile::ChangeLayout(const std::function<void(TWorkSheet *)> &Change)
 int32_t TXLSFile::FontModelIndex(int32_t index) const
 {
     const int32_t i = index == 4 ? 0 : index > 4 ? index - 1 : index;
-    return i >= 0 && i < FWorkbook->Globals()->Fonts().Count() ? i : 0;
+    return i >= 0 && i < Book()->Globals()->Fonts().Count() ? i : 0;
 }
 
 int32_t TXLSFile::XFModelIndex(int32_t index) const
 {
-    return index >= 0 && index < FWorkbook->Globals()->XF().Count() ? index : 0;
+    return index >= 0 && index < Book()->Globals()->XF().Count() ? index : 0;
 }
 
 // Named ranges.
 
-int32_t TXLSFile::GetExcelNameCount() { return FWorkbook->Globals()->Names().Count(); }
-QString TXLSFile::GetRangeName(int32_t index) { return NameAt(*FWorkbook, index)->Name(); }
-int32_t TXLSFile::GetRangeR1(int32_t index) { return NameAt(*FWorkbook, index)->GetR1() + 1; }
-int32_t TXLSFile::GetRangeR2(int32_t index) { return NameAt(*FWorkbook, index)->GetR2() + 1; }
-int32_t TXLSFile::GetRangeC1(int32_t index) { return NameAt(*FWorkbook, index)->GetC1() + 1; }
-int32_t TXLSFile::GetRangeC2(int32_t index) { return NameAt(*FWorkbook, index)->GetC2() + 1; }
-void TXLSFile::SetRangeR1(int32_t index, int32_t value) { NameAt(*FWorkbook, index)->SetR1(value - 1); }
-void TXLSFile::SetRangeR2(int32_t index, int32_t value) { NameAt(*FWorkbook, index)->SetR2(value - 1); }
-void TXLSFile::SetRangeC1(int32_t index, int32_t value) { NameAt(*FWorkbook, index)->SetC1(value - 1); }
-void TXLSFile::SetRangeC2(int32_t index, int32_t value) { NameAt(*FWorkbook, index)->SetC2(value - 1); }
+int32_t TXLSFile::GetExcelNameCount() { return Book()->Globals()->Names().Count(); }
+QString TXLSFile::GetRangeName(int32_t index) { return NameAt(*Book(), index)->Name(); }
+int32_t TXLSFile::GetRangeR1(int32_t index) { return NameAt(*Book(), index)->GetR1() + 1; }
+int32_t TXLSFile::GetRangeR2(int32_t index) { return NameAt(*Book(), index)->GetR2() + 1; }
+int32_t TXLSFile::GetRangeC1(int32_t index) { return NameAt(*Book(), index)->GetC1() + 1; }
+int32_t TXLSFile::GetRangeC2(int32_t index) { return NameAt(*Book(), index)->GetC2() + 1; }
+void TXLSFile::SetRangeR1(int32_t index, int32_t value) { NameAt(*Book(), index)->SetR1(value - 1); }
+void TXLSFile::SetRangeR2(int32_t index, int32_t value) { NameAt(*Book(), index)->SetR2(value - 1); }
+void TXLSFile::SetRangeC1(int32_t index, int32_t value) { NameAt(*Book(), index)->SetC1(value - 1); }
+void TXLSFile::SetRangeC2(int32_t index, int32_t value) { NameAt(*Book(), index)->SetC2(value - 1); }
 
 int32_t TXLSFile::GetRangeSheet(int32_t index)
 {
-    TReferences &Refs = FWorkbook->Globals()->References();
-    return NameAt(*FWorkbook, index)->RefersToSheet([&Refs](int32_t SheetRef) { return Refs.GetSheet(SheetRef); }) + 1;
+    TReferences &Refs = Book()->Globals()->References();
+    return NameAt(*Book(), index)->RefersToSheet([&Refs](int32_t SheetRef) { return Refs.GetSheet(SheetRef); }) + 1;
 }
 
 void TXLSFile::AddRange(TXlsNamedRange &NamedRange)
 {
     if (TWorkSheet *ws = ActiveWorkSheet())
-        FWorkbook->Globals()->AddName(NamedRange, ws->Cells()->CellList());
+        Book()->Globals()->AddName(NamedRange, ws->Cells()->CellList());
 }
 
 // Sizes and hidden state.
@@ -208,51 +209,56 @@ void TXLSFile::SetCellFormat(int32_t aRow, int32_t aCol, int32_t Value)
 
 uint32_t TXLSFile::GetColorPalette(TColorPaletteRange Index)
 {
-    return FWorkbook->Globals()->GetColorPalette(Index - 1);
+    return Book()->Globals()->GetColorPalette(Index - 1);
 }
 
 void TXLSFile::SetColorPalette(TColorPaletteRange Index, uint32_t Value)
 {
-    FWorkbook->Globals()->SetColorPalette(Index - 1, Value);
+    Book()->Globals()->SetColorPalette(Index - 1, Value);
 }
 
 TWbFont TXLSFile::GetFontList(int32_t index)
 {
-    return FWorkbook->Globals()->Fonts().Items(FontModelIndex(index))->WbFont();
+    return Book()->Globals()->Fonts().Items(FontModelIndex(index))->WbFont();
 }
 
 void TXLSFile::SetFontList(int32_t index, const TWbFont &Value)
 {
     if (index == 4)
         return;
-    FWorkbook->Globals()->Fonts().SetItems(FontModelIndex(index), TFontRecord::CreateFromWbFont(Value));
+    // The list takes the record only when the index is in it (a workbook without fonts has none).
+    std::unique_ptr<TFontRecord> Font(TFontRecord::CreateFromWbFont(Value));
+    Book()->Globals()->Fonts().SetItems(FontModelIndex(index), Font.get());
+    Font.release();
 }
 
 TWbFormat TXLSFile::GetFormatList(int32_t index)
 {
-    TWorkbookGlobals *g = FWorkbook->Globals();
+    TWorkbookGlobals *g = Book()->Globals();
     return g->XF().Items(XFModelIndex(index))->WbFormat(&g->Fonts(), &g->Formats());
 }
 
 void TXLSFile::SetFormatList(int32_t index, const TWbFormat &Value)
 {
-    TWorkbookGlobals *g = FWorkbook->Globals();
+    TWorkbookGlobals *g = Book()->Globals();
     const int32_t i = XFModelIndex(index);
-    g->XF().SetItems(i, TXFRecord::CreateFromFormat(Value, &g->Fonts(), &g->Formats()));
+    std::unique_ptr<TXFRecord> XF(TXFRecord::CreateFromFormat(Value, &g->Fonts(), &g->Formats()));
+    g->XF().SetItems(i, XF.get());
+    XF.release();
 }
 
 BooleanArray TXLSFile::GetUsedPaletteColors()
 {
-    TWorkbookGlobals *g = FWorkbook->Globals();
+    TWorkbookGlobals *g = Book()->Globals();
     return g->XF().GetUsedColors(PaletteEntries + 1, &g->Fonts());
 }
 
-int32_t TXLSFile::FontListCount() { return FWorkbook->Globals()->Fonts().Count() + 1; }
-int32_t TXLSFile::FormatListCount() { return FWorkbook->Globals()->XF().Count(); }
+int32_t TXLSFile::FontListCount() { return Book()->Globals()->Fonts().Count() + 1; }
+int32_t TXLSFile::FormatListCount() { return Book()->Globals()->XF().Count(); }
 
 int32_t TXLSFile::AddFormat(const TWbFormat &Fmt)
 {
-    TWorkbookGlobals *g = FWorkbook->Globals();
+    TWorkbookGlobals *g = Book()->Globals();
     std::unique_ptr<TXFRecord> XF(TXFRecord::CreateFromFormat(Fmt, &g->Fonts(), &g->Formats()));
     int32_t Index = -1;
     if (g->XF().FindFormat(XF.get(), Index))
@@ -260,7 +266,7 @@ int32_t TXLSFile::AddFormat(const TWbFormat &Fmt)
     return g->XF().Add(XF.release());
 }
 
-int32_t TXLSFile::AddFont(const TWbFont &Fmt) { return FWorkbook->Globals()->Fonts().AddFont(Fmt); }
+int32_t TXLSFile::AddFont(const TWbFont &Fmt) { return Book()->Globals()->Fonts().AddFont(Fmt); }
 
 // Page, view and print settings.
 
@@ -333,11 +339,11 @@ void TXLSFile::SetPrintYResolution(int32_t Value)
     WriteIf(ActiveWorkSheet(), &TWorkSheet::SetPrintYResolution, Value);
 }
 
-bool TXLSFile::IsXltTemplate() { return FWorkbook->IsXltTemplate(); }
-void TXLSFile::SetIsXltTemplate(bool Value) { FWorkbook->SetIsXltTemplate(Value); }
+bool TXLSFile::IsXltTemplate() { return Book()->IsXltTemplate(); }
+void TXLSFile::SetIsXltTemplate(bool Value) { Book()->SetIsXltTemplate(Value); }
 
-void TXLSFile::InsertHPageBreak(int32_t aRow) { FWorkbook->InsertHPageBreak(FActiveSheet - 1, uint16_t(aRow - 1)); }
-void TXLSFile::InsertVPageBreak(int32_t aCol) { FWorkbook->InsertVPageBreak(FActiveSheet - 1, uint16_t(aCol - 1)); }
+void TXLSFile::InsertHPageBreak(int32_t aRow) { Book()->InsertHPageBreak(FActiveSheet - 1, uint16_t(aRow - 1)); }
+void TXLSFile::InsertVPageBreak(int32_t aCol) { Book()->InsertVPageBreak(FActiveSheet - 1, uint16_t(aCol - 1)); }
 void TXLSFile::DeleteHPageBreak(int32_t aRow) { ActiveSheetObject()->DeleteHPageBreak(uint16_t(aRow - 1)); }
 void TXLSFile::DeleteVPageBreak(int32_t aCol) { ActiveSheetObject()->DeleteVPageBreak(uint16_t(aCol - 1)); }
 
@@ -381,29 +387,29 @@ void TXLSFile::UnMergeCells(int32_t FirstRow, int32_t FirstCol, int32_t LastRow,
         ws->UnMergeCells(FirstRow - 1, FirstCol - 1, LastRow - 1, LastCol - 1);
 }
 
-bool TXLSFile::Options1904Dates() { return FWorkbook->Globals()->Is1904(); }
+bool TXLSFile::Options1904Dates() { return Book()->Globals()->Is1904(); }
 
 bool TXLSFile::OptionsR1C1()
 {
-    for (int i = 0; i < FWorkbook->Sheets()->Count(); ++i)
-        if (FWorkbook->IsWorksheet(i))
-            return FWorkbook->WorkSheets(i)->IsR1C1();
+    for (int i = 0; i < Book()->Sheets()->Count(); ++i)
+        if (Book()->IsWorksheet(i))
+            return Book()->WorkSheets(i)->IsR1C1();
     return false;
 }
 
-bool TXLSFile::OptionsSaveExternalLinkValues() { return FWorkbook->Globals()->SaveExternalLinkValues(); }
-void TXLSFile::SetOptions1904Dates(bool Value) { FWorkbook->Globals()->SetIs1904(Value); }
+bool TXLSFile::OptionsSaveExternalLinkValues() { return Book()->Globals()->SaveExternalLinkValues(); }
+void TXLSFile::SetOptions1904Dates(bool Value) { Book()->Globals()->SetIs1904(Value); }
 
 void TXLSFile::SetOptionsR1C1(bool Value)
 {
-    for (int i = 0; i < FWorkbook->Sheets()->Count(); ++i)
-        if (FWorkbook->IsWorksheet(i))
-            FWorkbook->WorkSheets(i)->SetIsR1C1(Value);
+    for (int i = 0; i < Book()->Sheets()->Count(); ++i)
+        if (Book()->IsWorksheet(i))
+            Book()->WorkSheets(i)->SetIsR1C1(Value);
 }
 
-void TXLSFile::SetOptionsSaveExternalLinkValues(bool Value) { FWorkbook->Globals()->SetSaveExternalLinkValues(Value); }
-bool TXLSFile::OptionsPrecisionAsDisplayed() { return FWorkbook->Globals()->PrecisionAsDisplayed(); }
-void TXLSFile::SetOptionsPrecisionAsDisplayed(bool Value) { FWorkbook->Globals()->SetPrecisionAsDisplayed(Value); }
+void TXLSFile::SetOptionsSaveExternalLinkValues(bool Value) { Book()->Globals()->SetSaveExternalLinkValues(Value); }
+bool TXLSFile::OptionsPrecisionAsDisplayed() { return Book()->Globals()->PrecisionAsDisplayed(); }
+void TXLSFile::SetOptionsPrecisionAsDisplayed(bool Value) { Book()->Globals()->SetPrecisionAsDisplayed(Value); }
 
 // Outline.
 
@@ -462,6 +468,11 @@ void TXLSFile::SetColOutlineLevel(int32_t FirstCol, int32_t LastCol, int32_t Lev
 
 void TXLSFile::FreezePanes(int32_t Row, int32_t Col)
 {
+    // (1, 1) is the top left cell and unfreezes; a split before it has no place in the PANE record.
+    if (Row < 1 || Row > MaxRows)
+        XlsIndexError(Row, QStringLiteral("Row"), 1, MaxRows);
+    if (Col < 1 || Col > MaxColumns)
+        XlsIndexError(Col, QStringLiteral("Col"), 1, MaxColumns);
     if (TWorkSheet *ws = ActiveWorkSheet())
         ws->FreezePanes(Row - 1, Col - 1);
 }
@@ -505,12 +516,12 @@ void TXLSFile::AutofitCol(int32_t Col1, int32_t Col2, bool IgnoreStrings, double
 
 void TXLSFile::AutofitRowsOnWorkbook(bool AutofitNotAutofittingRows, bool KeepSizesAutomatic, double Adjustment)
 {
-    for (int i = 0; i < FWorkbook->Sheets()->Count(); ++i) {
-        if (!FWorkbook->IsWorksheet(i))
+    for (int i = 0; i < Book()->Sheets()->Count(); ++i) {
+        if (!Book()->IsWorksheet(i))
             continue;
-        FWorkbook->WorkSheets(i)->RecalcRowHeights(this, 0, MaxRows - 1, AutofitNotAutofittingRows,
+        Book()->WorkSheets(i)->RecalcRowHeights(this, 0, MaxRows - 1, AutofitNotAutofittingRows,
                                                    KeepSizesAutomatic, Adjustment);
-        FWorkbook->RestoreObjectCoords(i);
+        Book()->RestoreObjectCoords(i);
     }
 }
 

@@ -184,7 +184,7 @@ void TXLSFile::AddImage(const ByteArray &Data, TXlsImgTypes DataType, const TIma
     TWorkSheet *ws = ActiveWorkSheet();
     if (!ws)
         return;
-    FWorkbook->Globals()->DrawingGroup().EnsureDwgGroup();
+    Book()->Globals()->DrawingGroup().EnsureDwgGroup();
     ws->AddImage(BytesOf(Data), DataType, ZeroBased(Properties), Anchor);
 }
 
@@ -317,10 +317,15 @@ void TXLSFile::CopyToClipboard() { CopyToClipboard(TXlsCellRange{1, 1, MaxCol(),
 
 void TXLSFile::CopyToClipboard(const TXlsCellRange &Range) { CopyToClipboardFormat(Range); }
 
-QString TXLSFile::CopyToClipboardFormat(const TXlsCellRange &) { return QString(); }
+QString TXLSFile::CopyToClipboardFormat(const TXlsCellRange &)
+{
+    Book();
+    return QString();
+}
 
 void TXLSFile::PasteFromClipboard(int32_t Row, int32_t Col)
 {
+    Book();
     TClipboard *Clip = Clipboard();
     const TClipboardFormat Biff8 = RegisterClipboardFormat(QStringLiteral("Biff8"));
     if (Clip->HasFormat(Biff8)) {
@@ -348,11 +353,11 @@ void TXLSFile::PasteFromXlsClipboardFormat(int32_t Row, int32_t Col, TStream *St
     if (Source.SheetCount() < 1 || !Source.IsWorksheet(1))
         return;
 
-    TWorkbookGlobals *sg = Source.FWorkbook->Globals();
-    TWorkbookGlobals *tg = FWorkbook->Globals();
-    TCellList *From = Source.FWorkbook->WorkSheets(0)->Cells()->CellList();
+    TWorkbookGlobals *sg = Source.Book()->Globals();
+    TWorkbookGlobals *tg = Book()->Globals();
+    TCellList *From = Source.Book()->WorkSheets(0)->Cells()->CellList();
     TCellList *To = Target->Cells()->CellList();
-    const TDimensionsRec &Dim = Source.FWorkbook->WorkSheets(0)->OriginalDimensions;
+    const TDimensionsRec &Dim = Source.Book()->WorkSheets(0)->OriginalDimensions;
     // The block as the source declares it, cut to what a sheet can hold.
     const int32_t FR = int32_t(std::min<uint32_t>(Dim.FirstRow, MaxRows));
     const int32_t LR = int32_t(std::min<uint32_t>(Dim.LastRow, MaxRows));

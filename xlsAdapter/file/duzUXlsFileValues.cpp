@@ -41,7 +41,7 @@ void TXLSFile::AssignCellDataX2(int32_t aRow, int32_t aColOffset, const TXlsCell
     TWorkSheet *ws = ActiveWorkSheet();
     if (!ws)
         return;
-    CellsOf(ws)->SetValueX2(aRow - 1, aColOffset + FirstColumn, Value, &RTFRuns, FWorkbook->Globals()->Is1904());
+    CellsOf(ws)->SetValueX2(aRow - 1, aColOffset + FirstColumn, Value, &RTFRuns, Book()->Globals()->Is1904());
     IsFileModified = true;
 }
 
@@ -62,7 +62,7 @@ int32_t TXLSFile::CellCount(int32_t aRow)
 
 void TXLSFile::SetBounds(int32_t aRangePos)
 {
-    const TNameRecord *Name = FWorkbook->Globals()->Names().Items(aRangePos - 1);
+    const TNameRecord *Name = Book()->Globals()->Names().Items(aRangePos - 1);
     FirstColumn = Name->GetC1();
     LastColumn = Name->GetC2();
 }
@@ -122,7 +122,7 @@ void TXLSFile::SetCellFormula(int32_t aRow, int32_t aCol, const QString &Value)
 void TXLSFile::SetCellFormulaX(int32_t aRow, int32_t aCol, const QString &Formula, const Variant &Value)
 {
     if (TWorkSheet *ws = ActiveWorkSheet())
-        CellsOf(ws)->AssignFormulaX(aRow - 1, aCol - 1, Formula, Value, FWorkbook->Globals()->Is1904());
+        CellsOf(ws)->AssignFormulaX(aRow - 1, aCol - 1, Formula, Value, Book()->Globals()->Is1904());
 }
 
 // Typed text entry.

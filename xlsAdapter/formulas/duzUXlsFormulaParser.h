@@ -100,6 +100,8 @@ private:
     void PercentExpression();
     void UnaryExpression();
     void RefExpression();
+    // The last operand is a reference (a range or union may follow it).
+    bool LastIsRef() const;
     void Factor();
     template <class Next>
     void BinaryLevel(Next next, std::initializer_list<std::pair<char, uint8_t>> Ops);

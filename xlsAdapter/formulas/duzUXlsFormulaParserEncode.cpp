@@ -322,19 +322,25 @@ void TParseString::UnaryExpression()
         AddParsed({uint8_t(signs[i] == QLatin1Char('-') ? 0x13 : 0x12)});
 }
 
+bool TParseString::LastIsRef() const
+{
+    return LastRefOp >= 0 && TokenClass(FParsedData[size_t(LastRefOp)]) == fmRef;
+}
+
 void TParseString::RefExpression()
 {
     Factor();
     QChar c;
     while (PeekCharWs(c) &&
            (c == QLatin1Char(':') || (c == QLatin1Char(',') && !DirectlyInFormula.endsWith(QLatin1Char('1'))))) {
-        // A range or union joins references only: "11.:111" would otherwise read back as rows.
-        if (TokenClass(FParsedData[size_t(LastRefOp)]) != fmRef)
+        // A range or union joins references only: "11.:111" would otherwise read back as rows,
+        // and "=:E" has no operand before its colon at all.
+        if (!LastIsRef())
             UnexpectedChar(c);
         SkipWhiteSpaces();
         NextChar();
         Factor();
-        if (TokenClass(FParsedData[size_t(LastRefOp)]) != fmRef)
+        if (!LastIsRef())
             UnexpectedChar(c);
         AddParsed({uint8_t(c == QLatin1Char(':') ? 0x11 : 0x10)});
     }

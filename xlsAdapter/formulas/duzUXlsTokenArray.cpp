@@ -96,7 +96,9 @@ int32_t TTokenWalker::Step(int32_t t)
     case 0x21:
     case 0x41:
     case 0x61:
-    case 0x29:
+    case 0x29: // the member-function token, in each of its classes
+    case 0x49:
+    case 0x69:
         size = 3;
         break;
     case 0x22:

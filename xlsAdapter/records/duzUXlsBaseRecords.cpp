@@ -14,6 +14,8 @@
 namespace {
 
 const char *const SInvalidRecord = "Record with ID 0x%x is invalid";
+// The last column of a sheet (IV).
+constexpr int32_t MaxCellColumn = 255;
 const char *const STwoContinues = "Trying to add more than one CONTINUE record to the same record";
 
 } // namespace
@@ -270,6 +272,9 @@ TCellRecord::TCellRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize)
         FOwnsData = false;
     }
     CheckSize(6);
+    // A cell beyond the last column of a sheet could be neither read nor written back.
+    if (Column() > MaxCellColumn)
+        Invalid();
 }
 
 bool TCellRecord::CanJoinNext(TCellRecord *, int32_t) const { return false; }
@@ -285,6 +290,12 @@ TRowRecord::TRowRecord(uint16_t aId, PArrayOfByte aData, int32_t aDataSize)
 {
     CheckSize(16);
     SetWord(Data, 8, 0);
+    // Columns past the sheet's last one are kept to the sheet, so the row reads and saves as
+    // the cells it can hold.
+    if (MaxCol() > MaxCellColumn + 1)
+        SetMaxCol(MaxCellColumn + 1);
+    if (MinCol() > MaxCol())
+        SetMinCol(MaxCol());
 }
 
 TRowRecord *TRowRecord::CreateStandard(uint16_t aRow)

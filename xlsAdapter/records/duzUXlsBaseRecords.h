@@ -23,6 +23,8 @@ struct TRecordHeader
 {
     uint16_t Id = 0;
     uint16_t Size = 0;
+    // The stream ended here: Id reads as an EOF that the file does not hold.
+    bool PastEnd = false;
 };
 
 // Translates between external-sheet indexes and sheet numbers.
@@ -405,6 +407,9 @@ class TDefRowHeightRecord : public TBaseRecord
 // of its id's class, with its CONTINUE records attached; RecordHeader then holds the next header,
 // an EOF of no data where fewer than 4 bytes remain. A password-protected stream is refused.
 TBaseRecord *LoadRecord(TOle2File *DataStream, TRecordHeader &RecordHeader);
+// The next record of a section (globals, sheet, chart): a section whose stream ends before its
+// EOF record is cut, and refused with "Error reading Excel records. File invalid".
+TBaseRecord *LoadSectionRecord(TOle2File *DataStream, TRecordHeader &RecordHeader);
 // Chains the CONTINUE record in RecordHeader and those right after it to aRecord; returns the id
 // of the header that follows them.
 uint16_t ReadContinues(TOle2File *DataStream, TBaseRecord *aRecord, TRecordHeader &RecordHeader);

@@ -240,10 +240,18 @@ TMultipleValueRecord::TMultipleValueRecord(uint16_t aId, PArrayOfByte aData, int
     CheckSize(6);
 }
 
+void TMultipleValueRecord::CheckNextColumn() const
+{
+    // A run that passes the sheet's last column is refused as the run it is.
+    if (GetWord(Data, 2) + CurrentCol > 255)
+        Invalid();
+}
+
 TCellRecord *TMulBlankRecord::ExtractOneRecord()
 {
     if (Eof())
         ErrorReadingRecord();
+    CheckNextColumn();
     return ExtractCell<TBlankRecord>(xlr_BLANK, 2, Data, CurrentCol++);
 }
 
@@ -251,5 +259,6 @@ TCellRecord *TMulRKRecord::ExtractOneRecord()
 {
     if (Eof())
         ErrorReadingRecord();
+    CheckNextColumn();
     return ExtractCell<TRKRecord>(xlr_RK, 6, Data, CurrentCol++);
 }

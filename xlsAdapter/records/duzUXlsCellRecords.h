@@ -79,6 +79,8 @@ public:
     virtual TCellRecord *ExtractOneRecord() = 0;
 
 protected:
+    // Refuses the record when its next cell lies past the last column.
+    void CheckNextColumn() const;
     int32_t CurrentCol = 0;
 };
 

@@ -16,6 +16,7 @@
 #include "xlsAdapter/workbook/duzUXlsReferences.h"
 #include "xlsAdapter/records/duzUXlsSST.h"
 #include "xlsAdapter/records/duzUXlsXF.h"
+#include "xlsAdapter/duzXlsMessages.h"
 
 #include <memory>
 
@@ -141,10 +142,11 @@ std::unique_ptr<uint8_t[]> ReadData(TOle2File *DataStream, const TRecordHeader &
     return data;
 }
 
-// The end of the stream reads as an EOF record.
+// The end of the stream reads as an EOF record, marked as past the end.
 void ReadHeader(TOle2File *DataStream, TRecordHeader &RecordHeader)
 {
-    if (DataStream->NextEof(3)) {
+    RecordHeader.PastEnd = DataStream->NextEof(3);
+    if (RecordHeader.PastEnd) {
         RecordHeader.Id = xlr_EOF;
         RecordHeader.Size = 0;
         return;
@@ -190,6 +192,13 @@ TBaseRecord *LoadRecord(TOle2File *DataStream, TRecordHeader &RecordHeader)
             ErrExcelInvalid();
     }
     return r.release();
+}
+
+TBaseRecord *LoadSectionRecord(TOle2File *DataStream, TRecordHeader &RecordHeader)
+{
+    if (RecordHeader.PastEnd)
+        ErrExcelInvalid();
+    return LoadRecord(DataStream, RecordHeader);
 }
 
 uint16_t ReadContinues(TOle2File *DataStream, TBaseRecord *aRecord, TRecordHeader &RecordHeader)

@@ -102,7 +102,7 @@ void TWbChart::LoadChartRecords(TOle2File *DataStream, TRecordHeader &RecordHead
 {
     int32_t Depth = 0;
     while (true) {
-        std::unique_ptr<TBaseRecord> R(LoadRecord(DataStream, RecordHeader));
+        std::unique_ptr<TBaseRecord> R(LoadSectionRecord(DataStream, RecordHeader));
         const uint16_t Id = R->Id;
         // Records inside blocks belong to the chart's parts, not to the sheet's page setup.
         if (Depth == 0)
@@ -210,7 +210,7 @@ void TWbUnsupportedSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &R
     Clear();
     uint16_t Id = 0;
     do {
-        std::unique_ptr<TBaseRecord> R(LoadRecord(DataStream, RecordHeader));
+        std::unique_ptr<TBaseRecord> R(LoadSectionRecord(DataStream, RecordHeader));
         Id = R->Id;
         CacheRecord(R.get());
         AttachLabel(R.get(), SST);

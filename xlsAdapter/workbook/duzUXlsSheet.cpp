@@ -276,7 +276,7 @@ void TWorkSheet::LoadFromStream(TOle2File *DataStream, TRecordHeader &RecordHead
     uint16_t LastId = 0;
     do {
         LastId = RecordHeader.Id;
-        std::unique_ptr<TBaseRecord> Owned(LoadRecord(DataStream, RecordHeader));
+        std::unique_ptr<TBaseRecord> Owned(LoadSectionRecord(DataStream, RecordHeader));
         TBaseRecord *R = Owned.get();
 
         if (LastId == xlr_WINDOW2)

@@ -4,6 +4,7 @@
 #include "xlsAdapter/drawing/duzUEscherRecords.h"
 #include "xlsAdapter/compound/duzUOle2Impl.h"
 #include "xlsAdapter/workbook/duzUXlsChartSheet.h"
+#include "xlsAdapter/duzXlsMessages.h"
 
 #include <QSet>
 #include <memory>
@@ -88,9 +89,22 @@ TWorkbook::~TWorkbook()
 
 void TWorkbook::LoadFromStream(TOle2File *DataStream)
 {
+    try {
+        LoadSections(DataStream);
+    } catch (...) {
+        // A refused file leaves an empty workbook, not the part of it that was read.
+        FSheets->Clear();
+        FGlobals->Clear();
+        throw;
+    }
+}
+
+void TWorkbook::LoadSections(TOle2File *DataStream)
+{
     FSheets->Clear();
     FGlobals->Clear();
 
+    bool GlobalsRead = false;
     TRecordHeader RecordHeader;
     RecordHeader.Id = 0;
     RecordHeader.Size = 0;
@@ -113,6 +127,7 @@ void TWorkbook::LoadFromStream(TOle2File *DataStream)
                     ErrExcelInvalid();
                 R.release();
                 FGlobals->LoadFromStream(DataStream, RecordHeader, Bof, &FGlobals->SST());
+                GlobalsRead = true;
             } else {
                 TSheet *Sheet = NewSheet(Bof->BOFType(), FGlobals);
                 FSheets->Add(Sheet);
@@ -126,6 +141,11 @@ void TWorkbook::LoadFromStream(TOle2File *DataStream)
         if (FGlobals->SheetCount() > 0 && FSheets->Count() >= FGlobals->SheetCount())
             break;
     }
+    // Without its globals, or with a sheet of the globals' list missing, the workbook would
+    // open as less than the file holds.
+    if (!GlobalsRead || FGlobals->SheetCount() == 0)
+        ErrExcelInvalid();
+    CheckSheetCount();
 
     FGlobals->SST().Sort();
     if (TEscherBStoreRecord *BStore = FGlobals->DrawingGroup().RecordCache()->BStore)

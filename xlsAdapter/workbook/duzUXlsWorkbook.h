@@ -34,7 +34,8 @@ public:
     TWorkbook &operator=(const TWorkbook &) = delete;
     ~TWorkbook() override;
 
-    // Replaces the whole content with the stream's.
+    // Replaces the whole content with the stream's: the globals and every sheet they list, each
+    // ending with its EOF. Anything less is refused and leaves the workbook empty.
     void LoadFromStream(TOle2File *DataStream);
     // NeedsRecalc: the file changed since it was opened, so formulas drop their stored results.
     void SaveToStream(TOle2File *DataStream, bool NeedsRecalc);
@@ -63,6 +64,7 @@ public:
     TSheetList *Sheets() const { return FSheets; }
 
 private:
+    void LoadSections(TOle2File *DataStream);
     // With a macro project every sheet needs a code name; new ones are made from the sheet names.
     void FixCodeNames();
     void FixSheetRows();

@@ -163,7 +163,7 @@ void TWorkbookGlobals::LoadFromStream(TOle2File *DataStream, TRecordHeader &Reco
     bool HasXF = false, HasFont = false, HasFormat = false;
     uint16_t LastId = 0;
     do {
-        std::unique_ptr<TBaseRecord> R(LoadRecord(DataStream, RecordHeader));
+        std::unique_ptr<TBaseRecord> R(LoadSectionRecord(DataStream, RecordHeader));
         LastId = R->Id;
         TBaseRecord *r = R.get();
 

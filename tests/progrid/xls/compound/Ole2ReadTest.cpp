@@ -2,6 +2,9 @@
 #include "OleFixture.h"
 #include "tests/common/TestSupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -9,7 +12,8 @@ using namespace ole;
 
 namespace {
 
-const QString Invalid = QStringLiteral("The file \"\" is invalid");
+// Data that comes from no file is named as such.
+const QString Invalid = QStringLiteral("The file \"(data in memory)\" is invalid");
 const QString ChainBad = QStringLiteral("Error reading Excel records. File invalid");
 
 Layout TwoStreams(int64_t big = 4096, int64_t small = 4095)
@@ -135,7 +139,8 @@ TEST(Ole2Read, StreamEndsAndUnselectedStateAreReported)
     char c = 'z';
     f.ReadMem(&c, 1);
     EXPECT_EQ(c, 'z');
-    EXPECT_EQ(f.FileName(), "");
+    EXPECT_EQ(f.FileName(), "(data in memory)");
+    EXPECT_EQ(f.StreamName(), "");
     EXPECT_EQ(f.Encryption()->Engine, nullptr);
 
     for (const char *name : {"Workbook", "Small"}) {
@@ -158,6 +163,32 @@ TEST(Ole2Read, StreamEndsAndUnselectedStateAreReported)
     }
     EXPECT_EQ(MessageOf([&] { f.SelectStream("Missing"); }), Invalid);
     EXPECT_EQ(f.Length(), 0);
+}
+
+TEST(Ole2Read, RefusalsNameTheFile)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath("good.xls"), bad = dir.filePath("bad.xls");
+    for (const auto &[name, bytes] : {std::pair{good, TwoStreams().Bytes}, std::pair{bad, QByteArray(600, 'x')}}) {
+        QFile out(name);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    {
+        TFileStream s(bad, fmOpenRead);
+        EXPECT_EQ(MessageOf([&] { TOle2File f(&s); }), QStringLiteral("The file \"%1\" is invalid").arg(bad));
+    }
+    {
+        TFileStream s(good, fmOpenRead);
+        TOle2File f(&s);
+        EXPECT_EQ(f.FileName(), good);
+        EXPECT_EQ(MessageOf([&] { f.SelectStream("Missing"); }), QStringLiteral("The file \"%1\" is invalid").arg(good));
+        f.SelectStream("Small");
+        EXPECT_EQ(f.StreamName(), "Small");
+    }
+    // A stream in memory takes the name its caller gives.
+    auto m = MemStream(QByteArray(600, 'x'));
+    EXPECT_EQ(MessageOf([&] { TOle2File f(m.get(), false, "stored.xls"); }), "The file \"stored.xls\" is invalid");
 }
 
 TEST(Ole2Read, OnlyTheRootsOwnChildrenAreFound)

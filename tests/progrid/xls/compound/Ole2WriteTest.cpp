@@ -11,7 +11,7 @@ using namespace ole;
 
 namespace {
 
-const QString BadOp = QStringLiteral("Invalid OLE Stream operation on stream: \"\"");
+QString BadOp(const char *Stream) { return QStringLiteral("Invalid OLE Stream operation on stream: \"%1\"").arg(Stream); }
 
 QByteArray Copy(const QByteArray &source, const std::function<void(TOle2File &)> &write = {},
                 const QStringList &deleteStorages = {})
@@ -218,19 +218,18 @@ TEST(Ole2Write, MisuseIsRefusedAndAFailedPrepareLeavesTheSourceReadable)
     {
         TOle2File f(m.get());
         f.SelectStream("Workbook");
-        EXPECT_EQ(MessageOf([&] { f.WriteMem("x", 1); }), BadOp);
-        EXPECT_EQ(MessageOf([&] { f.PrepareForWrite(&failed, "Missing", {}); }), BadOp);
+        EXPECT_EQ(MessageOf([&] { f.WriteMem("x", 1); }), BadOp("Workbook"));
+        EXPECT_EQ(MessageOf([&] { f.PrepareForWrite(&failed, "Missing", {}); }), BadOp("Missing"));
         f.SelectStream("Workbook"); // the source header and FAT are untouched
         EXPECT_EQ(ReadAll(f), Pattern(4096, 1));
 
         f.PrepareForWrite(&out, "Workbook", {});
         char c;
-        EXPECT_EQ(MessageOf([&] { f.PrepareForWrite(&out, "Workbook", {}); }), BadOp);
-        EXPECT_EQ(MessageOf([&] { f.ReadMem(&c, 1); }), BadOp);
-        EXPECT_EQ(MessageOf([&] { f.Eof(); }), BadOp);
-        EXPECT_EQ(MessageOf([&] { f.NextEof(1); }), BadOp);
-        EXPECT_EQ(MessageOf([&] { f.SelectStream("Small"); }),
-                  "Invalid OLE Stream operation on stream: \"Small\"");
+        EXPECT_EQ(MessageOf([&] { f.PrepareForWrite(&out, "Workbook", {}); }), BadOp("Workbook"));
+        EXPECT_EQ(MessageOf([&] { f.ReadMem(&c, 1); }), BadOp("Workbook"));
+        EXPECT_EQ(MessageOf([&] { f.Eof(); }), BadOp("Workbook"));
+        EXPECT_EQ(MessageOf([&] { f.NextEof(1); }), BadOp("Workbook"));
+        EXPECT_EQ(MessageOf([&] { f.SelectStream("Small"); }), BadOp("Small"));
     } // destruction finishes the file
     Strict st(out.Bytes());
     EXPECT_EQ(ReadBack(out.Bytes(), "Small"), Pattern(100, 2));

@@ -77,3 +77,14 @@ TEST(FileBadInput, CutAndFlippedFiles)
     }
     ExpectStillUsable(c.F);
 }
+
+TEST(FileBadInput, RefusalsNameTheFile)
+{
+    QTemporaryDir dir;
+    const QString text = dir.filePath("text.xls"), noBook = dir.filePath("nobook.xls");
+    WriteFile(text, QByteArray("just some text, long enough to hold a header?").repeated(20));
+    WriteFile(noBook, Compound({ole::Stream("Book", StreamBytes("Workbook"))}));
+    Connected c;
+    for (const QString &name : {text, noBook})
+        EXPECT_EQ(ole::MessageOf([&] { c.F.OpenFile(name); }), QStringLiteral("The file \"%1\" is invalid").arg(name));
+}

@@ -227,6 +227,46 @@ TEST(MapMappings, ColumnsOutsideTheSheetAreIgnored)
     EXPECT_TRUE(c.F.GetTWorkbook()->WorkSheets(0)->GetColHidden(255));
 }
 
+TEST(MapMappings, FreezePanesOutsideTheSheetIsRefused)
+{
+    Connected c;
+    c.F.NewFile(1);
+    const QByteArray before = StreamOf(SavedToMemory(c.F), "Workbook");
+    const struct
+    {
+        int Row, Col;
+        QString Message;
+    } refused[] = {
+        {3, 0, "The index \"0\" of the property \"Col\" is not in the range 1-256"},
+        {0, 3, "The index \"0\" of the property \"Row\" is not in the range 1-65536"},
+        {-1, -1, "The index \"-1\" of the property \"Row\" is not in the range 1-65536"},
+        {65537, 1, "The index \"65537\" of the property \"Row\" is not in the range 1-65536"},
+        {1, 257, "The index \"257\" of the property \"Col\" is not in the range 1-256"},
+    };
+    for (const auto &x : refused)
+        EXPECT_EQ(ole::MessageOf([&] { c.F.FreezePanes(x.Row, x.Col); }), x.Message) << x.Row << "," << x.Col;
+    // Nothing was written: no PANE record, the same stream.
+    EXPECT_EQ(StreamOf(SavedToMemory(c.F), "Workbook"), before);
+
+    // Frozen below row 3: PANE holds column split 0, row split 3, first row 3, first column 1,
+    // active pane 2 (the lower one).
+    const auto Panes = [&] {
+        std::vector<QByteArray> panes;
+        for (const Rec &r : Records(StreamOf(SavedToMemory(c.F), "Workbook")))
+            if (r.Id == 0x0041)
+                panes.push_back(r.Data.left(10));
+        return panes;
+    };
+    c.F.FreezePanes(4, 1);
+    EXPECT_EQ(Panes(), std::vector<QByteArray>{rec::Le16(0) + rec::Le16(3) + rec::Le16(3) + rec::Le16(1) + rec::Le16(2)});
+    int32_t row = 0, col = 0;
+    c.F.GetFrozenPanes(row, col);
+    EXPECT_EQ(std::make_pair(row, col), std::make_pair(4, 1));
+    // The top left cell unfreezes.
+    c.F.FreezePanes(1, 1);
+    EXPECT_TRUE(Panes().empty());
+}
+
 TEST(MapMappings, OneBasedPositionsReachTheZeroBasedModel)
 {
     Connected c;

@@ -146,6 +146,8 @@ TEST(EncodeFormula, Errors)
         {"=11.:111", "Unexpected char \":\" at pos 5 on formula: \"=11.:111\""},
         {"=(1,A1)", "Unexpected char \",\" at pos 4 on formula: \"=(1,A1)\""},
         {"=A1:\"x\"", "Unexpected char \":\" at pos 8 on formula: \"=A1:\"x\"\""},
+        // A colon before any operand.
+        {"=:E", "Unexpected char \":\" at pos 2 on formula: \"=:E\""},
         {"=#N/B", "Unexpected Identifier: \"#N/B\" on formula \"=#N/B\""},
         {"=#VALUE?1", "Unexpected Identifier: \"#VALUE?1\" on formula \"=#VALUE?1\""},
         {"=FOO(1)", "Function not found: \"FOO\" on formula \"=FOO(1)\""},

@@ -161,7 +161,7 @@ TEST(TokenWalker, RefusesTokensItCannotHandleOrThatRunPastTheArray)
         }
         return -1;
     };
-    for (const int t : {0x00, 0x18, 0x1A, 0x26, 0x27, 0x28, 0x2E, 0x2F, 0x49, 0x80, 0xFF})
+    for (const int t : {0x00, 0x18, 0x1A, 0x26, 0x27, 0x28, 0x2E, 0x2F, 0x46, 0x80, 0xFF})
         EXPECT_EQ(token(B({t}) + QByteArray(16, 0)), t) << std::hex << t;
     EXPECT_EQ(fml::MessageOf([] { throw ETokenException(0x26); }),
               QStringLiteral("Error reading formula, Token Id: 0x26 is not supported"));
@@ -183,4 +183,14 @@ TEST(TokenWalker, RefusesTokensItCannotHandleOrThatRunPastTheArray)
     }
     EXPECT_EQ(token(B({0x17, 4, 0, 'a', 'b', 'c'})), 0x17);
     EXPECT_EQ(token(B({0x19, 0x04}) + Le16(3) + Le32(0) + Le16(0)), 0x19);
+}
+
+TEST(TokenWalker, MemberFunctionTokenOfEveryClassIsWalked)
+{
+    // A member-function token heads the reference it guards; the walk steps over its 3 bytes
+    // in each of the reference, value and array classes, and moves the reference after it.
+    for (int token : {0x29, 0x49, 0x69}) {
+        const QByteArray head = B({token, 5, 0});
+        EXPECT_EQ(Walked(head + Ref(7, 3), {5, 2, 0, 0, 0, 0}), head + Ref(9, 3)) << token;
+    }
 }

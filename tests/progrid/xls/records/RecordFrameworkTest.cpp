@@ -90,7 +90,7 @@ TEST(BaseRecord, RowColumnRecordsTooShortForTheirFieldsAreRefused)
             EXPECT_EQ(MessageOf([&] { c.make(QByteArray(n, 1)); }),
                       Format(QStringLiteral("Record with ID 0x%x is invalid"), {c.id}))
                 << c.id << " size " << n;
-        EXPECT_EQ(MessageOf([&] { c.make(QByteArray(c.size, 1)); }), QString());
+        EXPECT_EQ(MessageOf([&] { c.make(QByteArray(c.size, 0)); }), QString());
     }
     EXPECT_EQ(Format(QStringLiteral("Record with ID 0x%x is invalid"), {0x208}),
               QStringLiteral("Record with ID 0x208 is invalid"));

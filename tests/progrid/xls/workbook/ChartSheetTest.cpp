@@ -90,9 +90,11 @@ TEST(ChartSheet, BadSections)
     auto cut = LoadSheet<TWbChart>(Bof(0x0020) + ChartBody() + End() + Eof());
     EXPECT_EQ(MessageOf([&] { SavedSheet(*cut); }), "A section of the workbook is not loaded");
 
-    // A stream cut inside the blocks reads its end as EOF records: loaded, no hang.
-    auto open = LoadSheet<TWbChart>(Bof(0x0020) + Begin() + Begin() + Record(0x1002, QByteArray(4, 0)));
-    EXPECT_EQ(SavedSheet(*open), Bof(0x0020) + Begin() + Begin() + Record(0x1002, QByteArray(4, 0)) + Eof());
+    // A stream cut inside the blocks, or before the chart's EOF, is refused (and does not hang).
+    EXPECT_EQ(MessageOf([&] { LoadSheet<TWbChart>(Bof(0x0020) + Begin() + Begin() + Record(0x1002, QByteArray(4, 0))); }),
+              invalid);
+    EXPECT_EQ(MessageOf([&] { LoadSheet<TWbChart>(Bof(0x0020) + ChartBody()); }), invalid);
+    EXPECT_EQ(MessageOf([&] { LoadSheet<TWbUnsupportedSheet>(Bof(0x0040) + Record(0x1234, "abc")); }), invalid);
 }
 
 TEST(UnsupportedSheet, MacroSheetComesBackRecordForRecord)

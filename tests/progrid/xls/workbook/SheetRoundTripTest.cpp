@@ -192,8 +192,8 @@ TEST(WorkSheetBadInput, CutAtEveryByteOrShuffledLoadsOrIsRefused)
     const QByteArray full = Saved(*r.s);
     for (int n = 0; n < full.size(); ++n)
         LoadsOrIsRefused(r.b, full.left(n), "cut at " + std::to_string(n));
-    // The end of the stream reads as EOF.
-    EXPECT_TRUE(LoadsOrIsRefused(r.b, full.left(full.size() - 4), "no EOF"));
+    // A sheet whose stream ends before its EOF is cut: refused.
+    EXPECT_FALSE(LoadsOrIsRefused(r.b, full.left(full.size() - 4), "no EOF"));
 
     // The BOF stays first; the other records change places.
     std::vector<QByteArray> recs = Records(full);

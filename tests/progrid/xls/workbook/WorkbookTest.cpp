@@ -146,19 +146,23 @@ TEST(Workbook, BadStreams)
     EXPECT_EQ(MessageOf([&] { Loaded(withText + sheetA + Bof(0x0020) + Record(0x1033, {}) + Bof(0x0020)); }), Invalid);
     auto full = Loaded(withText + sheetA + Bof(0x0020) + Eof());
     EXPECT_EQ(full->WorkSheets(0)->Cells()->CellList()->GetValue(0, 0).Value, Variant(QStringLiteral("a")));
-    // More sheet sections than BOUNDSHEETs: loaded, refused at save.
-    auto extra = Loaded(Globals({}) + WorkSheet(true) + WorkSheet());
-    EXPECT_EQ(extra->Sheets()->Count(), 2);
-    EXPECT_EQ(MessageOf([&] { Saved(*extra); }), Invalid);
-    // No sheet at all.
-    auto none = Loaded(Globals({}));
-    EXPECT_EQ(none->Sheets()->Count(), 0);
-    EXPECT_EQ(MessageOf([&] { Saved(*none); }), "There are not visible sheets on the file");
-    auto empty = Loaded({});
-    EXPECT_EQ(empty->Sheets()->Count(), 0);
-    // A BOUNDSHEET whose sheet never comes.
-    auto missing = Loaded(one);
-    EXPECT_FALSE(MessageOf([&] { Saved(*missing); }).isEmpty());
+    // The sheets read must be the globals' sheet list: none listed, no globals at all, a listed
+    // sheet that never comes, or the globals cut before their EOF are refused on load.
+    EXPECT_EQ(MessageOf([&] { Loaded(Globals({}) + WorkSheet(true) + WorkSheet()); }), Invalid);
+    EXPECT_EQ(MessageOf([&] { Loaded(Globals({})); }), Invalid);
+    EXPECT_EQ(MessageOf([&] { Loaded({}); }), Invalid);
+    EXPECT_EQ(MessageOf([&] { Loaded(WorkSheet()); }), Invalid);
+    EXPECT_EQ(MessageOf([&] { Loaded(one); }), Invalid);
+    EXPECT_EQ(MessageOf([&] { Loaded(one.chopped(4)); }), Invalid);
+    // Sheets past the listed ones are not part of the workbook.
+    auto listed = Loaded(one + WorkSheet() + WorkSheet());
+    EXPECT_EQ(listed->Sheets()->Count(), 1);
+    // A refused load leaves the workbook empty.
+    TWorkbook W;
+    Load(W, one + WorkSheet());
+    EXPECT_THROW(Load(W, one), Exception);
+    EXPECT_EQ(W.Sheets()->Count(), 0);
+    EXPECT_EQ(W.Globals()->SheetCount(), 0);
 
     // Every cut of a valid stream loads or is refused, and never harms.
     const QByteArray whole = one + sheet::SheetBof() + sheet::Row(0, 0, 1) + sheet::Number(0, 0, 2) + Window2(true)
