@@ -10,6 +10,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImgList.h"
+#include "grid/core/ProButtonStyle.h"
 
 #include <QString>
 #include <memory>
@@ -84,7 +85,6 @@ private:
     std::unique_ptr<TFont> FFont;
 };
 
-enum TProButtonStyle { tasButton, tasCheck };
 enum TProButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 
 class TProButton : public TCustomControl

@@ -9,9 +9,8 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
+#include "grid/core/ProButtonStyle.h"
 #include "grid/core/ProStyleIF.h"
-
-enum TProGridButtonStyle { tasButton, tasCheck };
 
 class TProGridButton;
 
