@@ -45,6 +45,8 @@ protected:
     void *Get(int Index) const;
     // Told of every item that enters or leaves the list.
     virtual void Notify(void *Ptr, TListNotification Action) {}
+    // The items themselves, for a subclass whose items own nothing and that fills many at once.
+    std::vector<void *> &Storage() { return items_; }
 
 private:
     void checkIndex(int Index) const;

@@ -6,6 +6,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/rtl/Lists.h"
 #include "framework/rtl/Strings.h"
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -391,6 +392,16 @@ public:
     void Delete(int Index);
     void DeleteValue(int Value);
     bool HasValue(int Value) const { return IndexOf(Value) >= 0; }
+    // Replaces the integers by the Count values that Fill hands to its writer, in one pass over the
+    // list's own storage: one change is reported, none per integer.
+    template <class F> void Refill(int Count, F &&Fill)
+    {
+        std::vector<void *> &items = Storage();
+        items.resize(static_cast<size_t>(Count));
+        void **at = items.data();
+        Fill([&at](int Value) { *at++ = reinterpret_cast<void *>(intptr_t(Value)); });
+        Changed();
+    }
     int IndexOf(int Value) const;
     // The integers joined by "," without blanks; written as comma text.
     QString StrValue() const;

@@ -16,19 +16,20 @@ int TProStringGrid::SelectedCellsCount()
 {
     if (FMouseActions->DisjunctCellSelect())
         return FSelectedCells->Count();
-    FSelectedCells->Clear();
     const TGridRect s = Selection();
     if (s.Left == s.Right && s.Top == s.Bottom) {
+        FSelectedCells->Clear();
         FSelectedCells->Add(PackCell(Col(), Row()));
         return 1;
     }
     const int left = std::min(s.Left, s.Right), right = std::max(s.Left, s.Right);
     const int top = std::min(s.Top, s.Bottom), bottom = std::max(s.Top, s.Bottom);
     // The cells of one rectangle are distinct: no search for cells already listed.
-    FSelectedCells->SetCapacity((right - left + 1) * (bottom - top + 1));
-    for (int c = left; c <= right; ++c)
-        for (int r = top; r <= bottom; ++r)
-            FSelectedCells->Add(PackCell(c, r));
+    FSelectedCells->Refill((right - left + 1) * (bottom - top + 1), [&](auto Put) {
+        for (int c = left; c <= right; ++c)
+            for (int r = top; r <= bottom; ++r)
+                Put(PackCell(c, r));
+    });
     return FSelectedCells->Count();
 }
 
