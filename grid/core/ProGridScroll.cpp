@@ -167,6 +167,29 @@ bool TProStringGrid::ProportionalAllowed() const
            ClientWidget() != nullptr;
 }
 
+namespace {
+
+// A proportional bar over positions 0 .. 127: F the fixed extent, T the scrolling extent, A the
+// extent scrolled past and View the client's. The page grows with the share in view; the position
+// is set while part of the scrolling extent is out of view. False when there is nothing to set.
+bool proportionalThumb(long long F, long long T, long long A, int View, TGridScrollInfo &si)
+{
+    if (T == 0)
+        return false;
+    const float e = float(View - F) / float(T);
+    if (double(e) >= 0.9999)
+        return false;
+    const int nMax = int(std::trunc((double(e) + 127.0) / (1.0 - double(e))));
+    si.Min = 0;
+    si.Max = nMax;
+    si.Page = nMax - 126;
+    if (View < T)
+        si.Pos = int(std::trunc(double(A) / double(T - View) * 128.0));
+    return true;
+}
+
+}  // namespace
+
 void TProStringGrid::UpdateVScrollProportional()
 {
     if (!ProportionalAllowed())
@@ -186,17 +209,11 @@ void TProStringGrid::UpdateVScrollProportional()
         if (r < TopRow())
             A += lw + RowHeights(r);
     }
-    if (T == 0)
-        return;
     const int h = ClientHeight();
-    const float e = float(h - F) / float(T);
-    if (double(e) >= 0.9999)
+    if (!proportionalThumb(F, T, A, h, si))
         return;
-    const int nMax = int(std::trunc((double(e) + 127.0) / (1.0 - double(e))));
-    si.Min = 0;
-    si.Max = nMax;
-    si.Page = nMax - 126;
-    si.Pos = h < T ? int(std::trunc(double(A) / double(T - h) * 128.0)) : 127;
+    if (h >= T)
+        si.Pos = 127;
     SetScrollInfo(true, si);
     SyncFlatVScrollBar();
 }
@@ -217,18 +234,9 @@ void TProStringGrid::UpdateHScrollProportional()
         if (c < LeftCol())
             A += lw + ColWidths(c);
     }
-    if (T == 0)
-        return;
     const int w = ClientWidth();
-    const float e = float(w - F) / float(T);
-    if (double(e) >= 0.9999)
+    if (!proportionalThumb(F, T, A, w, si))
         return;
-    const int nMax = int(std::trunc((double(e) + 127.0) / (1.0 - double(e))));
-    si.Min = 0;
-    si.Max = nMax;
-    si.Page = nMax - 126;
-    if (w < T)
-        si.Pos = int(std::trunc(double(A) / double(T - w) * 128.0));
     SetScrollInfo(false, si);
     if (FScrollBarAlways != saHorz && FScrollBarAlways != saBoth) {
         if (all < w || !HasHorz(FScrollBars))
