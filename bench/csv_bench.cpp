@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include "bench/BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <functional>
@@ -211,44 +213,28 @@ void BM_Memory(benchmark::State &state)
 }
 BENCHMARK(BM_Memory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-class TRatioReporter : public benchmark::ConsoleReporter
+void Ratio(TTimesReporter::TValues &Times, const char *Label, const std::string &Grid, const std::string &Plain)
 {
-public:
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run &r : reports) {
-            times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-            for (const auto &[name, counter] : r.counters)
-                counters_[name] = counter.value;
-        }
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        ratio("0/1 matrix 200 x 2200, grid / plain parse", "BM_Grid_Matrix01", "BM_Plain_Matrix01");
-        ratio("numbers 1000 x 1000, grid / plain parse", "BM_Grid_Numbers", "BM_Plain_Numbers");
-        for (int m : {1, 2, 4}) {
-            const std::string grid = "BM_Grid_OneLine/" + std::to_string(m) + "/iterations:1";
-            if (times_.count(grid))
-                std::printf("one line of %d million cells: %.0f ms, %.0f ms per million cells\n", m, times_[grid],
-                            times_[grid] / m);
-        }
-        if (counters_.count("grid_bytes_per_cell")) {
-            const double g = counters_["grid_bytes_per_cell"], t = counters_["text_bytes_per_cell"];
-            std::printf("2000 x 2000 short numbers: grid %.1f bytes per cell, texts %.1f bytes per cell, "
-                        "grid / texts = %.2f\n", g, t, t > 0 ? g / t : 0.0);
-        }
-    }
+    if (Times.count(Grid) && Times.count(Plain) && Times[Plain] > 0)
+        std::printf("%s = %.1f\n", Label, Times[Grid] / Times[Plain]);
+}
 
-private:
-    void ratio(const char *Label, const std::string &Grid, const std::string &Plain)
-    {
-        if (times_.count(Grid) && times_.count(Plain) && times_[Plain] > 0)
-            std::printf("%s = %.1f\n", Label, times_[Grid] / times_[Plain]);
+void PrintRatios(TTimesReporter::TValues &Times, TTimesReporter::TValues &Counters)
+{
+    Ratio(Times, "0/1 matrix 200 x 2200, grid / plain parse", "BM_Grid_Matrix01", "BM_Plain_Matrix01");
+    Ratio(Times, "numbers 1000 x 1000, grid / plain parse", "BM_Grid_Numbers", "BM_Plain_Numbers");
+    for (int m : {1, 2, 4}) {
+        const std::string grid = "BM_Grid_OneLine/" + std::to_string(m) + "/iterations:1";
+        if (Times.count(grid))
+            std::printf("one line of %d million cells: %.0f ms, %.0f ms per million cells\n", m, Times[grid],
+                        Times[grid] / m);
     }
-    std::map<std::string, double> times_, counters_;
-};
+    if (Counters.count("grid_bytes_per_cell")) {
+        const double g = Counters["grid_bytes_per_cell"], t = Counters["text_bytes_per_cell"];
+        std::printf("2000 x 2000 short numbers: grid %.1f bytes per cell, texts %.1f bytes per cell, "
+                    "grid / texts = %.2f\n", g, t, t > 0 ? g / t : 0.0);
+    }
+}
 
 } // namespace
 
@@ -260,7 +246,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     g_dir = new QTemporaryDir;
     WriteFiles();
-    TRatioReporter reporter;
+    TTimesReporter reporter(PrintRatios);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     delete g_dir;
     benchmark::Shutdown();

@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
+#include "bench/BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -98,29 +100,16 @@ void BM_MacroecologyBareIterations(benchmark::State &State)
 }
 BENCHMARK(BM_MacroecologyBareIterations)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Keeps the best time of each benchmark and prints run / bare iterations.
-class RatioReporter : public benchmark::ConsoleReporter
+// Run / bare iterations.
+void PrintRatio(TTimesReporter::TValues &Times, TTimesReporter::TValues &)
 {
-public:
-    void ReportRuns(const std::vector<Run> &Reports) override
-    {
-        ConsoleReporter::ReportRuns(Reports);
-        for (const Run &r : Reports) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+    double run = 0, bare = 0;
+    for (const auto &[name, t] : Times) {
+        if (name.rfind("BM_MacroecologyRun", 0) == 0) run = t;
+        if (name.rfind("BM_MacroecologyBareIterations", 0) == 0) bare = t;
     }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        double run = 0, bare = 0;
-        for (const auto &[name, t] : times_) {
-            if (name.rfind("BM_MacroecologyRun", 0) == 0) run = t;
-            if (name.rfind("BM_MacroecologyBareIterations", 0) == 0) bare = t;
-        }
-        if (run > 0 && bare > 0) std::printf("run / bare iterations = %.2f\n", run / bare);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
+    if (run > 0 && bare > 0) std::printf("run / bare iterations = %.2f\n", run / bare);
+}
 
 }  // namespace
 
@@ -130,7 +119,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     SetUp();
-    RatioReporter reporter;
+    TTimesReporter reporter(PrintRatio);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     QDir::setCurrent(QDir::tempPath());
     benchmark::Shutdown();

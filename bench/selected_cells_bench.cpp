@@ -2,6 +2,8 @@
 // that packs the same cells into a vector; the ratio is printed at the end.
 #include "grid/core/ProGrid.h"
 
+#include "bench/BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <cstdint>
@@ -44,26 +46,12 @@ void BM_PlainPackedCells(benchmark::State &state)
 }
 BENCHMARK(BM_PlainPackedCells)->Unit(benchmark::kMillisecond);
 
-class TRatioReporter : public benchmark::ConsoleReporter
+void PrintRatio(TTimesReporter::TValues &Times, TTimesReporter::TValues &)
 {
-public:
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run &r : reports)
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const double grid = times["BM_SelectedCellsCount"], plain = times["BM_PlainPackedCells"];
-        if (grid > 0 && plain > 0)
-            std::printf("SelectedCellsCount / plain packing loop: %.1f (goal: 3 or less)\n", grid / plain);
-    }
-
-private:
-    std::map<std::string, double> times;
-};
+    const double grid = Times["BM_SelectedCellsCount"], plain = Times["BM_PlainPackedCells"];
+    if (grid > 0 && plain > 0)
+        std::printf("SelectedCellsCount / plain packing loop: %.1f (goal: 3 or less)\n", grid / plain);
+}
 
 } // namespace
 
@@ -77,7 +65,7 @@ int main(int argc, char **argv)
     grid->SetColCount(kCols + 1);
     grid->SetRowCount(kRows + 1);
     g_grid = grid.get();
-    TRatioReporter reporter;
+    TTimesReporter reporter(PrintRatio);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     g_grid = nullptr;
     grid.reset();

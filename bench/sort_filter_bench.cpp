@@ -6,6 +6,8 @@
 #include "grid/core/ProGrid.h"
 #include "grid/core/ProUtil.h"
 
+#include "bench/BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <algorithm>
@@ -171,29 +173,15 @@ void BM_WildcardManyStars(benchmark::State &state)
 }
 BENCHMARK(BM_WildcardManyStars)->Unit(benchmark::kMicrosecond);
 
-// Prints each sort's time over its plain counterpart once the runs are done.
-class TRatioReporter : public benchmark::ConsoleReporter
+// Each sort's time over its plain counterpart.
+void PrintRatios(TTimesReporter::TValues &Times, TTimesReporter::TValues &)
 {
-public:
-    void ReportRuns(const std::vector<Run> &reports) override
-    {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run &r : reports)
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
+    for (const char *kind : {"Numeric", "Text"}) {
+        const std::string grid = std::string("BM_QSort") + kind, plain = std::string("BM_PlainSort") + kind;
+        if (Times.count(grid) && Times.count(plain) && Times[plain] > 0)
+            std::printf("QSort / sorted keys and row moves, %s: %.1f\n", kind, Times[grid] / Times[plain]);
     }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        for (const char *kind : {"Numeric", "Text"}) {
-            const std::string grid = std::string("BM_QSort") + kind, plain = std::string("BM_PlainSort") + kind;
-            if (times.count(grid) && times.count(plain) && times[plain] > 0)
-                std::printf("QSort / sorted keys and row moves, %s: %.1f\n", kind, times[grid] / times[plain]);
-        }
-    }
-
-private:
-    std::map<std::string, double> times;
-};
+}
 
 } // namespace
 
@@ -204,7 +192,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     g_scene = new TScene;
-    TRatioReporter reporter;
+    TTimesReporter reporter(PrintRatios);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     delete g_scene;
     benchmark::Shutdown();
