@@ -6,6 +6,7 @@
 #include "grid/core/ProUtil.h"
 #include "grid/core/PsgHTMLE.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -92,7 +93,10 @@ struct TProStringGrid::TSortKeys
     {
         TSortStyle Style = ssAutomatic;
         QString Prefix, Suffix;
+        // The primed column holds every row's cell; a column that only breaks ties makes the
+        // cells it reads (a key is large, and ties are mostly few).
         std::vector<TSortCell> Cells;
+        std::vector<std::unique_ptr<TSortCell>> Sparse;
         std::map<int, TSortCell> Others;
     };
 
@@ -113,8 +117,6 @@ struct TProStringGrid::TSortKeys
             TSortSettings *s = Grid->SortSettings();
             col->Style = s->AutoFormat() ? ssAutomatic : s->IgnoreCase() ? ssAlphaNoCase : ssAlphabetic;
             Grid->GetFormat(ACol, col->Style, col->Prefix, col->Suffix);
-            if (Count > 0)
-                col->Cells.resize(size_t(Count));
             c = std::move(col);
         }
         return *c;
@@ -123,8 +125,16 @@ struct TProStringGrid::TSortKeys
     TSortCell &Cell(TColumn &C, int ARow)
     {
         const int k = ARow - First;
-        if (k >= 0 && k < Count)
-            return C.Cells[size_t(k)];
+        if (k >= 0 && k < Count) {
+            if (!C.Cells.empty())
+                return C.Cells[size_t(k)];
+            if (C.Sparse.empty())
+                C.Sparse.resize(size_t(Count));
+            std::unique_ptr<TSortCell> &cell = C.Sparse[size_t(k)];
+            if (!cell)
+                cell = std::make_unique<TSortCell>();
+            return *cell;
+        }
         return C.Others[ARow];
     }
 
@@ -487,6 +497,10 @@ struct TProStringGrid::TSortRun
             return;
         TSortKeys::TColumn &c = Keys.Column(col);
         const bool automatic = c.Style == ssAutomatic;
+        if (c.Cells.empty() && c.Sparse.empty())
+            c.Cells.resize(size_t(std::max(Keys.Count, 0)));
+        else
+            return;
         for (int k = 0; k < Keys.Count; ++k) {
             TSortCell &cell = c.Cells[size_t(k)];
             Keys.Text(cell, col, First + k);
