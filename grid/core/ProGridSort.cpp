@@ -467,6 +467,9 @@ struct TProStringGrid::TSortRun
     // Ties go on to the columns on the right (plain) or to the next index (indexed).
     int Compare(const TRef &a, const TRef &b, int From)
     {
+        // The partition meets its pivot's own row: equal, without walking every column for the tie.
+        if (a.Orig == b.Orig && a.Phys == b.Phys)
+            return 0;
         if (!Indexed) {
             const int last = Grid->AllColCount() - 2;
             for (int c = From;; ++c) {
