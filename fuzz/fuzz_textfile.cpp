@@ -9,6 +9,9 @@ namespace {
 
 void CheckList(const QStringList &lines, TEncoding *e)
 {
+    // UTF-16 LE's mark followed by a NUL character is UTF-32 LE's mark: such a file reads as UTF-32.
+    if (e == TEncoding::Unicode() && !lines.isEmpty() && lines.first().startsWith(QChar(0)))
+        return;
     TStringList list;
     for (const QString &l : lines)
         list.Add(l);
