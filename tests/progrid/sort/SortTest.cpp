@@ -418,3 +418,64 @@ TEST(SortFaults, AnAdversarialOrderDoesNotDeepenTheRecursion)
         }
     }
 }
+
+TEST(Sort, NumericColumnsThroughTheWholeSort)
+{
+    // Mixed and blank cells in an automatic column, sorted by the full sort (not one comparison).
+    TSortGrid g;
+    g.SortSettings()->SetIgnoreBlanks(true);
+    g.SortSettings()->SetBlankPos(blLast);
+    Rows(g, {"10", "", "9", "2.5", "100"});
+    g.Sort(1, sdAscending);
+    EXPECT_EQ(Column(g, 1), QStringList({"2.5", "9", "10", "100", ""}));
+    g.Sort(1, sdDescending);
+    EXPECT_EQ(Column(g, 1), QStringList({"100", "10", "9", "2.5", ""}));
+
+    // Many rows with repeated values: ties go on to the column on the right, and a row never
+    // loses its place against itself once the pivot has moved. The order is known beforehand.
+    TSortGrid h;
+    const int n = 500;
+    h.SetColCount(3);
+    h.SetRowCount(n + 1);
+    std::vector<std::pair<int, QString>> expected;
+    uint32_t x = 12345;
+    for (int r = 1; r <= n; ++r) {
+        x = x * 1103515245u + 12345u;
+        const int v = int((x >> 16) % 40);
+        const QString w = QString::number((x >> 8) % 100000).rightJustified(6, QChar('0'));
+        h.SetCells(1, r, QString::number(v));
+        h.SetCells(2, r, w);
+        expected.emplace_back(v, w);
+    }
+    std::sort(expected.begin(), expected.end());
+    h.Sort(1, sdAscending);
+    for (int r = 1; r <= n; ++r) {
+        ASSERT_EQ(h.Cells(1, r), QString::number(expected[size_t(r - 1)].first)) << r;
+        ASSERT_EQ(h.Cells(2, r), expected[size_t(r - 1)].second) << r;
+    }
+}
+
+TEST(Sort, APivotMetAgainAfterItMovedIsNotWalkedAcrossEveryColumn)
+{
+    // Distinct values in column 1: no comparison of two different rows ties there, so the
+    // columns on the right are never asked, even for the pivot's row met again at a new place.
+    TSortGrid g;
+    const int n = 2000, cols = 6;
+    g.SetColCount(cols);
+    g.SetRowCount(n + 1);
+    for (int r = 1; r <= n; ++r) {
+        g.SetCells(1, r, QString::number((r * 7919) % n));
+        for (int c = 2; c < cols; ++c)
+            g.SetCells(c, r, QStringLiteral("same"));
+    }
+    g.OnGetFormat = [](TObject *, int ACol, TSortStyle &s, QString &, QString &) { s = ACol == 1 ? ssNumeric : ssCustom; };
+    int asked = 0;
+    g.OnCustomCompare = [&](TObject *, const QString &, const QString &, int &res) {
+        ++asked;
+        res = 0;
+    };
+    g.Sort(1, sdAscending);
+    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("0"));
+    EXPECT_EQ(g.Cells(1, n), QString::number(n - 1));
+    EXPECT_EQ(asked, 0);
+}
