@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QShowEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -24,6 +25,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 QString StripHotkey(const QString &Caption)
 {
@@ -572,9 +575,11 @@ namespace {
 class TMemoStrings : public TStrings
 {
 public:
-    explicit TMemoStrings(QPlainTextEdit *e) : edit_(e) {}
+    explicit TMemoStrings(TMemo *m) : memo_(m) {}
 
-    QTextDocument *doc() const { return edit_->document(); }
+    // Every access goes through the memo's editor, which first takes in a text set while hidden.
+    QPlainTextEdit *edit() const { return memo_->Editor(); }
+    QTextDocument *doc() const { return edit()->document(); }
     bool trailingEmpty() const { return doc()->lastBlock().text().isEmpty(); }
 
     int GetCount() const override
@@ -628,24 +633,37 @@ public:
         }
         c.removeSelectedText();
     }
-    void Clear() override { edit_->clear(); }
-    void SetText(const QString &Value) override
-    {
-        edit_->setPlainText(LfLineBreaks(Value));
-    }
+    void Clear() override { memo_->Clear(); }
+    void SetText(const QString &Value) override { memo_->SetLinesText(LfLineBreaks(Value)); }
 
 protected:
-    void SetUpdateState(bool Updating) override { edit_->setUpdatesEnabled(!Updating); }
+    void SetUpdateState(bool Updating) override { edit()->setUpdatesEnabled(!Updating); }
 
 private:
-    QPlainTextEdit *edit_;
+    TMemo *memo_;
+};
+
+// Takes in a text set while hidden just before it is first shown.
+class TMemoEditor : public QPlainTextEdit
+{
+public:
+    std::function<void()> BeforeShow;
+
+protected:
+    void showEvent(QShowEvent *e) override
+    {
+        if (BeforeShow)
+            BeforeShow();
+        QPlainTextEdit::showEvent(e);
+    }
 };
 
 }  // namespace
 
-TMemo::TMemo(TComponent *AOwner) : TWinControl(AOwner, new QPlainTextEdit)
+TMemo::TMemo(TComponent *AOwner) : TWinControl(AOwner, new TMemoEditor)
 {
-    lines_ = std::make_unique<TMemoStrings>(Editor());
+    static_cast<TMemoEditor *>(Widget())->BeforeShow = [this] { TakeInPendingText(); };
+    lines_ = std::make_unique<TMemoStrings>(this);
     SetTabStop(true);
     SetColor(clWindow);
     SetBounds(0, 0, 185, 89);
@@ -659,7 +677,34 @@ TMemo::TMemo(TComponent *AOwner) : TWinControl(AOwner, new QPlainTextEdit)
 
 TMemo::~TMemo() = default;
 
-QPlainTextEdit *TMemo::Editor() const { return static_cast<QPlainTextEdit *>(Widget()); }
+QPlainTextEdit *TMemo::Editor() const
+{
+    TakeInPendingText();
+    return static_cast<QPlainTextEdit *>(Widget());
+}
+
+void TMemo::TakeInPendingText() const
+{
+    if (!hasPendingText_)
+        return;
+    hasPendingText_ = false;
+    static_cast<QPlainTextEdit *>(Widget())->setPlainText(std::exchange(pendingText_, QString()));
+}
+
+void TMemo::SetLinesText(const QString &v)
+{
+    // Laying out a long text (a summary listing a whole matrix) waits until the memo is shown or
+    // read; with an OnChange handler the change is announced at once, as ever.
+    auto *e = static_cast<QPlainTextEdit *>(Widget());
+    if (!OnChange && !e->isVisible()) {
+        pendingText_ = v;
+        hasPendingText_ = true;
+        return;
+    }
+    hasPendingText_ = false;
+    pendingText_.clear();
+    e->setPlainText(v);
+}
 
 QString TMemo::GetText() const
 {
@@ -742,7 +787,12 @@ void TMemo::SetSelText(const QString &v)
 }
 
 void TMemo::SelectAll() { Editor()->selectAll(); }
-void TMemo::Clear() { Editor()->clear(); }
+void TMemo::Clear()
+{
+    hasPendingText_ = false;
+    pendingText_.clear();
+    static_cast<QPlainTextEdit *>(Widget())->clear();
+}
 void TMemo::CopyToClipboard() { Editor()->copy(); }
 void TMemo::CutToClipboard() { Editor()->cut(); }
 void TMemo::PasteFromClipboard() { Editor()->paste(); }

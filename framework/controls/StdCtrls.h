@@ -262,7 +262,11 @@ public:
     void CutToClipboard();
     void PasteFromClipboard();
 
+    // The editor, holding the whole text (one set while hidden is taken in first).
     QPlainTextEdit *Editor() const;
+    // Sets the text (LF line breaks); while the memo is hidden and nobody listens to OnChange
+    // it is kept aside until the memo is shown or read.
+    void SetLinesText(const QString &v);
 
     TNotifyEvent OnChange;
 
@@ -281,6 +285,10 @@ private:
     bool wantTabs_ = false;
     bool wantReturns_ = true;
     int maxLength_ = 0;
+    mutable QString pendingText_;
+    mutable bool hasPendingText_ = false;
+
+    void TakeInPendingText() const;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -29,9 +29,11 @@ void FloatToDecimal(TFloatRec &Result, double Value, int Precision, int Decimals
     char buf[48];
     const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(Value), std::chars_format::scientific, 17);
     *res.ptr = 0;
-    QByteArray digits;
-    digits.append(buf[0]);
-    digits.append(buf + 2, 17);
+    // The digits are worked in place and copied out once: this runs for every number a grid shows.
+    char digits[20];
+    digits[0] = buf[0];
+    std::memcpy(digits + 1, buf + 2, 17);
+    int len = 18;
     int exponent = std::atoi(std::strchr(buf, 'e') + 1) + 1;
 
     Precision = std::clamp(Precision, 1, 18);
@@ -44,8 +46,8 @@ void FloatToDecimal(TFloatRec &Result, double Value, int Precision, int Decimals
         return;
     }
     const int k = static_cast<int>(keep);
-    const bool up = k < digits.size() && digits[k] >= '5';
-    digits.truncate(k);
+    const bool up = k < len && digits[k] >= '5';
+    len = std::min(len, k);
     if (up) {
         int i = k - 1;
         while (i >= 0 && digits[i] == '9')
@@ -53,18 +55,19 @@ void FloatToDecimal(TFloatRec &Result, double Value, int Precision, int Decimals
         if (i >= 0) {
             digits[i] = static_cast<char>(digits[i] + 1);
         } else {
-            digits.prepend('1');
-            digits.truncate(std::max(k, 1));
+            // All nines carried over: a single 1 one place up (k may be 0 here).
+            digits[0] = '1';
+            len = 1;
             ++exponent;
         }
     }
-    while (!digits.isEmpty() && digits.back() == '0')
-        digits.chop(1);
-    if (digits.isEmpty()) {
+    while (len > 0 && digits[len - 1] == '0')
+        --len;
+    if (len == 0) {
         Result.Negative = false;
         return;
     }
-    Result.Digits = digits;
+    Result.Digits = QByteArray(digits, len);
     Result.Exponent = exponent;
 }
 

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -122,6 +123,34 @@ TEST_F(OnForm, MemoLinesFollowTheEditControlsLineRules)
     lines->Clear();
     EXPECT_EQ(lines->Count(), 0);
     EXPECT_TRUE(memo->Text().isEmpty());
+}
+
+TEST_F(OnForm, AMemoSetWhileHiddenShowsAndReadsItsWholeText)
+{
+    auto *memo = add<TMemo>();
+    auto *raw = static_cast<QPlainTextEdit *>(memo->Widget());
+    memo->Lines()->SetText("a\r\nb\r\n");
+    // Whatever asks first, the memo itself or its first showing, sees the text.
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+    memo->Lines()->SetText("c\r\nd\r\n");
+    memo->Lines()->Add("e");
+    EXPECT_EQ(memo->Lines()->ToStringList(), QStringList({"c", "d", "e"}));
+    memo->Lines()->SetText("f\r\ng\r\n");
+    form.Show();
+    EXPECT_EQ(raw->toPlainText(), QStringLiteral("f\ng\n"));
+    form.Hide();
+    memo->Lines()->SetText("late");
+    memo->Clear();
+    form.Show();
+    EXPECT_TRUE(raw->toPlainText().isEmpty());
+    form.Hide();
+
+    // A listener to OnChange hears of the new text at once.
+    int changes = 0;
+    memo->OnChange = [&](TObject *) { ++changes; };
+    memo->Lines()->SetText("h");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(raw->toPlainText(), QStringLiteral("h"));
 }
 
 TEST_F(OnForm, CheckBoxClicksOnEveryChangeOfState)
