@@ -74,8 +74,21 @@ void SetMemoLines(TMemo *M, const QStringList &Lines)
 {
     // One text for the whole memo: a summary that lists a large matrix would otherwise be laid
     // out again for every line added.
-    if (Lines.isEmpty()) M->Lines()->Clear();
-    else M->Lines()->SetText(Lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    if (Lines.isEmpty()) {
+        M->Lines()->Clear();
+        return;
+    }
+    qsizetype size = 0;
+    for (const QString &l : Lines) size += l.size() + 1;
+    QString text;
+    text.reserve(size);
+    for (const QString &l : Lines) {
+        text += l;
+        text += QLatin1Char('\n');
+    }
+    // Breaks inside a line are made the memo's own first.
+    if (text.contains(QLatin1Char('\r'))) M->Lines()->SetText(text);
+    else M->SetLinesText(text);
 }
 
 QString MemoLine(TMemo *M, int k) { return k < M->Lines()->Count() ? M->Lines()->Strings(k) : QString(); }
@@ -318,9 +331,13 @@ QString SummaryRule() { return QString(46, QLatin1Char('_')); }
 QStringList GridTextLines(const TStringGrid *Grid)
 {
     QStringList lines;
+    lines.reserve(Grid->RowCount());
     for (int r = 0; r < Grid->RowCount(); ++r) {
         QString line;
-        for (int c = 0; c < Grid->ColCount(); ++c) line += Grid->Cells(c, r) + QLatin1Char(' ');
+        for (int c = 0; c < Grid->ColCount(); ++c) {
+            line += Grid->Cells(c, r);
+            line += QLatin1Char(' ');
+        }
         lines << line;
     }
     return lines;
