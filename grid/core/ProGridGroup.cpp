@@ -224,7 +224,8 @@ void TProStringGrid::SetGroupColumn(int Value)
 
 void TProStringGrid::SubGroup(int ColIndex)
 {
-    if (ColIndex < FixedCols() || ColIndex >= ColCount())
+    // The headers go into the next column; without one their texts would be lost.
+    if (ColIndex < FixedCols() || ColIndex + 1 >= ColCount())
         return;
     TGridUpdateLock lock(this);
     const TGrouping *g = FGrouping.get();

@@ -220,3 +220,43 @@ TEST(ScrollInView, AVisibleCellMovesNothingAndAFarOneComesIntoView)
     g.ScrollInView(40, 1);
     EXPECT_EQ(g.Col(), 20);
 }
+
+TEST(SubGroup, SecondLevelInsideTheGroupsAndBack)
+{
+    TTestGrid g;
+    g.SetColCount(5);
+    g.SetRowCount(5);
+    const char *outer[] = {"A", "A", "B", "B"};
+    const char *inner[] = {"x", "y", "x", "x"};
+    for (int r = 1; r <= 4; ++r) {
+        g.SetCells(1, r, QString("n%1").arg(r));
+        g.SetCells(2, r, outer[r - 1]);
+        g.SetCells(3, r, inner[r - 1]);
+        g.SetCells(4, r, QString("z%1").arg(r));
+    }
+    g.Group(2);
+    ASSERT_EQ(Column(g, 2), (QStringList{"", "", "x", "y", "", "x", "x"}));
+    g.SubGroup(2);
+    EXPECT_EQ(g.GroupColumn(), 2);
+    EXPECT_EQ(Column(g, 1), (QStringList{"", "A", "", "n1", "", "n2", "B", "", "n3", "n4"}));
+    EXPECT_EQ(Column(g, 2), (QStringList{"", "", "", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(Column(g, 3), (QStringList{"", "", "x", "z1", "y", "z2", "", "x", "z3", "z4"}));
+    const std::pair<int, int> spans[] = {{2, 2}, {4, 2}, {7, 3}};
+    for (const auto &[row, span] : spans) {
+        ASSERT_TRUE(g.IsNode(row)) << row;
+        EXPECT_EQ(g.GetNodeSpan(row), span) << row;
+    }
+    EXPECT_EQ(g.GetNodeSpan(1), 5);
+
+    g.SubUnGroup(2);
+    EXPECT_EQ(Column(g, 1), (QStringList{"", "A", "n1", "n2", "B", "n3", "n4"}));
+    EXPECT_EQ(Column(g, 2), (QStringList{"", "", "x", "y", "", "x", "x"}));
+    EXPECT_EQ(Column(g, 3), (QStringList{"", "", "z1", "z2", "", "z3", "z4"}));
+    EXPECT_TRUE(g.IsNode(1));
+    EXPECT_FALSE(g.IsNode(2));
+
+    // The last column has no neighbour for its headers: nothing happens.
+    const int rows = g.RowCount();
+    g.SubGroup(g.ColCount() - 1);
+    EXPECT_EQ(g.RowCount(), rows);
+}
