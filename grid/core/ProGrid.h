@@ -6,6 +6,7 @@
 #include "grid/core/ProGridSettings.h"
 #include "grid/core/ProGridCompanions.h"
 #include "grid/core/ProGridButton.h"
+#include "grid/core/ProGridSearchPanel.h"
 #include "grid/core/PictureContainer.h"
 #include "grid/core/ProUtil.h"
 #include "grid/core/PsgHTMLE.h"
@@ -191,6 +192,20 @@ using TRawCompareEvent = std::function<void(TObject *Sender, int ACol, int Row1,
 using TFilterEvent = std::function<void(TObject *Sender, int ARow, bool &AcceptRow)>;
 using TFilterSelectEvent = std::function<void(TObject *Sender, int Column, int ItemIndex, const QString &FriendlyName,
                                               QString &FilterCondition)>;
+// ----------------------------------------------------------------------------------------------------
+
+// ---- Search and replace, selection text, grouping and moves ------------------------------------
+enum TFindParameters {
+    fnMatchCase, fnMatchFull, fnMatchRegular, fnDirectionLeftRight, fnMatchStart, fnFindInCurrentRow,
+    fnFindInCurrentCol, fnIncludeFixed, fnAutoGoto, fnIgnoreHTMLTags, fnBackward, fnIncludeHiddenColumns,
+    fnFindInPresetCol, fnFindInPresetRow, fnSelectedCells, fnIncludeHiddenRows
+};
+using TFindParams = TSet<TFindParameters>;
+using TSearchEditChangeEvent = std::function<void(TObject *Sender, const QString &Value, bool &DefaultSearch)>;
+using TAutoDeleteRowEvent = std::function<void(TObject *Sender, int ARow)>;
+using TFixedEditEvent =
+    std::function<void(TObject *Sender, int ACol, int ARow, TGridFixedCellEditor &AEditor, TStrings *Values)>;
+using TSelectionChangedEvent = std::function<void(TObject *Sender, int ALeft, int ATop, int ARight, int ABottom)>;
 // ----------------------------------------------------------------------------------------------------
 
 class TProStringGrid : public TBaseGrid
@@ -1538,7 +1553,6 @@ public:
     TARVIX_PLAIN_FIELD(int, MaxRowHeight, 0)
     TARVIX_PLAIN_FIELD(int, MinColWidth, 0)
     TARVIX_PLAIN_FIELD(int, MaxColWidth, 0)
-    TARVIX_PLAIN_FIELD(int, GroupColumn, -1)
     TARVIX_PLAIN_FIELD(bool, SizeGrowOnly, false)
     TARVIX_PLAIN_FIELD(bool, FitCellsInGrid, true)
     TARVIX_PLAIN_FIELD(int, PreviewPage, 1)
@@ -1645,6 +1659,146 @@ private:
     TGridFocusWindow *FFocusWindow = nullptr;
     TArrowWindow *ArwU = nullptr, *ArwD = nullptr, *ArwL = nullptr, *ArwR = nullptr;
     TScrollBar *FScrollBar = nullptr, *FPaintScrollBar = nullptr;
+
+    // ---- Search and replace (ProGridSearch.cpp) ------------------------------------------------------
+public:
+    // Cells holding s (or matching it as a filter expression) in scan order from StartCell, which
+    // is itself skipped; (-1, -1) starts at the first cell and gives (-1, -1) when nothing is found.
+    TPoint Find(TPoint StartCell, const QString &s, TFindParams FindParams);
+    TPoint FindWide(TPoint StartCell, const QString &s, TFindParams FindParams);
+    TPoint FindFirst(const QString &s, TFindParams FindParams);
+    TPoint FindNext();
+    // Rewrites every found cell's stored text; the number of cells changed.
+    int Replace(const QString &OrigStr, const QString &NewStr, TFindParams FindParams);
+    // The first normal row whose sort column's display text starts with s (compared with its
+    // upper-cased text as it stands); -1 for none.
+    int Search(const QString &s);
+    TPoint SearchCell() const { return FSearchCell; }
+    void SetSearchCell(const TPoint &v) { FSearchCell = v; }
+    TFindParams FindParams() const { return FFindParams; }
+    int FindCol() const { return FFindCol; }
+    void SetFindCol(int v) { FFindCol = v; }
+    int FindRow() const { return FFindRow; }
+    void SetFindRow(int v) { FFindRow = v; }
+    // The key-typing search text and its pause counter.
+    TARVIX_PLAIN_FIELD(QString, SearchInc, QString())
+    TARVIX_PLAIN_FIELD(int, SearchTics, 0)
+
+public:
+    // Copies the search footer's settings into its panel and lays the panel out.
+    void SyncSearchPanel();
+
+    TSearchEditChangeEvent OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
+    TNotifyEvent OnCreatedSearchFooter;
+
+protected:
+    bool CellMatches(int ACol, int ARow, bool Wide);
+    // The search panel's notifications.
+    void SearchEditChanged(TObject *Sender);
+    void SearchFooterFindPrev(TObject *Sender);
+    void SearchFooterFindNext(TObject *Sender);
+    void CloseSearchFooter(TObject *Sender);
+    void SearchFooterHighlight(TObject *Sender);
+    // Alt and an accelerator of the search panel's buttons; 1 in Result when taken.
+    void CMDialogChar(TMessage &Message);
+    // The text of the fixed-cell editor changed.
+    void FixedEditChanged(const QString &Text);
+    QString SearchCache;
+    QString SearchCacheWide;
+    TFindParams FFindParams;
+    // The fixed cell being edited; -1 while none is.
+    int FFixedColEdit = -1;
+    int FFixedRowEdit = -1;
+
+private:
+    friend class TSearchPanel;
+    // The panel's notifications and the footer's changes reach the handlers here.
+    void WireSearchPanel();
+    TPoint DoFind(TPoint StartCell, const QString &s, TFindParams FindParams, bool Wide);
+    // The search footer's options common to its searches.
+    TFindParams FooterParams(bool Backward);
+    void RemoveFooterHighlight();
+    void ApplyFooterHighlight(const QString &Text, bool MatchCase);
+    // Widens the search box by a pixel and back, which repaints it.
+    void NudgeSearchEdit();
+    TPoint FSearchCell{-1, -1};
+    int FFindCol = 0;
+    int FFindRow = 0;
+
+    // ---- Selection text, numbering, swaps and hooks (ProGridSelText.cpp) ---------------------------
+public:
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // The selected cells, a tab between cells and CR LF between rows.
+    QString SelectedText();
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    void SwapColumns(int ACol1, int ACol2);
+    void SwapRows(int ARow1, int ARow2);
+    virtual void AutoInsertRow(int ARow);
+    virtual void AutoDeleteRow(int ARow);
+    virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor &AEditor, TStrings *Values);
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    // The in-place editor reports its caret after each key and ASelStart -1 when it loses focus.
+    virtual void InplaceEditNotify(const QString &AText, const TPoint &APos, int ASelStart) {}
+    TARVIX_PLAIN_FIELD(int, AutoNumberStart, 0)
+    TARVIX_PLAIN_FIELD(int, AutoNumberOffset, 0)
+    TARVIX_PLAIN_FIELD(TSortDirection, AutoNumberDirection, sdAscending)
+
+public:
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TFixedEditEvent OnFixedEdit;
+    TSelectionChangedEvent OnSelectionChanged;
+
+private:
+    // Moves the cell controls of the two lines across (Column: columns, else rows).
+    void SwapCellControls(int A, int B, bool Column);
+
+    // ---- Row grouping, moves and column order (ProGridGroup.cpp) -----------------------------------
+public:
+    virtual void SubGroup(int ColIndex);
+    virtual void SubUnGroup(int ColIndex);
+    virtual void Group(int ColIndex);
+    virtual void UnGroup();
+    int GroupColumn() const { return FGroupColumn; }
+    // -1 ungroups, a column above 0 groups by it; other values do nothing.
+    void SetGroupColumn(int Value);
+    void GroupSum(int ColIndex);
+    void GroupAvg(int ColIndex);
+    void GroupMin(int ColIndex);
+    void GroupMax(int ColIndex);
+    void GroupCount(int ColIndex);
+    void GroupCustomCalc(int ColIndex);
+    void GroupDistinct(int ColIndex);
+    void GroupStdDev(int ColIndex);
+    // Columns and rows move with their cell controls.
+    void MoveColumn(int FromIndex, int ToIndex);
+    void MoveRow(int FromIndex, int ToIndex);
+    void ScrollInView(int ColIndex, int RowIndex);
+    // The present arrangement becomes the one ResetColumnOrder returns to.
+    void SetColumnOrder();
+    void ResetColumnOrder();
+    // Entry k: the column of origin of the column now at position k.
+    TIntList *ColumnOrder() const { return FColumnOrder.get(); }
+
+protected:
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    int FGroupColumn = -1;
+    QString FGroupCaption;
+    QString FGroupFooter;
+    int FGroupWidth = 0;
+
+private:
+    using TGroupValue = std::function<double(int ACol, int FromRow, int ToRow, int Span)>;
+    void GroupCalc(int ColIndex, const TGroupValue &Value, bool AsInteger, TColumnCalcType FooterCalc);
+    // Colours a group header or summary row, or its merged cell from column C on.
+    void ColorGroupRow(int ARow, bool Header);
+    void ColorGroupCell(int ACol, int ARow, bool Header);
+    void ResetGroupRowColor(int ARow, bool Header);
+    // Closes the open group at h before row a: a summary row before it when asked, then the node.
+    void CloseGroup(int &h, int &a);
+    // Brings the column-order list up to the grid's column count.
+    void GrowColumnOrder();
 
     // ---- Scrolling, scroll bars and geometry (ProGridScroll.cpp) -----------------------------------
 public:

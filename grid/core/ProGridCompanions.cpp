@@ -307,5 +307,6 @@ void TDragDropSettings::Assign(TPersistent *Source)
     FOleAcceptText = src->FOleAcceptText;
     FOleAcceptFiles = src->FOleAcceptFiles;
     FOleAcceptURLs = src->FOleAcceptURLs;
+    FOleEntireRows = src->FOleEntireRows;
 }
 

@@ -419,6 +419,8 @@ public:
     TARVIX_PLAIN_FIELD(bool, OleAcceptText, true)
     TARVIX_PLAIN_FIELD(bool, OleAcceptFiles, true)
     TARVIX_PLAIN_FIELD(bool, OleAcceptURLs, true)
+    // With row selection whole rows are taken, fixed columns included.
+    TARVIX_PLAIN_FIELD(bool, OleEntireRows, false)
 
 private:
     TProStringGrid *FGrid;
@@ -478,18 +480,6 @@ private:
     // The strip is painted mirrored.
     bool FMirror = false;
     bool FWndCreated = false;
-};
-
-// The search footer's strip; its buttons and edit report to the grid.
-class TSearchPanel : public TCustomPanel
-{
-public:
-    explicit TSearchPanel(TComponent *AOwner) : TCustomPanel(AOwner) {}
-    TNotifyEvent OnEditChange;
-    TNotifyEvent OnBackwardClick;
-    TNotifyEvent OnForwardClick;
-    TNotifyEvent OnExitClick;
-    TNotifyEvent OnHighLightClick;
 };
 
 // The hint window of scroll and sizing hints and of HTML cell hints.

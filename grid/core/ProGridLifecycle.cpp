@@ -117,6 +117,7 @@ void TProStringGrid::CreateOwnedObjects()
     FSearchPanel->SetAlign(alBottom);
     FSearchPanel->SetHeight(0);
     FSearchPanel->SetBorderWidth(0);
+    WireSearchPanel();
     cf = std::make_unique<TFont>();
     FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     FSortSettings = std::make_unique<TSortSettings>(this);
@@ -354,6 +355,7 @@ void TProStringGrid::CreateWnd()
     FSearchPanel->SetParent(this);
     FSearchPanel->SetVisible(FSearchFooter->Visible());
     FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
+    SyncSearchPanel();
     SetTimer(Handle(), 111, 500);
     if (designing && ComponentState().Contains(csLoading))
         Font()->SetName(QStringLiteral("Tahoma"));

@@ -260,6 +260,12 @@ void TProStringGrid::WndProc(TMessage &Message)
         ScrollMessage(Message, Message.Msg == WM_VSCROLL);
         return;
     }
+    if (Message.Msg == CM_DIALOGCHAR) {
+        // The search panel's accelerators act only while the footer shows.
+        CMDialogChar(Message);
+        if (Message.Result != 0 || !FSearchFooter->Visible())
+            return;
+    }
     TBaseGrid::WndProc(Message);
 }
 

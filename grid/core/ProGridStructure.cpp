@@ -95,6 +95,7 @@ void TProStringGrid::Clear()
     }
     if (RowCount() > 0 && ColCount() > 0)
         ClearRect(0, 0, ColCount() + FNumHidden - 1, RowCount() - 1);
+    SetSearchInc(QString());
     if (FNumHidden > 0)
         Invalidate();
 }
