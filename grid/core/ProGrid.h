@@ -30,6 +30,8 @@ using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRo
 using TFloatFormatEvent =
     std::function<void(TObject *Sender, int ACol, int ARow, bool &IsFloat, QString &FloatFormat)>;
 using TUpdateColumnSizeEvent = std::function<void(TObject *Sender, int ACol, int &AWidth)>;
+using TColumnSizeEvent = std::function<void(TObject *Sender, int ACol, bool &Allow)>;
+using TRowSizeEvent = std::function<void(TObject *Sender, int ARow, bool &Allow)>;
 
 // Listens to the selection of the grid it is registered with.
 class ITProStringGridSelect
@@ -453,6 +455,63 @@ public:
     // Per-cell background colours
     TColor GetColors(int ACol, int ARow);
     void SetColors(int ACol, int ARow, TColor Value);
+
+    // ---- Per-cell look, cell controls and grid property setters (ProGridCellLook.cpp) ------------
+    // A real column and a display row. The getters answer what a cell without properties shows
+    // and create nothing, except GetReadOnly and GetWordWraps.
+    TColor GetColorsTo(int ACol, int ARow);
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TColor GetFontColors(int ACol, int ARow);
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles GetFontStyles(int ACol, int ARow);
+    void SetFontStyles(int ACol, int ARow, const TFontStyles &Value);
+    QString GetFontNames(int ACol, int ARow);
+    void SetFontNames(int ACol, int ARow, const QString &Value);
+    int GetFontSizes(int ACol, int ARow);
+    void SetFontSizes(int ACol, int ARow, int Value);
+    TAlignment GetAlignments(int ACol, int ARow);
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    TCellGradientDirection GetGradientDir(int ACol, int ARow);
+    void SetGradientDir(int ACol, int ARow, TCellGradientDirection Value);
+    bool GetReadOnly(int ACol, int ARow);
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    bool GetWordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    // Name, size, style and colour of AFont.
+    void SetCellFont(int ACol, int ARow, const TFont *AFont);
+    // The control shown on the cell, nil when none. Taking a control away (nil) neither hides nor
+    // frees it.
+    TControl *GetCellControls(int ACol, int ARow);
+    void SetCellControls(int ACol, int ARow, TControl *Value);
+    int NumCellControls() const { return FNumCellControls; }
+
+    // The look of a display row over every real column from FixedCols on, hidden columns too.
+    // clNone takes that one colour away; a cell's properties go only when nothing else is left.
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
+
+    // The cursor the grid returns to after its temporary ones.
+    void SetCursor(TCursor Value);
+    // Steps of one pixel added to every column width and row height; -10 .. 10 steps in all.
+    void Zoom(int Delta);
+
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+
+protected:
+    // The framework's border test, then OnColumnSize and OnRowSize may refuse the sizing.
+    void CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos, int &SizingOfs) override;
+    // The pointer is on the right border of a fixed column that may be sized.
+    bool FSizeFixed = false;
+
+private:
+    // Whether the cell's properties hold nothing that a new properties object would not.
+    bool CellPropsAreDefault(int ACol, int ARow);
+    void FreeCellPropsIfDefault(int ACol, int ARow);
+    // ----------------------------------------------------------------------------------------------
+
+public:
 
     // Changed-cell reports
     virtual void CellsChanged(const TRect &R);
@@ -1403,7 +1462,8 @@ public:
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle v) { FBorderStyle = v; }
     bool IntegralHeight() const { return FIntegralHeight; }
-    void SetIntegralHeight(bool v) { FIntegralHeight = v; }
+    // Re-applies the bounds, so that the height snaps to whole rows at once.
+    void SetIntegralHeight(bool v);
     bool SizeWithForm() const { return FSizeWithForm; }
     void SetSizeWithForm(bool v) { FSizeWithForm = v; }
     bool AutoSize() const { return FAutoSize; }
@@ -1579,8 +1639,10 @@ protected:
     void Resize() override;
     TInplaceEdit *CreateEditor() override;
     QString GetEditMask(int ACol, int ARow) override { return CellEditMask(ACol, ARow); }
-    // The cursor remembered by Loaded and given back by the destructor.
+    // The grid's own cursor, set through Cursor; temporary cursors return to it.
     TCursor FOldCursor = crDefault;
+    // The screen cursor remembered by Loaded and given back by the destructor.
+    TCursor FLoadedScreenCursor = crDefault;
 
 private:
     void CreateOwnedObjects();

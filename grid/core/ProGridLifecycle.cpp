@@ -313,7 +313,7 @@ void TProStringGrid::DestroyOwnedObjects()
     FScrollHintWnd = nullptr;
     FFilter.reset();
     if (Screen)
-        Screen->SetCursor(FOldCursor);
+        Screen->SetCursor(FLoadedScreenCursor);
     if (!designing) {
         delete FFocusWindow;
         FFocusWindow = nullptr;
@@ -365,7 +365,7 @@ void TProStringGrid::CreateWnd()
 void TProStringGrid::Loaded()
 {
     SetComponentStateItem(csLoading, false);
-    FOldCursor = Screen ? Screen->Cursor() : crDefault;
+    FLoadedScreenCursor = Screen ? Screen->Cursor() : crDefault;
     ShowColumnHeaders();
     ShowRowHeaders();
     if (FAutoSize)

@@ -29,6 +29,8 @@ TColor TProStringGrid::GetColors(int ACol, int ARow)
 void TProStringGrid::SetColors(int ACol, int ARow, TColor Value)
 {
     GetCellProperties(ACol, ARow)->SetBrushColor(Value);
+    if (FUpdateCount == 0)
+        RepaintCell(DisplColIndex(ACol), ARow);
 }
 
 void TProStringGrid::CellsChanged(const TRect &R)
