@@ -1,4 +1,5 @@
 #include "grid/core/BaseGrid.h"
+#include "grid/core/ProGridUndo.h"
 #include "grid/core/ProUtil.h"
 #include <algorithm>
 #include <memory>
@@ -97,9 +98,34 @@ TBaseGrid::TBaseGrid(TComponent *AOwner) : TObjStringGrid(AOwner)
 TBaseGrid::~TBaseGrid()
 {
     FDestroying = true;
+    SetUndoRedo(nullptr);
     // Cells kept beyond the current counts own their properties too.
     FHasCellProps = true;
     FreeCellPropsRect(0, 0, StoreColExtent() - 1, StoreRowExtent() - 1);
+}
+
+void TBaseGrid::SetUndoRedo(TProGridUndoRedo *Value)
+{
+    if (FUndoRedo == Value)
+        return;
+    if (FUndoRedo) {
+        FUndoRedo->RemoveFreeNotification(this);
+        // The old history would otherwise keep a grid that no longer tells it when it goes.
+        if (FUndoRedo->Grid() == this)
+            FUndoRedo->SetGrid(nullptr);
+    }
+    FUndoRedo = Value;
+    if (FUndoRedo) {
+        FUndoRedo->FreeNotification(this);
+        FUndoRedo->SetGrid(this);
+    }
+}
+
+void TBaseGrid::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TObjStringGrid::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FUndoRedo)
+        FUndoRedo = nullptr;
 }
 
 void TBaseGrid::CheckCellIndex(int c, int r) const

@@ -27,6 +27,7 @@ using TGetDisplTextEvent = std::function<void(TObject *Sender, int ACol, int ARo
 using TGetDisplWideTextEvent = std::function<void(TObject *Sender, int ACol, int ARow, QString &Value)>;
 
 class TBaseGrid;
+class TProGridUndoRedo;
 
 // Look and merge state of one cell. Owned by its grid and kept in the cell's object slot.
 class TCellProperties : public TPersistent
@@ -220,7 +221,13 @@ public:
     TGetDisplTextEvent OnGetDisplText;
     TGetDisplWideTextEvent OnGetDisplWideText;
 
+    // The undo history the grid reports its changes to; not owned. Setting it makes the
+    // component's Grid this grid.
+    TProGridUndoRedo *UndoRedo() const { return FUndoRedo; }
+    void SetUndoRedo(TProGridUndoRedo *Value);
+
 protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
     virtual bool IsFixed(int ACol, int ARow) { return false; }
     virtual int GetNodeIndent(int ARow) { return 0; }
     virtual bool HasNodes() { return false; }
@@ -311,6 +318,7 @@ private:
     TColor FActiveRowMirrorColorTo = clNone;
     TGridSelectionStyle FSelectionStyle = ssDefault;
     bool FDestroying = false;
+    TProGridUndoRedo *FUndoRedo = nullptr;
     int FStoreCols = 0;
     int FStoreRows = 0;
 };

@@ -94,6 +94,10 @@ using TGridProgressEvent = std::function<void(TObject *Sender, int16_t progress)
 using TCellSaveLoadEvent = std::function<void(TObject *Sender, int ACol, int ARow, QString &Value)>;
 // ----------------------------------------------------------------------------------------------------
 
+enum TClipOperation { coCut, coCopy };
+using TClipboardBeforePasteEvent = std::function<void(TObject *Sender, int ACol, int ARow, QString &Value, bool &Allow)>;
+using TClipboardAfterPasteEvent = std::function<void(TObject *Sender, int ACol, int ARow, const QString &Value)>;
+
 // ---- Construction and lifecycle ---------------------------------------------------------------
 enum TGridLook { glStandard, glSoft, glClassic, glDUZ, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
@@ -947,6 +951,54 @@ private:
     bool FOemConvert = false;
     bool FMultilinecells = false;
 
+    // ---- Clipboard (ProGridClipboard.cpp) ---------------------------------------------------------
+public:
+    // Rows of tab-separated cells; a cell holding line breaks goes as one quoted field.
+    void CopyToClipBoard();
+    void CopySelectionToClipboard();
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    // Pastes at the save range's top-left.
+    void PasteFromClipboard();
+    // Pastes at the selection; a smart paste fills a larger selection with repeats or series.
+    void PasteSelectionFromClipboard();
+    // Cols and Rows: the pasted extent; the result counts the pasted fields.
+    int PasteAt(int ACol, int ARow, int &Cols, int &Rows);
+    int PasteTextAt(int ACol, int ARow, int &Lines, int &Fields, const QString &Text);
+    // Size.X: the most fields of a line; Size.Y: the non-empty lines less one.
+    static void CountClipboardCells(const QString &Text, TPoint &Size);
+    void ExpandSelectionToMergedCells();
+    virtual void PasteCell(int ACol, int ARow, const QString &Value);
+    virtual void CellsPasted(const TPoint &FromCell, const TRect &ToRect, TClipOperation Operation);
+    virtual void BeforePaste() {}
+    virtual void AfterPaste() {}
+    virtual bool AllowGridClipboardFormat() { return FNavigation->AllowFmtClipboard(); }
+    virtual void EditFormulaChanged(bool IsFormula) {}
+    TPoint ClipTopLeft() const { return FClipTopLeft; }
+    TClipOperation ClipLastOp() const { return FClipLastOp; }
+
+    TClipboardBeforePasteEvent OnClipboardBeforePasteCell;
+    TClipboardAfterPasteEvent OnClipboardAfterPasteCell;
+    TClipboardBeforePasteEvent OnClipboardBeforePasteWideCell;
+    TClipboardAfterPasteEvent OnClipboardAfterPasteWideCell;
+
+protected:
+    void CopyRectToClipboard(const TRect &Rect, bool Disjunct);
+    // The text of a rectangle as the clipboard gets it.
+    QString ClipboardText(const TRect &Rect, bool Disjunct);
+
+private:
+    // The grid's own format: false, with the grid unchanged, for a block it cannot read.
+    bool PasteGridFormat(const QByteArray &Block, int ACol, int ARow, int &Cols, int &Rows, int &Result);
+    bool SelectionDisjunctRows();
+    bool SelectionDisjunctCols();
+    void SmartSeries(const TGridRect &Sel, int P);
+    void EmptyCutCell(int ACol, int ARow, bool WithProps);
+
+    TPoint FClipTopLeft{-1, -1};
+    TClipOperation FClipLastOp = coCopy;
+    bool FPasteAll = false;
+
     // ---- Cell graphics, check boxes and settings groups (ProGridGraphic.cpp) -----------------------
 public:
     // The cell's graphic when it is a TCellGraphic, else nil.
@@ -955,6 +1007,69 @@ public:
     void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
     void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
     bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState &State);
+
+    // ---- Check boxes and radio buttons (ProGridCheckBox.cpp) ----
+    // Adding takes a real column and row. A data check box keeps its state in the cell text.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    // Node rows get tri-state boxes and summary rows none.
+    void AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    void AddRadioButton(int ACol, int ARow, bool State);
+    void RemoveRadioButton(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+    // The option list stays the caller's and must outlive the cell's group.
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings *sl);
+    // The returned list belongs to the cell; the caller fills it.
+    TStrings *CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    void RemoveRadio(int ACol, int ARow);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    // Cells whose control takes the click, so that no in-place editor opens on them.
+    bool HasCellControl(int ACol, int ARow);
+    // The cell text is data for the graphic rather than a caption.
+    bool HasDataBoundGraphic(int ACol, int ARow);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    int GetRadioButtonColumnIndex(int ACol);
+    bool GetRadioIdx(int ACol, int ARow, int &IdxRadio);
+    TStrings *GetRadioStrings(int ACol, int ARow);
+    // X and Y in client coordinates.
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+    // The Boolean form reports a tri-state box as checked only when it is cbChecked.
+    bool GetCheckBoxState(int ACol, int ARow, bool &State);
+    bool IsChecked(int ACol, int ARow);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    bool ToggleCheckBox(int ACol, int ARow) { return DoToggleCheckBox(ACol, ARow, false); }
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    void RadioSelectNext(int ACol, int ARow, bool CheckEditable);
+    // Removes, bottom up, every normal row whose box is (RemoveChecked) or is not checked.
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+
+    virtual bool DoToggleCheckBox(int ACol, int ARow, bool CheckEditable);
+    virtual bool DoClickRadioButton(int ACol, int ARow, bool CheckEditable);
+
+protected:
+    // ARow is a display row; fires CheckBoxChange when the state changes.
+    bool UpdateCheckBoxState(int ACol, int ARow, bool State);
+
+private:
+    // The graphic of a real row's cell, hidden rows included; the displayed cell at that index
+    // when the real one has no properties. Text gets the cell text read the same way.
+    TCellGraphic *RealRowGraphic(int ACol, int ARow, QString *Text, bool &Real);
+    // A new graphic for a control cell: its properties are made when it has none.
+    TCellGraphic *NewControlGraphic(int ACol, int ARow);
+    TCellVAlign ControlVAlign() const;
+    bool ControlEditable(int ACol, int ARow);
+    int CheckColumnFirstRow() const { return FMouseActions->CheckAllCheck() ? 0 : FixedRows(); }
+public:
     const QString &CheckTrue() const { return FCheckTrue; }
     void SetCheckTrue(const QString &v) { FCheckTrue = v; }
     const QString &CheckFalse() const { return FCheckFalse; }
