@@ -1,6 +1,7 @@
 // The undo and redo history of a grid's cell texts.
 #include "grid/core/ProGridUndo.h"
 #include "grid/core/BaseGrid.h"
+#include "grid/core/ProGrid.h"
 
 void TUndoRedoItem::Assign(TPersistent *Source)
 {
@@ -88,13 +89,37 @@ void TProGridUndoRedo::Reset()
     FLevel = 0;
 }
 
+namespace {
+
+// A box whose state lives in the cell's graphic gets that state back; writing its state's text
+// into the cell would overwrite the caption beside the box and leave the box as it was.
+void RestoreCell(TBaseGrid *Grid, int ACol, int ARow, const QString &Value)
+{
+    if (auto *pro = dynamic_cast<TProStringGrid *>(Grid)) {
+        if (TCellGraphic *g = pro->GetCellGraphic(ACol, ARow)) {
+            const bool checked = Value == pro->GetCheckTrue(ACol, ARow);
+            if (g->CellType() == ctCheckBox) {
+                pro->SetCheckBoxState(ACol, ARow, checked);
+                return;
+            }
+            if (g->CellType() == ctTriStateCheckBox) {
+                pro->SetCheckBoxState(ACol, ARow, checked ? cbChecked : cbUnchecked);
+                return;
+            }
+        }
+    }
+    Grid->SetCellEx(ACol, ARow, Value);
+}
+
+} // namespace
+
 void TProGridUndoRedo::UndoItem(TUndoRedoItem *I)
 {
     if (I->IsMarker() || I->Col() < 0 || I->Row() < 0)
         return;
     if (OnUndo)
         OnUndo(this, FGrid, I->Col(), I->Row(), FGrid->GetCellEx(I->Col(), I->Row()), I->OrigValue());
-    FGrid->SetCellEx(I->Col(), I->Row(), I->OrigValue());
+    RestoreCell(FGrid, I->Col(), I->Row(), I->OrigValue());
     const int dc = FGrid->DisplColIndex(I->Col());
     if (dc < FGrid->ColCount() && I->Row() < FGrid->RowCount()) {
         FGrid->SetCol(dc);
@@ -108,7 +133,7 @@ void TProGridUndoRedo::RedoItem(TUndoRedoItem *I)
         return;
     if (OnRedo)
         OnRedo(this, FGrid, I->Col(), I->Row(), FGrid->GetCellEx(I->Col(), I->Row()), I->Value());
-    FGrid->SetCellEx(I->Col(), I->Row(), I->Value());
+    RestoreCell(FGrid, I->Col(), I->Row(), I->Value());
     const int dc = FGrid->DisplColIndex(I->Col());
     if (dc < FGrid->ColCount() && I->Row() < FGrid->RowCount()) {
         FGrid->SetCol(dc);

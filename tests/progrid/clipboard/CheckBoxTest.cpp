@@ -131,6 +131,32 @@ TEST(CheckBoxes, AToggleRecordsTheOldAndTheNewStateForEveryKind)
     EXPECT_TRUE(g.IsChecked(2, 1));
 }
 
+TEST(CheckBoxes, UndoOfABoxInTheGraphicGivesBackItsStateAndKeepsTheCaption)
+{
+    TTestGrid g;
+    Sized(g, 4, 3);
+    TProGridUndoRedo u;
+    g.SetUndoRedo(&u);
+    g.SetCells(1, 1, "caption");
+    g.AddCheckBox(1, 1, false, false);
+    g.SetCells(3, 1, "tri");
+    g.AddCheckBox(3, 1, cbUnchecked);
+    g.ToggleCheckBox(1, 1);
+    g.ToggleCheckBox(3, 1); // unchecked -> grayed
+    g.ToggleCheckBox(3, 1); // grayed -> checked
+    ASSERT_TRUE(g.IsChecked(1, 1));
+    u.Undo();
+    EXPECT_NE(TriState(g, 3, 1), cbChecked);
+    u.Undo();
+    u.Undo();
+    EXPECT_FALSE(g.IsChecked(1, 1));
+    EXPECT_EQ(g.Cells(1, 1), QString("caption"));
+    EXPECT_EQ(g.Cells(3, 1), QString("tri"));
+    u.Redo();
+    EXPECT_TRUE(g.IsChecked(1, 1));
+    EXPECT_EQ(g.Cells(1, 1), QString("caption"));
+}
+
 TEST(CheckBoxes, PastingCheckTextSetsTheBoxAndRemovingCheckedRowsKeepsTheOthers)
 {
     TTestGrid g;
