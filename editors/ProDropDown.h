@@ -709,6 +709,7 @@ protected:
 
 private:
     TPersistent *FMyOwner;
+    int FCreating = 0;
 };
 
 // The colours of hot and selected items, after one of three presets or custom.

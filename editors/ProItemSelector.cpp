@@ -13,7 +13,12 @@
 
 TSelectorItem::TSelectorItem(TCollection *Collection) : TCollectionItem(Collection), FImage(new TPicture) {}
 
-TSelectorItem::~TSelectorItem() { delete FImage; }
+TSelectorItem::~TSelectorItem()
+{
+    // Leaves the collection while whole, so that the re-layout it causes reads no dead item.
+    SetCollection(nullptr);
+    delete FImage;
+}
 
 void TSelectorItem::Assign(TPersistent *Source)
 {
@@ -54,11 +59,30 @@ void TSelectorItem::SetImageIndex(int32_t v)
     Changed(false);
 }
 
-TSelectorItems::TSelectorItems(TPersistent *AOwner) : TCollection(CollectionItemClass<TSelectorItem>()), FMyOwner(AOwner) {}
+// An item joins the collection before its own fields exist: the change it reports then waits
+// until it is whole.
+TSelectorItems::TSelectorItems(TPersistent *AOwner)
+    : TCollection([](TCollection *c) -> TCollectionItem * {
+          auto *items = static_cast<TSelectorItems *>(c);
+          ++items->FCreating;
+          TSelectorItem *item = nullptr;
+          try {
+              item = new TSelectorItem(c);
+          } catch (...) {
+              --items->FCreating;
+              throw;
+          }
+          --items->FCreating;
+          items->Update(item);
+          return item;
+      }),
+      FMyOwner(AOwner)
+{
+}
 
 void TSelectorItems::Update(TCollectionItem *)
 {
-    if (OnChange)
+    if (FCreating == 0 && OnChange)
         OnChange(this);
 }
 
