@@ -829,6 +829,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
+    // A wheel the panel does not use scrolls the selector.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void SetItemHot(int32_t Value);
     bool validIndex(int32_t Index) const;
 

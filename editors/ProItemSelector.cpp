@@ -570,6 +570,13 @@ void TCustomItemSelector::MouseMove(TShiftState Shift, int X, int Y)
     }
 }
 
+bool TCustomItemSelector::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos))
+        return true;
+    return FProItemSelector->DoMouseWheel(Shift, WheelDelta, MousePos);
+}
+
 void TCustomItemSelector::MouseLeave()
 {
     TCustomControl::MouseLeave();

@@ -1271,6 +1271,17 @@ void TScrollingWinControl::AlignControls(TControl *AControl, TRect &Rect)
     UpdateScrollBars();
 }
 
+bool TScrollingWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos))
+        return true;
+    TControlScrollBar *b = vert_->shown_ ? vert_.get() : horz_->shown_ ? horz_.get() : nullptr;
+    if (!b)
+        return false;
+    b->SetPosition(b->position_ - WheelDelta / WHEEL_DELTA * 3 * b->increment_);
+    return true;
+}
+
 void TScrollingWinControl::Dispatch(TMessage &Message)
 {
     switch (Message.Msg) {

@@ -92,6 +92,9 @@ public:
 
 protected:
     void AlignControls(TControl *AControl, TRect &Rect) override;
+    // Unless a handler takes it, a wheel notch scrolls three lines vertically (horizontally
+    // without a vertical bar).
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     virtual void WMHScroll(TMessage &Message) { scrollMessage(*horz_, Message); }
     virtual void WMVScroll(TMessage &Message) { scrollMessage(*vert_, Message); }
     // Shows or hides the bars for the ranges and the size, and keeps the positions in range.

@@ -182,6 +182,9 @@ TEST_F(Selector, ScrollsTheSelectedItemIntoView)
     // A dragged thumb moves the view at once.
     sel->Perform(WM_VSCROLL, MakeWParam(SB_THUMBTRACK, 100), 0);
     EXPECT_EQ(panel()->Top(), -100);
+    // The wheel over the items scrolls them: three lines of 8 a notch.
+    mouseWheel(panelWidget(), QPoint(5, 5), -1);
+    EXPECT_EQ(panel()->Top(), -124);
 }
 
 TEST(SelectorPanel, OnlyAnItemSelectorOwnsAPanel)
