@@ -1038,15 +1038,6 @@ void TProCustomDropDown::UpdateButtonBounds()
     Invalidate();
 }
 
-void TProCustomDropDown::SetText(const QString &Value)
-{
-    ApplyText(FPrefix + Value + FSuffix);
-    Perform(CM_TEXTCHANGED);
-    FOldText = Value;
-    SetModified(false);
-    FIsModified = false;
-}
-
 void TProCustomDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
 {
     FSelectionColorStyle = Value;
@@ -1371,6 +1362,9 @@ void TProCustomDropDown::DoEnter()
 {
     SetEditRect();
     TCustomMaskEdit::DoEnter();
+    // The prefix and suffix are never part of the selection.
+    if (AutoSelect() && FEditorEnabled)
+        SelectAll();
 }
 
 void TProCustomDropDown::Change()
@@ -1430,8 +1424,19 @@ void TProCustomDropDown::Dispatch(TMessage &Message)
         return;
     case WM_CHAR:
         // A display-only edit takes no typing.
-        if (!FEditorEnabled)
-            return;
+        wmChar(Message);
+        return;
+    case WM_COPY:
+        wmCopy(Message);
+        return;
+    case WM_CUT:
+        wmCut(Message);
+        return;
+    case WM_PASTE:
+        wmPaste(Message);
+        return;
+    case WM_CLEAR:
+        clampSelection();
         break;
     case WM_LBUTTONDOWN:
         wmMouseDown(Message);
@@ -1444,12 +1449,15 @@ void TProCustomDropDown::Dispatch(TMessage &Message)
         if (FEditorEnabled) {
             FOldString = Text();
             if (AutoSelect())
-                TCustomMaskEdit::SelectAll();
+                SelectAll();
+            else if (FEditType == etFloat || FEditType == etMoney)
+                SelectBeforeDecimal();
         } else {
             Invalidate();
         }
         return;
     case WM_KILLFOCUS:
+        wmKillFocusTyped();
         TCustomMaskEdit::Dispatch(Message);
         if (!FEditorEnabled)
             Invalidate();
@@ -1536,7 +1544,10 @@ void TProCustomDropDown::wmKeyDown(TMessage &Message)
         if (Visible())
             PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
     }
+    if (typedKeyDown(Message))
+        return;
     TCustomMaskEdit::Dispatch(Message);
+    typedKeyDownAfter(key);
     switch (Message.CharCode()) {
     case VK_RETURN:
         HideDropDown(false);
@@ -1577,6 +1588,8 @@ void TProCustomDropDown::wmMouseUp(TMessage &Message)
         SetSelLength(0);
     }
     TCustomMaskEdit::Dispatch(Message);
+    if (FEditorEnabled)
+        typedMouseUp();
     if (!FEditorEnabled || ReadOnly())
         DrawDisplayText();
 }
@@ -1590,7 +1603,7 @@ void TProCustomDropDown::cmWantSpecialKey(TMessage &Message)
     }
     const Word key = Message.CharCode();
     if (key == VK_ESCAPE && FCanUndo && !form->KeyPreview()) {
-        TCustomMaskEdit::SelectAll();
+        SelectAll();
         SetModified(false);
         FIsModified = false;
         Message.Result = 1;

@@ -10,6 +10,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImgList.h"
+#include "framework/rtl/Lists.h"
 #include "framework/rtl/Types.h"
 #include "grid/core/ProStyleIF.h"
 #include "grid/core/ProUtil.h"
@@ -416,7 +417,9 @@ protected:
     void SetVersion(const QString &) {}
 
     TDropDownEditType EditType() const { return FEditType; }
+    void SetEditType(TDropDownEditType v);
     int16_t Precision() const { return FPrecision; }
+    void SetPrecision(int16_t v);
     int16_t LengthLimit() const { return FLengthLimit; }
     void SetLengthLimit(int16_t v) { FLengthLimit = v; }
     const QString &Prefix() const { return FPrefix; }
@@ -443,6 +446,45 @@ protected:
     bool AutoThousandSeparator() const { return FAutoThousandSeparator; }
     void SetAutoThousandSeparator(bool v) { FAutoThousandSeparator = v; }
 
+    // ---- Typed input. The window holds Prefix + value + Suffix; Text is the value.
+public:
+    double GetFloatValue();
+    void SetFloatValue(double Value);
+    void SetIntValue(int64_t Value);
+    // The value selected (never the prefix or suffix).
+    void SelectAll();
+    // The caret just after / just before the value's first decimal separator, else at its start.
+    void SelectAfterDecimal();
+    void SelectBeforeDecimal();
+    // The window text as it stands, without prefix, suffix or formatting.
+    void SetEditText(const QString &Value);
+    // 0 integer, 1 float, 5 hexadecimal, 2 none (see numericKind values below).
+    static int NumericKind(const QString &S);
+    static QString StripThousandSeparators(const QString &S);
+    // The value of S with thousand separators removed; 0 when it is no number.
+    static double StrToFloatEx(const QString &S);
+    static int HexDigitValue(QChar C);
+    static int64_t HexToInt(const QString &S);
+    static bool IsRangeSeparator(QChar C);
+    // S unchanged when MatchCase, else upper-cased.
+    static QString MatchCaseText(const QString &S, bool MatchCase);
+    bool GetModifiedFlag() const { return FIsModified; }
+    void SetModifiedFlag(bool Value);
+
+protected:
+    // Money values: the integer part gets thousand separators again; the caret keeps its
+    // distance from the end.
+    void ApplyThousandSeparators();
+    // The 1-based position where the integer part of S ends.
+    int IntegerPartEnd(const QString &S) const;
+    // The window position (1-based) of the value's first decimal separator, or past the end.
+    int DecimalSeparatorPos();
+    bool IsSignKey(QChar C) const;
+    // A thousand separator at Caret would not stand exactly 3 digits from the others.
+    bool ThousandGroupMisplaced(const QString &S, int Caret) const;
+    bool DecimalsFull(const QString &S, int Caret) const;
+
+public:
     // The text rectangle last given to the edit.
     TRect GetEditRect() const { return FEditRect; }
     TDropDownForm *DropDownForm() const { return FDropDownForm; }
@@ -480,6 +522,7 @@ protected:
     void Change() override;
     void WMPaint(TMessage &Message) override;
     void Notification(TComponent *AComponent, TOperation Operation) override;
+    void DefaultHandler(TMessage &Message) override;
 
     // ---- Fields, in this order.
     TLabel *FLabel = nullptr;
@@ -570,6 +613,23 @@ private:
     void wmMouseDown(TMessage &Message);
     void wmMouseUp(TMessage &Message);
     void cmWantSpecialKey(TMessage &Message);
+    // The typed-input parts of the messages; true when the message was dealt with.
+    void wmChar(TMessage &Message);
+    bool typedKeyDown(TMessage &Message);
+    void typedKeyDownAfter(Word Key);
+    void typedMouseUp();
+    void wmKillFocusTyped();
+    void wmCopy(TMessage &Message);
+    void wmCut(TMessage &Message);
+    void wmPaste(TMessage &Message);
+    // Keeps a selection off the prefix and suffix.
+    void clampSelection();
+    // Prefix + value + Suffix as the window text, without formatting, keeping the change event.
+    void setValueText(const QString &Value);
+    // '-' in front of the value or taken away; true when it was put in front.
+    bool toggleSign();
+    int valueStart() const { return int(FPrefix.size()); }
+    int valueEnd() const { return int(FPrefix.size() + Text().size()); }
     // The lowest height that shows the font.
     int minHeight();
 
@@ -587,3 +647,268 @@ T *NewDropDown(Args &&...args)
     p->AfterConstruction();
     return p.release();
 }
+
+// ---- The item selector -----------------------------------------------------------------------
+
+class TProCustomItemSelector;
+class TCustomItemSelector;
+
+enum TSelectorType { stImage, stColor };
+enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
+using TDrawItemEvent = std::function<void(TObject *Sender, TCanvas *Canvas, TRect R, int32_t Index)>;
+using TItemSizeEvent = std::function<void(TObject *Sender, TSize &ASize)>;
+
+// One item: a mini-HTML caption with a picture, an image of the list or a colour box.
+class TSelectorItem : public TCollectionItem
+{
+public:
+    explicit TSelectorItem(TCollection *Collection);
+    ~TSelectorItem() override;
+    void Assign(TPersistent *Source) override;
+
+    const QString &Caption() const { return FCaption; }
+    void SetCaption(const QString &v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    int32_t ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int32_t v);
+    TPicture *Image() const { return FImage; }
+    void SetImage(TPicture *v) { FImage->Assign(v); }
+    const QString &Hint() const { return FHint; }
+    void SetHint(const QString &v) { FHint = v; }
+    // A disabled item never becomes hot or selected.
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v) { FEnabled = v; }
+    // The item's rectangle in the panel, set by the layout.
+    TRect ItemRect() const { return FRect; }
+
+private:
+    friend class TCustomItemSelector;
+    QString FCaption;
+    int32_t FImageIndex = -1;
+    bool FEnabled = true;
+    TColor FColor = clNone;
+    TPicture *FImage;
+    TRect FRect = Rect(-1, -1, -1, -1);
+    QString FHint;
+};
+
+class TSelectorItems : public TCollection
+{
+public:
+    explicit TSelectorItems(TPersistent *AOwner);
+    TPersistent *GetOwner() const override { return FMyOwner; }
+    TSelectorItem *Add() { return static_cast<TSelectorItem *>(TCollection::Add()); }
+    TSelectorItem *Insert(int Index) { return static_cast<TSelectorItem *>(TCollection::Insert(Index)); }
+    TSelectorItem *Items(int Index) const { return static_cast<TSelectorItem *>(TCollection::Items(Index)); }
+
+    TNotifyEvent OnChange;
+
+protected:
+    void Update(TCollectionItem *Item) override;
+
+private:
+    TPersistent *FMyOwner;
+    int FCreating = 0;
+};
+
+// The colours of hot and selected items, after one of three presets or custom.
+class TItemAppearance : public TPersistent
+{
+public:
+    explicit TItemAppearance(TPersistent *AOwner);
+    ~TItemAppearance() override;
+    void Assign(TPersistent *Source) override;
+    TPersistent *GetOwner() const override { return FOwner; }
+
+    // Office 2007, Vista and Windows 7 set their colours; custom leaves them.
+    TSelectionColorStyle ColorStyle() const { return FColorStyle; }
+    void SetColorStyle(TSelectionColorStyle Value);
+
+#define TARVIX_ITEM_COLOUR(Name) \
+    TColor Name() const { return F##Name; } \
+    void Set##Name(TColor v) { F##Name = v; changed(); }
+    TARVIX_ITEM_COLOUR(BorderColor)
+    TARVIX_ITEM_COLOUR(BorderColorTop)
+    TARVIX_ITEM_COLOUR(BorderColorBottom)
+    TARVIX_ITEM_COLOUR(BorderColorHot)
+    TARVIX_ITEM_COLOUR(BorderColorSelected)
+    TARVIX_ITEM_COLOUR(ColorHot)
+    TARVIX_ITEM_COLOUR(ColorHotTo)
+    TARVIX_ITEM_COLOUR(ColorHotText)
+    TARVIX_ITEM_COLOUR(ColorMirrorHot)
+    TARVIX_ITEM_COLOUR(ColorMirrorHotTo)
+    TARVIX_ITEM_COLOUR(ColorSelected)
+    TARVIX_ITEM_COLOUR(ColorSelectedTo)
+    TARVIX_ITEM_COLOUR(ColorMirrorSelected)
+    TARVIX_ITEM_COLOUR(ColorMirrorSelectedTo)
+    TARVIX_ITEM_COLOUR(ColorSelectedText)
+    TARVIX_ITEM_COLOUR(EdgeColor)
+#undef TARVIX_ITEM_COLOUR
+    TFont *Font() const { return FFont; }
+    void SetFont(TFont *v) { FFont->Assign(v); }
+
+    TNotifyEvent OnChange;
+
+private:
+    void changed()
+    {
+        if (OnChange)
+            OnChange(this);
+    }
+
+    TPersistent *FOwner;
+    TColor FColorMirrorHotTo = clNone;
+    TColor FBorderColor = clNone;
+    TColor FColorMirrorHot = clNone;
+    TColor FColorSelectedTo = clNone;
+    TColor FColorSelected = clNone;
+    TColor FEdgeColor = clNone;
+    TColor FColorHotTo = clNone;
+    TColor FBorderColorBottom = clNone;
+    TColor FColorHot = clNone;
+    TColor FBorderColorTop = clNone;
+    TColor FColorMirrorSelectedTo = clNone;
+    TColor FColorMirrorSelected = clNone;
+    TColor FColorSelectedText = clNone;
+    TColor FColorHotText = clNone;
+    TSelectionColorStyle FColorStyle = scCustom;
+    TFont *FFont;
+    TColor FBorderColorHot = clNone;
+    TColor FBorderColorSelected = clNone;
+};
+
+// The panel inside the selector: lays the items out in rows of Columns, paints them and finds
+// the item under the mouse.
+class TCustomItemSelector : public TCustomControl
+{
+public:
+    // Raises "Invalid parent" unless AOwner is an item selector.
+    explicit TCustomItemSelector(TComponent *AOwner);
+
+    int32_t ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int32_t Value);
+    int32_t ItemHot() const { return FItemHot; }
+    TProCustomItemSelector *ProItemSelector() const { return FProItemSelector; }
+
+    int32_t Columns() const;
+    TSelectorItems *Items() const;
+    TSelectorType SelectorType() const;
+    TItemLayout ItemLayout() const;
+    TCustomImageList *Images() const;
+    int32_t ColorBoxHeight() const;
+    int32_t ColorBoxWidth() const;
+    TSelectionColorStyle ItemColorStyle() const;
+    TColor ItemColorHot() const;
+    TColor ItemColorHotTo() const;
+    TColor ItemColorSelected() const;
+    TColor ItemColorSelectedTo() const;
+
+    void SelectFirst();
+    void SelectLast();
+    void SelectNext();
+    void SelectPrevious();
+    void HotNext();
+    void HotPrevious();
+    // Selects the first item whose plain, trimmed, upper-cased caption starts with s.
+    bool LookupItem(const QString &s);
+    // The first item, in collection order, whose rectangle holds the point; -1 for none.
+    int32_t ItemAtPos(int X, int Y) const;
+
+    TNotifyEvent OnItemSelect;
+
+    // In this order.
+    virtual void DrawItem(int32_t Index, TCanvas *ACanvas);
+    virtual void GetInnerRect(TRect &R);
+    virtual void GetItemSize(TSize &ASize);
+    virtual void InvalidateItem(int32_t Index);
+    virtual void UpdateLayout();
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
+    // A wheel the panel does not use scrolls the selector.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    void SetItemHot(int32_t Value);
+    bool validIndex(int32_t Index) const;
+
+    int32_t FItemIndex = -1;
+    int32_t FItemHot = -1;
+    int32_t FOffSetX = 2;
+    int32_t FOffSetY = 2;
+    int32_t FItemOffSetX = 4;
+    int32_t FItemOffSetY = 4;
+    int32_t FCaptionGap = 4;
+    TProCustomItemSelector *FProItemSelector = nullptr;
+};
+
+// The scrolling selector of items that the detail, colour and image pickers show in their
+// pop-up; it owns the items, their look and the settings, and its panel shows them.
+class TProCustomItemSelector : public TScrollingWinControl
+{
+public:
+    explicit TProCustomItemSelector(TComponent *AOwner);
+    ~TProCustomItemSelector() override;
+
+    int32_t Columns() const { return FColumns; }
+    void SetColumns(int32_t v);
+    TSelectorItems *Items() const { return FItems; }
+    void SetItems(TSelectorItems *v) { FItems->Assign(v); }
+    int32_t ItemIndex() const;
+    void SetItemIndex(int32_t v);
+    int32_t ItemHot() const;
+    TSelectorType SelectorType() const { return FSelectorType; }
+    void SetSelectorType(TSelectorType v);
+    // Takes effect at the next layout.
+    TItemLayout ItemLayout() const { return FItemLayout; }
+    void SetItemLayout(TItemLayout v) { FItemLayout = v; }
+    TCustomImageList *Images() const { return FImages; }
+    void SetImages(TCustomImageList *v);
+    TItemAppearance *ItemAppearance() const { return FItemAppearance; }
+    void SetItemAppearance(TItemAppearance *v) { FItemAppearance->Assign(v); }
+    int32_t ColorBoxHeight() const { return FColorBoxHeight; }
+    void SetColorBoxHeight(int32_t v);
+    int32_t ColorBoxWidth() const { return FColorBoxWidth; }
+    void SetColorBoxWidth(int32_t v);
+    TCustomItemSelector *ItemSelectorPanel() const { return FItemSelectorPanel; }
+
+    void SelectFirst();
+    void SelectLast();
+    void SelectNext();
+    void SelectPrevious();
+    void HotNext();
+    void HotPrevious();
+    bool LookupItem(const QString &s);
+    void UpdateSelectorPanel();
+    // Scrolls vertically so that the item shows whole (its top when it is taller than the view).
+    void ScrollItemInView(int32_t Index);
+    // Whole rows that fit, times the columns.
+    int32_t GetVisibleItemCount();
+    // The panel's size; 100 x 50 without a panel.
+    void GetPanelSize(TSize &Size);
+
+    TNotifyEvent OnItemSelect;
+    TDrawItemEvent OnDrawItem;
+    TItemSizeEvent OnItemSize;
+
+    void Dispatch(TMessage &Message) override;
+
+protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    void WMVScroll(TMessage &Message) override;
+    LRESULT GetDlgCode() const override { return DLGC_WANTARROWS | DLGC_WANTALLKEYS; }
+
+private:
+    friend class TCustomItemSelector;
+    TSelectorItems *FItems = nullptr;
+    TSelectorType FSelectorType = stImage;
+    TItemLayout FItemLayout = ilCaptionRight;
+    int32_t FColumns = 1;
+    int32_t FColorBoxWidth = 14;
+    int32_t FColorBoxHeight = 14;
+    TCustomImageList *FImages = nullptr;
+    TCustomItemSelector *FItemSelectorPanel = nullptr;
+    TItemAppearance *FItemAppearance = nullptr;
+};

@@ -2,6 +2,7 @@
 #include "framework/controls/ControlBridge.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/UiSeam.h"
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -11,10 +12,12 @@
 #include <QPointer>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include "framework/controls/SysMetrics.h"
 
 namespace {
 
@@ -1038,4 +1041,274 @@ const QStringList &TScreen::Fonts() const
     if (fonts_.isEmpty())
         fonts_ = QFontDatabase::families();
     return fonts_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TScrollingWinControl
+
+void TControlScrollBar::Assign(TPersistent *Source)
+{
+    auto *s = dynamic_cast<TControlScrollBar *>(Source);
+    if (!s) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    increment_ = s->increment_;
+    margin_ = s->margin_;
+    tracking_ = s->tracking_;
+    visible_ = s->visible_;
+    range_ = s->range_;
+    control_->UpdateScrollBars();
+    SetPosition(s->position_);
+}
+
+void TControlScrollBar::SetPosition(int v)
+{
+    const int top = std::max(0, range_ - control_->clientExtent(*this));
+    v = std::clamp(v, 0, top);
+    if (v == position_)
+        return;
+    const int delta = position_ - v;
+    position_ = v;
+    control_->ScrollBy(vertical_ ? 0 : delta, vertical_ ? delta : 0);
+    control_->syncBar(*this);
+}
+
+void TControlScrollBar::SetRange(int v)
+{
+    range_ = std::max(0, v);
+    control_->UpdateScrollBars();
+}
+
+void TControlScrollBar::SetVisible(bool v)
+{
+    visible_ = v;
+    control_->UpdateScrollBars();
+}
+
+bool TControlScrollBar::IsScrollBarVisible() const { return shown_; }
+
+namespace {
+
+QAbstractScrollArea *scrollAreaOf(const TScrollingWinControl *c)
+{
+    return static_cast<QAbstractScrollArea *>(c->Widget());
+}
+
+}  // namespace
+
+TScrollingWinControl::TScrollingWinControl(TComponent *AOwner)
+    : TWinControl(AOwner, new QAbstractScrollArea),
+      horz_(std::make_unique<TControlScrollBar>(this, false)),
+      vert_(std::make_unique<TControlScrollBar>(this, true))
+{
+    QAbstractScrollArea *sa = scrollAreaOf(this);
+    sa->setFrameShape(QFrame::NoFrame);
+    sa->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sa->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sa->viewport()->setAutoFillBackground(true);
+    for (TControlScrollBar *b : {horz_.get(), vert_.get()}) {
+        QScrollBar *bar = b->vertical_ ? sa->verticalScrollBar() : sa->horizontalScrollBar();
+        const UINT msg = b->vertical_ ? WM_VSCROLL : WM_HSCROLL;
+        QObject::connect(bar, &QScrollBar::actionTriggered, SignalContext(), [this, bar, msg](int action) {
+            if (syncing_)
+                return;
+            int code = -1;
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+            case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+            case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+            case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+            case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+            case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+            default: return;
+            }
+            SafeCall(this, [this, bar, msg, code] {
+                // The handler decides where the view goes, not the bar.
+                bar->setSliderPosition(bar->value());
+                inBarAction_ = true;
+                Perform(msg, MakeWParam(code, 0), 0);
+                Perform(msg, MakeWParam(SB_ENDSCROLL, 0), 0);
+                inBarAction_ = false;
+            });
+        });
+        QObject::connect(bar, &QScrollBar::sliderMoved, SignalContext(), [this, msg](int v) {
+            if (syncing_)
+                return;
+            SafeCall(this, [this, msg, v] {
+                inBarAction_ = true;
+                Perform(msg, MakeWParam(SB_THUMBTRACK, v), 0);
+                inBarAction_ = false;
+            });
+        });
+        QObject::connect(bar, &QScrollBar::sliderReleased, SignalContext(), [this, bar, msg] {
+            if (syncing_)
+                return;
+            SafeCall(this, [this, bar, msg] {
+                inBarAction_ = true;
+                Perform(msg, MakeWParam(SB_THUMBPOSITION, bar->sliderPosition()), 0);
+                Perform(msg, MakeWParam(SB_ENDSCROLL, 0), 0);
+                inBarAction_ = false;
+            });
+        });
+        // The wheel, or anything else that sets the bar's value, scrolls as well.
+        QObject::connect(bar, &QScrollBar::valueChanged, SignalContext(), [this, b, bar](int v) {
+            if (syncing_ || inBarAction_ || bar->isSliderDown())
+                return;
+            SafeCall(this, [b, v] { b->SetPosition(v); });
+        });
+    }
+}
+
+TScrollingWinControl::~TScrollingWinControl() { DetachBridge(); }
+
+void TScrollingWinControl::SetAutoScroll(bool v)
+{
+    if (autoScroll_ == v)
+        return;
+    autoScroll_ = v;
+    if (!v) {
+        horz_->SetPosition(0);
+        vert_->SetPosition(0);
+        horz_->range_ = vert_->range_ = 0;
+    }
+    UpdateScrollBars();
+}
+
+void TScrollingWinControl::ScrollBy(int DeltaX, int DeltaY)
+{
+    if (DeltaX == 0 && DeltaY == 0)
+        return;
+    const bool was = updating_;
+    updating_ = true;
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl *c = Controls(i);
+        c->SetBounds(c->Left() + DeltaX, c->Top() + DeltaY, c->Width(), c->Height());
+    }
+    updating_ = was;
+}
+
+void TScrollingWinControl::ScrollInView(TControl *AControl)
+{
+    if (!AControl || AControl->Parent() != this)
+        return;
+    auto fit = [this](TControlScrollBar &b, int lo, int hi) {
+        const int extent = clientExtent(b);
+        lo -= b.margin_;
+        hi += b.margin_;
+        if (lo < 0)
+            b.SetPosition(b.position_ + lo);
+        else if (hi > extent)
+            b.SetPosition(b.position_ + std::min(hi - extent, lo));
+    };
+    fit(*horz_, AControl->Left(), AControl->Left() + AControl->Width());
+    fit(*vert_, AControl->Top(), AControl->Top() + AControl->Height());
+}
+
+int TScrollingWinControl::clientExtent(const TControlScrollBar &Bar) const
+{
+    return Bar.vertical_ ? ClientHeight() : ClientWidth();
+}
+
+void TScrollingWinControl::calcAutoRange()
+{
+    int right = 0, bottom = 0;
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl *c = Controls(i);
+        if (!c->Visible())
+            continue;
+        right = std::max(right, c->Left() + c->Width() + horz_->position_);
+        bottom = std::max(bottom, c->Top() + c->Height() + vert_->position_);
+    }
+    horz_->range_ = right;
+    vert_->range_ = bottom;
+}
+
+void TScrollingWinControl::syncBar(TControlScrollBar &Bar)
+{
+    QAbstractScrollArea *sa = scrollAreaOf(this);
+    QScrollBar *bar = Bar.vertical_ ? sa->verticalScrollBar() : sa->horizontalScrollBar();
+    const int extent = clientExtent(Bar);
+    syncing_ = true;
+    bar->setRange(0, std::max(0, Bar.range_ - extent));
+    bar->setPageStep(std::max(1, extent));
+    bar->setSingleStep(Bar.increment_);
+    bar->setValue(Bar.position_);
+    syncing_ = false;
+}
+
+void TScrollingWinControl::UpdateScrollBars()
+{
+    if (updating_ || !widget_)
+        return;
+    updating_ = true;
+    if (autoScroll_)
+        calcAutoRange();
+    const int w = Width(), h = Height();
+    const int bw = GetSystemMetrics(SM_CXVSCROLL), bh = GetSystemMetrics(SM_CYHSCROLL);
+    bool showV = vert_->visible_ && vert_->range_ > h;
+    const bool showH = horz_->visible_ && horz_->range_ > w - (showV ? bw : 0);
+    if (!showV && showH)
+        showV = vert_->visible_ && vert_->range_ > h - bh;
+    horz_->shown_ = showH;
+    vert_->shown_ = showV;
+    QAbstractScrollArea *sa = scrollAreaOf(this);
+    sa->setHorizontalScrollBarPolicy(showH ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    sa->setVerticalScrollBarPolicy(showV ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    updating_ = false;
+    // A hidden bar or a grown client area may leave a position out of range.
+    for (TControlScrollBar *b : {horz_.get(), vert_.get()}) {
+        const int top = b->shown_ ? std::max(0, b->range_ - clientExtent(*b)) : 0;
+        if (b->position_ > top)
+            b->SetPosition(top);
+        syncBar(*b);
+    }
+}
+
+void TScrollingWinControl::AlignControls(TControl *AControl, TRect &Rect)
+{
+    TWinControl::AlignControls(AControl, Rect);
+    UpdateScrollBars();
+}
+
+bool TScrollingWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos))
+        return true;
+    TControlScrollBar *b = vert_->shown_ ? vert_.get() : horz_->shown_ ? horz_.get() : nullptr;
+    if (!b)
+        return false;
+    b->SetPosition(b->position_ - WheelDelta / WHEEL_DELTA * 3 * b->increment_);
+    return true;
+}
+
+void TScrollingWinControl::Dispatch(TMessage &Message)
+{
+    switch (Message.Msg) {
+    case WM_HSCROLL: WMHScroll(Message); break;
+    case WM_VSCROLL: WMVScroll(Message); break;
+    default: TWinControl::Dispatch(Message); break;
+    }
+}
+
+void TScrollingWinControl::scrollMessage(TControlScrollBar &Bar, TMessage &Message)
+{
+    const int code = Message.WParamLo();
+    const int pos = int(Message.WParamHi());
+    const int page = clientExtent(Bar);
+    switch (code) {
+    case SB_LINEUP: Bar.SetPosition(Bar.position_ - Bar.increment_); break;
+    case SB_LINEDOWN: Bar.SetPosition(Bar.position_ + Bar.increment_); break;
+    case SB_PAGEUP: Bar.SetPosition(Bar.position_ - page); break;
+    case SB_PAGEDOWN: Bar.SetPosition(Bar.position_ + page); break;
+    case SB_THUMBPOSITION: Bar.SetPosition(pos); break;
+    case SB_THUMBTRACK:
+        if (Bar.tracking_)
+            Bar.SetPosition(pos);
+        break;
+    case SB_TOP: Bar.SetPosition(0); break;
+    case SB_BOTTOM: Bar.SetPosition(Bar.range_); break;
+    default: break;
+    }
+    Message.Result = 0;
 }

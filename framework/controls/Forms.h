@@ -24,6 +24,97 @@ using TFormState = TSet<TFormStateItem>;
 using TCloseEvent = std::function<void(TObject *Sender, TCloseAction &Action)>;
 using TCloseQueryEvent = std::function<void(TObject *Sender, bool &CanClose)>;
 
+class TScrollingWinControl;
+
+// One scroll bar of a scrolling control: where the view stands (Position), how far the content
+// reaches (Range) and how a click on the bar moves it. The bar shows while Visible and the range
+// exceeds the client area.
+class TControlScrollBar : public TPersistent
+{
+public:
+    TControlScrollBar(TScrollingWinControl *AControl, bool AVertical) : control_(AControl), vertical_(AVertical) {}
+    void Assign(TPersistent *Source) override;
+
+    bool Vertical() const { return vertical_; }
+    // What a line step moves.
+    int Increment() const { return increment_; }
+    void SetIncrement(int v) { increment_ = v < 1 ? 1 : v; }
+    // Room kept beyond a control that is scrolled into view.
+    int Margin() const { return margin_; }
+    void SetMargin(int v) { margin_ = v < 0 ? 0 : v; }
+    // Kept within 0 .. Range less the client extent; a change scrolls the children.
+    int Position() const { return position_; }
+    void SetPosition(int v);
+    // The content's extent; with AutoScroll the control sets it from its children.
+    int Range() const { return range_; }
+    void SetRange(int v);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+    // A dragged thumb scrolls at once rather than when it is released.
+    bool Tracking() const { return tracking_; }
+    void SetTracking(bool v) { tracking_ = v; }
+    bool IsScrollBarVisible() const;
+
+private:
+    friend class TScrollingWinControl;
+    TScrollingWinControl *control_;
+    bool vertical_;
+    int increment_ = 8;
+    int margin_ = 0;
+    int position_ = 0;
+    int range_ = 0;
+    bool visible_ = true;
+    bool tracking_ = false;
+    bool shown_ = false;
+};
+
+// A windowed control whose children scroll: the bars appear when the children reach beyond the
+// client area (AutoScroll) or beyond a range set by hand, and moving a bar moves the children.
+// What a user does with a bar arrives as WM_HSCROLL / WM_VSCROLL.
+class TScrollingWinControl : public TWinControl
+{
+public:
+    explicit TScrollingWinControl(TComponent *AOwner);
+    ~TScrollingWinControl() override;
+
+    TControlScrollBar *HorzScrollBar() const { return horz_.get(); }
+    void SetHorzScrollBar(TControlScrollBar *v) { horz_->Assign(v); }
+    TControlScrollBar *VertScrollBar() const { return vert_.get(); }
+    void SetVertScrollBar(TControlScrollBar *v) { vert_->Assign(v); }
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool v);
+    // Moves every child by the given amounts.
+    void ScrollBy(int DeltaX, int DeltaY);
+    // Scrolls so that AControl (a child) shows whole, with the bars' margins.
+    void ScrollInView(TControl *AControl);
+
+    void Dispatch(TMessage &Message) override;
+
+protected:
+    void AlignControls(TControl *AControl, TRect &Rect) override;
+    // Unless a handler takes it, a wheel notch scrolls three lines vertically (horizontally
+    // without a vertical bar).
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    virtual void WMHScroll(TMessage &Message) { scrollMessage(*horz_, Message); }
+    virtual void WMVScroll(TMessage &Message) { scrollMessage(*vert_, Message); }
+    // Shows or hides the bars for the ranges and the size, and keeps the positions in range.
+    void UpdateScrollBars();
+
+private:
+    friend class TControlScrollBar;
+    void scrollMessage(TControlScrollBar &Bar, TMessage &Message);
+    void calcAutoRange();
+    void syncBar(TControlScrollBar &Bar);
+    int clientExtent(const TControlScrollBar &Bar) const;
+
+    std::unique_ptr<TControlScrollBar> horz_;
+    std::unique_ptr<TControlScrollBar> vert_;
+    bool autoScroll_ = true;
+    bool updating_ = false;
+    bool syncing_ = false;
+    bool inBarAction_ = false;
+};
+
 class TCustomForm : public TWinControl
 {
 public:

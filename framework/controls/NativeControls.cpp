@@ -60,3 +60,21 @@ void PaintParentBackground(TControl *Control, TCanvas *Canvas)
     }
     p->restore();
 }
+
+void RunDefaultNow(TMessage &Message, const std::function<void()> &Handle)
+{
+    TQtEventContext *ctx = CurrentQtEvent();
+    if (!ctx || ctx->Message != &Message) {
+        Handle();
+        return;
+    }
+    ctx->Message = nullptr;
+    try {
+        Handle();
+    } catch (...) {
+        ctx->Message = &Message;
+        throw;
+    }
+    ctx->Message = &Message;
+    ctx->PassNative = false;
+}

@@ -19,3 +19,9 @@ void SetFocusOnClick(TWinControl *Control, bool Value);
 // the parent's own painting and the parent's children that are not windows. Canvas must be
 // painting (inside Control's Paint). Nothing happens without a parent.
 void PaintParentBackground(TControl *Control, TCanvas *Canvas);
+
+// Runs Handle (a default handling of Message) with Message set apart from the Qt event it came
+// from, so that a key or character message reaches the widget at once, as the key it stands for,
+// rather than after the handlers return; a control that rewrites its text after the widget's own
+// typing needs the typing done first. Outside a Qt event Handle simply runs.
+void RunDefaultNow(TMessage &Message, const std::function<void()> &Handle);

@@ -87,6 +87,16 @@ public:
     using TProCustomDropDown::OnDropDownFooterButtonClick;
     using TProCustomDropDown::OnLabelClick;
     using TProCustomDropDown::OnLabelDblClick;
+    using TProCustomDropDown::SetEditType;
+    using TProCustomDropDown::Prefix;
+    using TProCustomDropDown::Suffix;
+    using TProCustomDropDown::SetPrecision;
+    using TProCustomDropDown::SetSigned;
+    using TProCustomDropDown::SetLengthLimit;
+    using TProCustomDropDown::SetAllowNumericNullValue;
+    using TProCustomDropDown::SetValidChars;
+    using TProCustomDropDown::ThousandGroupMisplaced;
+    using TProCustomDropDown::DecimalsFull;
 
     // Header and footer strips are shown only by the tests that look at them.
     explicit TTestDropDown(TComponent *AOwner) : TProCustomDropDown(AOwner)
