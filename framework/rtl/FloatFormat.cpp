@@ -99,18 +99,21 @@ QString exponentText(int e, int minDigits, bool plusSign)
 // Integer digits with optional thousand separators, then Decimals fraction digits.
 QString fixedText(const TFloatRec &r, int Decimals, bool thousands)
 {
-    QString ip;
+    // One allocation for the whole text: grids format every number they show through here.
+    const TFormatSettings &fs = ActiveFormatSettings();
     const int intDigits = r.Exponent > 0 ? r.Exponent : 0;
+    QString ip;
+    ip.reserve(std::max(intDigits, 1) + intDigits / 3 + std::max(Decimals, 0) + 1);
     if (intDigits == 0)
-        ip = QStringLiteral("0");
+        ip += QLatin1Char('0');
     for (int i = 0; i < intDigits; ++i) {
         if (thousands && i > 0 && (intDigits - i) % 3 == 0)
-            ip += ActiveFormatSettings().ThousandSeparator;
+            ip += fs.ThousandSeparator;
         ip += digitAt(r, i);
     }
     if (Decimals <= 0)
         return ip;
-    ip += ActiveFormatSettings().DecimalSeparator;
+    ip += fs.DecimalSeparator;
     for (int i = 0; i < Decimals; ++i)
         ip += digitAt(r, r.Exponent + i);
     return ip;
